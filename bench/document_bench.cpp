@@ -1,0 +1,81 @@
+// Opening and saving a format-9 document: in memory (the parse and the layout alone) and through
+// the file system (read, atomic write with fsync, rename), so the two can be compared in one run.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "model/qelto_doc.h"
+
+namespace {
+
+using namespace qelto::model;
+
+// A document with every program in use, names and comments, like a busy laundry's.
+void fillDocument(CQeltoDoc& doc) {
+    doc.OnNewDocument();
+    CProgData& c = doc.config();
+    for (std::uint8_t p = 0; p < kPrograms; ++p) {
+        c.progName[p] = "Program " + std::to_string(p + 1);
+        for (std::uint8_t t = 0; t < kTriggers; ++t) {
+            for (std::uint8_t k = 0; k < kPumps; ++k) {
+                c.Step(p, t, k) = {{1, 2, 0}, {0, 5, 0}, 100u + k};
+                c.PumpEnabled(p, t, k) = static_cast<std::uint8_t>((p + t + k) % 2);
+            }
+        }
+    }
+    c.comments.assign(2000, 'c');
+}
+
+std::filesystem::path benchFolder() {
+    static const std::filesystem::path folder = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "qelto-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        return std::filesystem::path(pattern);
+    }();
+    return folder;
+}
+
+void BM_OpenSaveInMemory(benchmark::State& state) {
+    const NoPumpNameDefaults names;
+    CProgData config;
+    CQeltoDoc doc(config, names);
+    fillDocument(doc);
+    std::vector<std::uint8_t> bytes = doc.StoreToBytes();
+    for (auto _ : state) {
+        const OpenResult result = doc.LoadFromBytes(bytes, "bench.qlf");
+        bytes = doc.StoreToBytes();
+        benchmark::DoNotOptimize(result.ok());
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size() * 2));
+}
+BENCHMARK(BM_OpenSaveInMemory)->Unit(benchmark::kMicrosecond);
+
+void BM_OpenSaveFile(benchmark::State& state) {
+    const NoPumpNameDefaults names;
+    CProgData config;
+    CQeltoDoc doc(config, names);
+    fillDocument(doc);
+    const std::filesystem::path file = benchFolder() / "bench.qlf";
+    if (!doc.OnSaveDocument(file).ok) {
+        state.SkipWithError("cannot write the benchmark document");
+        return;
+    }
+    for (auto _ : state) {
+        const bool opened = doc.OnOpenDocument(file).ok();
+        const bool saved = doc.OnSaveDocument(file).ok;
+        if (!opened || !saved) {
+            state.SkipWithError("open or save failed");
+            break;
+        }
+    }
+    std::filesystem::remove_all(benchFolder());
+}
+BENCHMARK(BM_OpenSaveFile)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace

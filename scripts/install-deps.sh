@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages Qelto needs to build, test and run, when any is missing.
+# Runs apt-get as root, or through sudo for an ordinary user.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  clang libclang-rt-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libfmt-dev nlohmann-json3-dev libcli11-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+  as_root=(sudo)
+else
+  echo "install-deps: these packages are missing and I cannot become root to install them:" >&2
+  echo "  ${missing[*]}" >&2
+  echo "install-deps: run this script as root, or install them with your package manager." >&2
+  exit 1
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole suite twice: as built by default, and under
+# AddressSanitizer + UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== debug build and tests"
+cmake --preset default
+cmake --build --preset default -j"$jobs"
+ctest --preset default -j"$jobs"
+
+echo "== asan + ubsan build and tests"
+cmake --preset asan
+cmake --build --preset asan -j"$jobs"
+ctest --preset asan -j"$jobs"
+
+echo "== clang-format"
+if command -v clang-format >/dev/null 2>&1; then
+  git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+fi
+echo "test.sh: all passed"

@@ -1,0 +1,35 @@
+// qeltoctl: Qelto's operations from the command line, for scripts, batch work and automation.
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <exception>
+
+#include "cli/document_commands.h"
+#include "cli/exit_codes.h"
+
+int main(int argc, char** argv) {
+    using namespace qelto::cli;
+    CLI::App app{"Qelto: configure, program and verify dosing-pump controllers", "qeltoctl"};
+    app.require_subcommand(1);
+    app.set_version_flag("--version", QELTO_VERSION);
+
+    int exitCode = kExitOk;
+    addDocumentCommands(app, exitCode);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return kExitUsage;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "qeltoctl: internal error: %s\n", e.what());
+        return kExitFailure;
+    }
+    return exitCode;
+}

@@ -1,0 +1,179 @@
+// The configuration block of document files. One function per direction would let the two drift
+// apart; here every item is named once and the archive knows whether it writes or reads.
+#include <algorithm>
+
+#include "model/archive.h"
+#include "model/prog_data.h"
+#include "model/unit_types.h"
+
+namespace qelto::model {
+namespace {
+
+constexpr std::uint32_t kEndMarker = 999;
+constexpr std::size_t kExtensionBlockSize = 100;
+constexpr std::uint16_t kMaxPin = 9999;
+// Files before format 4 knew six pumps and, when loaded, as many triggers.
+constexpr std::size_t kOldPumps = 6;
+
+void transfer(Archive& ar, MinSec& time) {
+    ar.transfer(time.minutes);
+    ar.transfer(time.seconds);
+}
+
+template <std::size_t N>
+void transfer(Archive& ar, FixedText<N>& text) {
+    ar.transfer(std::span<char>(text));
+}
+
+}  // namespace
+
+void CProgData::SerializeLegacyConfig(Archive& ar) {
+    // Format 1 predates byte 64, and formats 1 to 3 end with the units' own 72 bytes.
+    const std::size_t stored = tenPumpFormat != 0 ? legacyConfig.size() : lc::kLegacyUnitBytes;
+    if (ar.isLoading() && firstFormatLoad != 0) {
+        ar.transfer(std::span(legacyConfig).first(lc::kLegacyByte64));
+        legacyConfig[lc::kLegacyByte64] = 0;
+        ar.transfer(std::span(legacyConfig).subspan(lc::kLegacyByte64 + 1,
+                                                    stored - lc::kLegacyByte64 - 1));
+    } else {
+        ar.transfer(std::span(legacyConfig).first(stored));
+    }
+    if (ar.isStoring()) {
+        return;
+    }
+    if (pulseFixFormat == 0 && legacyConfig[lc::kPulseCount] == 0) {
+        legacyConfig[lc::kPulseCount] = 1;
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        setLegacyPin(legacyConfig, i, std::min(legacyPin(legacyConfig, i), kMaxPin));
+    }
+    // All ten bytes are forced to digits, the last one too: units read the serial number as ten
+    // digits, not as a terminated text.
+    for (std::size_t i = lc::kSerialNo; i < lc::kSerialNo + lc::kSerialNoWidth; ++i) {
+        legacyConfig[i] = std::clamp<std::uint8_t>(legacyConfig[i], '0', '9');
+    }
+}
+
+void CProgData::SerializeSteps(Archive& ar, std::size_t pumps, std::size_t triggers) {
+    for (std::size_t p = 0; p < kPrograms; ++p) {
+        for (std::size_t t = 0; t < triggers; ++t) {
+            bool anyEnabled = false;
+            for (std::size_t k = 0; k < pumps; ++k) {
+                PumpStep& step = programs[p][t][k];
+                transfer(ar, step.runTime);
+                transfer(ar, step.delayTime);
+                ar.transfer(pumpEnabled[p][t][k]);
+            }
+            ar.transfer(pulseCount[p][t]);
+            if (ar.isLoading()) {
+                for (std::size_t k = 0; k < kPumps; ++k) {
+                    anyEnabled = anyEnabled || pumpEnabled[p][t][k] != 0;
+                }
+                // A trigger that no pulse could ever start is a damaged one, unless it doses
+                // nothing anyway; give it the default.
+                if (pulseCount[p][t] == 0 && !anyEnabled) {
+                    pulseCount[p][t] = DefaultPulseCount();
+                }
+            }
+        }
+    }
+}
+
+void CProgData::SerializeExtension(Archive& ar) {
+    const std::size_t start = ar.position();
+    ar.transfer(relayMode);
+    ar.transfer(ViewMode);
+    ar.transfer(optionFlag1);
+    ar.transfer(optionFlag0);
+    if (descriptionFormat != 0) {
+        transfer(ar, unitDescription);
+    }
+    ar.transfer(SafetyStopMode);
+    ar.transfer(autofs_mode);
+    transfer(ar, autofs_time);
+    ar.transfer(autofs_accept_time);
+    if (resetToFormat != 0) {
+        ar.transfer(resetOption);
+        ar.transfer(resetProgChoice);
+        ar.transfer(FSVersion);
+        if (ar.isLoading() && (resetOption > 21 || resetProgChoice > 20)) {
+            resetOption = 2;
+            resetProgChoice = 1;
+        }
+    }
+    // The block keeps its size whatever a format puts into it; newer items take from the zeros.
+    ar.pad(kExtensionBlockSize - (ar.position() - start));
+}
+
+void CProgData::Serialize(Archive& ar) {
+    const std::size_t pumps = tenPumpFormat != 0 ? kPumps : kOldPumps;
+    const std::size_t triggers = ar.isStoring() ? kTriggers : pumps;
+
+    SerializeLegacyConfig(ar);
+
+    ar.transfer(unitType);
+    if (ar.isLoading() && tenPumpFormat == 0) {
+        unitType = OldTypeToNewType(unitType);
+    }
+    transfer(ar, customerName1);
+    transfer(ar, customerName2);
+    ar.transfer(std::span(pumpSpeed).first(pumps));
+    transfer(ar, spareText);
+    ar.transfer(resetDelayOff);
+    if (firstFormatLoad == 0) {
+        ar.transfer(resetDelayLastInput);
+    }
+    ar.transfer(accessCode);
+    transfer(ar, resetDelayTime);
+    transfer(ar, flushValveTime);
+    transfer(ar, auxTime);
+    ar.transfer(auxByte);
+    for (auto& p : pin) {
+        ar.transfer(p);
+    }
+
+    SerializeSteps(ar, pumps, triggers);
+
+    if (namesPresent != 0) {
+        ar.transferString(comments);
+        ar.transfer(spareLaundryByte);
+        for (auto& name : progName) {
+            ar.transferString(name);
+        }
+    }
+    if (tenPumpFormat != 0) {
+        for (auto& name : pumpName) {
+            ar.transferString(name);
+        }
+        for (auto& range : pumpSpeedRange) {
+            ar.transfer(range);
+        }
+        std::uint32_t namesValid = pumpNamesValid;
+        ar.transfer(namesValid);
+        pumpNamesValid = 1;
+    }
+    if (doseFormat != 0) {
+        for (auto& calibration : pumpCalibration) {
+            ar.transfer(calibration);
+        }
+        for (auto& program : programs) {
+            for (auto& trigger : program) {
+                for (std::size_t k = 0; k < pumps; ++k) {
+                    ar.transfer(trigger[k].dose);
+                }
+            }
+        }
+    }
+    if (flushTypeFormat != 0) {
+        ar.transfer(FlushType);
+    }
+    if (extensionFormat != 0) {
+        SerializeExtension(ar);
+    }
+    if (tenPumpFormat != 0) {
+        std::uint32_t marker = kEndMarker;
+        ar.transfer(marker);
+    }
+}
+
+}  // namespace qelto::model

@@ -1,0 +1,165 @@
+#include "support/test_env.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+#include <gtest/gtest.h>
+
+extern char** environ;
+
+namespace qelto::test {
+namespace {
+
+std::filesystem::path g_testDir;
+
+class IsolatingListener : public ::testing::EmptyTestEventListener {
+    std::filesystem::path originalCwd_;
+
+    void OnTestStart(const ::testing::TestInfo&) override {
+        originalCwd_ = std::filesystem::current_path();
+        std::string pattern = (std::filesystem::temp_directory_path() / "qelto-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::system_error(errno, std::generic_category(), "mkdtemp");
+        }
+        g_testDir = pattern;
+        std::filesystem::create_directories(g_testDir / ".config");
+        ::setenv("HOME", g_testDir.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (g_testDir / ".config").c_str(), 1);
+        std::filesystem::current_path(g_testDir);
+    }
+
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        std::filesystem::current_path(originalCwd_);
+        std::error_code ignored;
+        std::filesystem::remove_all(g_testDir, ignored);
+        g_testDir.clear();
+    }
+};
+
+// Installed before main() runs, so every test program of the suite is isolated.
+const bool g_installed = [] {
+    // A child that exits before reading its input must not kill the test program.
+    ::signal(SIGPIPE, SIG_IGN);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new IsolatingListener);
+    return true;
+}();
+
+}  // namespace
+
+std::filesystem::path testDir() { return g_testDir; }
+
+std::filesystem::path configHome() { return g_testDir / ".config"; }
+
+void writeFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    writeFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path.string());
+    }
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+ProcessResult runProcess(const std::vector<std::string>& argv, std::string_view input) {
+    std::array<int, 2> inPipe{}, outPipe{}, errPipe{};
+    if (::pipe2(inPipe.data(), O_CLOEXEC) != 0 || ::pipe2(outPipe.data(), O_CLOEXEC) != 0 ||
+        ::pipe2(errPipe.data(), O_CLOEXEC) != 0) {
+        throw std::system_error(errno, std::generic_category(), "pipe2");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+
+    std::vector<char*> args;
+    for (const auto& a : argv) {
+        args.push_back(const_cast<char*>(a.c_str()));
+    }
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const int rc = ::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(inPipe[0]);
+    ::close(outPipe[1]);
+    ::close(errPipe[1]);
+    if (rc != 0) {
+        ::close(inPipe[1]);
+        ::close(outPipe[0]);
+        ::close(errPipe[0]);
+        throw std::system_error(rc, std::generic_category(), "posix_spawn " + argv[0]);
+    }
+
+    ProcessResult result;
+    std::size_t written = 0;
+    int inFd = inPipe[1];
+    if (input.empty()) {
+        ::close(inFd);
+        inFd = -1;
+    }
+    std::array<pollfd, 3> fds{{{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}, {inFd, POLLOUT, 0}}};
+    while (fds[0].fd >= 0 || fds[1].fd >= 0) {
+        if (::poll(fds.data(), fds.size(), -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            auto& p = fds[static_cast<std::size_t>(i)];
+            if (p.fd >= 0 && (p.revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+                std::array<char, 4096> buf{};
+                const ssize_t n = ::read(p.fd, buf.data(), buf.size());
+                if (n <= 0) {
+                    ::close(p.fd);
+                    p.fd = -1;
+                } else {
+                    (i == 0 ? result.out : result.err).append(buf.data(), static_cast<std::size_t>(n));
+                }
+            }
+        }
+        auto& w = fds[2];
+        if (w.fd >= 0 && (w.revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
+            const ssize_t n = ::write(w.fd, input.data() + written, input.size() - written);
+            if (n > 0) {
+                written += static_cast<std::size_t>(n);
+            }
+            if (n <= 0 || written == input.size()) {
+                ::close(w.fd);
+                w.fd = -1;
+            }
+        }
+    }
+    if (fds[2].fd >= 0) {
+        ::close(fds[2].fd);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+}  // namespace qelto::test
