@@ -1,0 +1,773 @@
+#include "document_writer.h"
+
+#include <algorithm>
+
+namespace qelto::test::doc {
+namespace {
+
+using namespace std::string_view_literals;
+
+class Writer {
+  public:
+    void u8(std::uint8_t v) { bytes_.push_back(v); }
+    void u16(std::uint16_t v) {
+        u8(static_cast<std::uint8_t>(v & 0xFFU));
+        u8(static_cast<std::uint8_t>(v >> 8U));
+    }
+    void u32(std::uint32_t v) {
+        for (unsigned shift = 0; shift < 32; shift += 8) {
+            u8(static_cast<std::uint8_t>((v >> shift) & 0xFFU));
+        }
+    }
+    void raw(const std::uint8_t* data, std::size_t size) {
+        bytes_.insert(bytes_.end(), data, data + size);
+    }
+    template <std::size_t N>
+    void raw(const std::array<std::uint8_t, N>& a) {
+        raw(a.data(), N);
+    }
+    void minSec(const Triple& t) {
+        u8(t[0]);
+        u8(t[1]);
+    }
+    void counted(std::string_view text) {
+        const Bytes b = countedString(text);
+        raw(b.data(), b.size());
+    }
+    std::size_t size() const { return bytes_.size(); }
+    Bytes take() { return std::move(bytes_); }
+
+  private:
+    Bytes bytes_;
+};
+
+int pumpsInFile(int format) {
+    return format >= 4 ? 10 : 6;
+}
+
+std::size_t idx(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+void writeExtensionBlock(Writer& w, const Document& doc, int format) {
+    const Config& c = doc.config;
+    const std::size_t start = w.size();
+    w.u32(c.relayMode);
+    w.u32(c.ViewMode);
+    w.u32(c.optionFlag1);
+    w.u32(c.optionFlag0);
+    if (format >= 8) {
+        w.raw(c.unitDescription);
+    }
+    w.u32(c.SafetyStopMode);
+    w.u32(c.autofs_mode);
+    w.u8(c.autofs_time[0]);
+    w.u8(c.autofs_time[1]);
+    w.u8(c.autofs_accept_time);
+    if (format >= 9) {
+        w.u8(c.resetOption);
+        w.u8(c.resetProgChoice);
+        w.u8(c.FSVersion);
+    }
+    while (w.size() - start < 100) {
+        w.u8(doc.extensionFiller);
+    }
+}
+
+std::uint16_t legacyU16(const std::array<std::uint8_t, 89>& image, std::size_t offset) {
+    return static_cast<std::uint16_t>(image[offset] | (image[offset + 1] << 8U));
+}
+
+void setLegacyU16(std::array<std::uint8_t, 89>& image, std::size_t offset, std::uint16_t v) {
+    image[offset] = static_cast<std::uint8_t>(v & 0xFFU);
+    image[offset + 1] = static_cast<std::uint8_t>(v >> 8U);
+}
+
+std::uint8_t oldTypeToNewType(std::uint8_t code) {
+    if (code >= 6 && code <= 11) {
+        return static_cast<std::uint8_t>(code + 4);
+    }
+    if (code >= 29) {
+        return 255;
+    }
+    return code;
+}
+
+template <std::size_t N>
+std::string textUpToNul(const FixedText<N>& field) {
+    std::string s;
+    for (const std::uint8_t b : field) {
+        if (b == 0) {
+            break;
+        }
+        s.push_back(static_cast<char>(b));
+    }
+    return latin1ToUtf8(s);
+}
+
+nlohmann::json triple(const Triple& t) {
+    return nlohmann::json::array({t[0], t[1], t[2]});
+}
+
+template <typename T, std::size_t N>
+nlohmann::json numbers(const std::array<T, N>& a) {
+    nlohmann::json out = nlohmann::json::array();
+    for (const auto& v : a) {
+        out.push_back(v);
+    }
+    return out;
+}
+
+template <std::size_t N>
+nlohmann::json triples(const std::array<Triple, N>& a) {
+    nlohmann::json out = nlohmann::json::array();
+    for (const auto& t : a) {
+        out.push_back(triple(t));
+    }
+    return out;
+}
+
+template <std::size_t N>
+nlohmann::json strings(const std::array<std::string, N>& a) {
+    nlohmann::json out = nlohmann::json::array();
+    for (const auto& s : a) {
+        out.push_back(latin1ToUtf8(s));
+    }
+    return out;
+}
+
+std::string hex(const std::array<std::uint8_t, 89>& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string s;
+    for (const std::uint8_t b : bytes) {
+        s.push_back(kDigits[b >> 4U]);
+        s.push_back(kDigits[b & 0xFU]);
+    }
+    return s;
+}
+
+std::uint8_t flag(bool set) {
+    return set ? 1 : 0;
+}
+
+}  // namespace
+
+std::string formatTag(int format) {
+    if (format < 1 || format > 9) {
+        throw std::invalid_argument("no such document format");
+    }
+    return format == 1 ? std::string("QDoc") : "QDo" + std::to_string(format);
+}
+
+Bytes countedString(std::string_view text) {
+    Writer w;
+    const std::size_t n = text.size();
+    if (n < 0xFF) {
+        w.u8(static_cast<std::uint8_t>(n));
+    } else if (n < 0xFFFE) {
+        w.u8(0xFF);
+        w.u16(static_cast<std::uint16_t>(n));
+    } else {
+        w.u8(0xFF);
+        w.u16(0xFFFF);
+        w.u32(static_cast<std::uint32_t>(n));
+    }
+    w.raw(reinterpret_cast<const std::uint8_t*>(text.data()), n);
+    return w.take();
+}
+
+Bytes progDataBlock(const Document& doc, int format) {
+    const Config& c = doc.config;
+    const int n = pumpsInFile(format);
+    Writer w;
+
+    if (format == 1) {
+        // Format 1 files predate the byte at offset 64 of the legacy image.
+        w.raw(c.legacyConfig.data(), legacy::kFileSkipsInFormat1);
+        w.raw(c.legacyConfig.data() + legacy::kFileSkipsInFormat1 + 1, 72 - 65);
+    } else if (format <= 3) {
+        w.raw(c.legacyConfig.data(), 72);
+    } else {
+        w.raw(c.legacyConfig);
+    }
+    w.u8(c.unitType);
+    w.raw(c.customerName1);
+    w.raw(c.customerName2);
+    for (int k = 0; k < n; ++k) {
+        w.u8(c.pumpSpeed[idx(k)]);
+    }
+    w.raw(c.spareText);
+    w.u8(c.resetDelayOff);
+    if (format >= 2) {
+        w.u8(c.resetDelayLastInput);
+    }
+    w.u8(c.accessCode);
+    w.minSec(c.resetDelayTime);
+    w.minSec(c.flushValveTime);
+    w.minSec(c.auxTime);
+    w.u8(c.auxByte);
+    for (const std::uint16_t p : c.pin) {
+        w.u16(p);
+    }
+    for (int p = 0; p < kPrograms; ++p) {
+        for (int t = 0; t < n; ++t) {
+            for (int k = 0; k < n; ++k) {
+                const Step& s = c.programs[idx(p)][idx(t)][idx(k)];
+                w.minSec(s.runTime);
+                w.minSec(s.delayTime);
+                w.u8(c.pumpEnabled[idx(p)][idx(t)][idx(k)]);
+            }
+            w.u8(c.pulseCount[idx(p)][idx(t)]);
+        }
+    }
+    if (format >= 3) {
+        w.counted(c.comments);
+        w.u8(c.spareLaundryByte);
+        for (const auto& name : c.progName) {
+            w.counted(name);
+        }
+    }
+    if (format >= 4) {
+        for (const auto& name : c.pumpName) {
+            w.counted(name);
+        }
+        for (const std::uint32_t r : c.pumpSpeedRange) {
+            w.u32(r);
+        }
+        w.u32(c.pumpNamesValid);
+        for (const std::uint32_t cal : c.pumpCalibration) {
+            w.u32(cal);
+        }
+        for (int p = 0; p < kPrograms; ++p) {
+            for (int t = 0; t < kTriggers; ++t) {
+                for (int k = 0; k < n; ++k) {
+                    w.u32(c.programs[idx(p)][idx(t)][idx(k)].dose);
+                }
+            }
+        }
+    }
+    if (format >= 5) {
+        w.u32(c.FlushType);
+    }
+    if (format >= 6) {
+        writeExtensionBlock(w, doc, format);
+    }
+    if (format >= 4) {
+        w.u32(doc.endMarker);
+    }
+    return w.take();
+}
+
+Bytes dishwashBlock(const Document& doc, int format) {
+    if (format < 2) {
+        return {};
+    }
+    const Dishwash& d = doc.dishwash;
+    Writer w;
+    w.u8(d.DW_UnitType);
+    w.u8(d.DW_UnitMode);
+    w.u8(doc.firstICmodeCopy.value_or(d.DW_ICmode));
+    w.u8(d.DW_IOCheckbox);
+    w.u8(d.DW_NumPumps);
+    w.u8(d.DW_Byte69);
+    w.raw(d.DW_SerialNo);
+    for (const std::uint16_t p : d.DW_Pin) {
+        w.u16(p);
+    }
+    w.u8(d.DW_ICmode);
+    w.minSec(d.DW_ICRunTime);
+    w.minSec(d.DW_ICDelayTime);
+    w.u8(d.DW_ICPulseCount);
+    w.u8(d.DW_ProbeMode);
+    w.u8(d.DW_ProbeConcentration);
+    w.minSec(d.DW_ProbeInitialDelay);
+    w.minSec(d.DW_ProbeAlarmDelay);
+    w.u8(d.DW_ProbeAlarmOff);
+    w.raw(d.DW_PumpSpeed);
+    for (const Triple& t : d.DW_PumpRunTime) {
+        w.minSec(t);
+    }
+    for (const Triple& t : d.DW_PumpOffTime) {
+        w.minSec(t);
+    }
+    w.raw(d.DW_PumpPulse);
+    w.raw(d.DW_IOPercent);
+    // Output times keep the hour-like number in the third byte, so it goes first.
+    for (const Triple& t : d.DW_IOTime) {
+        w.u8(t[2]);
+        w.u8(t[0]);
+    }
+    for (const Triple& t : d.DW_IODuration) {
+        w.u8(t[2]);
+        w.u8(t[0]);
+    }
+    if (format >= 3) {
+        w.counted(d.DW_Text);
+        w.u8(d.DW_Flag4);
+        w.u8(d.DW_Flag88);
+        w.u32(doc.viewNumber);
+    }
+    return w.take();
+}
+
+Bytes writeDocumentWithTag(const Document& doc, int format, std::string_view tag) {
+    Bytes out = countedString(tag);
+    const Bytes prog = progDataBlock(doc, format);
+    const Bytes dish = dishwashBlock(doc, format);
+    out.insert(out.end(), prog.begin(), prog.end());
+    out.insert(out.end(), dish.begin(), dish.end());
+    return out;
+}
+
+Bytes writeDocument(const Document& doc, int format) {
+    return writeDocumentWithTag(doc, format, formatTag(format));
+}
+
+Document resetDocument(const PumpNames& defaultPumpNames) {
+    Document doc;
+    Config& c = doc.config;
+    auto& lc = c.legacyConfig;
+    lc[legacy::kUnitType] = 3;
+    lc[legacy::kPumpSpeed] = 80;
+    lc[legacy::kAccessCode] = 1;
+    lc[legacy::kPulseCount] = 1;
+    lc[legacy::kResetDelay] = 0;
+    lc[legacy::kResetDelay + 1] = 20;
+    lc[legacy::kRunTime] = 0;
+    lc[legacy::kRunTime + 1] = 45;
+    setLegacyU16(lc, legacy::kPin1, 6179);
+    setLegacyU16(lc, legacy::kPin1 + 2, 7159);
+    setLegacyU16(lc, legacy::kPin1 + 4, 7318);
+    const auto serial = fixedText<10>("000000000");
+    std::copy(serial.begin(), serial.end(), lc.begin() + legacy::kSerial);
+    const auto version = fixedText<6>("V-.--");
+    std::copy(version.begin(), version.end(), lc.begin() + legacy::kVersion);
+
+    c.pumpSpeed.fill(80);
+    for (auto& program : c.pulseCount) {
+        program.fill(1);
+    }
+    c.accessCode = 1;
+    c.resetDelayTime = {0, 20, 0};
+    c.unitType = 3;
+    c.SerialNoUnit = fixedText<20>("000000000");
+    c.SoftwareVersion = fixedText<6>("V-.--");
+    c.pin = {6179, 7159, 7318};
+    for (auto& program : c.programs) {
+        for (auto& trigger : program) {
+            for (auto& step : trigger) {
+                step.runTime = {0, 45, 0};
+            }
+        }
+    }
+    c.pumpName = defaultPumpNames;
+    c.pumpSpeedRange.fill(3);
+    c.pumpNamesValid = 1;
+    c.ViewMode = 1;
+    c.optionFlag1 = 1;
+    c.optionFlag0 = 1;
+    c.autofs_time = {0, 30, 0};
+    c.autofs_accept_time = 1;
+    c.resetOption = 2;
+    c.resetProgChoice = 1;
+
+    Dishwash& d = doc.dishwash;
+    d.DW_SerialNo = fixedText<9>("00000000");
+    d.DW_Pin = {6179, 7159, 7318};
+    d.DW_ICmode = 1;
+    d.DW_ICRunTime = {0, 30, 0};
+    d.DW_ICPulseCount = 1;
+    d.DW_ProbeMode = 1;
+    d.DW_ProbeInitialDelay = {3, 0, 0};
+    d.DW_ProbeConcentration = 170;
+    d.DW_ProbeAlarmDelay = {5, 0, 0};
+    d.DW_PumpSpeed = {100, 75, 100};  // mode 0 slows pump 1
+    d.DW_PumpRunTime.fill({0, 4, 0});
+    d.DW_PumpOffTime.fill({0, 4, 0});
+    d.DW_PumpPulse.fill(1);
+    d.DW_IOPercent.fill(100);
+    return doc;
+}
+
+Document expectedAfterLoad(const Document& written, int format, const PumpNames& defaultPumpNames) {
+    Document doc = resetDocument(defaultPumpNames);
+    const Config& in = written.config;
+    Config& c = doc.config;
+    const int n = pumpsInFile(format);
+
+    const std::size_t legacyBytes = format >= 4 ? 89 : 72;
+    std::copy_n(in.legacyConfig.begin(), legacyBytes, c.legacyConfig.begin());
+    if (format == 1) {
+        c.legacyConfig[legacy::kFileSkipsInFormat1] = 0;
+    }
+    if (format < 7 && c.legacyConfig[legacy::kPulseCount] == 0) {
+        c.legacyConfig[legacy::kPulseCount] = 1;
+    }
+    for (std::size_t offset = legacy::kPin1; offset < legacy::kPin1 + 6; offset += 2) {
+        if (legacyU16(c.legacyConfig, offset) > 9999) {
+            setLegacyU16(c.legacyConfig, offset, 9999);
+        }
+    }
+    for (std::size_t i = legacy::kSerial; i < legacy::kSerial + 10; ++i) {
+        c.legacyConfig[i] = std::clamp<std::uint8_t>(c.legacyConfig[i], '0', '9');
+    }
+
+    c.unitType = format <= 3 ? oldTypeToNewType(in.unitType) : in.unitType;
+    c.customerName1 = in.customerName1;
+    c.customerName2 = in.customerName2;
+    std::copy_n(in.pumpSpeed.begin(), n, c.pumpSpeed.begin());
+    c.spareText = in.spareText;
+    c.resetDelayOff = in.resetDelayOff;
+    if (format >= 2) {
+        c.resetDelayLastInput = in.resetDelayLastInput;
+    }
+    c.accessCode = in.accessCode;
+    for (auto [to, from] :
+         {std::pair{&c.resetDelayTime, &in.resetDelayTime},
+          std::pair{&c.flushValveTime, &in.flushValveTime}, std::pair{&c.auxTime, &in.auxTime}}) {
+        (*to)[0] = (*from)[0];
+        (*to)[1] = (*from)[1];
+    }
+    c.auxByte = in.auxByte;
+    c.pin = in.pin;
+
+    for (std::size_t p = 0; p < kPrograms; ++p) {
+        for (std::size_t t = 0; t < idx(n); ++t) {
+            bool anyEnabled = false;
+            for (std::size_t k = 0; k < idx(n); ++k) {
+                Step& s = c.programs[p][t][k];
+                const Step& from = in.programs[p][t][k];
+                s.runTime = {from.runTime[0], from.runTime[1], 0};
+                s.delayTime = {from.delayTime[0], from.delayTime[1], 0};
+                c.pumpEnabled[p][t][k] = in.pumpEnabled[p][t][k];
+                anyEnabled = anyEnabled || in.pumpEnabled[p][t][k] != 0;
+            }
+            c.pulseCount[p][t] = in.pulseCount[p][t];
+            if (c.pulseCount[p][t] == 0 && !anyEnabled) {
+                c.pulseCount[p][t] = c.legacyConfig[legacy::kPulseCount];
+            }
+        }
+    }
+
+    if (format >= 3) {
+        c.comments = in.comments;
+        c.spareLaundryByte = in.spareLaundryByte;
+        c.progName = in.progName;
+    }
+    if (format >= 4) {
+        c.pumpName = in.pumpName;
+        c.pumpSpeedRange = in.pumpSpeedRange;
+        c.pumpNamesValid = 1;  // whatever the file says
+        c.pumpCalibration = in.pumpCalibration;
+        for (std::size_t p = 0; p < kPrograms; ++p) {
+            for (std::size_t t = 0; t < kTriggers; ++t) {
+                for (std::size_t k = 0; k < kPumps; ++k) {
+                    c.programs[p][t][k].dose = in.programs[p][t][k].dose;
+                }
+            }
+        }
+    }
+    if (format >= 5) {
+        c.FlushType = in.FlushType;
+    }
+    if (format >= 6) {
+        c.relayMode = in.relayMode;
+        c.ViewMode = in.ViewMode;
+        c.optionFlag1 = in.optionFlag1;
+        c.optionFlag0 = in.optionFlag0;
+        c.SafetyStopMode = in.SafetyStopMode;
+        c.autofs_mode = in.autofs_mode;
+        c.autofs_time[0] = in.autofs_time[0];
+        c.autofs_time[1] = in.autofs_time[1];
+        c.autofs_accept_time = in.autofs_accept_time;
+    }
+    if (format >= 8) {
+        c.unitDescription = in.unitDescription;
+    }
+    if (format >= 9) {
+        c.resetOption = in.resetOption;
+        c.resetProgChoice = in.resetProgChoice;
+        c.FSVersion = in.FSVersion;
+        if (c.resetOption > 21 || c.resetProgChoice > 20) {
+            c.resetOption = 2;
+            c.resetProgChoice = 1;
+        }
+    }
+
+    if (format >= 2) {
+        const Dishwash& from = written.dishwash;
+        Dishwash& d = doc.dishwash;
+        d.DW_UnitType = from.DW_UnitType;
+        d.DW_UnitMode = from.DW_UnitMode;
+        d.DW_IOCheckbox = from.DW_IOCheckbox;
+        d.DW_NumPumps = from.DW_NumPumps;
+        d.DW_Byte69 = from.DW_Byte69;
+        d.DW_SerialNo = from.DW_SerialNo;
+        d.DW_Pin = from.DW_Pin;
+        d.DW_ICmode = from.DW_ICmode;  // the second stored copy
+        d.DW_ICRunTime = {from.DW_ICRunTime[0], from.DW_ICRunTime[1], 0};
+        d.DW_ICDelayTime = {from.DW_ICDelayTime[0], from.DW_ICDelayTime[1], 0};
+        d.DW_ICPulseCount = from.DW_ICPulseCount;
+        d.DW_ProbeMode = from.DW_ProbeMode;
+        d.DW_ProbeConcentration = from.DW_ProbeConcentration;
+        d.DW_ProbeInitialDelay = {from.DW_ProbeInitialDelay[0], from.DW_ProbeInitialDelay[1], 0};
+        d.DW_ProbeAlarmDelay = {from.DW_ProbeAlarmDelay[0], from.DW_ProbeAlarmDelay[1], 0};
+        d.DW_ProbeAlarmOff = from.DW_ProbeAlarmOff;
+        d.DW_PumpSpeed = from.DW_PumpSpeed;
+        for (std::size_t i = 0; i < 3; ++i) {
+            d.DW_PumpRunTime[i] = {from.DW_PumpRunTime[i][0], from.DW_PumpRunTime[i][1], 0};
+            d.DW_PumpOffTime[i] = {from.DW_PumpOffTime[i][0], from.DW_PumpOffTime[i][1], 0};
+        }
+        d.DW_PumpPulse = from.DW_PumpPulse;
+        d.DW_IOPercent = from.DW_IOPercent;
+        for (std::size_t i = 0; i < 4; ++i) {
+            d.DW_IOTime[i] = {from.DW_IOTime[i][0], 0, from.DW_IOTime[i][2]};
+            d.DW_IODuration[i] = {from.DW_IODuration[i][0], 0, from.DW_IODuration[i][2]};
+        }
+        if (format >= 3) {
+            d.DW_Text = from.DW_Text;
+            d.DW_Flag4 = from.DW_Flag4;
+            d.DW_Flag88 = from.DW_Flag88;
+        }
+    }
+    return doc;
+}
+
+nlohmann::json showJson(const Document& loaded, int format) {
+    using nlohmann::json;
+    const Config& c = loaded.config;
+
+    json programs = json::array();
+    json enabled = json::array();
+    json pulses = json::array();
+    for (std::size_t p = 0; p < kPrograms; ++p) {
+        json triggers = json::array();
+        json triggerEnabled = json::array();
+        for (std::size_t t = 0; t < kTriggers; ++t) {
+            json steps = json::array();
+            for (const Step& s : c.programs[p][t]) {
+                steps.push_back({{"runTime", triple(s.runTime)},
+                                 {"delayTime", triple(s.delayTime)},
+                                 {"dose", s.dose}});
+            }
+            triggers.push_back(steps);
+            triggerEnabled.push_back(numbers(c.pumpEnabled[p][t]));
+        }
+        programs.push_back(triggers);
+        enabled.push_back(triggerEnabled);
+        pulses.push_back(numbers(c.pulseCount[p]));
+    }
+
+    json config = {
+        {"firstFormatLoad", flag(format == 1)},
+        {"spareLaundryByte", c.spareLaundryByte},
+        {"pumpNamesValid", c.pumpNamesValid},
+        {"FlushType", c.FlushType},
+        {"legacyConfig", hex(c.legacyConfig)},
+        {"programs", programs},
+        {"pumpSpeed", numbers(c.pumpSpeed)},
+        {"pumpCalibration", numbers(c.pumpCalibration)},
+        {"pumpEnabled", enabled},
+        {"pulseCount", pulses},
+        {"resetDelayLastInput", c.resetDelayLastInput},
+        {"resetDelayOff", c.resetDelayOff},
+        {"accessCode", c.accessCode},
+        {"resetDelayTime", triple(c.resetDelayTime)},
+        {"flushValveTime", triple(c.flushValveTime)},
+        {"auxTime", triple(c.auxTime)},
+        {"auxByte", c.auxByte},
+        {"unitType", c.unitType},
+        {"spareText", textUpToNul(c.spareText)},
+        {"SerialNoUnit", textUpToNul(c.SerialNoUnit)},
+        {"SerialNoCPU", textUpToNul(c.SerialNoCPU)},
+        {"SoftwareVersion", textUpToNul(c.SoftwareVersion)},
+        {"unitDescription", textUpToNul(c.unitDescription)},
+        {"customerName1", textUpToNul(c.customerName1)},
+        {"customerName2", textUpToNul(c.customerName2)},
+        {"pin", numbers(c.pin)},
+        {"namesPresent", flag(format >= 3)},
+        {"relayMode", c.relayMode},
+        {"ViewMode", c.ViewMode},
+        {"optionFlag1", c.optionFlag1},
+        {"optionFlag0", c.optionFlag0},
+        {"tenPumpFormat", flag(format >= 4)},
+        {"doseFormat", flag(format >= 4)},
+        {"flushTypeFormat", flag(format >= 5)},
+        {"extensionFormat", flag(format >= 6)},
+        {"pulseFixFormat", flag(format >= 7)},
+        {"descriptionFormat", flag(format >= 8)},
+        {"resetToFormat", flag(format >= 9)},
+        {"progName", strings(c.progName)},
+        {"pumpName", strings(c.pumpName)},
+        {"pumpSpeedRange", numbers(c.pumpSpeedRange)},
+        {"SafetyStopMode", c.SafetyStopMode},
+        {"autofs_mode", c.autofs_mode},
+        {"autofs_time", triple(c.autofs_time)},
+        {"autofs_accept_time", c.autofs_accept_time},
+        {"resetOption", c.resetOption},
+        {"resetProgChoice", c.resetProgChoice},
+        {"FSVersion", c.FSVersion},
+        {"comments", latin1ToUtf8(c.comments)},
+    };
+
+    const Dishwash& d = loaded.dishwash;
+    json dishwash = {
+        {"DW_Flag4", d.DW_Flag4},
+        {"DW_Text", latin1ToUtf8(d.DW_Text)},
+        {"DW_NamesFormat", flag(format >= 3)},
+        {"DW_UnitType", d.DW_UnitType},
+        {"DW_SerialNo", textUpToNul(d.DW_SerialNo)},
+        {"DW_Pin", numbers(d.DW_Pin)},
+        {"DW_UnitMode", d.DW_UnitMode},
+        {"DW_NumPumps", d.DW_NumPumps},
+        {"DW_IOCheckbox", d.DW_IOCheckbox},
+        {"DW_ICmode", d.DW_ICmode},
+        {"DW_ICRunTime", triple(d.DW_ICRunTime)},
+        {"DW_ICDelayTime", triple(d.DW_ICDelayTime)},
+        {"DW_ICPulseCount", d.DW_ICPulseCount},
+        {"DW_ProbeMode", d.DW_ProbeMode},
+        {"DW_ProbeInitialDelay", triple(d.DW_ProbeInitialDelay)},
+        {"DW_ProbeConcentration", d.DW_ProbeConcentration},
+        {"DW_ProbeAlarmDelay", triple(d.DW_ProbeAlarmDelay)},
+        {"DW_ProbeAlarmOff", d.DW_ProbeAlarmOff},
+        {"DW_PumpSpeed", numbers(d.DW_PumpSpeed)},
+        {"DW_PumpRunTime", triples(d.DW_PumpRunTime)},
+        {"DW_PumpOffTime", triples(d.DW_PumpOffTime)},
+        {"DW_PumpPulse", numbers(d.DW_PumpPulse)},
+        {"DW_Byte69", d.DW_Byte69},
+        {"DW_IOPercent", numbers(d.DW_IOPercent)},
+        {"DW_IOTime", triples(d.DW_IOTime)},
+        {"DW_IODuration", triples(d.DW_IODuration)},
+        {"DW_PropTo", d.DW_PropTo},
+        {"DW_PropRunning", d.DW_PropRunning},
+        {"DW_Flag88", d.DW_Flag88},
+    };
+
+    return {{"format", formatTag(format)}, {"config", config}, {"dishwash", dishwash}};
+}
+
+nlohmann::json expectedShow(const Document& written, int format,
+                            const PumpNames& defaultPumpNames) {
+    return showJson(expectedAfterLoad(written, format, defaultPumpNames), format);
+}
+
+Document distinctDocument() {
+    Document doc;
+    Config& c = doc.config;
+
+    for (std::size_t i = 0; i < c.legacyConfig.size(); ++i) {
+        c.legacyConfig[i] = static_cast<std::uint8_t>(0x21 + i * 7);
+    }
+    c.legacyConfig[legacy::kPulseCount] = 2;
+    setLegacyU16(c.legacyConfig, legacy::kPin1, 1234);
+    setLegacyU16(c.legacyConfig, legacy::kPin1 + 2, 2345);
+    setLegacyU16(c.legacyConfig, legacy::kPin1 + 4, 3456);
+    const auto serial = fixedText<10>("9876543210");
+    std::copy(serial.begin(), serial.end(), c.legacyConfig.begin() + legacy::kSerial);
+
+    for (std::size_t p = 0; p < kPrograms; ++p) {
+        for (std::size_t t = 0; t < kTriggers; ++t) {
+            for (std::size_t k = 0; k < kPumps; ++k) {
+                Step& s = c.programs[p][t][k];
+                // Coprime strides, so a step read from the wrong place shows a different value.
+                s.runTime = {static_cast<std::uint8_t>((p * 31 + t * 7 + k * 3 + 1) % 100),
+                             static_cast<std::uint8_t>((p * 13 + t * 11 + k * 5 + 2) % 60), 0};
+                s.delayTime = {static_cast<std::uint8_t>((p * 17 + t * 5 + k * 9 + 3) % 100),
+                               static_cast<std::uint8_t>((p * 3 + t * 13 + k * 7 + 4) % 60), 0};
+                s.dose = static_cast<std::uint32_t>(0x01000000U + p * 10000 + t * 100 + k + 1);
+                c.pumpEnabled[p][t][k] = static_cast<std::uint8_t>((p + t + k) % 3 == 0 ? 1 : 0);
+            }
+            c.pulseCount[p][t] = static_cast<std::uint8_t>(p * 10 + t + 2);
+        }
+    }
+    for (std::size_t k = 0; k < kPumps; ++k) {
+        c.pumpSpeed[k] = static_cast<std::uint8_t>(31 + k * 7);
+        c.pumpCalibration[k] = static_cast<std::uint32_t>(0x00010000U * k + 1000 + k * 111);
+        c.pumpSpeedRange[k] = static_cast<std::uint32_t>(k % 3);
+        c.pumpName[k] = "Chem\xE9 " + std::to_string(k + 1);
+    }
+    for (std::size_t p = 0; p < kPrograms; ++p) {
+        c.progName[p] = "Wash \xFC" + std::to_string(p + 1);
+    }
+    c.spareLaundryByte = 0x6C;
+    c.pumpNamesValid = 1;
+    c.FlushType = 5;
+    c.resetDelayLastInput = 4;
+    c.resetDelayOff = 3;
+    c.accessCode = 42;
+    c.resetDelayTime = {2, 15, 0};
+    c.flushValveTime = {1, 5, 0};
+    c.auxTime = {3, 33, 0};
+    c.auxByte = 0x5A;
+    c.unitType = 7;  // an old-numbering code, so formats 1 to 3 show it translated
+    c.spareText = fixedText<9>("SPARE-TX");
+    c.unitDescription = fixedText<17>("Kitchen line 4");
+    // Bytes after the terminator travel with the field but are not part of the text.
+    c.customerName1 = fixedText<17>("H\xF4tel S\xFC\x64\0junk"sv);
+    c.customerName2 = fixedText<17>("W\xE4scherei Nord");
+    c.pin = {1111, 2222, 4321};
+    c.relayMode = 0x00010001;
+    c.ViewMode = 0;
+    c.optionFlag1 = 0;
+    c.optionFlag0 = 2;
+    c.SafetyStopMode = 2;
+    c.autofs_mode = 1;
+    c.autofs_time = {1, 45, 0};
+    c.autofs_accept_time = 9;
+    c.resetOption = 7;
+    c.resetProgChoice = 12;
+    c.FSVersion = 3;
+    c.comments = "\xA9 Service notes\r\nsecond line";
+
+    Dishwash& d = doc.dishwash;
+    d.DW_Flag4 = 0x44;
+    d.DW_Text = "Sp\xFClmaschine";
+    d.DW_UnitType = 2;
+    d.DW_SerialNo = fixedText<9>("12345678");
+    d.DW_Pin = {1212, 3434, 5656};
+    d.DW_UnitMode = 3;
+    d.DW_NumPumps = 3;
+    d.DW_IOCheckbox = 1;
+    d.DW_ICmode = 4;
+    d.DW_ICRunTime = {1, 10, 0};
+    d.DW_ICDelayTime = {2, 20, 0};
+    d.DW_ICPulseCount = 5;
+    d.DW_ProbeMode = 2;
+    d.DW_ProbeInitialDelay = {4, 40, 0};
+    d.DW_ProbeConcentration = 150;
+    d.DW_ProbeAlarmDelay = {6, 6, 0};
+    d.DW_ProbeAlarmOff = 1;
+    d.DW_PumpSpeed = {55, 66, 77};
+    d.DW_PumpRunTime = {{{0, 11, 0}, {0, 12, 0}, {0, 13, 0}}};
+    d.DW_PumpOffTime = {{{1, 21, 0}, {1, 22, 0}, {1, 23, 0}}};
+    d.DW_PumpPulse = {2, 3, 4};
+    d.DW_Byte69 = 0x45;
+    d.DW_IOPercent = {10, 20, 30, 40};
+    for (std::size_t i = 0; i < 4; ++i) {
+        d.DW_IOTime[i] = {static_cast<std::uint8_t>(30 + i), 0, static_cast<std::uint8_t>(10 + i)};
+        d.DW_IODuration[i] = {static_cast<std::uint8_t>(50 + i), 0,
+                              static_cast<std::uint8_t>(20 + i)};
+    }
+    d.DW_Flag88 = 0x88;
+    doc.viewNumber = 2;
+    // Junk in the unused tail of the extension block: a loader that reads items a format
+    // lacks picks these up.
+    doc.extensionFiller = 0xA5;
+    return doc;
+}
+
+std::string latin1ToUtf8(std::string_view latin1) {
+    std::string out;
+    for (const char ch : latin1) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x80) {
+            out.push_back(ch);
+        } else {
+            out.push_back(static_cast<char>(0xC0U | (b >> 6U)));
+            out.push_back(static_cast<char>(0x80U | (b & 0x3FU)));
+        }
+    }
+    return out;
+}
+
+}  // namespace qelto::test::doc
