@@ -1,11 +1,11 @@
 // Opening and saving a format-9 document: in memory (the parse and the layout alone) and through
 // the file system (read, atomic write with fsync, rename), so the two can be compared in one run.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "model/qelto_doc.h"
 
@@ -31,7 +31,8 @@ void fillDocument(CQeltoDoc& doc) {
 
 std::filesystem::path benchFolder() {
     static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qelto-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "qelto-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }

@@ -15,16 +15,18 @@ platform::LanguageCatalog loadLanguage(int setting) {
         return std::move(*catalog);
     }
     const platform::LanguageInfo* info = platform::findLanguage(setting);
-    printNote(fmt::format("cannot load the language catalog {} from {}; using the built-in English "
-                          "texts (set QELTO_LANG_DIR to the folder of the catalogs)",
-                          info != nullptr ? info->fileName : "LangEN.po",
-                          platform::languageDir().string()));
+    printNote(fmt::format(
+        "cannot load the language catalog {} from {}; using the built-in English "
+        "texts (set QELTO_LANG_DIR to the folder of the catalogs)",
+        info != nullptr ? info->fileName : "LangEN.po", platform::languageDir().string()));
     return platform::LanguageCatalog::parse(platform::builtinEnglishCatalog());
 }
 
 }  // namespace
 
-void printError(const std::string& message) { std::fprintf(stderr, "qeltoctl: %s\n", message.c_str()); }
+void printError(const std::string& message) {
+    std::fprintf(stderr, "qeltoctl: %s\n", message.c_str());
+}
 
 void printNote(const std::string& message) {
     std::fprintf(stderr, "qeltoctl: note: %s\n", message.c_str());

@@ -14,7 +14,7 @@
 namespace qelto::cli {
 
 class CliContext {
-public:
+  public:
     // Loads settings and the catalog of the "Language" setting (or of languageOverride when it is
     // nonzero). Problems that do not stop the command are reported on stderr.
     explicit CliContext(int languageOverride = 0);

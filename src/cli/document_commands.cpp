@@ -103,7 +103,8 @@ int runConvert(const ConvertOptions& options) {
 
 void addDocumentCommands(CLI::App& app, int& exitCode) {
     auto show = std::make_shared<ShowOptions>();
-    CLI::App* showCmd = app.add_subcommand("show", "Show the configuration held in a document file");
+    CLI::App* showCmd =
+        app.add_subcommand("show", "Show the configuration held in a document file");
     showCmd->add_option("FILE", show->file, "Document file (.qlf or .qcf, any format)")->required();
     showCmd->add_flag("--json", show->json, "Print every field as one JSON object");
     showCmd->callback([show, &exitCode] { exitCode = runShow(*show); });
@@ -116,8 +117,8 @@ void addDocumentCommands(CLI::App& app, int& exitCode) {
     newCmd->callback([create, &exitCode] { exitCode = runNew(*create); });
 
     auto convert = std::make_shared<ConvertOptions>();
-    CLI::App* convertCmd =
-        app.add_subcommand("convert", "Open a document of any format and save it in the current one");
+    CLI::App* convertCmd = app.add_subcommand(
+        "convert", "Open a document of any format and save it in the current one");
     convertCmd->add_option("IN", convert->in, "Document file to read")->required();
     convertCmd->add_option("OUT", convert->out, "Document file to write")->required();
     convertCmd->callback([convert, &exitCode] { exitCode = runConvert(*convert); });

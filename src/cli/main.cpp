@@ -1,6 +1,5 @@
 // qeltoctl: Qelto's operations from the command line, for scripts, batch work and automation.
 #include <CLI/CLI.hpp>
-
 #include <cstdio>
 #include <exception>
 

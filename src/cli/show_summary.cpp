@@ -10,7 +10,9 @@ namespace {
 
 using platform::latin1ToUtf8;
 
-std::string mmss(const model::MinSec& t) { return fmt::format("{}:{:02d}", t.minutes, t.seconds); }
+std::string mmss(const model::MinSec& t) {
+    return fmt::format("{}:{:02d}", t.minutes, t.seconds);
+}
 
 template <std::size_t N>
 std::string text(const model::FixedText<N>& field) {
@@ -42,7 +44,8 @@ std::string showSummary(const CliContext& ctx, const std::string& file, const st
         out += fmt::format("{:<14}{}\n", label, value);
     };
     line("File", fmt::format("{} (format tag \"{}\")", file, tag));
-    line("Unit type", fmt::format("{} ({}, {} pumps)", c.unitType, model::unitModelName(c.unitType), pumps));
+    line("Unit type",
+         fmt::format("{} ({}, {} pumps)", c.unitType, model::unitModelName(c.unitType), pumps));
     line("Customer", fmt::format("{} / {}", text(c.customerName1), text(c.customerName2)));
     line("Description", text(c.unitDescription));
     line("Access code", fmt::format("{}", c.accessCode));
@@ -59,8 +62,9 @@ std::string showSummary(const CliContext& ctx, const std::string& file, const st
 
     out += "\nPump  Name                 Speed  Range  Calibration\n";
     for (std::size_t p = 0; p < pumps && p < model::kPumps; ++p) {
-        out += fmt::format("{:>4}  {:<20} {:>4}%  {:>5}  {} ml/min\n", p + 1, latin1ToUtf8(c.pumpName[p]),
-                           c.pumpSpeed[p], c.pumpSpeedRange[p], c.pumpCalibration[p]);
+        out += fmt::format("{:>4}  {:<20} {:>4}%  {:>5}  {} ml/min\n", p + 1,
+                           latin1ToUtf8(c.pumpName[p]), c.pumpSpeed[p], c.pumpSpeedRange[p],
+                           c.pumpCalibration[p]);
     }
 
     out += "\nProgram  Name                 Triggers in use\n";

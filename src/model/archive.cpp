@@ -9,7 +9,9 @@ ArchiveEndOfFile::ArchiveEndOfFile(std::size_t offset)
     : std::runtime_error("the file ends early, at byte " + std::to_string(offset)),
       offset_(offset) {}
 
-Archive Archive::forStoring() { return Archive(true); }
+Archive Archive::forStoring() {
+    return Archive(true);
+}
 
 Archive Archive::forLoading(std::span<const std::uint8_t> bytes) {
     Archive ar(false);
@@ -17,7 +19,9 @@ Archive Archive::forLoading(std::span<const std::uint8_t> bytes) {
     return ar;
 }
 
-std::size_t Archive::position() const { return storing_ ? out_.size() : pos_; }
+std::size_t Archive::position() const {
+    return storing_ ? out_.size() : pos_;
+}
 
 const std::uint8_t* Archive::take(std::size_t count) {
     if (count > in_.size() - pos_) {

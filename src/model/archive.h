@@ -15,16 +15,16 @@ namespace qelto::model {
 // A load that runs past the end of the bytes. It carries the offset at which the missing item
 // started, so the message can say where the file ends.
 class ArchiveEndOfFile : public std::runtime_error {
-public:
+  public:
     explicit ArchiveEndOfFile(std::size_t offset);
     std::size_t offset() const { return offset_; }
 
-private:
+  private:
     std::size_t offset_;
 };
 
 class Archive {
-public:
+  public:
     // An archive that appends everything passed to it.
     static Archive forStoring();
     // An archive that fills everything passed to it from bytes (which must outlive it).
@@ -49,7 +49,7 @@ public:
     std::size_t position() const;
     const std::vector<std::uint8_t>& stored() const { return out_; }
 
-private:
+  private:
     explicit Archive(bool storing) : storing_(storing) {}
     const std::uint8_t* take(std::size_t count);
 

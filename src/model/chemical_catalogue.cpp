@@ -1,9 +1,9 @@
 #include "model/chemical_catalogue.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cstdlib>
-
-#include <fmt/format.h>
 
 #include "platform/profile_file.h"
 #include "platform/text_encoding.h"
@@ -16,11 +16,17 @@ constexpr const char* kNamesSection = "Chemical Names";
 // Names were read into an 800-byte buffer; longer ones were cut there.
 constexpr std::size_t kNameBuffer = 800;
 
-std::string pumpKey(std::size_t pump) { return fmt::format("P{:02d}", pump + 1); }
+std::string pumpKey(std::size_t pump) {
+    return fmt::format("P{:02d}", pump + 1);
+}
 
-std::string fromFile(const std::string& value) { return platform::externalToLatin1(value); }
+std::string fromFile(const std::string& value) {
+    return platform::externalToLatin1(value);
+}
 
-std::string toFile(const std::string& latin1) { return platform::latin1ToUtf8(latin1); }
+std::string toFile(const std::string& latin1) {
+    return platform::latin1ToUtf8(latin1);
+}
 
 // The stored count is a number somebody may have typed: never let it ask for millions of keys.
 long storedCount(const platform::ProfileText& text) {
@@ -29,7 +35,9 @@ long storedCount(const platform::ProfileText& text) {
     return std::clamp(std::atol(value.c_str()), 0L, kMaxChemicals);
 }
 
-std::string chemicalKey(const std::string& prefix, long n) { return fmt::format("{}{:02d}", prefix, n); }
+std::string chemicalKey(const std::string& prefix, long n) {
+    return fmt::format("{}{:02d}", prefix, n);
+}
 
 }  // namespace
 
@@ -39,7 +47,9 @@ std::string pumpDefaultsSection(std::uint8_t unitType) {
 
 ChemicalCatalogue::ChemicalCatalogue(std::filesystem::path file, std::string keyPrefix,
                                      std::string noChemical)
-    : file_(std::move(file)), keyPrefix_(std::move(keyPrefix)), noChemical_(std::move(noChemical)) {}
+    : file_(std::move(file)),
+      keyPrefix_(std::move(keyPrefix)),
+      noChemical_(std::move(noChemical)) {}
 
 std::array<std::string, kPumps> ChemicalCatalogue::defaultPumpNames(std::uint8_t unitType) const {
     const platform::ProfileText text = platform::ProfileFile(file_).load();
@@ -93,23 +103,29 @@ bool ChemicalCatalogue::ClearPumpDefaults(std::uint8_t unitType, std::string* er
     return file.store(text, error);
 }
 
+namespace {
+
+// Empties the value of every stored chemical key; the keys stay, as the dialog always left them.
+void clearStoredNames(platform::ProfileText& text, const std::string& prefix) {
+    const long stored = storedCount(text);
+    for (long n = 1; n <= stored; ++n) {
+        text.set(kNamesSection, chemicalKey(prefix, n), "");
+    }
+}
+
+}  // namespace
+
 bool ChemicalCatalogue::ClearChemicalList(std::string* error) const {
     const platform::ProfileFile file(file_);
     platform::ProfileText text = file.load();
-    const long stored = storedCount(text);
-    for (long n = 1; n <= stored; ++n) {
-        text.set(kNamesSection, chemicalKey(keyPrefix_, n), "");
-    }
+    clearStoredNames(text, keyPrefix_);
     return file.store(text, error);
 }
 
 bool ChemicalCatalogue::SaveChemicalList(std::string* error) const {
     const platform::ProfileFile file(file_);
     platform::ProfileText text = file.load();
-    const long stored = storedCount(text);
-    for (long n = 1; n <= stored; ++n) {
-        text.set(kNamesSection, chemicalKey(keyPrefix_, n), "");
-    }
+    clearStoredNames(text, keyPrefix_);
     text.set(kSystemSection, "MaxPumps", "10");
     text.set(kSystemSection, "NoOfChemicals", fmt::format("{}", chemicals.size()));
     for (std::size_t n = 0; n < chemicals.size(); ++n) {

@@ -20,7 +20,7 @@
 namespace qelto::model {
 
 class ChemicalCatalogue final : public PumpNameDefaults {
-public:
+  public:
     ChemicalCatalogue(std::filesystem::path file, std::string keyPrefix, std::string noChemical);
 
     // Reads the ten default pump names of a unit type and the chemical list. A missing file or
@@ -52,7 +52,7 @@ public:
     std::array<std::string, kPumps> pumpSelections;  // what SavePumpDefaults writes
     std::vector<std::string> chemicals;
 
-private:
+  private:
     std::filesystem::path file_;
     std::string keyPrefix_;
     std::string noChemical_;

@@ -9,9 +9,13 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json time(const MinSec& t) { return Json::array({t.minutes, t.seconds, t.third}); }
+Json time(const MinSec& t) {
+    return Json::array({t.minutes, t.seconds, t.third});
+}
 
-Json text(std::string_view latin1) { return platform::latin1ToUtf8(latin1); }
+Json text(std::string_view latin1) {
+    return platform::latin1ToUtf8(latin1);
+}
 
 template <std::size_t N>
 Json text(const FixedText<N>& field) {

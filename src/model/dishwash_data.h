@@ -13,7 +13,7 @@ namespace qelto::model {
 class Archive;
 
 class CDishWashViewData {
-public:
+  public:
     // Common defaults, then the changes of the given unit mode (modes above 3 have none).
     void Reset(std::uint8_t mode, std::uint8_t type);
 

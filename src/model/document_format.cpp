@@ -31,6 +31,8 @@ const DocumentFormat* findDocumentFormat(std::string_view tag) {
     return nullptr;
 }
 
-const DocumentFormat& currentDocumentFormat() { return kFormats.back(); }
+const DocumentFormat& currentDocumentFormat() {
+    return kFormats.back();
+}
 
 }  // namespace qelto::model

@@ -13,7 +13,7 @@ namespace qelto::model {
 using LegacyConfig = std::array<std::uint8_t, 89>;
 
 namespace lc {
-inline constexpr std::size_t kCustomerName1 = 0;  // 17 bytes
+inline constexpr std::size_t kCustomerName1 = 0;   // 17 bytes
 inline constexpr std::size_t kCustomerName2 = 17;  // 17 bytes
 inline constexpr std::size_t kNameWidth = 17;
 inline constexpr std::size_t kUnitType = 34;

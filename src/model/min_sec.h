@@ -13,7 +13,8 @@ struct MinSec {
     std::uint8_t third = 0;
 
     static MinSec fromSeconds(std::uint32_t totalSeconds) {
-        return {static_cast<std::uint8_t>(totalSeconds / 60), static_cast<std::uint8_t>(totalSeconds % 60), 0};
+        return {static_cast<std::uint8_t>(totalSeconds / 60),
+                static_cast<std::uint8_t>(totalSeconds % 60), 0};
     }
     std::uint32_t totalSeconds() const { return minutes * 60u + seconds; }
     friend bool operator==(const MinSec&, const MinSec&) = default;
@@ -21,9 +22,9 @@ struct MinSec {
 
 // One pump within one trigger of one program.
 struct PumpStep {
-    MinSec runTime;         // how long an uncalibrated pump runs
-    MinSec delayTime;       // delay before the pump starts
-    std::uint32_t dose = 0; // dose in ml, used instead of runTime once the pump is calibrated
+    MinSec runTime;          // how long an uncalibrated pump runs
+    MinSec delayTime;        // delay before the pump starts
+    std::uint32_t dose = 0;  // dose in ml, used instead of runTime once the pump is calibrated
     friend bool operator==(const PumpStep&, const PumpStep&) = default;
 };
 

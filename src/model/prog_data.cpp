@@ -14,7 +14,8 @@ void copyFromLegacy(FixedText<N>& field, const LegacyConfig& c, std::size_t at, 
 
 void checkIndex(std::size_t index, std::size_t count, const char* what) {
     if (index >= count) {
-        throw std::out_of_range(std::string(what) + " number out of range: " + std::to_string(index));
+        throw std::out_of_range(std::string(what) +
+                                " number out of range: " + std::to_string(index));
     }
 }
 
@@ -169,7 +170,8 @@ PumpStep& CProgData::Step(std::uint8_t program, std::uint8_t trigger, std::uint8
     return programs[program][trigger][pump];
 }
 
-std::uint8_t& CProgData::PumpEnabled(std::uint8_t program, std::uint8_t trigger, std::uint8_t pump) {
+std::uint8_t& CProgData::PumpEnabled(std::uint8_t program, std::uint8_t trigger,
+                                     std::uint8_t pump) {
     checkIndex(program, kPrograms, "program");
     checkIndex(trigger, kTriggers, "trigger");
     checkIndex(pump, kPumps, "pump");

@@ -23,14 +23,14 @@ inline constexpr std::size_t kPumps = 10;
 // Where ResetAll takes the default pump names of a unit type from (the chemical-name catalogue in
 // the program; a fixed list in tests).
 class PumpNameDefaults {
-public:
+  public:
     virtual ~PumpNameDefaults() = default;
     virtual std::array<std::string, kPumps> defaultPumpNames(std::uint8_t unitType) const = 0;
 };
 
 // No catalogue at all: every default pump name is empty.
 class NoPumpNameDefaults final : public PumpNameDefaults {
-public:
+  public:
     std::array<std::string, kPumps> defaultPumpNames(std::uint8_t) const override { return {}; }
 };
 
@@ -58,7 +58,7 @@ void setText(FixedText<N>& field, std::string_view text) {
 }
 
 class CProgData {
-public:
+  public:
     // Every field is zero until ResetAll runs: the document resets the record before it is used.
     CProgData() = default;
 
@@ -78,18 +78,22 @@ public:
 
     // Field access by the numbers people and units use. Out-of-range numbers throw
     // std::out_of_range: they are programming faults, never data.
-    std::uint8_t& PumpSpeed(unsigned pumpNumber);          // pump 1..10
-    std::uint32_t& PumpCalibration(unsigned pumpNumber);   // pump 1..10
+    std::uint8_t& PumpSpeed(unsigned pumpNumber);         // pump 1..10
+    std::uint32_t& PumpCalibration(unsigned pumpNumber);  // pump 1..10
     PumpStep& Step(std::uint8_t program, std::uint8_t trigger, std::uint8_t pump);
     std::uint8_t& PumpEnabled(std::uint8_t program, std::uint8_t trigger, std::uint8_t pump);
     std::uint8_t& PulseCount(std::uint8_t program, std::uint8_t trigger);
 
     // The same at the editors' current position.
-    PumpStep& CurrentStep(const Selection& at) { return Step(at.program(), at.trigger(), at.pump()); }
+    PumpStep& CurrentStep(const Selection& at) {
+        return Step(at.program(), at.trigger(), at.pump());
+    }
     std::uint8_t& CurrentPumpEnabled(const Selection& at) {
         return PumpEnabled(at.program(), at.trigger(), at.pump());
     }
-    std::uint8_t& CurrentPulseCount(const Selection& at) { return PulseCount(at.program(), at.trigger()); }
+    std::uint8_t& CurrentPulseCount(const Selection& at) {
+        return PulseCount(at.program(), at.trigger());
+    }
 
     // Defaults kept in legacyConfig.
     std::uint8_t DefaultPulseCount() const { return legacyConfig[lc::kPulseCount]; }
@@ -99,15 +103,15 @@ public:
 
     // Format flags, set by the document before each Serialize.
     struct FormatFlags {
-        bool firstFormat = false;   // "QDoc"
-        bool names = false;         // format 3 and later
-        bool tenPumps = false;      // format 4 and later
-        bool dose = false;          // format 4 and later
-        bool flushType = false;     // format 5 and later
-        bool extension = false;     // format 6 and later
-        bool pulseFix = false;      // format 7 and later
-        bool description = false;   // format 8 and later
-        bool resetTo = false;       // format 9 and later
+        bool firstFormat = false;  // "QDoc"
+        bool names = false;        // format 3 and later
+        bool tenPumps = false;     // format 4 and later
+        bool dose = false;         // format 4 and later
+        bool flushType = false;    // format 5 and later
+        bool extension = false;    // format 6 and later
+        bool pulseFix = false;     // format 7 and later
+        bool description = false;  // format 8 and later
+        bool resetTo = false;      // format 9 and later
     };
     void SetFormatFlags(const FormatFlags& flags);
 
@@ -118,7 +122,7 @@ public:
     std::uint32_t FlushType = 0;  // 0 = "During and After", nonzero = "After Only"
     LegacyConfig legacyConfig{};
     std::array<std::array<std::array<PumpStep, kPumps>, kTriggers>, kPrograms> programs{};
-    std::array<std::uint8_t, kPumps> pumpSpeed{};  // percent, 30..100
+    std::array<std::uint8_t, kPumps> pumpSpeed{};         // percent, 30..100
     std::array<std::uint32_t, kPumps> pumpCalibration{};  // ml/min; 0 = not calibrated
     std::array<std::array<std::array<std::uint8_t, kPumps>, kTriggers>, kPrograms> pumpEnabled{};
     std::array<std::array<std::uint8_t, kTriggers>, kPrograms> pulseCount{};
@@ -167,7 +171,7 @@ public:
     std::uint32_t batchSize = 0;
     std::uint32_t batchCounter = 0;
 
-private:
+  private:
     void SerializeLegacyConfig(Archive& ar);
     void SerializeSteps(Archive& ar, std::size_t pumps, std::size_t triggers);
     void SerializeExtension(Archive& ar);

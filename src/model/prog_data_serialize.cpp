@@ -33,8 +33,8 @@ void CProgData::SerializeLegacyConfig(Archive& ar) {
     if (ar.isLoading() && firstFormatLoad != 0) {
         ar.transfer(std::span(legacyConfig).first(lc::kLegacyByte64));
         legacyConfig[lc::kLegacyByte64] = 0;
-        ar.transfer(std::span(legacyConfig).subspan(lc::kLegacyByte64 + 1,
-                                                    stored - lc::kLegacyByte64 - 1));
+        ar.transfer(
+            std::span(legacyConfig).subspan(lc::kLegacyByte64 + 1, stored - lc::kLegacyByte64 - 1));
     } else {
         ar.transfer(std::span(legacyConfig).first(stored));
     }

@@ -57,8 +57,9 @@ OpenResult CQeltoDoc::OnOpenDocument(const std::filesystem::path& path) {
     if (!platform::readWholeFile(path, bytes, &error)) {
         return {OpenStatus::CannotRead, {}, 0, error};
     }
-    OpenResult result = LoadFromBytes(
-        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), path.string());
+    OpenResult result =
+        LoadFromBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                      path.string());
     if (result.ok()) {
         path_ = path;
     }
@@ -79,7 +80,9 @@ OpenResult CQeltoDoc::LoadFromBytes(std::span<const std::uint8_t> bytes, const s
     try {
         ar.transferString(result.tag);
     } catch (const ArchiveEndOfFile&) {
-        return {OpenStatus::UnknownFormat, {}, kMsgUnknownFormat,
+        return {OpenStatus::UnknownFormat,
+                {},
+                kMsgUnknownFormat,
                 fmt::format("cannot open {}: it is not a Qelto document (it is empty or too short)",
                             name)};
     }

@@ -36,9 +36,9 @@ enum class OpenStatus {
 
 struct OpenResult {
     OpenStatus status = OpenStatus::Ok;
-    std::string tag;         // the format tag read, when one could be read
-    int messageId = 0;       // kMsgOlderFormat after loading an old format; kMsgUnknownFormat
-    std::string detail;      // for failures: a sentence naming the file and the reason
+    std::string tag;     // the format tag read, when one could be read
+    int messageId = 0;   // kMsgOlderFormat after loading an old format; kMsgUnknownFormat
+    std::string detail;  // for failures: a sentence naming the file and the reason
     bool ok() const { return status == OpenStatus::Ok; }
 };
 
@@ -49,7 +49,7 @@ struct SaveResult {
 };
 
 class CQeltoDoc {
-public:
+  public:
     CQeltoDoc(CProgData& config, const PumpNameDefaults& pumpNames);
 
     // Reset configuration and dishwash settings for a new, unnamed document.
@@ -92,9 +92,11 @@ public:
     void setActiveView(std::uint32_t view) { activeView_ = view; }
     std::uint32_t viewToShow() const { return viewToShow_; }
 
-    void setHintListener(std::function<void(DocHint)> listener) { hintListener_ = std::move(listener); }
+    void setHintListener(std::function<void(DocHint)> listener) {
+        hintListener_ = std::move(listener);
+    }
 
-private:
+  private:
     void UpdateAllViews(DocHint hint);
 
     CProgData& config_;

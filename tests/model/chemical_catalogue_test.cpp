@@ -58,19 +58,26 @@ TEST(ChemicalCatalogue, PumpDefaultsAreSavedAndClearedPerType) {
     const auto file = testDir() / "qelto.ini";
     ChemicalCatalogue catalogue(file, "Chemical", "No Chemical");
     catalogue.pumpSelections[0] = "Alkali";
-    catalogue.pumpSelections[1] = "Br\xFC" "cke";  // Latin-1 in the record
+    catalogue.pumpSelections[1] =
+        "Br\xFC"
+        "cke";  // Latin-1 in the record
     ASSERT_TRUE(catalogue.SavePumpDefaults(0));
     ASSERT_TRUE(catalogue.ClearPumpDefaults(9));
 
-    EXPECT_EQ(catalogue.defaultPumpNames(0)[1], "Br\xFC" "cke");
-    EXPECT_NE(readFile(file).find("P02=Br\xC3\xBC" "cke"), std::string::npos);
+    EXPECT_EQ(catalogue.defaultPumpNames(0)[1],
+              "Br\xFC"
+              "cke");
+    EXPECT_NE(readFile(file).find("P02=Br\xC3\xBC"
+                                  "cke"),
+              std::string::npos);
     EXPECT_EQ(catalogue.defaultPumpNames(9)[4], "No Chemical");
     EXPECT_EQ(pumpDefaultsSection(0), "L01");
     EXPECT_EQ(pumpDefaultsSection(9), "L10");
 }
 
 TEST(ChemicalCatalogue, ACountThatIsNotANumberReadsAsNone) {
-    writeFile(testDir() / "qelto.ini", "[System Settings]\nNoOfChemicals=many\n[Chemical Names]\nChemical01=A\n");
+    writeFile(testDir() / "qelto.ini",
+              "[System Settings]\nNoOfChemicals=many\n[Chemical Names]\nChemical01=A\n");
     ChemicalCatalogue catalogue(testDir() / "qelto.ini", "Chemical", "No Chemical");
     catalogue.LoadChemicalList();
     EXPECT_TRUE(catalogue.chemicals.empty());

@@ -6,7 +6,7 @@ namespace qelto::model {
 namespace {
 
 class FixedNames final : public PumpNameDefaults {
-public:
+  public:
     mutable int askedForType = -1;
     std::array<std::string, kPumps> defaultPumpNames(std::uint8_t unitType) const override {
         askedForType = unitType;

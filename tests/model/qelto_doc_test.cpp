@@ -13,7 +13,7 @@ using test::readFile;
 using test::testDir;
 
 class DocTest : public ::testing::Test {
-protected:
+  protected:
     NoPumpNameDefaults names;
     CProgData config;
     CQeltoDoc doc{config, names};
@@ -104,7 +104,8 @@ TEST_F(DocTest, SavingAQcfNameWritesTheQlfName) {
     EXPECT_EQ(CQeltoDoc::SavePathFor("/x/plant.qcf"), std::filesystem::path("/x/plant.qlf"));
     EXPECT_EQ(CQeltoDoc::SavePathFor("/x/plant.QCF"), std::filesystem::path("/x/plant.QCF"));
     EXPECT_EQ(CQeltoDoc::SavePathFor("/x/a.qcf.qcf"), std::filesystem::path("/x/a.qlf.qlf"));
-    EXPECT_EQ(CQeltoDoc::SavePathFor("/x.qcf/plant.qlf"), std::filesystem::path("/x.qcf/plant.qlf"));
+    EXPECT_EQ(CQeltoDoc::SavePathFor("/x.qcf/plant.qlf"),
+              std::filesystem::path("/x.qcf/plant.qlf"));
 
     const SaveResult saved = doc.OnSaveDocument(testDir() / "plant.qcf");
     ASSERT_TRUE(saved.ok) << saved.detail;

@@ -14,33 +14,24 @@ using test::testDir;
 using test::writeFile;
 
 ProfileFile fileWith(std::string_view text) {
-    const auto path = testDir() / "qelto.ini";
-    writeFile(path, text);
-    return ProfileFile(path);
+    writeFile(testDir() / "qelto.ini", text);
+    return ProfileFile(testDir() / "qelto.ini");
 }
 
-TEST(ProfileFileRead, MissingFileReadsAsFallback) {
-    const ProfileFile file(testDir() / "absent.ini");
-    EXPECT_EQ(file.readString("System Settings", "NoOfChemicals", "0"), "0");
-    EXPECT_EQ(file.readInt("System Settings", "NoOfChemicals", 7), 7);
-    EXPECT_EQ(file.load().text(), "");
-}
-
-TEST(ProfileFileRead, MissingKeyReadsAsFallback) {
-    const auto file = fileWith("[L01]\nP01=Alkali\n");
-    EXPECT_EQ(file.readString("L01", "P02"), "");
-    EXPECT_EQ(file.readString("L02", "P01", "none"), "none");
+TEST(ProfileFileRead, MissingFileOrKeyReadsAsFallback) {
+    const ProfileFile absent(testDir() / "absent.ini");
+    EXPECT_EQ(absent.readString("System Settings", "NoOfChemicals", "0"), "0");
+    EXPECT_EQ(absent.readInt("System Settings", "NoOfChemicals", 7), 7);
+    EXPECT_EQ(fileWith("[L01]\nP01=x\n").readString("L01", "P02", "none"), "none");
 }
 
 TEST(ProfileFileRead, IntegerTakesTheLeadingDecimalNumber) {
     const auto file = fileWith(
-        "[S]\ntrailing=12abc\nword=abc\nnegative=-5\nplus=+7\nblanks=  42  \nhex=0x1F\n"
-        "quoted=\"9\"\nempty=\nhuge=99999999999999999999999\n");
+        "[S]\ntrailing=12abc\nword=abc\nnegative=-5\nhex=0x1F\nquoted=\"9\"\nempty=\n"
+        "huge=99999999999999999999999\n");
     EXPECT_EQ(file.readInt("S", "trailing", -1), 12);
     EXPECT_EQ(file.readInt("S", "word", -1), 0);
     EXPECT_EQ(file.readInt("S", "negative", -1), -5);
-    EXPECT_EQ(file.readInt("S", "plus", -1), 7);
-    EXPECT_EQ(file.readInt("S", "blanks", -1), 42);
     EXPECT_EQ(file.readInt("S", "hex", -1), 0);
     EXPECT_EQ(file.readInt("S", "quoted", -1), 9);
     EXPECT_EQ(file.readInt("S", "empty", -1), -1);
@@ -49,12 +40,9 @@ TEST(ProfileFileRead, IntegerTakesTheLeadingDecimalNumber) {
 }
 
 TEST(ProfileFileRead, LongValueIsCutToTheReadBuffer) {
-    const std::string name(1000, 'x');
-    const auto file = fileWith("[Chemical Names]\nChemical01=" + name + "\n");
+    const auto file = fileWith("[Chemical Names]\nChemical01=" + std::string(1000, 'x') + "\n");
     EXPECT_EQ(file.readString("Chemical Names", "Chemical01").size(), 799u);
-    EXPECT_EQ(file.readString("Chemical Names", "Chemical01", {}, 10), std::string(9, 'x'));
     EXPECT_EQ(file.readString("Chemical Names", "Missing", "fallback", 5), "fall");
-    EXPECT_EQ(file.readString("Chemical Names", "Chemical01", {}, 0), "");
 }
 
 TEST(ProfileFileWrite, WriteChangesOneValueAndKeepsTheRestOfTheFile) {
@@ -68,23 +56,15 @@ TEST(ProfileFileWrite, WriteChangesOneValueAndKeepsTheRestOfTheFile) {
     EXPECT_EQ(readFile(file.path()), expected);
 }
 
-TEST(ProfileFileWrite, WriteCreatesTheFileAndItsFolder) {
+TEST(ProfileFileWrite, WriteCreatesTheFolderAndLeavesNoTemporaryFile) {
     const ProfileFile file(testDir() / "a" / "b" / "qelto.ini");
     std::string error;
     ASSERT_TRUE(file.writeString("L04", "P01", "Alkali", &error)) << error;
-    EXPECT_EQ(readFile(file.path()), "[L04]\nP01=Alkali\n");
-}
-
-TEST(ProfileFileWrite, WriteLeavesNoTemporaryFileBehind) {
-    const auto file = fileWith("[S]\nk=1\n");
-    ASSERT_TRUE(file.writeString("S", "k", "2"));
-    ASSERT_TRUE(file.store(ProfileText("[S]\nk=3\n")));
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(testDir())) {
-        ++entries;
-    }
-    EXPECT_EQ(entries, 2);  // qelto.ini and the test's .config folder
-    EXPECT_EQ(file.readString("S", "k"), "3");
+    ASSERT_TRUE(file.writeString("L04", "P02", "Sour", &error)) << error;
+    EXPECT_EQ(readFile(file.path()), "[L04]\nP01=Alkali\nP02=Sour\n");
+    const auto entries = std::distance(std::filesystem::directory_iterator(testDir() / "a" / "b"),
+                                       std::filesystem::directory_iterator());
+    EXPECT_EQ(entries, 1);
 }
 
 TEST(ProfileFileWrite, WriteIntoReadOnlyFolderFailsNamingFileAndReason) {
@@ -93,8 +73,8 @@ TEST(ProfileFileWrite, WriteIntoReadOnlyFolderFailsNamingFileAndReason) {
     }
     const auto folder = testDir() / "locked";
     std::filesystem::create_directory(folder);
-    const ProfileFile file(folder / "qelto.ini");
     ::chmod(folder.c_str(), 0555);
+    const ProfileFile file(folder / "qelto.ini");
     std::string error;
     const bool written = file.writeString("S", "k", "v", &error);
     ::chmod(folder.c_str(), 0755);
@@ -108,17 +88,15 @@ TEST(ProfileFileWrite, WriteBelowAPlainFileFailsNamingTheFile) {
     std::string error;
     EXPECT_FALSE(file.writeString("S", "k", "v", &error));
     EXPECT_TRUE(error.starts_with("cannot write " + file.path().string() + ": ")) << error;
-    EXPECT_EQ(readFile(testDir() / "plain"), "not a folder");
 }
 
 TEST(ProfileFileWrite, UnreadableExistingFileIsNotReplaced) {
-    const auto folder = testDir() / "qelto.ini";
-    std::filesystem::create_directory(folder);
-    const ProfileFile file(folder);
+    std::filesystem::create_directory(testDir() / "qelto.ini");
+    const ProfileFile file(testDir() / "qelto.ini");
     std::string error;
     EXPECT_FALSE(file.writeString("S", "k", "v", &error));
-    EXPECT_NE(error.find(folder.string()), std::string::npos) << error;
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_NE(error.find(file.path().string()), std::string::npos) << error;
+    EXPECT_TRUE(std::filesystem::is_directory(file.path()));
 }
 
 }  // namespace

