@@ -722,7 +722,7 @@ Document distinctDocument() {
     Dishwash& d = doc.dishwash;
     d.DW_Flag4 = 0x44;
     d.DW_Text = "Sp\xFClmaschine";
-    d.DW_UnitType = 2;
+    d.DW_UnitType = 8;  // old files keep the dishwash type as stored
     d.DW_SerialNo = fixedText<9>("12345678");
     d.DW_Pin = {1212, 3434, 5656};
     d.DW_UnitMode = 3;

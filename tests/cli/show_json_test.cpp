@@ -76,11 +76,6 @@ TEST_P(EveryFormat, loadsEveryStoredFieldAndKeepsResetValuesForTheRest) {
     expectLoadsAsExpected(doc::distinctDocument(), GetParam(), kL04Names);
 }
 
-TEST_P(EveryFormat, reportsTheTagItRead) {
-    const json shown = loadConfig(doc::distinctDocument(), GetParam());
-    EXPECT_EQ(shown.value("format", ""), doc::formatTag(GetParam()));
-}
-
 TEST_P(EveryFormat, fileOneByteShortFailsWithoutOutput) {
     Bytes bytes = doc::writeDocument(doc::distinctDocument(), GetParam());
     bytes.pop_back();
@@ -276,7 +271,7 @@ TEST_P(ExtensionWithoutDescription, readsTwentySevenBytesAndDropsTheRest) {
     EXPECT_EQ(c["resetOption"], 2);
     EXPECT_EQ(c["resetProgChoice"], 1);
     EXPECT_EQ(c["FSVersion"], 0);
-    EXPECT_EQ(shown["dishwash"]["DW_UnitType"], 2);  // the block after it is still aligned
+    EXPECT_EQ(shown["dishwash"]["DW_UnitType"], 8);  // the block after it is still aligned
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats6And7, ExtensionWithoutDescription, ::testing::Values(6, 7),
@@ -392,12 +387,27 @@ INSTANTIATE_TEST_SUITE_P(AroundTheLengthForms, CommentLength,
                          ::testing::Values(0U, 254U, 255U, 300U, 65533U, 65534U, 70000U),
                          [](const auto& tp) { return "length" + std::to_string(tp.param); });
 
-TEST(Text, longStringLengthForm) {
-    const Bytes encoded = doc::countedString(std::string(300, 'x'));
-    ASSERT_EQ(encoded.size(), 303U);
-    EXPECT_EQ(encoded[0], 0xFF);
-    EXPECT_EQ(encoded[1], 0x2C);  // 300, little-endian
-    EXPECT_EQ(encoded[2], 0x01);
+TEST(Text, countedStringLengthForms) {
+    const Bytes medium = doc::countedString(std::string(300, 'x'));
+    ASSERT_EQ(medium.size(), 303U);
+    EXPECT_EQ(medium[0], 0xFF);
+    EXPECT_EQ(medium[1], 0x2C);  // 300, little-endian
+    EXPECT_EQ(medium[2], 0x01);
+    const Bytes large = doc::countedString(std::string(0xFFFE, 'x'));
+    ASSERT_EQ(large.size(), 0xFFFEU + 7);
+    EXPECT_EQ(Bytes(large.begin(), large.begin() + 7),
+              Bytes({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}));
+}
+
+TEST(Text, tagInTheLongLengthFormIsStillTheTag) {
+    // Any counted-string encoding of "QDo9" is that tag.
+    Bytes bytes = doc::writeDocument(doc::distinctDocument(), 9);
+    const Bytes longForm{0xFF, 0x04, 0x00};
+    bytes.erase(bytes.begin());
+    bytes.insert(bytes.begin(), longForm.begin(), longForm.end());
+    const auto shown = showDocument(saveBytes(bytes));
+    ASSERT_EQ(shown.run.exitCode, 0) << shown.run.err;
+    EXPECT_TRUE(sameJson(doc::expectedShow(doc::distinctDocument(), 9), shown.json));
 }
 
 // ---------------------------------------------------------------------------------------------
