@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace qelto::platform {
@@ -31,6 +32,28 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// 0666 less the process umask. The umask is read from /proc, because umask() can only be read by
+// changing it, which would race with files created on other threads.
+mode_t newFileMode() {
+    static const mode_t mode = [] {
+        std::FILE* status = std::fopen("/proc/self/status", "re");
+        mode_t mask = 022;
+        if (status != nullptr) {
+            char line[256];
+            while (std::fgets(line, sizeof line, status) != nullptr) {
+                unsigned value = 0;
+                if (std::sscanf(line, "Umask: %o", &value) == 1) {
+                    mask = static_cast<mode_t>(value);
+                    break;
+                }
+            }
+            std::fclose(status);
+        }
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
 }  // namespace
 
 std::string describeErrno(int err) {
@@ -53,33 +76,39 @@ std::string describeErrno(int err) {
     }
 }
 
-bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+bool writeFileAtomically(const std::filesystem::path& requested, std::string_view bytes,
                          std::string* error) {
+    // Writing through a symbolic link replaces the file it points to and keeps the link.
+    std::error_code ec;
+    const std::filesystem::path path = std::filesystem::is_symlink(requested, ec)
+                                           ? std::filesystem::weakly_canonical(requested, ec)
+                                           : requested;
     const std::filesystem::path folder =
         path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     std::string tmpName = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(tmpName.data());
     if (fd < 0) {
-        setError(error, fmt::format("cannot write {}: {}", path.string(), describeErrno(errno)));
+        setError(error,
+                 fmt::format("cannot write {}: {}", requested.string(), describeErrno(errno)));
         return false;
     }
-    // mkstemp creates the file 0600; a document should get the usual permissions of new files.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // mkstemp creates the file 0600: a replaced file keeps its own permissions, a new one gets
+    // those of any newly created file.
+    struct stat old {};
+    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode());
 
     const bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
     const int writeErr = errno;
     if (::close(fd) != 0 || !ok) {
         const int err = ok ? errno : writeErr;
         ::unlink(tmpName.c_str());
-        setError(error, fmt::format("cannot write {}: {}", path.string(), describeErrno(err)));
+        setError(error, fmt::format("cannot write {}: {}", requested.string(), describeErrno(err)));
         return false;
     }
     if (::rename(tmpName.c_str(), path.c_str()) != 0) {
         const int err = errno;
         ::unlink(tmpName.c_str());
-        setError(error, fmt::format("cannot write {}: {}", path.string(), describeErrno(err)));
+        setError(error, fmt::format("cannot write {}: {}", requested.string(), describeErrno(err)));
         return false;
     }
     // Make the rename itself durable.
