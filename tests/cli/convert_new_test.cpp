@@ -160,9 +160,9 @@ TEST(NewDocument, hasTheDocumentedSizeWithoutCatalogue) {
 TEST(NewDocument, showsTheDocumentedDefaults) {
     const auto out = testDir() / "reset.qlf";
     ASSERT_EQ(runQeltoctl({"new", out.string()}).exitCode, 0);
-    const auto shown = showDocument(out);
+    auto shown = showDocument(out);
     ASSERT_EQ(shown.run.exitCode, 0) << shown.run.err;
-    const json& c = shown.json["config"];
+    json& c = shown.json["config"];
     for (const auto& program : c["programs"]) {
         for (const auto& trigger : program) {
             for (const auto& step : trigger) {
@@ -208,7 +208,7 @@ TEST(NewDocument, takesPumpNamesFromTheCatalogueOfTheDefaultType) {
     writeCatalogue();
     const auto out = testDir() / "reset.qlf";
     ASSERT_EQ(runQeltoctl({"new", out.string()}).exitCode, 0);
-    const auto shown = showDocument(out);
+    auto shown = showDocument(out);
     ASSERT_EQ(shown.run.exitCode, 0) << shown.run.err;
     EXPECT_EQ(shown.json["config"]["pumpName"], json(kL04Names));
 }
@@ -218,7 +218,7 @@ TEST(NewDocument, unitTypeOptionSetsTheTypeAndItsCataloguePumpNames) {
     const auto out = testDir() / "l8.qlf";
     const auto run = runQeltoctl({"new", out.string(), "--unit-type", "7"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const auto shown = showDocument(out);
+    auto shown = showDocument(out);
     ASSERT_EQ(shown.run.exitCode, 0) << shown.run.err;
     EXPECT_EQ(shown.json["config"]["unitType"], 7);
     EXPECT_EQ(shown.json["config"]["pumpName"], json(kL08Names));

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 
@@ -52,18 +53,18 @@ void expectLoadsAsExpected(const Document& written, int format,
     EXPECT_TRUE(sameJson(doc::expectedShow(written, format, defaultNames), shown.json));
 }
 
-json loadConfig(const Document& written, int format) {
+json loadAndShow(const Document& written, int format) {
     const auto shown = showDocument(saveBytes(doc::writeDocument(written, format)));
-    EXPECT_EQ(shown.run.exitCode, 0) << shown.run.err;
-    if (shown.json.is_discarded() || !shown.json.contains("config")) {
-        ADD_FAILURE() << "no record in the output:\n" << shown.run.out;
-        return json::object();
+    if (shown.run.exitCode != 0 || shown.json.is_discarded() || !shown.json.contains("config")) {
+        throw std::runtime_error("show failed with exit code " +
+                                 std::to_string(shown.run.exitCode) + ": " + shown.run.err +
+                                 shown.run.out.substr(0, 200));
     }
     return shown.json;
 }
 
 std::string legacyHex(const json& shown, std::size_t offset, std::size_t length) {
-    return shown["config"]["legacyConfig"].get<std::string>().substr(offset * 2, length * 2);
+    return shown.at("config").at("legacyConfig").get<std::string>().substr(offset * 2, length * 2);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -102,7 +103,7 @@ TEST(LoadRepairs, legacyPinsAbove9999AreClampedButLivePinsAreNot) {
     lc[69] = 0x0F;  // 9999 itself
     lc[70] = 0x27;
     d.config.pin = {12345, 10000, 9999};
-    const json shown = loadConfig(d, 9);
+    json shown = loadAndShow(d, 9);
     EXPECT_EQ(legacyHex(shown, 65, 6), "0f270f270f27");
     EXPECT_EQ(shown["config"]["pin"], json({12345, 10000, 9999}));
     expectLoadsAsExpected(d, 9);
@@ -112,7 +113,7 @@ TEST(LoadRepairs, legacySerialBytesAreClampedToDigitsIncludingTheLast) {
     Document d = doc::distinctDocument();
     const std::string serial{'1', '2', 'A', '4', 0, 0, 0, 0, 0, 0};
     std::copy(serial.begin(), serial.end(), d.config.legacyConfig.begin() + 72);
-    const json shown = loadConfig(d, 9);
+    json shown = loadAndShow(d, 9);
     EXPECT_EQ(legacyHex(shown, 72, 10), "31323934303030303030");  // "1294000000"
     // The live serial is not in the file.
     EXPECT_EQ(shown["config"]["SerialNoUnit"], "000000000");
@@ -122,7 +123,7 @@ TEST(LoadRepairs, legacySerialBytesBelowZeroAndAboveNineAreClamped) {
     Document d = doc::distinctDocument();
     const std::string serial{'/', ':', '\x7f', ' ', '5', '\xff', '0', '9', '\x01', 'z'};
     std::copy(serial.begin(), serial.end(), d.config.legacyConfig.begin() + 72);
-    EXPECT_EQ(legacyHex(loadConfig(d, 4), 72, 10), "30393930353930393039");
+    EXPECT_EQ(legacyHex(loadAndShow(d, 4), 72, 10), "30393930353930393039");
 }
 
 class DefaultPulseCountZero : public ::testing::TestWithParam<int> {};
@@ -133,7 +134,7 @@ TEST_P(DefaultPulseCountZero, becomesOneOnlyBeforeFormat7) {
     d.config.legacyConfig[46] = 0;
     d.config.pulseCount[4][2] = 0;
     d.config.pumpEnabled[4][2].fill(0);
-    const json shown = loadConfig(d, format);
+    json shown = loadAndShow(d, format);
     const int repaired = format < 7 ? 1 : 0;
     EXPECT_EQ(legacyHex(shown, 46, 1), format < 7 ? "01" : "00");
     // An empty trigger without pulses takes the (repaired) default.
@@ -149,7 +150,7 @@ TEST(LoadRepairs, zeroPulseCountOfTriggerWithoutEnabledPumpBecomesTheDefault) {
     d.config.legacyConfig[46] = 5;
     d.config.pulseCount[2][3] = 0;
     d.config.pumpEnabled[2][3].fill(0);
-    const json shown = loadConfig(d, 9);
+    json shown = loadAndShow(d, 9);
     EXPECT_EQ(shown["config"]["pulseCount"][2][3], 5);
 }
 
@@ -159,7 +160,7 @@ TEST(LoadRepairs, zeroPulseCountOfTriggerWithOnlyTheLastPumpEnabledStaysZero) {
     d.config.pulseCount[2][4] = 0;
     d.config.pumpEnabled[2][4].fill(0);
     d.config.pumpEnabled[2][4][9] = 1;
-    const json shown = loadConfig(d, 9);
+    json shown = loadAndShow(d, 9);
     EXPECT_EQ(shown["config"]["pulseCount"][2][4], 0);
 }
 
@@ -169,7 +170,7 @@ TEST(LoadRepairs, zeroPulseCountInSixPumpFormatsLooksOnlyAtTheSixStoredPumps) {
     d.config.pulseCount[19][5] = 0;
     d.config.pumpEnabled[19][5].fill(0);
     d.config.pumpEnabled[19][5][8] = 1;  // not in a format-3 file
-    const json shown = loadConfig(d, 3);
+    json shown = loadAndShow(d, 3);
     EXPECT_EQ(shown["config"]["pulseCount"][19][5], 5);
 }
 
@@ -180,7 +181,7 @@ TEST_P(UnitTypeTranslation, showsTheCurrentCode) {
     const auto [format, stored, shownCode] = GetParam();
     Document d = doc::distinctDocument();
     d.config.unitType = static_cast<std::uint8_t>(stored);
-    EXPECT_EQ(loadConfig(d, format)["config"]["unitType"], shownCode);
+    EXPECT_EQ(loadAndShow(d, format)["config"]["unitType"], shownCode);
 }
 
 INSTANTIATE_TEST_SUITE_P(OldAndNewFormats, UnitTypeTranslation,
@@ -202,7 +203,7 @@ TEST_P(ResetToCorrection, keepsValidValuesAndResetsBothOtherwise) {
     Document d = doc::distinctDocument();
     d.config.resetOption = static_cast<std::uint8_t>(option);
     d.config.resetProgChoice = static_cast<std::uint8_t>(choice);
-    const json shown = loadConfig(d, 9);
+    json shown = loadAndShow(d, 9);
     EXPECT_EQ(shown["config"]["resetOption"], shownOption);
     EXPECT_EQ(shown["config"]["resetProgChoice"], shownChoice);
     EXPECT_EQ(shown["config"]["FSVersion"], 3);
@@ -224,7 +225,7 @@ TEST(OlderFormats, format1LacksLegacyByte64AndTheLastInputFlag) {
     Document d = doc::distinctDocument();
     d.config.legacyConfig[64] = 0x77;
     d.config.resetDelayLastInput = 1;
-    const json shown = loadConfig(d, 1);
+    json shown = loadAndShow(d, 1);
     EXPECT_EQ(legacyHex(shown, 64, 1), "00");
     EXPECT_EQ(legacyHex(shown, 65, 6), "d2042909800d");  // PINs 1234 2345 3456
     EXPECT_EQ(shown["config"]["resetDelayLastInput"], 0);
@@ -236,7 +237,7 @@ TEST(OlderFormats, format2KeepsLegacyByte64AndTheLastInputFlag) {
     Document d = doc::distinctDocument();
     d.config.legacyConfig[64] = 0x77;
     d.config.resetDelayLastInput = 1;
-    const json shown = loadConfig(d, 2);
+    json shown = loadAndShow(d, 2);
     EXPECT_EQ(legacyHex(shown, 64, 1), "77");
     EXPECT_EQ(shown["config"]["resetDelayLastInput"], 1);
     EXPECT_EQ(shown["config"]["firstFormatLoad"], 0);
@@ -244,8 +245,8 @@ TEST(OlderFormats, format2KeepsLegacyByte64AndTheLastInputFlag) {
 
 TEST(OlderFormats, format3HoldsSixTriggersOfSixPumpsAndSixSpeeds) {
     writeL04Catalogue();
-    const json shown = loadConfig(doc::distinctDocument(), 3);
-    const json& c = shown["config"];
+    json shown = loadAndShow(doc::distinctDocument(), 3);
+    json& c = shown["config"];
     const json resetStep = {{"runTime", {0, 45, 0}}, {"delayTime", {0, 0, 0}}, {"dose", 0}};
     EXPECT_EQ(c["programs"][7][6][0], resetStep);
     EXPECT_EQ(c["programs"][7][0][6], resetStep);
@@ -263,8 +264,8 @@ TEST(OlderFormats, format3HoldsSixTriggersOfSixPumpsAndSixSpeeds) {
 class ExtensionWithoutDescription : public ::testing::TestWithParam<int> {};
 
 TEST_P(ExtensionWithoutDescription, readsTwentySevenBytesAndDropsTheRest) {
-    const json shown = loadConfig(doc::distinctDocument(), GetParam());
-    const json& c = shown["config"];
+    json shown = loadAndShow(doc::distinctDocument(), GetParam());
+    json& c = shown["config"];
     EXPECT_EQ(c["unitDescription"], "");
     EXPECT_EQ(c["autofs_time"], json({1, 45, 0}));
     EXPECT_EQ(c["autofs_accept_time"], 9);
@@ -278,7 +279,7 @@ INSTANTIATE_TEST_SUITE_P(Formats6And7, ExtensionWithoutDescription, ::testing::V
                          [](const auto& tp) { return "format" + std::to_string(tp.param); });
 
 TEST(OlderFormats, format8ReadsTheDescriptionButNotTheResetToSettings) {
-    const json shown = loadConfig(doc::distinctDocument(), 8);
+    json shown = loadAndShow(doc::distinctDocument(), 8);
     EXPECT_EQ(shown["config"]["unitDescription"], "Kitchen line 4");
     EXPECT_EQ(shown["config"]["resetOption"], 2);
     EXPECT_EQ(shown["config"]["SafetyStopMode"], 2);
@@ -287,7 +288,7 @@ TEST(OlderFormats, format8ReadsTheDescriptionButNotTheResetToSettings) {
 TEST(StoredItems, pumpNamesValidReadsAsOneWhateverTheFileHolds) {
     Document d = doc::distinctDocument();
     d.config.pumpNamesValid = 0;
-    EXPECT_EQ(loadConfig(d, 4)["config"]["pumpNamesValid"], 1);
+    EXPECT_EQ(loadAndShow(d, 4)["config"]["pumpNamesValid"], 1);
 }
 
 TEST(StoredItems, endMarkerValueIsNotChecked) {
@@ -300,7 +301,7 @@ TEST(StoredItems, endMarkerValueIsNotChecked) {
 // The dishwash block.
 
 TEST(DishwashBlock, format2LeavesTextAndExtraFlagsAtReset) {
-    const json dw = loadConfig(doc::distinctDocument(), 2)["dishwash"];
+    json dw = loadAndShow(doc::distinctDocument(), 2)["dishwash"];
     EXPECT_EQ(dw["DW_Text"], "");
     EXPECT_EQ(dw["DW_Flag4"], 0);
     EXPECT_EQ(dw["DW_Flag88"], 0);
@@ -309,7 +310,7 @@ TEST(DishwashBlock, format2LeavesTextAndExtraFlagsAtReset) {
 }
 
 TEST(DishwashBlock, format3CarriesTextAndExtraFlags) {
-    const json dw = loadConfig(doc::distinctDocument(), 3)["dishwash"];
+    json dw = loadAndShow(doc::distinctDocument(), 3)["dishwash"];
     EXPECT_EQ(dw["DW_Text"], "Sp\u00fclmaschine");
     EXPECT_EQ(dw["DW_Flag4"], 0x44);
     EXPECT_EQ(dw["DW_Flag88"], 0x88);
@@ -317,7 +318,7 @@ TEST(DishwashBlock, format3CarriesTextAndExtraFlags) {
 }
 
 TEST(DishwashBlock, format1FileHasNoneAndShowsTheResetRecord) {
-    const json dw = loadConfig(doc::distinctDocument(), 1)["dishwash"];
+    json dw = loadAndShow(doc::distinctDocument(), 1)["dishwash"];
     EXPECT_EQ(dw["DW_UnitMode"], 0);
     EXPECT_EQ(dw["DW_PumpSpeed"], json({100, 75, 100}));
     EXPECT_EQ(dw["DW_SerialNo"], "00000000");
@@ -327,7 +328,7 @@ TEST(DishwashBlock, secondStoredInitialChargeModeWins) {
     Document d = doc::distinctDocument();
     d.firstICmodeCopy = 9;
     d.dishwash.DW_ICmode = 4;
-    EXPECT_EQ(loadConfig(d, 9)["dishwash"]["DW_ICmode"], 4);
+    EXPECT_EQ(loadAndShow(d, 9)["dishwash"]["DW_ICmode"], 4);
 }
 
 TEST(DishwashBlock, outputTimesAreStoredThirdByteFirst) {
@@ -338,7 +339,7 @@ TEST(DishwashBlock, outputTimesAreStoredThirdByteFirst) {
     const auto dishStart = bytes.size() - doc::dishwashBlock(d, 9).size();
     ASSERT_EQ(bytes[dishStart + 56 + 2], 12);  // output 1 of item 11
     ASSERT_EQ(bytes[dishStart + 56 + 3], 34);
-    const json dw = loadConfig(d, 9)["dishwash"];
+    json dw = loadAndShow(d, 9)["dishwash"];
     EXPECT_EQ(dw["DW_IOTime"][1], json({34, 0, 12}));
     EXPECT_EQ(dw["DW_IODuration"][3], json({53, 0, 23}));
 }
@@ -347,7 +348,7 @@ TEST(DishwashBlock, outputTimesAreStoredThirdByteFirst) {
 // Text.
 
 TEST(Text, latin1BytesShowAsUtf8) {
-    const json shown = loadConfig(doc::distinctDocument(), 9);
+    json shown = loadAndShow(doc::distinctDocument(), 9);
     EXPECT_EQ(shown["config"]["customerName1"], "H\u00f4tel S\u00fcd");
     EXPECT_EQ(shown["config"]["customerName2"], "W\u00e4scherei Nord");
     EXPECT_EQ(shown["config"]["pumpName"][0], "Chem\u00e9 1");
@@ -361,7 +362,7 @@ TEST(Text, fullWidthFieldsWithoutTerminatorShowEveryByte) {
     d.config.customerName2 = doc::fixedText<17>("0123456789ABCDEFG");
     d.config.unitDescription = doc::fixedText<17>("abcdefghijklmnopq");
     d.dishwash.DW_SerialNo = doc::fixedText<9>("987654321");
-    const json shown = loadConfig(d, 9);
+    json shown = loadAndShow(d, 9);
     EXPECT_EQ(shown["config"]["spareText"], "ABCDEFGHI");
     EXPECT_EQ(shown["config"]["customerName2"], "0123456789ABCDEFG");
     EXPECT_EQ(shown["config"]["unitDescription"], "abcdefghijklmnopq");
@@ -376,7 +377,7 @@ TEST_P(CommentLength, loadsWholeAndKeepsTheFollowingItemsAligned) {
     for (std::size_t i = 0; i < GetParam(); ++i) {
         d.config.comments.push_back(static_cast<char>('a' + i % 26));
     }
-    const json shown = loadConfig(d, 9);
+    json shown = loadAndShow(d, 9);
     EXPECT_EQ(shown["config"]["comments"].get<std::string>().size(), GetParam());
     EXPECT_EQ(shown["config"]["spareLaundryByte"], 0x6C);
     expectLoadsAsExpected(d, 9);
