@@ -1,0 +1,52 @@
+// The communications log: one CSV line per packet built, sent or received, appended to
+// "CommsLog.csv" in the working directory while the user has the log switched on.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "protocol/packet.h"
+
+namespace qelto::logs {
+
+enum LogDirection : int {
+    kLogNew = 0,        // the PC built a request ("*NEW*")
+    kLogSent = 1,       // a request transmission ("P>>>")
+    kLogReceived = 2,   // a reply read from the unit ("<<<U")
+    kLogSent2 = 3,      // the second link path ("P>2>")
+    kLogReceived2 = 4,  // ("<2<U")
+};
+
+class CommsLog {
+  public:
+    struct Environment {
+        std::filesystem::path file = "CommsLog.csv";
+        std::function<std::time_t()> now;       // local time source (tests fix it)
+        std::function<std::string()> userName;  // empty when unknown
+        std::function<std::string()> hostName;  // empty when unknown ("**Unknown PC**")
+        // Called when the file cannot be created; the text is the message to show the user.
+        std::function<void(const std::string&)> reportError;
+    };
+
+    CommsLog();
+    explicit CommsLog(Environment env);
+
+    void setEnabled(bool on);
+    bool enabled() const;
+
+    // Appends the line(s) for one packet; does nothing while switched off. Returns 0 always.
+    int LogPacket(const protocol::Packet& packet, int direction);
+
+  private:
+    Environment env_;
+    bool enabled_ = false;
+    std::uint32_t eventCounter_ = 0;
+    std::string serialText_ = "None Found";
+    std::string softwareText_ = "None Found";
+    std::string modelText_ = "None Found";
+};
+
+}  // namespace qelto::logs
