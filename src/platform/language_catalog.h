@@ -19,17 +19,17 @@
 namespace qelto::platform {
 
 struct LanguageInfo {
-    int value;              // the "Language" setting that selects it (1..10)
-    const char* name;       // English name of the language
-    const char* fileName;   // catalog file name under lang/
-    int confirmationId;     // string shown after the user chooses it
+    int value;             // the "Language" setting that selects it (1..10)
+    const char* name;      // English name of the language
+    const char* fileName;  // catalog file name under lang/
+    int confirmationId;    // string shown after the user chooses it
 };
 
 // The ten languages, in setting order (value 1 first).
 const LanguageInfo* findLanguage(int value);  // nullptr for any other value
 
 class LanguageCatalog {
-public:
+  public:
     // Parses PO text. Malformed entries are skipped; parse never throws on bad input.
     static LanguageCatalog parse(std::string_view poText);
 
@@ -49,7 +49,7 @@ public:
 
     std::size_t size() const { return texts_.size(); }
 
-private:
+  private:
     std::unordered_map<int, std::string> texts_;
 };
 

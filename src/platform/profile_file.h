@@ -16,7 +16,7 @@ namespace qelto::platform {
 // back reproduces every line that was not changed. Parsing never fails; lines that are neither a
 // section header nor a key=value pair are kept and ignored.
 class ProfileText {
-public:
+  public:
     ProfileText() = default;
     explicit ProfileText(std::string_view text);
 
@@ -39,7 +39,7 @@ public:
     // "\n" otherwise).
     std::string text() const;
 
-private:
+  private:
     std::vector<std::string> lines_;  // without their line endings
     bool crlf_ = false;
     bool finalNewline_ = true;
@@ -49,7 +49,7 @@ private:
 // (temporary file in the same folder, then rename), so two programs that share the file (the
 // desktop application and qeltoctl) never see a half-written one.
 class ProfileFile {
-public:
+  public:
     explicit ProfileFile(std::filesystem::path path);
 
     const std::filesystem::path& path() const { return path_; }
@@ -75,7 +75,7 @@ public:
     // Writes the whole text atomically; false with error filled on failure.
     bool store(const ProfileText& text, std::string* error = nullptr) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -10,20 +10,21 @@
 namespace qelto::platform {
 
 struct Settings {
-    int maximized = 0;                         // "Maximized"
-    std::array<std::int32_t, 4> frameRect{};   // "FrameRect": left, top, right, bottom; all 0 = empty
-    std::string serPort = "/dev/ttyUSB0";      // "SerPort"
-    int progressBars = 1;                      // "ProgressBars"
-    int usbSpeedThrottle = 0;                  // "USBSpeedThrottle", in 10 ms steps
-    int language = 0;                          // "Language"; 0 = never chosen
-    std::string batchName;                     // "BatchName"
-    std::uint32_t batchSize = 0;               // "BatchSize"
-    std::uint32_t batchCounter = 0;            // "BatchCounter"
-    std::string logDirectory;                  // "LogDirectory"
+    int maximized = 0;  // "Maximized"
+    std::array<std::int32_t, 4>
+        frameRect{};                       // "FrameRect": left, top, right, bottom; all 0 = empty
+    std::string serPort = "/dev/ttyUSB0";  // "SerPort"
+    int progressBars = 1;                  // "ProgressBars"
+    int usbSpeedThrottle = 0;              // "USBSpeedThrottle", in 10 ms steps
+    int language = 0;                      // "Language"; 0 = never chosen
+    std::string batchName;                 // "BatchName"
+    std::uint32_t batchSize = 0;           // "BatchSize"
+    std::uint32_t batchCounter = 0;        // "BatchCounter"
+    std::string logDirectory;              // "LogDirectory"
 };
 
 class SettingsStore {
-public:
+  public:
     // The store at settingsFile().
     SettingsStore();
     explicit SettingsStore(std::filesystem::path file);
@@ -39,7 +40,7 @@ public:
     // Writes "Language" alone, as the language dialog does.
     bool saveLanguage(int language, std::string* error = nullptr) const;
 
-private:
+  private:
     std::filesystem::path file_;
 };
 
