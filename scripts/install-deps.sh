@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  clang libclang-rt-dev
+  clang clang-format libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfmt-dev nlohmann-json3-dev libcli11-dev
+  libfmt-dev nlohmann-json3-dev libcli11-dev libhidapi-dev
 )
 
 missing=()
