@@ -2,12 +2,14 @@
 // "CommsLog.csv" in the working directory while the user has the log switched on.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
 
+#include "logs/comms_log_format.h"
 #include "protocol/packet.h"
 
 namespace qelto::logs {
@@ -32,8 +34,11 @@ class CommsLog {
     };
 
     CommsLog();
+    // Members of env left empty get the real ones: the clock, the login name, the host name and
+    // a message on standard error.
     explicit CommsLog(Environment env);
 
+    // The switch may be flipped from any thread; LogPacket itself runs on one thread at a time.
     void setEnabled(bool on);
     bool enabled() const;
 
@@ -42,11 +47,9 @@ class CommsLog {
 
   private:
     Environment env_;
-    bool enabled_ = false;
+    std::atomic<bool> enabled_{false};
     std::uint32_t eventCounter_ = 0;
-    std::string serialText_ = "None Found";
-    std::string softwareText_ = "None Found";
-    std::string modelText_ = "None Found";
+    IdentityTexts identity_;
 };
 
 }  // namespace qelto::logs
