@@ -29,17 +29,22 @@ void fillDocument(CQeltoDoc& doc) {
     c.comments.assign(2000, 'c');
 }
 
-std::filesystem::path benchFolder() {
-    static const std::filesystem::path folder = [] {
+// A fresh folder per benchmark run, removed when the run ends.
+struct BenchFolder {
+    std::filesystem::path path;
+    BenchFolder() {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "qelto-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
-}
+        path = pattern;
+    }
+    ~BenchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
 
 void BM_OpenSaveInMemory(benchmark::State& state) {
     const NoPumpNameDefaults names;
@@ -62,7 +67,8 @@ void BM_OpenSaveFile(benchmark::State& state) {
     CProgData config;
     CQeltoDoc doc(config, names);
     fillDocument(doc);
-    const std::filesystem::path file = benchFolder() / "bench.qlf";
+    const BenchFolder folder;
+    const std::filesystem::path file = folder.path / "bench.qlf";
     if (!doc.OnSaveDocument(file).ok) {
         state.SkipWithError("cannot write the benchmark document");
         return;
@@ -75,7 +81,6 @@ void BM_OpenSaveFile(benchmark::State& state) {
             break;
         }
     }
-    std::filesystem::remove_all(benchFolder());
 }
 BENCHMARK(BM_OpenSaveFile)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
