@@ -5,6 +5,7 @@
 
 #include "cli/document_commands.h"
 #include "cli/exit_codes.h"
+#include "cli/port_commands.h"
 
 int main(int argc, char** argv) {
     using namespace qelto::cli;
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
 
     int exitCode = kExitOk;
     addDocumentCommands(app, exitCode);
+    addPortCommands(app, exitCode);
 
     try {
         app.parse(argc, argv);
