@@ -1,0 +1,120 @@
+#include "sim/serve_loop.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+namespace qelto::sim {
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+volatile std::sig_atomic_t g_dump = 0;
+int g_wakePipe[2] = {-1, -1};
+
+void onSignal(int signal) {
+    const int saved = errno;
+    if (signal == SIGUSR1) {
+        g_dump = 1;
+    } else {
+        g_stop = 1;
+    }
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(g_wakePipe[1], &byte, 1);
+    errno = saved;
+}
+
+void drainWakePipe() {
+    char buffer[64];
+    while (::read(g_wakePipe[0], buffer, sizeof buffer) > 0) {
+    }
+}
+
+// Writes everything, waiting for room when the client is slow to read; gives up after a second
+// without progress, as a unit's transmit buffer would simply overflow.
+void writeAll(int fd, const std::uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, data + done, size - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        pollfd out{fd, POLLOUT, 0};
+        if (::poll(&out, 1, 1000) <= 0) {
+            return;
+        }
+    }
+}
+
+void send(int fd, const std::vector<std::uint8_t>& bytes, const ServeOptions& options) {
+    if (!options.pace) {
+        writeAll(fd, bytes.data(), bytes.size());
+        return;
+    }
+    // Ten bits a byte: start, eight data bits, stop.
+    const auto perByte = std::chrono::microseconds(10'000'000 / (options.baud ? options.baud : 1));
+    for (const std::uint8_t byte : bytes) {
+        writeAll(fd, &byte, 1);
+        std::this_thread::sleep_for(perByte);
+    }
+}
+
+}  // namespace
+
+bool installSignalHandlers() {
+    if (::pipe2(g_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return false;
+    }
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    ::sigemptyset(&action.sa_mask);
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 &&
+           ::sigaction(SIGINT, &action, nullptr) == 0 &&
+           ::sigaction(SIGUSR1, &action, nullptr) == 0;
+}
+
+void serve(int master, UnitPort& unit, const ServeOptions& options,
+           const std::function<void()>& onDumpRequest) {
+    std::array<std::uint8_t, 4096> buffer{};
+    while (g_stop == 0) {
+        std::array<pollfd, 2> fds{pollfd{master, POLLIN, 0}, pollfd{g_wakePipe[0], POLLIN, 0}};
+        const int ready = ::poll(fds.data(), fds.size(), 500);
+        if (fds[1].revents != 0) {
+            drainWakePipe();
+        }
+        if (g_dump != 0) {
+            g_dump = 0;
+            onDumpRequest();
+        }
+        if (ready <= 0 || (fds[0].revents & POLLIN) == 0) {
+            // With no client side open a pty master can report a hang-up for ever; do not spin.
+            if ((fds[0].revents & (POLLHUP | POLLERR)) != 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            continue;
+        }
+        const ssize_t n = ::read(master, buffer.data(), buffer.size());
+        if (n <= 0) {
+            if (n < 0 && errno != EAGAIN && errno != EINTR) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            continue;
+        }
+        const auto reply = unit.receive(std::span(buffer.data(), static_cast<std::size_t>(n)));
+        if (!reply.empty()) {
+            send(master, reply, options);
+        }
+    }
+}
+
+}  // namespace qelto::sim

@@ -1,0 +1,20 @@
+// What the serving loop talks to: a unit behind a byte stream. It is fed whatever bytes arrive
+// and hands back the bytes to send.
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <span>
+#include <vector>
+
+namespace qelto::sim {
+
+class UnitPort {
+  public:
+    virtual ~UnitPort() = default;
+    virtual std::vector<std::uint8_t> receive(std::span<const std::uint8_t> bytes) = 0;
+    // The unit's memory in the shape of the --state file (see sim_state.h).
+    virtual nlohmann::json dump() const = 0;
+};
+
+}  // namespace qelto::sim
