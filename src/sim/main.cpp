@@ -84,12 +84,13 @@ int main(int argc, char** argv) {
         std::cerr << "qelto-unitsim: " << (error.empty() ? "cannot set up signals" : error) << "\n";
         return 1;
     }
-    std::cout << pty.clientPath() << std::endl;
     if (!pathFile.empty() &&
         !qelto::platform::writeFileAtomically(pathFile, pty.clientPath() + "\n", &error)) {
         std::cerr << "qelto-unitsim: " << error << "\n";
         return 1;
     }
+    // Printed last, so that whoever waits for this line also finds the path file in place.
+    std::cout << pty.clientPath() << std::endl;
 
     serve(pty.master(), *unit, serveOptions, [&] { writeDump(dumpFile, *unit); });
     return writeDump(dumpFile, *unit) ? 0 : 1;
