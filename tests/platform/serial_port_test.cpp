@@ -1,0 +1,147 @@
+#include "platform/serial_port.h"
+
+#include <gtest/gtest.h>
+#include <sys/ioctl.h>
+
+#include <thread>
+
+#include "pty_pair.h"
+
+namespace qelto::platform {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+using Clock = std::chrono::steady_clock;
+
+std::unique_ptr<SerialPort> openOrFail(const test::PtyPair& pty, unsigned baud = 9600) {
+    std::string error;
+    auto port = SerialPort::open(pty.path(), baud, &error);
+    EXPECT_NE(port, nullptr) << error;
+    return port;
+}
+
+TEST(SerialPortOnPty, BytesWrittenReachTheOtherSide) {
+    test::PtyPair pty;
+    auto port = openOrFail(pty);
+    const Bytes frame{0x30, 0x00, 0xFF, 0x11, 0x13, 0x0A, 0x0D};
+    ASSERT_EQ(port->write(frame, 20ms), IoStatus::Ok);
+    // XON, XOFF, CR and LF pass untouched: the line is raw in both directions.
+    EXPECT_EQ(pty.receive(frame.size()), frame);
+}
+
+TEST(SerialPortOnPty, ReadCollectsBytesThatArriveInPieces) {
+    test::PtyPair pty;
+    auto port = openOrFail(pty);
+    std::thread unit([&] {
+        pty.send({1, 2});
+        std::this_thread::sleep_for(10ms);
+        pty.send({3, 0x11, 0x0D});
+    });
+    Bytes in(5);
+    std::size_t got = 0;
+    EXPECT_EQ(port->read(in, 500ms, &got), IoStatus::Ok);
+    unit.join();
+    EXPECT_EQ(got, 5u);
+    EXPECT_EQ(in, (Bytes{1, 2, 3, 0x11, 0x0D}));
+}
+
+TEST(SerialPortOnPty, AShortReplyTimesOutAndReportsWhatCame) {
+    test::PtyPair pty;
+    auto port = openOrFail(pty);
+    pty.send({7, 8, 9});
+    Bytes in(5);
+    std::size_t got = 99;
+    const auto start = Clock::now();
+    EXPECT_EQ(port->read(in, 40ms, &got), IoStatus::TimedOut);
+    EXPECT_GE(Clock::now() - start, 40ms);
+    EXPECT_LT(Clock::now() - start, 1s);
+    EXPECT_EQ(got, 3u);
+    EXPECT_EQ(Bytes(in.begin(), in.begin() + 3), (Bytes{7, 8, 9}));
+}
+
+TEST(SerialPortOnPty, CancelFromAnotherThreadEndsAWaitingRead) {
+    test::PtyPair pty;
+    auto port = openOrFail(pty);
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(20ms);
+        port->cancel();
+    });
+    Bytes in(1);
+    const auto start = Clock::now();
+    EXPECT_EQ(port->read(in, 5s), IoStatus::Cancelled);
+    canceller.join();
+    EXPECT_LT(Clock::now() - start, 2s);
+}
+
+TEST(SerialPortOnPty, CancelEndsAWriteThatCannotLeave) {
+    test::PtyPair pty;
+    auto port = openOrFail(pty, 19200);
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(20ms);
+        port->cancel();
+    });
+    // Nobody reads the master, so the queue fills and the write has to wait.
+    const Bytes flood(1 << 20, 0x55);
+    EXPECT_EQ(port->write(flood, 5s), IoStatus::Cancelled);
+    canceller.join();
+}
+
+TEST(SerialPortOnPty, ACancelWithNothingWaitingEndsOnlyTheNextWait) {
+    test::PtyPair pty;
+    auto port = openOrFail(pty);
+    port->cancel();
+    Bytes in(1);
+    EXPECT_EQ(port->read(in, 1s), IoStatus::Cancelled);
+    pty.send({42});
+    EXPECT_EQ(port->read(in, 500ms), IoStatus::Ok);
+    EXPECT_EQ(in[0], 42);
+}
+
+TEST(SerialPortOnPty, AWriteThatCannotLeaveTimesOut) {
+    test::PtyPair pty;
+    auto port = openOrFail(pty, 19200);
+    const Bytes flood(1 << 20, 0x55);
+    const auto start = Clock::now();
+    EXPECT_EQ(port->write(flood, 20ms), IoStatus::TimedOut);
+    EXPECT_LT(Clock::now() - start, 2s);
+}
+
+TEST(SerialPortOnPty, ClosingTheOtherSideFailsAReadAtOnce) {
+    test::PtyPair pty;
+    auto port = openOrFail(pty);
+    pty.closeMaster();
+    Bytes in(4);
+    const auto start = Clock::now();
+    EXPECT_EQ(port->read(in, 2s), IoStatus::Failed);
+    EXPECT_LT(Clock::now() - start, 1s);
+    EXPECT_EQ(port->write(Bytes{1}, 20ms), IoStatus::Failed);
+}
+
+TEST(SerialPortOnPty, PurgeDropsBytesAlreadyReceived) {
+    test::PtyPair pty;
+    auto port = openOrFail(pty);
+    pty.send({1, 2, 3});
+    std::this_thread::sleep_for(20ms);
+    port->purge();
+    Bytes in(1);
+    std::size_t got = 99;
+    EXPECT_EQ(port->read(in, 20ms, &got), IoStatus::TimedOut);
+    EXPECT_EQ(got, 0u);
+}
+
+TEST(SerialPortOnPty, ExclusiveUseEndsWhenThePortCloses) {
+    test::PtyPair pty;
+    int exclusive = -1;
+    {
+        auto port = openOrFail(pty);
+        ASSERT_EQ(::ioctl(pty.slave(), TIOCGEXCL, &exclusive), 0);
+        EXPECT_EQ(exclusive, 1);
+    }
+    ASSERT_EQ(::ioctl(pty.slave(), TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    EXPECT_NE(openOrFail(pty), nullptr);
+}
+
+}  // namespace
+}  // namespace qelto::platform
