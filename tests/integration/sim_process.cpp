@@ -1,0 +1,97 @@
+#include "integration/sim_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+
+#include "support/test_env.h"
+
+extern char** environ;
+
+namespace qelto::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+int decode(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+}  // namespace
+
+SimProcess::SimProcess(const std::vector<std::string>& options) {
+    static int instance = 0;
+    dir_ = testDir() / ("sim" + std::to_string(instance++));
+    std::filesystem::create_directories(dir_);
+    const std::filesystem::path pathFile = dir_ / "port";
+
+    std::vector<std::string> argv{QELTO_UNITSIM_PATH, "--path-file",         pathFile.string(),
+                                  "--request-log",    requestLog().string(), "--dump",
+                                  dumpFile().string()};
+    argv.insert(argv.end(), options.begin(), options.end());
+    std::vector<char*> args;
+    for (auto& a : argv) {
+        args.push_back(a.data());
+    }
+    args.push_back(nullptr);
+
+    // The simulator prints its path on stdout too; nobody reads it here, so it goes nowhere.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const int rc = ::posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        throw std::system_error(rc, std::generic_category(), "cannot start qelto-unitsim");
+    }
+
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::ifstream in(pathFile);
+        if (in && std::getline(in, portPath_) && !portPath_.empty()) {
+            return;
+        }
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            throw std::runtime_error("qelto-unitsim exited at start with status " +
+                                     std::to_string(decode(status)));
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    stop();
+    throw std::runtime_error("qelto-unitsim did not report its pseudo-terminal within 10 s");
+}
+
+SimProcess::~SimProcess() {
+    stop();
+}
+
+int SimProcess::stop() {
+    if (pid_ <= 0) {
+        return -1;
+    }
+    ::kill(pid_, SIGTERM);
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (::waitpid(pid_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    pid_ = -1;
+    return decode(status);
+}
+
+}  // namespace qelto::test
