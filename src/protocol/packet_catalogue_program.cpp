@@ -128,7 +128,7 @@ std::optional<EnProgs> parseEnProgs(const Packet& packet) {
     for (std::size_t p = 0; p < kEnProgsPrograms; ++p) {
         for (std::size_t t = 0; t < kEnProgsTriggers; ++t) {
             const FlagBit flag = enProgsBit(p, t);
-            map.enabled[p][t] = ((packet[flag.byte] >> flag.bit) & 1u) != 0;
+            map.enabled[p][t] = ((unsigned{packet[flag.byte]} >> flag.bit) & 1u) != 0;
         }
     }
     return map;
