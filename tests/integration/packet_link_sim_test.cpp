@@ -5,11 +5,11 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
-#include "integration/sim_process.h"
 #include "logs/comms_log.h"
 #include "platform/serial_port.h"
 #include "protocol/packet_catalogue.h"
 #include "protocol/packet_link.h"
+#include "support/sim_process.h"
 #include "support/test_env.h"
 
 namespace qelto {
@@ -29,7 +29,7 @@ struct SimLink {
     std::unique_ptr<protocol::PacketLink> link;
 
     explicit SimLink(const std::vector<std::string>& options = {}, logs::CommsLog* log = nullptr)
-        : sim(options) {
+        : sim(test::testDir(), QELTO_UNITSIM_PATH, options) {
         std::string error;
         port = platform::SerialPort::open(sim.portPath(), 57600, &error);
         if (!port) {

@@ -13,8 +13,10 @@ namespace qelto::test {
 
 class SimProcess {
   public:
-    // Starts the simulator with extra options and waits until its pseudo-terminal exists.
-    explicit SimProcess(const std::vector<std::string>& options = {});
+    // Starts the simulator with extra options and waits until its pseudo-terminal exists. Its
+    // files (path, request log, dump) go into a new folder under workDir.
+    SimProcess(const std::filesystem::path& workDir, const std::string& executable,
+               const std::vector<std::string>& options = {});
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;

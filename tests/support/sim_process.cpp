@@ -1,4 +1,4 @@
-#include "integration/sim_process.h"
+#include "support/sim_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,8 +11,6 @@
 #include <stdexcept>
 #include <system_error>
 #include <thread>
-
-#include "support/test_env.h"
 
 extern char** environ;
 
@@ -27,13 +25,14 @@ int decode(int status) {
 
 }  // namespace
 
-SimProcess::SimProcess(const std::vector<std::string>& options) {
+SimProcess::SimProcess(const std::filesystem::path& workDir, const std::string& executable,
+                       const std::vector<std::string>& options) {
     static int instance = 0;
-    dir_ = testDir() / ("sim" + std::to_string(instance++));
+    dir_ = workDir / ("sim" + std::to_string(instance++));
     std::filesystem::create_directories(dir_);
     const std::filesystem::path pathFile = dir_ / "port";
 
-    std::vector<std::string> argv{QELTO_UNITSIM_PATH, "--path-file",         pathFile.string(),
+    std::vector<std::string> argv{executable,         "--path-file",         pathFile.string(),
                                   "--request-log",    requestLog().string(), "--dump",
                                   dumpFile().string()};
     argv.insert(argv.end(), options.begin(), options.end());
