@@ -63,15 +63,6 @@ TEST_F(SerialSyscallFaults, ShortWritesAndEagainStillSendEveryByteInOrder) {
     EXPECT_EQ(pty.receive(frame.size()), frame);
 }
 
-TEST_F(SerialSyscallFaults, AWriteErrorFailsTheWrite) {
-    calls.write = [](int, const void*, std::size_t) -> ssize_t {
-        errno = EIO;
-        return -1;
-    };
-    auto port = open();
-    EXPECT_EQ(port->write(Bytes{1, 2}, 50ms), IoStatus::Failed);
-}
-
 TEST_F(SerialSyscallFaults, APortThatNeverTakesABytePastItsReadinessTimesOut) {
     calls.write = [](int, const void*, std::size_t) -> ssize_t {
         errno = EAGAIN;
@@ -83,12 +74,20 @@ TEST_F(SerialSyscallFaults, APortThatNeverTakesABytePastItsReadinessTimesOut) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
 }
 
-TEST_F(SerialSyscallFaults, APollErrorFailsTheRead) {
-    calls.poll = [](pollfd*, nfds_t, int) {
-        errno = ENOMEM;
+TEST_F(SerialSyscallFaults, KernelErrorsFailTheCallAtOnce) {
+    calls.write = [](int, const void*, std::size_t) -> ssize_t {
+        errno = EIO;
         return -1;
     };
+    calls.poll = [](pollfd* fds, nfds_t n, int ms) {
+        if ((fds[0].events & POLLIN) != 0) {
+            errno = ENOMEM;
+            return -1;
+        }
+        return ::poll(fds, n, ms);
+    };
     auto port = open();
+    EXPECT_EQ(port->write(Bytes{1, 2}, 50ms), IoStatus::Failed);
     Bytes in(1);
     EXPECT_EQ(port->read(in, 50ms), IoStatus::Failed);
 }
