@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/text_encoding.h"
+
 namespace qelto::platform::po {
 namespace {
 
@@ -17,19 +19,6 @@ std::string_view trim(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 // Decodes one "..." literal that makes up the whole of text; nullopt when it is not one.
@@ -83,8 +72,8 @@ std::optional<std::string> decodeLiteral(std::string_view text) {
             case 'x': {
                 int value = 0;
                 int digits = 0;
-                while (digits < 2 && i + 1 < end && hexValue(text[i + 1]) >= 0) {
-                    value = value * 16 + hexValue(text[++i]);
+                while (digits < 2 && i + 1 < end && hexDigitValue(text[i + 1]) >= 0) {
+                    value = value * 16 + hexDigitValue(text[++i]);
                     ++digits;
                 }
                 if (digits == 0) {

@@ -5,6 +5,7 @@
 
 #include "platform/profile_file.h"
 #include "platform/profile_io.h"
+#include "platform/text_encoding.h"
 #include "platform/user_paths.h"
 
 namespace qelto::platform {
@@ -32,19 +33,6 @@ std::string rectToHex(const std::array<std::int32_t, 4>& rect) {
     return hex;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 std::optional<std::array<std::int32_t, 4>> rectFromHex(std::string_view hex) {
     if (hex.size() != 32) {
         return std::nullopt;
@@ -53,8 +41,8 @@ std::optional<std::array<std::int32_t, 4>> rectFromHex(std::string_view hex) {
     for (std::size_t field = 0; field < 4; ++field) {
         std::uint32_t bits = 0;
         for (std::size_t byte = 0; byte < 4; ++byte) {
-            const int high = hexDigit(hex[field * 8 + byte * 2]);
-            const int low = hexDigit(hex[field * 8 + byte * 2 + 1]);
+            const int high = hexDigitValue(hex[field * 8 + byte * 2]);
+            const int low = hexDigitValue(hex[field * 8 + byte * 2 + 1]);
             if (high < 0 || low < 0) {
                 return std::nullopt;
             }

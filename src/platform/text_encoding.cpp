@@ -63,6 +63,19 @@ std::optional<std::string> utf8ToLatin1(std::string_view utf8) {
     return out;
 }
 
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 std::string externalToLatin1(std::string_view text) {
     if (auto latin1 = utf8ToLatin1(text)) {
         return *latin1;

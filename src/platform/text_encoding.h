@@ -15,6 +15,9 @@ std::string latin1ToUtf8(std::string_view latin1);
 // text is not valid UTF-8 (it is then most likely Latin-1 already).
 std::optional<std::string> utf8ToLatin1(std::string_view utf8);
 
+// The value of a hexadecimal digit in either case, or -1 for any other character.
+int hexDigitValue(char c);
+
 // Text typed by a person or read from a hand-edited file: UTF-8 when it is valid UTF-8,
 // otherwise taken as Latin-1 bytes as they stand.
 std::string externalToLatin1(std::string_view text);
