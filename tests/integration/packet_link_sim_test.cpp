@@ -5,11 +5,9 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "integration/sim_link.h"
 #include "logs/comms_log.h"
-#include "platform/serial_port.h"
 #include "protocol/packet_catalogue.h"
-#include "protocol/packet_link.h"
-#include "support/sim_process.h"
 #include "support/test_env.h"
 
 namespace qelto {
@@ -19,35 +17,7 @@ using namespace std::chrono_literals;
 using protocol::LinkStatus;
 using protocol::Packet;
 
-// A link to the simulator with short waits, so that a missing reply costs 300 ms, not 3 s.
-struct SimLink {
-    test::SimProcess sim;
-    std::unique_ptr<platform::SerialPort> port;
-    protocol::LinkState state;
-    std::atomic<bool> abort{false};
-    std::unique_ptr<protocol::SerialPacketPath> path;
-    std::unique_ptr<protocol::PacketLink> link;
-
-    explicit SimLink(const std::vector<std::string>& options = {}, logs::CommsLog* log = nullptr)
-        : sim(test::testDir(), QELTO_UNITSIM_PATH, options) {
-        std::string error;
-        port = platform::SerialPort::open(sim.portPath(), 57600, &error);
-        if (!port) {
-            throw std::runtime_error(error);
-        }
-        protocol::SerialTimings timings;
-        timings.reply = 300ms;
-        timings.byteWrite = 300ms;
-        path = std::make_unique<protocol::SerialPacketPath>(*port, state, timings);
-        link = std::make_unique<protocol::PacketLink>(*path, log, abort,
-                                                      [](std::chrono::milliseconds) {});
-    }
-
-    LinkStatus exchange(const Packet& request, Packet& reply, int attempts = 9) {
-        reply = Packet{};
-        return link->WriteReadPacket(request, reply, attempts);
-    }
-};
+using test::SimLink;
 
 std::vector<nlohmann::json> requestsOf(const test::SimProcess& sim) {
     std::vector<nlohmann::json> out;
