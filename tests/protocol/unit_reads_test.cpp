@@ -1,0 +1,301 @@
+#include "protocol/unit_reads.h"
+
+#include <gtest/gtest.h>
+
+#include "model/unit_types.h"
+#include "scripted_unit.h"
+
+namespace qelto::protocol {
+namespace {
+
+using test::ScriptedUnit;
+
+Packet commentReply(std::string text, std::uint8_t count) {
+    return makeComment({std::move(text), count});
+}
+
+// --- Unlock ---------------------------------------------------------------------------------
+
+TEST(Unlock, ACancelledPinPromptSendsNothingAndForgetsThePin) {
+    ScriptedUnit u;
+    CommsData data;
+    int asked = 0;
+    const PinPrompt cancel = [&] {
+        ++asked;
+        return std::optional<std::uint16_t>{};
+    };
+    EXPECT_FALSE(Unlock(data, u.channel, cancel));
+    EXPECT_TRUE(u.sent().empty());
+    EXPECT_EQ(data.connection.rememberedPin, -1);
+    EXPECT_FALSE(data.connection.pinAccepted);
+
+    // Forgotten means unknown: the next unlock asks again.
+    EXPECT_FALSE(Unlock(data, u.channel, cancel));
+    EXPECT_EQ(asked, 2);
+}
+
+TEST(Unlock, AnEnteredPinIsSentRememberedAndNotAskedForAgain) {
+    ScriptedUnit u;
+    CommsData data;
+    int asked = 0;
+    const PinPrompt enter = [&] {
+        ++asked;
+        return std::optional<std::uint16_t>{4321};
+    };
+    u.reply(makeAck(test::identityWithVersion('2', '1', '0')));
+    u.reply(makeAck());
+    ASSERT_TRUE(Unlock(data, u.channel, enter));
+    ASSERT_TRUE(Unlock(data, u.channel, enter));
+    EXPECT_EQ(asked, 1);
+    ASSERT_EQ(u.sent().size(), 2u);
+    EXPECT_EQ(u.sent()[0], makeUnlock(4321));
+    EXPECT_EQ(u.sent()[1], makeUnlock(4321));
+    EXPECT_EQ(data.connection.rememberedPin, 4321);
+    EXPECT_TRUE(data.connection.pinAccepted);
+    EXPECT_EQ(data.identity.pin, 4321);
+}
+
+TEST(Unlock, TheAcknowledgementFillsSerialTypeAndVersion) {
+    ScriptedUnit u;
+    CommsData data;
+    data.connection.rememberedPin = 1234;
+    UnitIdentity unit = test::identityWithVersion('2', '0', '5');
+    unit.byte14 = 7;
+    unit.cpuSerial = 99;
+    u.reply(makeAck(unit));
+    ASSERT_TRUE(Unlock(data, u.channel, {}));
+    EXPECT_EQ(data.identity.unit.serial, 42u);
+    EXPECT_EQ(data.identity.unit.unitTypeIndex, 5);
+    EXPECT_EQ(data.identity.unit.version, unit.version);
+    EXPECT_EQ(data.identity.unit.byte14, 7);
+    EXPECT_EQ(data.identity.unit.cpuSerial, 0u) << "an unlock answer is not a full identity";
+}
+
+TEST(Unlock, ARefusedPinFailsButStaysRemembered) {
+    ScriptedUnit u;
+    CommsData data;
+    data.connection.rememberedPin = 1111;
+    u.reply(makeNak());
+    EXPECT_FALSE(Unlock(data, u.channel, {}));
+    EXPECT_EQ(data.connection.rememberedPin, 1111);
+}
+
+// --- Polls ----------------------------------------------------------------------------------
+
+TEST(SimplePoll, ARefusedPollFailsButStillReportsVersionAndType) {
+    ScriptedUnit u;
+    IdentityPart identity;
+    u.reply(makeNak(test::identityWithVersion('1', '3', '0')));
+    EXPECT_FALSE(SimplePoll(identity, u.channel, 3));
+    ASSERT_EQ(u.observer.units.size(), 1u);
+    EXPECT_EQ(u.observer.units[0].first, (std::array<std::uint8_t, 3>{'1', '3', '0'}));
+    EXPECT_EQ(u.observer.units[0].second, 5);
+    EXPECT_EQ(identity, IdentityPart{}) << "a refusal fills no identity";
+}
+
+TEST(SimplePoll, UsesTheCallersAttemptsAndCopiesTheWholeIdentity) {
+    ScriptedUnit u;
+    IdentityPart identity;
+    UnitIdentity unit = test::identityWithVersion('2', '0', '4');
+    unit.cpuSerial = 0xABCDEF;
+    unit.bytes24to25 = {1, 2};
+    u.silence();
+    u.silence();
+    u.reply(makeAck(unit));
+    EXPECT_TRUE(SimplePoll(identity, u.channel, 3));
+    EXPECT_EQ(u.sent().size(), 3u);
+    EXPECT_EQ(u.sent()[0], makePoll(CMD_NONE));
+    EXPECT_EQ(identity.unit, unit);
+
+    ScriptedUnit silent;
+    EXPECT_FALSE(SimplePoll(identity, silent.channel, 2));
+    EXPECT_EQ(silent.sent().size(), 2u);
+}
+
+// --- Comments -------------------------------------------------------------------------------
+
+TEST(GetComments, AUnitWithoutCommentsRefusesAndThatIsSuccess) {
+    ScriptedUnit u;
+    CommentsPart comments;
+    comments.count = 3;
+    u.reply(makeNak());
+    EXPECT_TRUE(GetComments(comments, u.channel));
+    EXPECT_EQ(comments.count, 0);
+    EXPECT_EQ(u.sent().size(), 1u);
+}
+
+TEST(GetComments, TheFirstBlockIsAskedTwiceAndTheBlocksAreJoined) {
+    ScriptedUnit u;
+    CommentsPart comments;
+    u.reply(commentReply("abc", 3));
+    u.reply(commentReply("abc", 3));
+    u.reply(commentReply("def", 3));
+    u.reply(commentReply("ghi", 3));
+    ASSERT_TRUE(GetComments(comments, u.channel));
+
+    ASSERT_EQ(u.sent().size(), 4u);
+    EXPECT_EQ(u.sent()[0], makePoll(CMD_GET_COMMENTS, 1));
+    EXPECT_EQ(u.sent()[1], makePoll(CMD_GET_COMMENTS, 1));
+    EXPECT_EQ(u.sent()[2], makePoll(CMD_GET_COMMENTS, 2));
+    EXPECT_EQ(u.sent()[3], makePoll(CMD_GET_COMMENTS, 3));
+    EXPECT_EQ(comments.count, 3);
+    EXPECT_EQ(slotText(comments.blocks[0]), "abc." + std::string(21, ' '));
+    EXPECT_EQ(slotText(comments.blocks[1]), "def." + std::string(21, ' '));
+    EXPECT_EQ(slotText(comments.blocks[2]), "ghi");
+    EXPECT_EQ(u.observer.begun, std::vector<int>{3});
+    EXPECT_EQ(u.observer.steps, 3);
+    EXPECT_EQ(u.observer.ended, 1);
+}
+
+TEST(GetComments, AFullLastBlockLosesItsTwentyFifthCharacter) {
+    ScriptedUnit u;
+    CommentsPart comments;
+    const std::string full(25, 'x');
+    u.reply(commentReply(full, 1));
+    u.reply(commentReply(full, 1));
+    ASSERT_TRUE(GetComments(comments, u.channel));
+    EXPECT_EQ(slotText(comments.blocks[0]), std::string(24, 'x'));
+}
+
+TEST(GetComments, AnAnnouncedCountAbove100KeepsOnlyOneHundredBlocks) {
+    ScriptedUnit u;
+    CommentsPart comments;
+    u.path.responder = [](const Packet& request) {
+        return std::optional(commentReply("b" + std::to_string(request[7]), 255));
+    };
+    ASSERT_TRUE(GetComments(comments, u.channel));
+    EXPECT_EQ(comments.count, 100);
+    EXPECT_EQ(u.sent().size(), 101u);
+    EXPECT_EQ(u.sent().back(), makePoll(CMD_GET_COMMENTS, 100));
+    EXPECT_EQ(slotText(comments.blocks[99]), "b100");
+}
+
+TEST(GetComments, AWrongReplyMidWayFailsAndSendsNoMore) {
+    ScriptedUnit u;
+    CommentsPart comments;
+    u.reply(commentReply("abc", 3));
+    u.reply(commentReply("abc", 3));
+    u.reply(makeAck());
+    EXPECT_FALSE(GetComments(comments, u.channel));
+    EXPECT_EQ(u.sent().size(), 3u);
+    EXPECT_EQ(comments.count, 0);
+}
+
+// --- Names, customer lines, globals ----------------------------------------------------------
+
+TEST(GetProgName, StopsAtTheFirstBadReply) {
+    ScriptedUnit u;
+    ProgNamesPart names;
+    u.reply(makeProgName(0, "Towels"));
+    u.reply(makeProgName(1, "Sheets"));
+    u.reply(makeNak());
+    EXPECT_FALSE(GetProgName(names, u.channel));
+    EXPECT_EQ(u.sent().size(), 3u);
+    EXPECT_EQ(u.sent()[2], makePoll(CMD_GET_PROGNAME, 2));
+    EXPECT_EQ(slotText(names.names[1]), "Sheets");
+    EXPECT_EQ(u.observer.begun, std::vector<int>{20});
+    EXPECT_EQ(u.observer.steps, 0) << "program names set a range but never advance it";
+    EXPECT_EQ(u.observer.ended, 1);
+}
+
+TEST(GetPumpName, ReadsTenNamesWithOneStepEach) {
+    ScriptedUnit u;
+    PumpNamesPart names;
+    u.path.responder = [](const Packet& request) {
+        return std::optional(makePumpName(request[7], "Pump " + std::to_string(request[7])));
+    };
+    ASSERT_TRUE(GetPumpName(names, u.channel));
+    EXPECT_EQ(u.sent().size(), 10u);
+    EXPECT_EQ(slotText(names.names[9]), "Pump 9");
+    EXPECT_EQ(u.observer.steps, 10);
+}
+
+TEST(GetCustname, ReadsBothLinesWithTwoSteps) {
+    ScriptedUnit u;
+    CustNamePart lines;
+    u.reply(makeCustomerLine(0, "Hotel Miramar"));
+    u.reply(makeCustomerLine(1, "Laundry 2"));
+    ASSERT_TRUE(GetCustname(lines, u.channel));
+    EXPECT_EQ(u.sent()[1], makePoll(CMD_GET_CUSTNAME, 1));
+    EXPECT_EQ(slotText(lines.lines[0]), "Hotel Miramar");
+    EXPECT_EQ(slotText(lines.lines[1]), "Laundry 2");
+    EXPECT_EQ(u.observer.steps, 2);
+}
+
+TEST(GetGlobals, LooksUpThePumpCountAndStopsAtAWrongSecondBlock) {
+    ScriptedUnit u;
+    GlobalsPart globals;
+    GlobalBlock1 block1;
+    block1.unitType = 0;
+    block1.pins = {1, 2, 3};
+    u.reply(makeGlobalBlock1(block1));
+    u.reply(makeGlobalBlock1(block1));
+    EXPECT_FALSE(GetGlobals(globals, u.channel));
+    EXPECT_EQ(globals.block1.pins, block1.pins);
+    EXPECT_EQ(globals.pumpCount, model::unitPumpCount(0));
+    ASSERT_EQ(u.sent().size(), 2u);
+    EXPECT_EQ(u.sent()[1], makePoll(CMD_GET_GLOBAL, 1));
+}
+
+// --- Settings -------------------------------------------------------------------------------
+
+TEST(GetResetToConfig, MapsTheKindsToOptionsAndKeepsTheFsVersion) {
+    const struct {
+        ResetTo wire;
+        std::uint8_t option;
+    } cases[] = {{{kResetToLastProgram, 1, 4}, 0},
+                 {{kResetToProgram00, 1, 4}, 1},
+                 {{kResetToChosenProgram, 6, 4}, 7}};
+    for (const auto& c : cases) {
+        ScriptedUnit u;
+        ResetToPart part;
+        u.reply(makeResetTo(c.wire));
+        ASSERT_TRUE(GetResetToConfig(part, u.channel));
+        EXPECT_EQ(part.resetOption, c.option);
+        EXPECT_EQ(part.resetProgChoice, 1);
+        EXPECT_EQ(part.FSVersion, 4);
+    }
+}
+
+TEST(GetUnitTime, AUnitWithoutAClockIsShownAsSuch) {
+    ScriptedUnit u;
+    TextSlot<kUnitTimeSlot> time{};
+    u.reply(makeUnitTime(std::string_view{}));
+    EXPECT_TRUE(GetUnitTime(time, u.channel));
+    EXPECT_EQ(u.sent()[0], makePoll(CMD_GET_UNIT_TIME, 0));
+
+    u.reply(makeUnitTime("12300015032019"));
+    EXPECT_TRUE(GetUnitTime(time, u.channel));
+    EXPECT_EQ(slotText(time), "12300015032019");
+
+    EXPECT_FALSE(GetUnitTime(time, u.channel));  // nothing answers
+    EXPECT_EQ(slotText(time), "");
+    EXPECT_EQ(u.observer.shownTimes,
+              (std::vector<std::string>{std::string(kNoClockText), "12300015032019",
+                                        std::string(kNoClockText)}));
+}
+
+TEST(GetRfSettings, MakesOneAttemptOnly) {
+    ScriptedUnit u;
+    RfSettingsReply settings;
+    EXPECT_FALSE(GetRfSettings(7, settings, u.channel));
+    ASSERT_EQ(u.sent().size(), 1u);
+    EXPECT_EQ(u.sent()[0], makeRfSettingsRequest({7}));
+}
+
+TEST(UnitChannel, ACancelledExchangeFailsAndSaysSo) {
+    ScriptedUnit u;
+    AutoFs settings;
+    u.abort = true;
+    EXPECT_FALSE(GetAutoFSConfig(settings, u.channel));
+    EXPECT_TRUE(u.channel.cancelled());
+    EXPECT_EQ(u.sent().size(), 1u) << "the cancel stops the retries";
+
+    ScriptedUnit v;
+    EXPECT_FALSE(GetAutoFSConfig(settings, v.channel));
+    EXPECT_FALSE(v.channel.cancelled()) << "a silent unit is a failure, not a cancel";
+    EXPECT_EQ(v.sent().size(), 9u);
+}
+
+}  // namespace
+}  // namespace qelto::protocol
