@@ -34,6 +34,13 @@ using TextSlot = std::array<char, N>;
 std::string slotText(std::span<const char> slot);
 // Copies the text into the slot, cut to the slot's width; the rest of the slot becomes zeros.
 void setSlotText(std::span<char> slot, std::string_view text);
+// For the slots one byte wider than their text (names, customer lines, serial numbers): the last
+// byte always stays zero, as the unit's own copy would have it.
+template <std::size_t N>
+void setTerminatedText(TextSlot<N>& slot, std::string_view text) {
+    slot = {};
+    setSlotText(std::span<char>(slot).first(N - 1), text);
+}
 
 // Who the unit says it is (PKT_ACK to an unlock, a poll or an identification request), and the
 // PIN the unlock sent.

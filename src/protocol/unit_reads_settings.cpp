@@ -11,7 +11,7 @@ bool GetCustname(CustNamePart& custName, UnitChannel& channel) {
         if (!text) {
             return false;
         }
-        setSlotText(custName.lines[line], text->text);
+        setTerminatedText(custName.lines[line], text->text);
         progress.step();
     }
     return true;

@@ -67,7 +67,7 @@ bool GetProgName(ProgNamesPart& progNames, UnitChannel& channel) {
         if (!name) {
             return false;
         }
-        setSlotText(progNames.names[program], name->text);
+        setTerminatedText(progNames.names[program], name->text);
     }
     return true;
 }
@@ -80,7 +80,7 @@ bool GetPumpName(PumpNamesPart& pumpNames, UnitChannel& channel) {
         if (!name) {
             return false;
         }
-        setSlotText(pumpNames.names[pump], name->text);
+        setTerminatedText(pumpNames.names[pump], name->text);
         progress.step();
     }
     return true;
