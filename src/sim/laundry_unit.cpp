@@ -56,7 +56,10 @@ std::optional<Packet> LaundryUnit::answerPoll(const Packet& request) {
         default:
             break;
     }
-    if (locked_) {
+    // The PIN guards what changes a unit; reading its settings needs no PIN.
+    const bool changesUnit =
+        command == CMD_ERASE_FORMULA || command == CMD_ERASE_NAMES || command == CMD_RESET;
+    if (locked_ && changesUnit) {
         return nak();
     }
     switch (command) {

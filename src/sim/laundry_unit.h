@@ -1,10 +1,10 @@
 // A laundry unit as it answers the packet protocol: one request in, at most one reply out.
 //
 // Lock rules. A unit starts locked and is unlocked by CMD_UNLOCK with its access PIN (a wrong
-// PIN gets PKT_NAK and leaves it locked). While locked it answers only what a PC sends before it
-// knows the PIN: identity polls (CMD_NONE, PKT_HALVERCOTT), CMD_UNLOCK, CMD_LOCK and the unit
-// description, which a scan asks for to label the unit in its list. Every other Get, every Set,
-// erase, reset and pump command gets PKT_NAK. CMD_LOCK always answers PKT_ACK and locks.
+// PIN gets PKT_NAK and leaves it locked). The lock guards what changes the unit: while locked,
+// every Set, erase, reset and pump command gets PKT_NAK. Identity polls and every Get are
+// answered locked or not, so a PC can read a unit's settings before it knows the PIN. CMD_LOCK
+// always answers PKT_ACK and locks.
 #pragma once
 
 #include <cstdint>

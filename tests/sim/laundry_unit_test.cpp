@@ -40,20 +40,22 @@ TEST_F(LaundryUnitTest, IdentityCarriesSerialProductTypeVersionAndProcessorSeria
 TEST_F(LaundryUnitTest, WrongPinIsRefusedAndTheUnitStaysLocked) {
     EXPECT_EQ(replyId(unit, unlockRequest(4321)), PKT_NAK);
     EXPECT_TRUE(unit.locked());
-    EXPECT_EQ(replyId(unit, poll(CMD_GET_GLOBAL, 0)), PKT_NAK);
+    EXPECT_EQ(replyId(unit, poll(CMD_ERASE_FORMULA)), PKT_NAK);
     unlock();
     EXPECT_FALSE(unit.locked());
-    EXPECT_EQ(replyId(unit, poll(CMD_GET_GLOBAL, 0)), PKT_GLOBAL1);
+    EXPECT_EQ(replyId(unit, poll(CMD_ERASE_FORMULA)), PKT_ACK);
     EXPECT_EQ(replyId(unit, poll(CMD_LOCK)), PKT_ACK);
     EXPECT_TRUE(unit.locked());
 }
 
-TEST_F(LaundryUnitTest, LockedUnitAnswersOnlyIdentityAndDescription) {
+TEST_F(LaundryUnitTest, LockedUnitIsReadButNotChanged) {
     unit.memory().description = "Ward 7";
     EXPECT_EQ(replyId(unit, poll(CMD_NONE)), PKT_ACK);
     EXPECT_EQ(replyId(unit, poll(CMD_GET_UNIT_DESC)), PKT_UNIT_DESC);
-    for (const std::uint8_t command : {CMD_GET_PUMPCAL, CMD_GET_EN_PROGS, CMD_GET_UNIT_TIME,
-                                       CMD_ERASE_FORMULA, CMD_ERASE_NAMES, CMD_RESET}) {
+    EXPECT_EQ(replyId(unit, poll(CMD_GET_PUMPCAL)), PKT_PUMPCAL);
+    EXPECT_EQ(replyId(unit, poll(CMD_GET_EN_PROGS)), PKT_EN_PROGS);
+    EXPECT_EQ(replyId(unit, poll(CMD_GET_UNIT_TIME)), PKT_UNIT_TIME);
+    for (const std::uint8_t command : {CMD_ERASE_FORMULA, CMD_ERASE_NAMES, CMD_RESET}) {
         EXPECT_EQ(replyId(unit, poll(command)), PKT_NAK) << int(command);
     }
     EXPECT_EQ(replyId(unit, packet(PKT_PROGNAME, {{6, 0}, {7, 'X'}})), PKT_NAK);
