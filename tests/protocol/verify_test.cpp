@@ -1,0 +1,401 @@
+#include "protocol/verify.h"
+
+#include <gtest/gtest.h>
+
+namespace qelto::protocol {
+namespace {
+
+constexpr DocumentCalibration kAllTimed{};
+
+struct Outcome {
+    bool equal = false;
+    std::vector<Difference> differences;
+};
+
+// Runs both entry points and insists that they agree, so every test below also checks that the
+// explaining comparison never changes the verdict.
+Outcome verify(const CommsData& editor, const CommsData& unit, VerifyPart part,
+               const DocumentCalibration& calibration = kAllTimed) {
+    Outcome out;
+    out.equal = CompareParts(editor, unit, optionOf(part), calibration, out.differences);
+    EXPECT_EQ(out.equal, CP(editor, unit, optionOf(part), calibration));
+    EXPECT_EQ(out.equal, out.differences.empty());
+    return out;
+}
+
+std::vector<std::string> fields(const Outcome& outcome) {
+    std::vector<std::string> out;
+    for (const Difference& d : outcome.differences) {
+        out.push_back(d.field);
+    }
+    return out;
+}
+
+CommsData tenPumpRecord() {
+    CommsData data;
+    data.globals.pumpCount = 10;
+    data.globals.block1.unitType = 3;
+    for (std::size_t i = 0; i < kCommsPumps; ++i) {
+        data.globals.block2.pumpSpeed[i] = 100;
+    }
+    return data;
+}
+
+Difference where(std::string field, int program, int trigger, int pump, std::string unitValue,
+                 std::string documentValue) {
+    return Difference{std::move(field),        program, trigger, pump, std::move(unitValue),
+                      std::move(documentValue)};
+}
+
+// --- Globals --------------------------------------------------------------------------------
+
+TEST(VerifyGlobals, SettingsTheUnitMayKeepItselfNeverDiffer) {
+    const CommsData editor = tenPumpRecord();
+    CommsData unit = editor;
+    unit.globals.block1.pins = {1234, 5, 6};
+    unit.globals.block1.auxTime = 77;
+    unit.globals.block1.auxByte = 3;
+    unit.globals.block1.resetDelayTime = 600;
+    unit.globals.block1.viewMode = 2;
+    unit.globals.block1.optionFlag0 = true;
+    unit.globals.block1.optionFlag1 = true;
+    unit.globals.block1.language = 8;
+    unit.globals.block1.unitSerial = 42;
+    unit.globals.block2.words18to21 = {9, 9};
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::Globals).equal);
+}
+
+TEST(VerifyGlobals, APinAloneMakesNoDifference) {
+    const CommsData editor = tenPumpRecord();
+    CommsData unit = editor;
+    unit.globals.block1.pins[1] = 4321;
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::Globals).equal);
+}
+
+TEST(VerifyGlobals, PumpsBeyondTheUnitsPumpCountAreIgnored) {
+    CommsData editor = tenPumpRecord();
+    CommsData unit = editor;
+    unit.globals.pumpCount = 6;
+    unit.globals.block2.pumpSpeed[7] = 40;
+    unit.globals.block2.pumpSpeedRange[7] = 2;
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::Globals).equal);
+
+    unit.globals.block2.pumpSpeed[5] = 40;  // pump 6 is the unit's last
+    EXPECT_FALSE(verify(editor, unit, VerifyPart::Globals).equal);
+}
+
+TEST(VerifyGlobals, ThePumpCountComesFromTheUnitsRecordNotTheDocuments) {
+    CommsData editor = tenPumpRecord();
+    editor.globals.pumpCount = 6;
+    CommsData unit = tenPumpRecord();
+    unit.globals.block2.pumpSpeed[7] = 40;
+    EXPECT_EQ(verify(editor, unit, VerifyPart::Globals).differences,
+              std::vector{where("pump speed", -1, -1, 8, "40%", "100%")});
+}
+
+TEST(VerifyGlobals, AnOutOfRangePumpCountStopsAtTheTenthPump) {
+    CommsData editor = tenPumpRecord();
+    editor.globals.pumpCount = 255;
+    CommsData unit = editor;
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::Globals).equal);
+    unit.globals.block2.pumpSpeed[9] = 1;
+    EXPECT_FALSE(verify(editor, unit, VerifyPart::Globals).equal);
+}
+
+TEST(VerifyGlobals, SpeedRangesAreComparedAsTheyTravel) {
+    CommsData editor = tenPumpRecord();
+    CommsData unit = editor;
+    editor.globals.block2.pumpSpeedRange[0] = 4;  // travels as 1, as range 0 does
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::Globals).equal);
+
+    editor.globals.block2.pumpSpeedRange[0] = 3;
+    EXPECT_EQ(verify(editor, unit, VerifyPart::Globals).differences,
+              std::vector{where("pump speed range", -1, -1, 1, "0", "3")});
+}
+
+TEST(VerifyGlobals, EveryComparedSettingCounts) {
+    using Change = void (*)(CommsData&);
+    const std::vector<std::pair<std::string, Change>> changes = {
+        {"unit type", [](CommsData& d) { d.globals.block1.unitType = 5; }},
+        {"access code", [](CommsData& d) { d.globals.block1.accessCode = 1; }},
+        {"reset delay off", [](CommsData& d) { d.globals.block1.resetDelayOff = 1; }},
+        {"reset delay from last input",
+         [](CommsData& d) { d.globals.block1.resetDelayLastInput = 1; }},
+        {"flush valve time", [](CommsData& d) { d.globals.block2.flushValveTime = 90; }},
+        {"flush type", [](CommsData& d) { d.globals.block1.flushType = 1; }},
+        {"relay mode", [](CommsData& d) { d.globals.block1.relayMode = 1; }},
+        {"safety stop mode", [](CommsData& d) { d.globals.block1.safetyStopMode = 1; }},
+        {"pump speed", [](CommsData& d) { d.globals.block2.pumpSpeed[0] = 1; }},
+        {"pump speed range", [](CommsData& d) { d.globals.block2.pumpSpeedRange[0] = 1; }},
+    };
+    for (const auto& [field, change] : changes) {
+        const CommsData editor = tenPumpRecord();
+        CommsData unit = editor;
+        change(unit);
+        EXPECT_EQ(fields(verify(editor, unit, VerifyPart::Globals)), std::vector{field});
+    }
+}
+
+TEST(VerifyGlobals, ListsEveryDifferenceBeyondTheFirstFailingCheck) {
+    const CommsData editor = tenPumpRecord();
+    CommsData unit = editor;
+    unit.globals.block1.unitType = 5;
+    unit.globals.block2.flushValveTime = 90;
+    unit.globals.block2.pumpSpeed[2] = 80;
+    const Outcome outcome = verify(editor, unit, VerifyPart::Globals);
+    EXPECT_FALSE(CP(editor, unit, optionOf(VerifyPart::Globals), kAllTimed));
+    ASSERT_EQ(outcome.differences.size(), 3u);
+    EXPECT_EQ(outcome.differences[0].field, "unit type");
+    EXPECT_EQ(outcome.differences[1], where("flush valve time", -1, -1, -1, "1:30", "0:00"));
+    EXPECT_EQ(outcome.differences[2], where("pump speed", -1, -1, 3, "80%", "100%"));
+}
+
+// --- Program data ---------------------------------------------------------------------------
+
+ProgPump enabledPump(std::uint8_t minutes, std::uint8_t seconds) {
+    ProgPump pump;
+    pump.enabled = 1;
+    pump.setRunTime(minutes, seconds);
+    return pump;
+}
+
+TEST(VerifyProgData, ADisabledPumpsValuesNeverDiffer) {
+    CommsData editor;
+    CommsData unit;
+    editor.progData.programs[2][1].pumps[0].setRunTime(1, 30);
+    unit.progData.programs[2][1].pumps[0].setRunTime(0, 45);
+    editor.progData.programs[2][1].pumps[0].delaySeconds = 9;
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::ProgData).equal);
+}
+
+TEST(VerifyProgData, AnEnabledPumpsRunTimeDiffers) {
+    CommsData editor;
+    CommsData unit;
+    editor.progData.programs[2][1].pumps[0] = enabledPump(1, 30);
+    unit.progData.programs[2][1].pumps[0] = enabledPump(0, 45);
+    EXPECT_EQ(verify(editor, unit, VerifyPart::ProgData).differences,
+              std::vector{where("run time", 3, 2, 1, "0:45", "1:30")});
+}
+
+TEST(VerifyProgData, AnEnabledPumpsDelayDiffers) {
+    CommsData editor;
+    CommsData unit;
+    editor.progData.programs[0][0].pumps[4] = enabledPump(0, 10);
+    unit.progData.programs[0][0].pumps[4] = enabledPump(0, 10);
+    editor.progData.programs[0][0].pumps[4].delayMinutes = 2;
+    EXPECT_EQ(verify(editor, unit, VerifyPart::ProgData).differences,
+              std::vector{where("delay time", 1, 1, 5, "0:00", "2:00")});
+}
+
+TEST(VerifyProgData, AnEnabledFlagDifferenceIsReportedWithoutTheDisabledSidesValues) {
+    CommsData editor;
+    CommsData unit;
+    editor.progData.programs[0][0].pumps[1] = enabledPump(1, 0);
+    unit.progData.programs[0][0].pumps[1].setRunTime(5, 5);
+    unit.progData.programs[0][0].setting = 9;
+    const Outcome outcome = verify(editor, unit, VerifyPart::ProgData);
+    EXPECT_EQ(fields(outcome), (std::vector<std::string>{"pulse count", "pump enabled"}));
+    EXPECT_EQ(outcome.differences[1], where("pump enabled", 1, 1, 2, "no", "yes"));
+}
+
+TEST(VerifyProgData, APulseCountCountsOnlyWhenTheDocumentEnablesAPumpOfTheTrigger) {
+    CommsData editor;
+    CommsData unit;
+    editor.progData.programs[5][3].setting = 2;
+    unit.progData.programs[5][3].setting = 1;
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::ProgData).equal);
+
+    editor.progData.programs[5][3].pumps[9] = enabledPump(0, 5);
+    unit.progData.programs[5][3].pumps[9] = enabledPump(0, 5);
+    EXPECT_EQ(verify(editor, unit, VerifyPart::ProgData).differences,
+              std::vector{where("pulse count", 6, 4, -1, "1", "2")});
+}
+
+TEST(VerifyProgData, TheDocumentsCalibrationDecidesBetweenRunTimeAndDose) {
+    CommsData editor;
+    CommsData unit;
+    editor.progData.programs[0][0].pumps[3].enabled = 1;
+    editor.progData.programs[0][0].pumps[3].setDose(600);
+    unit.progData.programs[0][0].pumps[3].enabled = 1;
+    unit.progData.programs[0][0].pumps[3].setDose(500);
+    unit.calibration.pumps[3].volume = 0;  // the unit's own calibration plays no part
+
+    DocumentCalibration calibrated{};
+    calibrated[3] = 120;
+    EXPECT_EQ(verify(editor, unit, VerifyPart::ProgData, calibrated).differences,
+              std::vector{where("dose", 1, 1, 4, "500 ml", "600 ml")});
+    EXPECT_EQ(fields(verify(editor, unit, VerifyPart::ProgData)),
+              std::vector<std::string>{"run time"});
+
+    calibrated[3] = 0x10000;  // a volume the unit's 16 bits cannot hold still means dosed
+    EXPECT_EQ(fields(verify(editor, unit, VerifyPart::ProgData, calibrated)),
+              std::vector<std::string>{"dose"});
+}
+
+TEST(VerifyProgData, ExaminesEveryProgramTriggerAndPumpAndListsAllDifferences) {
+    CommsData editor;
+    CommsData unit;
+    editor.progData.programs[0][0].pumps[0] = enabledPump(0, 10);
+    unit.progData.programs[0][0].pumps[0] = enabledPump(0, 11);
+    editor.progData.programs[19][9].pumps[9] = enabledPump(2, 0);
+    unit.progData.programs[19][9].pumps[9] = enabledPump(3, 0);
+    const Outcome outcome = verify(editor, unit, VerifyPart::ProgData);
+    EXPECT_EQ(outcome.differences, (std::vector{where("run time", 1, 1, 1, "0:11", "0:10"),
+                                                where("run time", 20, 10, 10, "3:00", "2:00")}));
+}
+
+// --- Names, description, calibration --------------------------------------------------------
+
+TEST(VerifyNames, PumpNamesDifferingOnlyInCaseDiffer) {
+    CommsData editor;
+    CommsData unit;
+    setTerminatedText(editor.pumpNames.names[2], "Detergent");
+    setTerminatedText(unit.pumpNames.names[2], "detergent");
+    EXPECT_EQ(verify(editor, unit, VerifyPart::PumpName).differences,
+              std::vector{where("pump name", -1, -1, 3, "\"detergent\"", "\"Detergent\"")});
+}
+
+TEST(VerifyNames, ProgramNamesEndAtTheirFirstZero) {
+    CommsData editor;
+    CommsData unit;
+    setTerminatedText(editor.progNames.names[0], "Towels");
+    setTerminatedText(unit.progNames.names[0], "Towels");
+    unit.progNames.names[0][10] = 'x';  // left behind after the terminator
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::ProgName).equal);
+}
+
+TEST(VerifyNames, EveryDifferingNameIsListed) {
+    CommsData editor;
+    CommsData unit;
+    setTerminatedText(editor.progNames.names[1], "Sheets");
+    setTerminatedText(editor.progNames.names[19], "Mops");
+    const Outcome outcome = verify(editor, unit, VerifyPart::ProgName);
+    EXPECT_EQ(outcome.differences,
+              (std::vector{where("program name", 2, -1, -1, "\"\"", "\"Sheets\""),
+                           where("program name", 20, -1, -1, "\"\"", "\"Mops\"")}));
+}
+
+TEST(VerifyUnitDescription, MustMatchExactly) {
+    CommsData editor;
+    CommsData unit;
+    setSlotText(editor.unitDescription, "Kitchen 2");
+    setSlotText(unit.unitDescription, "Kitchen 2");
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::UnitName).equal);
+    setSlotText(unit.unitDescription, "Kitchen 2 ");
+    EXPECT_EQ(fields(verify(editor, unit, VerifyPart::UnitName)),
+              std::vector<std::string>{"unit description"});
+}
+
+TEST(VerifyCalibration, OnlyTheVolumesCountNotTheDates) {
+    CommsData editor;
+    CommsData unit;
+    editor.calibration.pumps[4] = {600, 1, 2, 19};
+    unit.calibration.pumps[4] = {600, 15, 3, 24};
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::Calibration).equal);
+
+    unit.calibration.pumps[4].volume = 550;
+    unit.calibration.pumps[9].volume = 10;
+    EXPECT_EQ(verify(editor, unit, VerifyPart::Calibration).differences,
+              (std::vector{where("calibration volume", -1, -1, 5, "550 ml/min", "600 ml/min"),
+                           where("calibration volume", -1, -1, 10, "10 ml/min", "0 ml/min")}));
+}
+
+// --- Automatic flush and reset-to ------------------------------------------------------------
+
+TEST(VerifyAutoFs, ModeTimeAndAcceptTimeAllCount) {
+    CommsData editor;
+    CommsData unit;
+    editor.autoFs = {1, 150, 4};
+    unit.autoFs = {2, 90, 5};
+    const Outcome outcome = verify(editor, unit, VerifyPart::AutoFs);
+    EXPECT_EQ(outcome.differences,
+              (std::vector{where("automatic flush mode", -1, -1, -1, "2", "1"),
+                           where("automatic flush time", -1, -1, -1, "1:30", "2:30"),
+                           where("automatic flush accept time", -1, -1, -1, "5", "4")}));
+    unit.autoFs = editor.autoFs;
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::AutoFs).equal);
+}
+
+TEST(VerifyResetTo, ADocumentChoiceOtherThanOneNeverMatchesAUnitRead) {
+    CommsData editor;
+    CommsData unit;
+    unit.resetTo.resetProgChoice = 1;  // what every unit read yields
+    for (int choice : {0, 2, 7}) {
+        editor.resetTo.resetProgChoice = static_cast<std::uint8_t>(choice);
+        EXPECT_FALSE(verify(editor, unit, VerifyPart::ResetTo).equal);
+    }
+    editor.resetTo.resetProgChoice = 1;
+    EXPECT_TRUE(verify(editor, unit, VerifyPart::ResetTo).equal);
+}
+
+TEST(VerifyResetTo, OptionChoiceAndVersionAreAllListed) {
+    CommsData editor;
+    CommsData unit;
+    editor.resetTo = {3, 0, 0};
+    unit.resetTo = {0, 1, 2};
+    EXPECT_EQ(fields(verify(editor, unit, VerifyPart::ResetTo)),
+              (std::vector<std::string>{"reset-to option", "reset-to program choice",
+                                        "reset-to version"}));
+}
+
+// --- Options without checks -----------------------------------------------------------------
+
+CommsData differentFromDefaultEverywhere() {
+    CommsData data = tenPumpRecord();
+    setTerminatedText(data.custName.lines[0], "Hotel Arden");
+    data.comments = commentsFromText("Pump 3 replaced in May");
+    data.identity.unit.serial = 1234;
+    setTerminatedText(data.serialNumbers.unitSerial, "000001234");
+    setSlotText(data.unitTime, "120000");
+    data.globals.block1.unitType = 9;
+    data.progData.programs[0][0].pumps[0] = enabledPump(1, 0);
+    return data;
+}
+
+TEST(VerifyWithoutChecks, CustomerNamesCommentsAndUnknownOptionsAlwaysMatch) {
+    const CommsData editor;
+    const CommsData unit = differentFromDefaultEverywhere();
+    for (int option : {4, 6, 7, 8, 11, 13, 14, 200, -1}) {
+        std::vector<Difference> out;
+        EXPECT_TRUE(CompareParts(editor, unit, option, kAllTimed, out)) << option;
+        EXPECT_TRUE(CP(editor, unit, option, kAllTimed)) << option;
+        EXPECT_TRUE(out.empty()) << option;
+    }
+}
+
+TEST(CompareParts, AppendsToWhatTheListAlreadyHolds) {
+    CommsData editor;
+    CommsData unit;
+    unit.autoFs.mode = 1;
+    std::vector<Difference> out{where("earlier", -1, -1, -1, "a", "b")};
+    EXPECT_FALSE(CompareParts(editor, unit, optionOf(VerifyPart::AutoFs), kAllTimed, out));
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[0].field, "earlier");
+    EXPECT_EQ(out[1].field, "automatic flush mode");
+}
+
+// --- Describing a difference ----------------------------------------------------------------
+
+TEST(DescribeDifference, NamesEveryPlaceThatApplies) {
+    EXPECT_EQ(describe(where("run time", 3, 2, 1, "0:45", "1:30")),
+              "program 3, trigger 2, pump 1: run time unit 0:45, document 1:30");
+    EXPECT_EQ(describe(where("pump name", -1, -1, 4, "\"acid\"", "\"Acid\"")),
+              "pump 4: pump name unit \"acid\", document \"Acid\"");
+    EXPECT_EQ(describe(where("program name", 12, -1, -1, "\"\"", "\"Whites\"")),
+              "program 12: program name unit \"\", document \"Whites\"");
+    EXPECT_EQ(describe(where("access code", -1, -1, -1, "0", "1")),
+              "access code unit 0, document 1");
+}
+
+TEST(DescribeDifference, ReadsTheFoundDifferenceOfAUnitType) {
+    CommsData editor = tenPumpRecord();
+    CommsData unit = editor;
+    unit.globals.block1.unitType = 200;  // no such model
+    const Outcome outcome = verify(editor, unit, VerifyPart::Globals);
+    ASSERT_EQ(outcome.differences.size(), 1u);
+    EXPECT_EQ(outcome.differences[0].unitValue, "type 200");
+    EXPECT_NE(outcome.differences[0].documentValue.find("(type 3)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qelto::protocol
