@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "model/comms_copy.h"
 #include "model/dishwash_data.h"
 #include "model/prog_data.h"
 
@@ -76,6 +77,8 @@ class CQeltoDoc {
     const CProgData& config() const { return config_; }
     CDishWashViewData& dishwash() { return dishwash_; }
     const CDishWashViewData& dishwash() const { return dishwash_; }
+    CommsCopy& commsCopy() { return commsCopy_; }
+    const CommsCopy& commsCopy() const { return commsCopy_; }
 
     const std::string& formatTag() const { return formatTag_; }
     std::uint32_t pumpCount() const { return pumpCount_; }
@@ -102,6 +105,7 @@ class CQeltoDoc {
     CProgData& config_;
     const PumpNameDefaults& pumpNames_;
     CDishWashViewData dishwash_;
+    CommsCopy commsCopy_;
     std::string formatTag_ = "QDo9";
     std::uint32_t pumpCount_ = 4;
     std::uint32_t triggerCount_ = 6;
