@@ -1,0 +1,56 @@
+// Everything a unit operation asks or tells the person at the keyboard goes through this one
+// interface, so the same driver runs under the window (dialogs), the command line (flags and the
+// terminal) and the tests (scripted answers). Nothing below comms/ talks to the user directly.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "comms/operation_options.h"
+
+namespace qelto::comms {
+
+enum class OptionsKind { Read, Write, Verify };
+
+enum class MessageIcon { Information, Warning, Error };
+
+// The calibration of every pump as the unit and the editor hold it, for the engineer to pick one
+// side before a write. Only the first pumpsShown pumps mean anything.
+struct CalibrationComparison {
+    std::array<std::uint32_t, 10> unitValues{};
+    std::array<std::uint32_t, 10> editorValues{};
+    int pumpsShown = 0;
+};
+
+inline constexpr int kChooseEditorCalibration = 0;
+inline constexpr int kChooseUnitCalibration = 1;
+
+class OperatorPrompts {
+  public:
+    virtual ~OperatorPrompts() = default;
+
+    // The unit's PIN; nullopt when the engineer cancels.
+    virtual std::optional<std::uint16_t> askPin() = 0;
+    // The options of an operation, starting from preset; nullopt when the engineer cancels.
+    virtual std::optional<Options> askOptions(OptionsKind kind, const Options& preset) = 0;
+    // kChooseEditorCalibration or kChooseUnitCalibration; nullopt when cancelled.
+    virtual std::optional<int> askCalibrationChoice(const CalibrationComparison& comparison) = 0;
+    // A yes/no question by string numbers; true for yes.
+    virtual bool askYesNo(int textId, int captionId) = 0;
+
+    // The line that says what the operation is doing now; the text is already in the user's
+    // language. An empty text means the operation is idle.
+    virtual void status(const std::string& text) = 0;
+
+    // A bar for a multi-packet step: its range, one step at a time, hidden when the step ends.
+    virtual void progressRange(int steps) = 0;
+    virtual void progressStep() = 0;
+    virtual void progressHide() = 0;
+
+    // A message box by string numbers; captionId 0 leaves the caption to the front end.
+    virtual void message(int textId, MessageIcon icon, int captionId = 0) = 0;
+};
+
+}  // namespace qelto::comms

@@ -1,0 +1,260 @@
+// A program read from the simulated unit through the real serial code: what the document holds
+// afterwards, what was sent, and what the engineer was shown.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "comms/operation_driver.h"
+#include "integration/sim_link.h"
+#include "model/unit_types.h"
+#include "protocol/packet.h"
+#include "scripted_prompts.h"
+
+namespace qelto {
+namespace {
+
+using namespace comms;
+
+nlohmann::json unitMemory(const std::string& version = "1.3.0") {
+    using nlohmann::json;
+    return json{
+        {"pin", 1234},
+        {"version", version},
+        {"unitType", 3},
+        {"serial", 123456789},
+        {"clock", "09410015032019"},
+        {"globals",
+         {{"pins", {1111, 2222, 3333}},
+          {"accessCode", 2},
+          {"resetDelay", 90},
+          {"pumpSpeeds", {55, 65}},
+          {"flushValveTime", 45}}},
+        {"calibration", json::array({{{"volume", 0}}, {{"volume", 120}}})},
+        {"programs",
+         json::array({{{"program", 0},
+                       {"trigger", 0},
+                       {"setting", 3},
+                       {"pumps", {{1, 30, 1, 5, 0}, {1, 44, 1, 0, 0}}}},
+                      {{"program", 4},
+                       {"trigger", 2},
+                       {"setting", 1},
+                       {"pumps", {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {1, 10, 0, 0, 2}}}}})},
+        {"programNames", {"Towels", "Sheets"}},
+        {"pumpNames", {"Detergent", "Bleach"}},
+        {"customerLines", {"Hotel Sud", "Laundry 2"}},
+        {"comments", {"Checked by the engineer o", "n site."}},
+        {"description", "Wash line 3"},
+        {"autoFlush", {{"mode", 1}, {"time", 90}, {"acceptTime", 2}}},
+        {"resetTo", {{"kind", 0}, {"value", 1}, {"fsVersion", 3}}},
+    };
+}
+
+class ReadProgramFromUnit : public ::testing::Test {
+  protected:
+    void start(const nlohmann::json& memory, std::vector<std::string> options = {}) {
+        const auto state = test::testDir() / "unit.json";
+        test::writeFile(state, memory.dump());
+        options.insert(options.begin(), {"--state", state.string()});
+        sim = std::make_unique<test::SimLink>(options);
+        data.connection.rememberedPin = 1234;
+    }
+
+    OperationResult read(bool clockOnly = false) {
+        OperationContext context{doc,
+                                 *sim->link,
+                                 data,
+                                 prompts,
+                                 [](int id) { return "text " + std::to_string(id); },
+                                 1,
+                                 [this](model::DocHint hint) { hints.push_back(hint); }};
+        OperationResult result = ReadProgram(context, clockOnly);
+        EXPECT_FALSE(clockOnly) << "the clock-only flag belongs to one operation";
+        return result;
+    }
+
+    // The poll commands the unit received, in order.
+    std::vector<int> pollCommands() const {
+        std::istringstream lines(test::readFile(sim->sim.requestLog()));
+        std::vector<int> commands;
+        for (std::string line; std::getline(lines, line);) {
+            const auto entry = nlohmann::json::parse(line);
+            if (entry.at("id") == protocol::PKT_POLL) {
+                commands.push_back(entry.at("cmd").get<int>());
+            }
+        }
+        return commands;
+    }
+
+    bool sent(protocol::PollCmd command) const {
+        const auto commands = pollCommands();
+        return std::find(commands.begin(), commands.end(), command) != commands.end();
+    }
+
+    model::CProgData config;
+    model::NoPumpNameDefaults pumpDefaults;
+    model::CQeltoDoc doc{config, pumpDefaults};
+    std::unique_ptr<test::SimLink> sim;
+    protocol::CommsData data;
+    test::ScriptedPrompts prompts;
+    std::vector<model::DocHint> hints;
+
+    void SetUp() override {
+        doc.OnNewDocument();
+        prompts.options = allOptions();
+        prompts.options->bAppendComments = false;
+    }
+};
+
+TEST_F(ReadProgramFromUnit, AFullReadPutsWhatTheUnitHoldsIntoTheDocument) {
+    start(unitMemory());
+    const OperationResult result = read();
+
+    EXPECT_EQ(result.status, OperationStatus::Ok);
+    EXPECT_EQ(result.closingMessage, kMsgReadDone);
+    EXPECT_TRUE(result.unitLocked);
+
+    EXPECT_EQ(model::textOf(config.SerialNoUnit), "123456789");
+    EXPECT_EQ(model::textOf(config.SoftwareVersion), "V1.30");
+    EXPECT_EQ(config.unitType, 3);
+    EXPECT_EQ(doc.pumpCount(), model::unitPumpCount(3));
+    EXPECT_EQ(model::textOf(config.unitDescription), "Wash line 3");
+    EXPECT_EQ(config.pumpCalibration[0], 0u);
+    EXPECT_EQ(config.pumpCalibration[1], 120u);
+    EXPECT_EQ(config.pin, (std::array<std::uint16_t, 3>{1111, 2222, 3333}));
+    EXPECT_EQ(config.accessCode, 2);
+    EXPECT_EQ(config.resetDelayTime.minutes, 1);
+    EXPECT_EQ(config.resetDelayTime.seconds, 30);
+    EXPECT_EQ(config.flushValveTime.seconds, 45);
+    EXPECT_EQ(config.pumpSpeed[0], 55);
+    EXPECT_EQ(config.pumpSpeed[1], 65);
+
+    EXPECT_EQ(config.pulseCount[0][0], 3);
+    EXPECT_EQ(config.pumpEnabled[0][0][0], 1);
+    EXPECT_EQ(config.programs[0][0][0].runTime.minutes, 1);
+    EXPECT_EQ(config.programs[0][0][0].runTime.seconds, 30);
+    EXPECT_EQ(config.programs[0][0][0].delayTime.seconds, 5);
+    EXPECT_EQ(config.programs[0][0][1].dose, 300u) << "a calibrated pump carries a dose";
+    EXPECT_EQ(config.pumpEnabled[4][2][2], 1);
+    EXPECT_EQ(config.programs[4][2][2].delayTime.minutes, 2);
+    EXPECT_EQ(config.pumpEnabled[4][2][0], 0);
+
+    EXPECT_EQ(config.progName[0], "Towels");
+    EXPECT_EQ(config.progName[1], "Sheets");
+    EXPECT_EQ(config.pumpName[0], "Detergent");
+    EXPECT_EQ(config.pumpName[1], "Bleach");
+    EXPECT_EQ(model::textOf(config.customerName1), "Hotel Sud");
+    EXPECT_EQ(model::textOf(config.customerName2), "Laundry 2");
+    EXPECT_EQ(config.comments, "Checked by the engineer on site.");
+    EXPECT_EQ(config.autofs_mode, 1u);
+    EXPECT_EQ(config.autofs_time.minutes, 1);
+    EXPECT_EQ(config.autofs_time.seconds, 30);
+    EXPECT_EQ(config.autofs_accept_time, 2);
+    EXPECT_EQ(config.resetOption, 2) << "a reset to program 01";
+    EXPECT_EQ(config.resetProgChoice, 1);
+    EXPECT_EQ(config.FSVersion, 3);
+    EXPECT_FALSE(doc.commsCopy().UnitTimeText.empty());
+}
+
+TEST_F(ReadProgramFromUnit, TheEngineerSeesEachStageThenTheClosingMessage) {
+    start(unitMemory());
+    read();
+    EXPECT_EQ(prompts.optionsAsked, 1);
+    EXPECT_EQ(prompts.statuses, (std::vector<std::string>{"text 406", "text 410", "text 408",
+                                                          "text 240", "text 409", ""}));
+    EXPECT_EQ(hints, std::vector<model::DocHint>{model::DocHint::Opened});
+    EXPECT_EQ(prompts.messages, std::vector<int>{kMsgReadDone});
+    EXPECT_EQ(prompts.icons, std::vector<MessageIcon>{MessageIcon::Information});
+    EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askPin"), 0)
+        << "the remembered PIN is used";
+}
+
+TEST_F(ReadProgramFromUnit, TheUnitIsUnlockedFirstAndLockedLast) {
+    start(unitMemory());
+    read();
+    const auto commands = pollCommands();
+    ASSERT_GE(commands.size(), 3u);
+    EXPECT_EQ(commands.front(), protocol::CMD_UNLOCK);
+    EXPECT_EQ(commands.back(), protocol::CMD_LOCK);
+    EXPECT_TRUE(sent(protocol::CMD_GET_RESET_TO));
+}
+
+TEST_F(ReadProgramFromUnit, AClockOnlyReadSendsOnlyUnlockClockAndLock) {
+    start(unitMemory());
+    const OperationResult result = read(true);
+    EXPECT_EQ(pollCommands(), (std::vector<int>{protocol::CMD_UNLOCK, protocol::CMD_GET_UNIT_TIME,
+                                                protocol::CMD_LOCK}));
+    EXPECT_EQ(prompts.optionsAsked, 0);
+    EXPECT_EQ(result.closingMessage, kMsgReadDone);
+    EXPECT_EQ(prompts.messages, std::vector<int>{kMsgReadDone});
+    EXPECT_FALSE(doc.commsCopy().UnitTimeText.empty());
+    EXPECT_EQ(config.progName[0], "") << "nothing but the clock is taken";
+}
+
+TEST_F(ReadProgramFromUnit, MergedCommentsOverTheLimitAreCutAndTheEngineerWarned) {
+    // 79 full blocks and one of 16: 1991 characters from the unit.
+    nlohmann::json memory = unitMemory();
+    memory["comments"] = nlohmann::json::array();
+    for (int i = 0; i < 79; ++i) {
+        memory["comments"].push_back(std::string(25, 'u'));
+    }
+    memory["comments"].push_back(std::string(15, 'u') + "Z");
+    start(memory);
+    config.comments = "123456789";
+    prompts.options->bAppendComments = true;
+
+    const OperationResult result = read();
+    EXPECT_EQ(result.status, OperationStatus::Ok);
+    EXPECT_EQ(result.closingMessage, kMsgReadCommentsCut);
+    EXPECT_EQ(prompts.icons, std::vector<MessageIcon>{MessageIcon::Warning});
+    ASSERT_EQ(config.comments.size(), 2000u);
+    EXPECT_EQ(config.comments.substr(0, 10), "123456789\n");
+    EXPECT_EQ(config.comments.back(), 'u');
+}
+
+TEST_F(ReadProgramFromUnit, WithoutAppendTheDocumentCommentsAreReplaced) {
+    start(unitMemory());
+    config.comments = "old notes";
+    read();
+    EXPECT_EQ(config.comments, "Checked by the engineer on site.");
+}
+
+TEST_F(ReadProgramFromUnit, AnOlderUnitIsNotAskedForItsResetToSetting) {
+    start(unitMemory("1.0.4"));
+    config.resetOption = 7;
+    const OperationResult result = read();
+    EXPECT_EQ(result.closingMessage, kMsgReadDone);
+    EXPECT_FALSE(sent(protocol::CMD_GET_RESET_TO));
+    EXPECT_EQ(config.resetOption, 7);
+}
+
+TEST_F(ReadProgramFromUnit, CancelledOptionsReadNothingButLeaveTheUnitLocked) {
+    start(unitMemory());
+    prompts.options.reset();
+    const OperationResult result = read();
+    EXPECT_EQ(result.status, OperationStatus::Cancelled);
+    EXPECT_EQ(result.closingMessage, 0);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(pollCommands(), std::vector<int>{protocol::CMD_LOCK});
+}
+
+TEST_F(ReadProgramFromUnit, AGetWithoutAnswerFailsTheReadAndLeavesItsPartAlone) {
+    start(unitMemory(), {"--silent-after", "2"});
+    model::setText(config.unitDescription, "mine");
+    prompts.options = Options{};
+    prompts.options->bDescription = true;
+
+    const OperationResult result = read();
+    EXPECT_EQ(result.status, OperationStatus::Failed);
+    EXPECT_EQ(result.closingMessage, kMsgReadFailed);
+    EXPECT_EQ(prompts.icons, std::vector<MessageIcon>{MessageIcon::Error});
+    EXPECT_FALSE(result.unitLocked);
+    EXPECT_EQ(model::textOf(config.unitDescription), "mine");
+}
+
+}  // namespace
+}  // namespace qelto

@@ -1,0 +1,65 @@
+// An engineer who answers from a script and a record of everything the driver asked or showed,
+// so a test can check both the answers' effect and the conversation itself.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "comms/operator_prompts.h"
+
+namespace qelto::test {
+
+class ScriptedPrompts final : public comms::OperatorPrompts {
+  public:
+    // The answers; nullopt answers mean "cancel".
+    std::optional<std::uint16_t> pin;
+    std::optional<comms::Options> options;
+    std::optional<int> calibrationChoice;
+    bool yes = false;
+
+    // Every call in order, as short lines such as "status Reading names" or "message 256 1".
+    std::vector<std::string> calls;
+    // Only the status lines, the most common thing to check.
+    std::vector<std::string> statuses;
+    std::vector<int> messages;
+    std::vector<comms::MessageIcon> icons;
+    int optionsAsked = 0;
+
+    std::optional<std::uint16_t> askPin() override {
+        calls.push_back("askPin");
+        return pin;
+    }
+    std::optional<comms::Options> askOptions(comms::OptionsKind kind,
+                                             const comms::Options&) override {
+        calls.push_back("askOptions " + std::to_string(static_cast<int>(kind)));
+        ++optionsAsked;
+        return options;
+    }
+    std::optional<int> askCalibrationChoice(const comms::CalibrationComparison&) override {
+        calls.push_back("askCalibrationChoice");
+        return calibrationChoice;
+    }
+    bool askYesNo(int textId, int captionId) override {
+        calls.push_back("askYesNo " + std::to_string(textId) + " " + std::to_string(captionId));
+        return yes;
+    }
+    void status(const std::string& text) override {
+        calls.push_back("status " + text);
+        statuses.push_back(text);
+    }
+    void progressRange(int steps) override {
+        calls.push_back("progressRange " + std::to_string(steps));
+    }
+    void progressStep() override { calls.push_back("progressStep"); }
+    void progressHide() override { calls.push_back("progressHide"); }
+    void message(int textId, comms::MessageIcon icon, int captionId) override {
+        calls.push_back("message " + std::to_string(textId) + " " +
+                        std::to_string(static_cast<int>(icon)) + " " + std::to_string(captionId));
+        messages.push_back(textId);
+        icons.push_back(icon);
+    }
+};
+
+}  // namespace qelto::test
