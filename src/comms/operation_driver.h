@@ -5,12 +5,16 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "comms/operator_prompts.h"
 #include "model/qelto_doc.h"
 #include "protocol/comms_data.h"
 #include "protocol/packet_link.h"
+#include "protocol/unit_channel.h"
+#include "protocol/verify.h"
 
 namespace qelto::comms {
 
@@ -29,6 +33,20 @@ inline constexpr int kMsgReadDone = 256;
 inline constexpr int kMsgReadFailed = 361;
 inline constexpr int kMsgReadCommentsCut = 367;
 
+// Closing messages and questions of a program write.
+inline constexpr int kMsgWriteDone = 258;
+inline constexpr int kMsgWriteFailed = 362;
+inline constexpr int kMsgCalibrationMismatch = 389;
+inline constexpr int kMsgUnitTypeMismatch = 2588;
+inline constexpr int kAskVerifyText = 401;
+inline constexpr int kAskVerifyCaption = 402;
+inline constexpr int kMsgResetToUnsupported = 434;
+inline constexpr int kMsgResetToUnsupportedCaption = 433;
+
+// Closing messages of a verify.
+inline constexpr int kMsgVerifyMatched = 342;
+inline constexpr int kMsgVerifyMismatch = 363;
+
 enum class OperationStatus {
     Ok,
     Failed,     // some step failed; the closing message says so
@@ -41,6 +59,10 @@ struct OperationResult {
     // Whether the final lock was acknowledged; when not, the connection locks once more as it
     // closes, so a unit is never left open to changes.
     bool unitLocked = false;
+    // A verify (on its own or after a write): whether it ran to the end with everything matching,
+    // and every difference it found, for the caller to show. Empty when no verify ran.
+    std::optional<bool> verified;
+    std::vector<protocol::Difference> differences;
 };
 
 // What every operation works with. The link has been opened and the unit unlocked by the
@@ -54,6 +76,10 @@ struct OperationContext {
     int language = 1;  // the application's language setting
     // Tells every view to refresh (the document's hints); empty when nothing shows the document.
     std::function<void(model::DocHint)> refreshViews;
+    // The PC clock the unit is set from and calibrations are dated with, and the pause between
+    // keep-alive polls; tests pass fixed ones.
+    protocol::LocalClock clock = protocol::realLocalTime;
+    protocol::SleepFunction sleep = protocol::realSleep;
 };
 
 // Reads the unit into the document under the options the engineer picks. With clockOnly set
@@ -61,5 +87,15 @@ struct OperationContext {
 // read; the flag is cleared, since it belongs to this one operation. A failed read of one part
 // leaves that part of the document alone and the rest of the read goes on.
 OperationResult ReadProgram(OperationContext& context, bool& clockOnly);
+
+// Writes the document into the unit under the options the engineer picks. With clockOnly set only
+// the unit clock is set from the PC's. The first failed write stops every later one; the unit is
+// locked again whatever happened, and a failure is never reported as success. When the engineer
+// answers yes to the verify question, the unit is verified under the same options.
+OperationResult WriteProgram(OperationContext& context, bool& clockOnly);
+
+// Compares the unit with the document under the options the engineer picks, and lists every
+// difference found.
+OperationResult VerifyProgram(OperationContext& context);
 
 }  // namespace qelto::comms
