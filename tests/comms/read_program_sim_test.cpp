@@ -9,104 +9,22 @@
 #include <string>
 #include <vector>
 
-#include "comms/operation_driver.h"
-#include "integration/sim_link.h"
-#include "model/unit_types.h"
-#include "protocol/packet.h"
-#include "scripted_prompts.h"
+#include "driver_on_sim.h"
 
 namespace qelto {
 namespace {
 
 using namespace comms;
 
-nlohmann::json unitMemory(const std::string& version = "1.3.0") {
-    using nlohmann::json;
-    return json{
-        {"pin", 1234},
-        {"version", version},
-        {"unitType", 3},
-        {"serial", 123456789},
-        {"clock", "09410015032019"},
-        {"globals",
-         {{"pins", {1111, 2222, 3333}},
-          {"accessCode", 2},
-          {"resetDelay", 90},
-          {"pumpSpeeds", {55, 65}},
-          {"flushValveTime", 45}}},
-        {"calibration", json::array({{{"volume", 0}}, {{"volume", 120}}})},
-        {"programs",
-         json::array({{{"program", 0},
-                       {"trigger", 0},
-                       {"setting", 3},
-                       {"pumps", {{1, 30, 1, 5, 0}, {1, 44, 1, 0, 0}}}},
-                      {{"program", 4},
-                       {"trigger", 2},
-                       {"setting", 1},
-                       {"pumps", {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {1, 10, 0, 0, 2}}}}})},
-        {"programNames", {"Towels", "Sheets"}},
-        {"pumpNames", {"Detergent", "Bleach"}},
-        {"customerLines", {"Hotel Sud", "Laundry 2"}},
-        {"comments", {"Checked by the engineer o", "n site."}},
-        {"description", "Wash line 3"},
-        {"autoFlush", {{"mode", 1}, {"time", 90}, {"acceptTime", 2}}},
-        {"resetTo", {{"kind", 0}, {"value", 1}, {"fsVersion", 3}}},
-    };
-}
+using test::unitMemory;
 
-class ReadProgramFromUnit : public ::testing::Test {
+class ReadProgramFromUnit : public test::DriverOnSim {
   protected:
-    void start(const nlohmann::json& memory, std::vector<std::string> options = {}) {
-        const auto state = test::testDir() / "unit.json";
-        test::writeFile(state, memory.dump());
-        options.insert(options.begin(), {"--state", state.string()});
-        sim = std::make_unique<test::SimLink>(options);
-        data.connection.rememberedPin = 1234;
-    }
-
     OperationResult read(bool clockOnly = false) {
-        OperationContext context{doc,
-                                 *sim->link,
-                                 data,
-                                 prompts,
-                                 [](int id) { return "text " + std::to_string(id); },
-                                 1,
-                                 [this](model::DocHint hint) { hints.push_back(hint); }};
-        OperationResult result = ReadProgram(context, clockOnly);
+        OperationContext c = context();
+        OperationResult result = ReadProgram(c, clockOnly);
         EXPECT_FALSE(clockOnly) << "the clock-only flag belongs to one operation";
         return result;
-    }
-
-    // The poll commands the unit received, in order.
-    std::vector<int> pollCommands() const {
-        std::istringstream lines(test::readFile(sim->sim.requestLog()));
-        std::vector<int> commands;
-        for (std::string line; std::getline(lines, line);) {
-            const auto entry = nlohmann::json::parse(line);
-            if (entry.at("id") == protocol::PKT_POLL) {
-                commands.push_back(entry.at("cmd").get<int>());
-            }
-        }
-        return commands;
-    }
-
-    bool sent(protocol::PollCmd command) const {
-        const auto commands = pollCommands();
-        return std::find(commands.begin(), commands.end(), command) != commands.end();
-    }
-
-    model::CProgData config;
-    model::NoPumpNameDefaults pumpDefaults;
-    model::CQeltoDoc doc{config, pumpDefaults};
-    std::unique_ptr<test::SimLink> sim;
-    protocol::CommsData data;
-    test::ScriptedPrompts prompts;
-    std::vector<model::DocHint> hints;
-
-    void SetUp() override {
-        doc.OnNewDocument();
-        prompts.options = allOptions();
-        prompts.options->bAppendComments = false;
     }
 };
 

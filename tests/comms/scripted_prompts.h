@@ -26,6 +26,7 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
     std::vector<int> messages;
     std::vector<comms::MessageIcon> icons;
     int optionsAsked = 0;
+    std::optional<comms::CalibrationComparison> comparison;
 
     std::optional<std::uint16_t> askPin() override {
         calls.push_back("askPin");
@@ -37,8 +38,9 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
         ++optionsAsked;
         return options;
     }
-    std::optional<int> askCalibrationChoice(const comms::CalibrationComparison&) override {
+    std::optional<int> askCalibrationChoice(const comms::CalibrationComparison& shown) override {
         calls.push_back("askCalibrationChoice");
+        comparison = shown;
         return calibrationChoice;
     }
     bool askYesNo(int textId, int captionId) override {

@@ -1,8 +1,8 @@
-#include "comms/operation_driver.h"
-
 #include <optional>
 
 #include "comms/comment_merge.h"
+#include "comms/driver_support.h"
+#include "comms/operation_driver.h"
 #include "comms/software_version.h"
 #include "protocol/translation.h"
 #include "protocol/unit_operations.h"
@@ -11,18 +11,6 @@ namespace qelto::comms {
 namespace {
 
 using namespace protocol;
-
-// The progress of multi-packet reads reaches the engineer through the prompts.
-class PromptProgress final : public OperationObserver {
-  public:
-    explicit PromptProgress(OperatorPrompts& prompts) : prompts_(prompts) {}
-    void progressBegin(int steps) override { prompts_.progressRange(steps); }
-    void progressStep() override { prompts_.progressStep(); }
-    void progressEnd() override { prompts_.progressHide(); }
-
-  private:
-    OperatorPrompts& prompts_;
-};
 
 // A read preset: everything the unit holds, without the engineer's own comments in front.
 Options readPreset() {
@@ -163,7 +151,7 @@ class ProgramRead {
         }
     }
 
-    void status(int textId) { ctx_.prompts.status(ctx_.text ? ctx_.text(textId) : std::string{}); }
+    void status(int textId) { showStatus(ctx_, textId); }
 
     void finish(OperationResult& result, OperationStatus status, int messageId, MessageIcon icon) {
         result.status = status;

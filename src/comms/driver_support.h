@@ -1,0 +1,42 @@
+// What the read, write and verify drivers share: progress that reaches the engineer through the
+// prompts, and the status line by string number.
+#pragma once
+
+#include <string>
+
+#include "comms/operation_driver.h"
+#include "protocol/unit_channel.h"
+
+namespace qelto::comms {
+
+// The progress of multi-packet operations reaches the engineer through the prompts.
+class PromptProgress final : public protocol::OperationObserver {
+  public:
+    explicit PromptProgress(OperatorPrompts& prompts) : prompts_(prompts) {}
+    void progressBegin(int steps) override { prompts_.progressRange(steps); }
+    void progressStep() override { prompts_.progressStep(); }
+    void progressEnd() override { prompts_.progressHide(); }
+
+  private:
+    OperatorPrompts& prompts_;
+};
+
+// Shows the status line of a string number; the catalog gives its text.
+inline void showStatus(OperationContext& context, int textId) {
+    context.prompts.status(context.text ? context.text(textId) : std::string{});
+}
+
+// Runs the verify on an open, unlocked connection and locks the unit afterwards. Without given
+// options the engineer picks them. Returns whether everything compared matched; every difference
+// found goes to `differences`, and `cancelled` tells a cancel from a mismatch. Mismatches do not
+// stop the comparison (the engineer gets the whole list), but a failed read does: a unit that
+// stopped answering would only make every later read wait out its retries.
+struct VerifyOutcome {
+    bool matched = false;
+    bool cancelled = false;
+    bool unitLocked = false;
+    std::vector<protocol::Difference> differences;
+};
+VerifyOutcome UV(OperationContext& context, const std::optional<Options>& givenOptions);
+
+}  // namespace qelto::comms

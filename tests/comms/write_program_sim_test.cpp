@@ -1,0 +1,338 @@
+// A program write into the simulated unit through the real serial code: what the unit holds
+// afterwards, the packets in the order it received them, and what the engineer was told.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "driver_on_sim.h"
+
+namespace qelto {
+namespace {
+
+using namespace comms;
+using namespace protocol;
+using nlohmann::json;
+using test::unitMemory;
+
+class WriteProgramToUnit : public test::DriverOnSim {
+  protected:
+    // A document unlike the unit of unitMemory() in every group of settings, calibrated on the
+    // same pump, so a write goes through.
+    void fillDocument() {
+        config.pumpCalibration[1] = 150;
+        config.pulseCount[2][1] = 2;
+        config.pumpEnabled[2][1][0] = 1;
+        config.programs[2][1][0].runTime = {1, 15};
+        config.programs[2][1][0].delayTime = {0, 10};
+        config.pumpEnabled[2][1][1] = 1;
+        config.programs[2][1][1].dose = 500;
+        config.progName[2] = "Whites";
+        config.pumpName[0] = "Soap";
+        model::setText(config.unitDescription, "Line 7");
+        model::setText(config.SerialNoUnit, "987654321");
+        config.autofs_mode = 1;
+        config.autofs_time = {2, 0};
+        config.autofs_accept_time = 3;
+        config.resetOption = 5;
+        config.FSVersion = 3;  // the unit's; a write cannot change it and a verify compares it
+        config.accessCode = 4;
+        config.comments = "New notes for the unit.";
+    }
+
+    OperationResult write(bool clockOnly = false) {
+        OperationContext c = context();
+        OperationResult result = WriteProgram(c, clockOnly);
+        EXPECT_FALSE(clockOnly) << "the clock-only flag belongs to one operation";
+        return result;
+    }
+
+    static Options only(bool Options::*flag) {
+        Options o;
+        o.*flag = true;
+        return o;
+    }
+
+    // Every request in order, as "id", or "poll/cmd" for polls.
+    std::vector<std::string> trace() const {
+        std::vector<std::string> out;
+        for (const test::Request& r : requests()) {
+            out.push_back(r.id == PKT_POLL ? "poll/" + std::to_string(r.cmd)
+                                           : std::to_string(r.id));
+        }
+        return out;
+    }
+};
+
+json triggerOf(const json& unit, int program, int trigger) {
+    for (const json& t : unit.at("programs")) {
+        if (t.at("program") == program && t.at("trigger") == trigger) {
+            return t;
+        }
+    }
+    return json();
+}
+
+TEST_F(WriteProgramToUnit, AFullWriteLeavesTheDocumentInTheUnitAndVerifies) {
+    start(unitMemory());
+    fillDocument();
+    prompts.calibrationChoice = kChooseEditorCalibration;
+    prompts.yes = true;
+
+    const OperationResult result = write();
+    EXPECT_EQ(result.status, OperationStatus::Ok);
+    EXPECT_EQ(result.closingMessage, kMsgWriteDone);
+    EXPECT_TRUE(result.unitLocked);
+    ASSERT_TRUE(result.verified.has_value());
+    EXPECT_TRUE(*result.verified);
+    for (const Difference& d : result.differences) {
+        ADD_FAILURE() << describe(d);
+    }
+
+    const json unit = unitAfter();
+    EXPECT_EQ(unit["calibration"][1],
+              (json{{"volume", 150}, {"day", 15}, {"month", 3}, {"year", 19}}));
+    EXPECT_EQ(triggerOf(unit, 0, 0), json()) << "the unit's old program data was erased";
+    const json trigger = triggerOf(unit, 2, 1);
+    ASSERT_FALSE(trigger.is_null());
+    EXPECT_EQ(trigger["setting"], 2);
+    EXPECT_EQ(trigger["pumps"][0], (json{1, 15, 1, 10, 0}));
+    EXPECT_EQ(trigger["pumps"][1], (json{1, 500 & 0xFF, 500 >> 8, 0, 0}));
+    EXPECT_EQ(unit["programNames"][2], "Whites");
+    EXPECT_EQ(unit["programNames"][0], "") << "names are replaced as a whole";
+    EXPECT_EQ(unit["pumpNames"][0], "Soap");
+    EXPECT_EQ(unit["comments"], (json{"New notes for the unit."}));
+    EXPECT_EQ(unit["description"], "Line 7");
+    EXPECT_EQ(unit["serialText"], "987654321");
+    EXPECT_EQ(unit["autoFlush"], (json{{"mode", 1}, {"time", 120}, {"acceptTime", 3}}));
+    EXPECT_EQ(unit["resetTo"]["kind"], 0);
+    EXPECT_EQ(unit["resetTo"]["value"], 4);
+    EXPECT_EQ(unit["globals"]["accessCode"], 4);
+    EXPECT_EQ(unit["customerLines"][0], "Hotel Sud") << "a write leaves the customer alone";
+    EXPECT_TRUE(unit["locked"].get<bool>());
+}
+
+TEST_F(WriteProgramToUnit, AFullWriteSendsItsPacketsInTheUnitsOrder) {
+    start(unitMemory());
+    fillDocument();
+    prompts.calibrationChoice = kChooseEditorCalibration;
+    write();
+
+    const std::string poll = "poll/";
+    std::vector<std::string> expected = {poll + std::to_string(CMD_UNLOCK),  // calibration choice
+                                         poll + std::to_string(CMD_GET_PUMPCAL),
+                                         poll + std::to_string(CMD_GET_PUMPCAL),
+                                         poll + std::to_string(CMD_NONE),    // the unit's type
+                                         poll + std::to_string(CMD_UNLOCK),  // before writing
+                                         std::to_string(PKT_PUMPCAL)};
+    for (int i = 0; i < 30; ++i) {
+        expected.push_back(poll + std::to_string(CMD_NONE));  // keep-alive between the groups
+    }
+    for (const std::string& s :
+         {std::to_string(PKT_PUMPCAL), poll + std::to_string(CMD_GET_PUMPCAL),
+          poll + std::to_string(CMD_GET_PUMPCAL), std::to_string(PKT_GLOBAL1),
+          std::to_string(PKT_GLOBAL2), poll + std::to_string(CMD_NONE),  // 1.0.7 or newer?
+          std::to_string(PKT_RESET_TO), poll + std::to_string(CMD_ERASE_FORMULA),
+          poll + std::to_string(CMD_NONE)}) {  // the default pulse count
+        expected.push_back(s);
+    }
+    // Program 3 only; a 1.3.0 unit erases triggers to no pulses, so the nine triggers without a
+    // pump still go, for their one pulse.
+    for (int i = 0; i < 10; ++i) {
+        expected.push_back(std::to_string(progDataId(2, 0)));
+    }
+    for (const std::string& s :
+         {std::to_string(PKT_SERIAL_NUM), std::to_string(PKT_UNIT_DESC), std::to_string(PKT_AUTOFS),
+          poll + std::to_string(CMD_ERASE_NAMES)}) {
+        expected.push_back(s);
+    }
+    for (int i = 0; i < 20; ++i) {
+        expected.push_back(std::to_string(PKT_PROGNAME));
+    }
+    for (int i = 0; i < 10; ++i) {
+        expected.push_back(std::to_string(PKT_PUMPNAME));
+    }
+    expected.push_back(std::to_string(PKT_COMMENTS));
+    expected.push_back(poll + std::to_string(CMD_LOCK));
+    const std::vector<std::string> actual = trace();
+    EXPECT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < std::min(actual.size(), expected.size()); ++i) {
+        EXPECT_EQ(actual[i], expected[i]) << "request " << i;
+    }
+    EXPECT_EQ(prompts.messages, std::vector<int>{kMsgWriteDone});
+    EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askYesNo 401 402"), 1);
+}
+
+TEST_F(WriteProgramToUnit, CommentsAloneKeepTheUnitsNamesAcrossTheErase) {
+    start(unitMemory());
+    config.comments = "Only the comments change.";
+    prompts.options = only(&Options::bComments);
+    const OperationResult result = write();
+    EXPECT_EQ(result.closingMessage, kMsgWriteDone);
+
+    const auto polls = pollCommands();
+    const auto at = [&](int cmd) { return std::find(polls.begin(), polls.end(), cmd); };
+    EXPECT_LT(at(CMD_GET_PROGNAME), at(CMD_ERASE_NAMES));
+    EXPECT_LT(at(CMD_GET_PUMPNAME), at(CMD_ERASE_NAMES));
+    EXPECT_FALSE(sent(CMD_GET_COMMENTS)) << "the unit's comments are being replaced";
+    const json unit = unitAfter();
+    EXPECT_EQ(unit["programNames"][0], "Towels");
+    EXPECT_EQ(unit["pumpNames"][1], "Bleach");
+    EXPECT_EQ(unit["comments"].size(), 1u);
+    EXPECT_EQ(unit["comments"][0], "Only the comments change.");
+}
+
+TEST_F(WriteProgramToUnit, AppendedCommentsFollowTheUnitsOwn) {
+    start(unitMemory());
+    config.progName[0] = "Linen";
+    config.comments = "Appended.";
+    prompts.options = only(&Options::bProgNames);
+    prompts.options->bComments = true;
+    prompts.options->bAppendComments = true;
+    write();
+
+    const json unit = unitAfter();
+    EXPECT_EQ(unit["comments"], (json{"Checked by the engineer o", "n site.", "Appended."}));
+    EXPECT_EQ(unit["programNames"][0], "Linen");
+    EXPECT_EQ(unit["pumpNames"][0], "Detergent");
+}
+
+TEST_F(WriteProgramToUnit, NoOptionsStillSendTheAutomaticFlushAndAskToVerify) {
+    start(unitMemory());
+    prompts.options = Options{};
+    const OperationResult result = write();
+    EXPECT_EQ(result.closingMessage, kMsgWriteDone);
+    EXPECT_EQ(trace(), (std::vector<std::string>{"poll/" + std::to_string(CMD_UNLOCK),
+                                                 std::to_string(PKT_AUTOFS),
+                                                 "poll/" + std::to_string(CMD_LOCK)}));
+    EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askYesNo 401 402"), 1);
+}
+
+TEST_F(WriteProgramToUnit, ADocumentThatAsksForItClearsTheCountersFirst) {
+    start(unitMemory());
+    model::setText(config.spareText, "reset");
+    prompts.options = Options{};
+    write();
+    const auto all = requests();
+    ASSERT_GE(all.size(), 2u);
+    EXPECT_EQ(all[1].cmd, CMD_RESET);
+    EXPECT_EQ(all[1].byte7, 0);
+}
+
+TEST_F(WriteProgramToUnit, UnitsBefore107GetNoResetToAndTheEngineerIsWarned) {
+    start(unitMemory("1.0.6"));
+    config.resetOption = 5;
+    prompts.options = only(&Options::bPumpData);
+    prompts.calibrationChoice = kChooseUnitCalibration;
+    config.pumpCalibration[1] = 120;
+    const OperationResult result = write();
+    EXPECT_EQ(countOf(PKT_RESET_TO), 0);
+    EXPECT_EQ(result.closingMessage, kMsgWriteDone);
+    EXPECT_NE(std::find(prompts.calls.begin(), prompts.calls.end(), "message 434 1 433"),
+              prompts.calls.end());
+}
+
+TEST_F(WriteProgramToUnit, AnErasedTriggerIsLeftOutOnlyWhenItHoldsTheUnitsDefaultPulses) {
+    for (const std::string version : {"2.0.4", "2.0.5"}) {
+        SCOPED_TRACE(version);
+        start(unitMemory(version));
+        doc.OnNewDocument();
+        config.pumpCalibration[1] = 120;
+        config.pumpEnabled[3][0][0] = 1;  // program 4 is in use
+        config.pulseCount[3][1] = 1;      // trigger 2 carries no pump and one pulse
+        prompts.options = only(&Options::bPumpData);
+        prompts.calibrationChoice = kChooseUnitCalibration;
+        write();
+        const int halves = countOf(progDataId(3, 0));
+        EXPECT_EQ(halves, version == "2.0.4" ? 10 : 1)
+            << "2.0.4 erases triggers to no pulses, 2.0.5 to one";
+        sim.reset();
+    }
+}
+
+TEST_F(WriteProgramToUnit, DifferentlyCalibratedPumpsStopTheProgramDataButNotTheDescription) {
+    start(unitMemory());
+    config.pumpCalibration[0] = 200;  // the unit has pump 1 uncalibrated
+    config.pumpCalibration[1] = 120;
+    model::setText(config.unitDescription, "Line 9");
+    prompts.options = only(&Options::bPumpData);
+    prompts.options->bDescription = true;
+    prompts.options->bComments = true;
+    prompts.calibrationChoice = kChooseUnitCalibration;
+    const OperationResult result = write();
+    EXPECT_EQ(result.status, OperationStatus::Failed);
+    EXPECT_EQ(result.closingMessage, kMsgCalibrationMismatch);
+    EXPECT_EQ(countOf(PKT_GLOBAL1), 0);
+    EXPECT_EQ(countOf(PKT_COMMENTS), 0);
+    EXPECT_EQ(countOf(PKT_PUMPCAL), 0) << "the engineer kept the unit's calibration";
+    EXPECT_EQ(unitAfter()["description"], "Line 9");
+}
+
+TEST_F(WriteProgramToUnit, TheCalibrationComparisonShowsBothSides) {
+    start(unitMemory());
+    config.pumpCalibration[1] = 150;
+    config.unitType = 7;  // a type with more pumps than the unit's
+    prompts.options = only(&Options::bPumpData);
+    prompts.calibrationChoice = kChooseEditorCalibration;
+    prompts.yes = true;
+    const OperationResult result = write();
+    EXPECT_EQ(result.closingMessage, kMsgUnitTypeMismatch);
+    EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askYesNo 401 402"), 0)
+        << "a unit of another type would never verify";
+    ASSERT_TRUE(prompts.comparison.has_value());
+    EXPECT_EQ(prompts.comparison->unitValues[1], 120u);
+    EXPECT_EQ(prompts.comparison->editorValues[1], 150u);
+    EXPECT_EQ(prompts.comparison->pumpsShown,
+              std::max(model::unitPumpCount(7), model::unitPumpCount(3)));
+}
+
+TEST_F(WriteProgramToUnit, CancellingTheCalibrationChoiceWritesNothing) {
+    start(unitMemory());
+    prompts.calibrationChoice.reset();
+    const OperationResult result = write();
+    EXPECT_EQ(result.status, OperationStatus::Cancelled);
+    EXPECT_TRUE(prompts.messages.empty());
+    for (const test::Request& r : requests()) {
+        EXPECT_TRUE(r.id == PKT_POLL) << "packet " << r.id << " was sent";
+    }
+    EXPECT_EQ(pollCommands().back(), CMD_LOCK);
+}
+
+TEST_F(WriteProgramToUnit, TheFirstFailedWriteStopsTheRestAndIsReported) {
+    // Silent after the unlock, the calibration read, the poll, the unlock and the first group.
+    start(unitMemory(), {"--silent-after", "6"});
+    fillDocument();
+    prompts.calibrationChoice = kChooseEditorCalibration;
+    prompts.yes = true;
+    const OperationResult result = write();
+    EXPECT_EQ(result.status, OperationStatus::Failed);
+    EXPECT_EQ(result.closingMessage, kMsgWriteFailed);
+    EXPECT_FALSE(result.unitLocked);
+    EXPECT_FALSE(result.verified.has_value()) << "no verify is offered after a failure";
+    EXPECT_EQ(countOf(PKT_GLOBAL1), 0);
+    EXPECT_EQ(countOf(PKT_PROGNAME), 0);
+}
+
+TEST_F(WriteProgramToUnit, AClockOnlyWriteSetsTheClockAndNothingElse) {
+    start(unitMemory());
+    const OperationResult result = write(true);
+    EXPECT_EQ(result.closingMessage, kMsgWriteDone);
+    EXPECT_EQ(prompts.optionsAsked, 0);
+    EXPECT_EQ(trace(), (std::vector<std::string>{"poll/" + std::to_string(CMD_UNLOCK),
+                                                 std::to_string(PKT_UNIT_TIME),
+                                                 "poll/" + std::to_string(CMD_LOCK)}));
+    const std::string clock = unitAfter()["clock"];
+    EXPECT_EQ(clock.substr(6), "15032019") << clock;
+    EXPECT_EQ(clock.substr(0, 4), "1405") << clock;
+}
+
+TEST_F(WriteProgramToUnit, ALockThatFailsIsSentOnceMore) {
+    // The unlock, the clock, then the lock answered PKT_NAK.
+    start(unitMemory(), {"--nak-every", "3"});
+    const OperationResult result = write(true);
+    EXPECT_TRUE(result.unitLocked);
+    EXPECT_EQ(pollCommands(), (std::vector<int>{CMD_UNLOCK, CMD_LOCK, CMD_LOCK}));
+}
+
+}  // namespace
+}  // namespace qelto
