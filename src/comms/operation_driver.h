@@ -42,6 +42,7 @@ inline constexpr int kAskVerifyText = 401;
 inline constexpr int kAskVerifyCaption = 402;
 inline constexpr int kMsgResetToUnsupported = 434;
 inline constexpr int kMsgResetToUnsupportedCaption = 433;
+inline constexpr int kMsgValuesBeyondUnit = 2600;
 
 // Closing messages of a verify.
 inline constexpr int kMsgVerifyMatched = 342;

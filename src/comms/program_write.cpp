@@ -5,6 +5,7 @@
 #include "comms/software_version.h"
 #include "model/unit_types.h"
 #include "protocol/translation.h"
+#include "protocol/unit_limits.h"
 #include "protocol/unit_operations.h"
 
 namespace qelto::comms {
@@ -59,6 +60,12 @@ class ProgramWrite {
             return cancelled();
         }
         Options o = *chosen;
+        if (o.bPumpCal || o.bPumpData) {
+            std::vector<Difference> beyond = valuesBeyondTheUnit(ctx_.doc.config());
+            if (!beyond.empty()) {
+                return refused(std::move(beyond));
+            }
+        }
         const bool replaceComments = o.bComments && !o.bAppendComments;
         const bool namesPhase = replaceComments || o.bProgNames || o.bPumpNames;
         KeepFlags keep;
@@ -290,6 +297,15 @@ class ProgramWrite {
         result.status = status;
         result.closingMessage = messageId;
         ctx_.prompts.message(messageId, icon);
+    }
+
+    // Nothing is sent: a value cut to 16 bits would put a different setting into the unit.
+    OperationResult refused(std::vector<Difference> beyond) {
+        OperationResult result;
+        result.unitLocked = LockUnit(channel_) || LockUnit(channel_);
+        result.differences = std::move(beyond);
+        close(result, OperationStatus::Failed, kMsgValuesBeyondUnit, MessageIcon::Error);
+        return result;
     }
 
     OperationResult cancelled() {

@@ -313,6 +313,25 @@ TEST_F(WriteProgramToUnit, TheFirstFailedWriteStopsTheRestAndIsReported) {
     EXPECT_EQ(countOf(PKT_PROGNAME), 0);
 }
 
+TEST_F(WriteProgramToUnit, ADocumentWithValuesBeyond16BitsIsRefusedBeforeAnythingIsSent) {
+    start(unitMemory());
+    config.pumpCalibration[1] = 65536;
+    config.pumpCalibration[2] = 100;
+    config.pumpEnabled[4][3][2] = 1;
+    config.programs[4][3][2].dose = 70000;
+    config.programs[4][3][3].dose = 70000;  // pump 4 is disabled: never sent
+    const OperationResult result = write();
+    EXPECT_EQ(result.status, OperationStatus::Failed);
+    EXPECT_EQ(result.closingMessage, kMsgValuesBeyondUnit);
+    ASSERT_EQ(result.differences.size(), 2u);
+    EXPECT_EQ(result.differences[0].pump, 2);
+    EXPECT_EQ(result.differences[0].documentValue, "65536");
+    EXPECT_EQ(result.differences[1].program, 5);
+    EXPECT_EQ(result.differences[1].trigger, 4);
+    EXPECT_EQ(result.differences[1].pump, 3);
+    EXPECT_EQ(pollCommands(), std::vector<int>{CMD_LOCK});
+}
+
 TEST_F(WriteProgramToUnit, AClockOnlyWriteSetsTheClockAndNothingElse) {
     start(unitMemory());
     const OperationResult result = write(true);
