@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "cli/cli_context.h"
+#include "cli/diff_command.h"
 #include "cli/exit_codes.h"
 #include "cli/show_summary.h"
 #include "model/config_json.h"
@@ -122,6 +123,8 @@ void addDocumentCommands(CLI::App& app, int& exitCode) {
     convertCmd->add_option("IN", convert->in, "Document file to read")->required();
     convertCmd->add_option("OUT", convert->out, "Document file to write")->required();
     convertCmd->callback([convert, &exitCode] { exitCode = runConvert(*convert); });
+
+    addDiffCommand(app, exitCode);
 }
 
 }  // namespace qelto::cli

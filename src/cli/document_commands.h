@@ -1,4 +1,4 @@
-// qeltoctl show, new and convert: document files without a unit.
+// qeltoctl show, new, convert and diff: document files without a unit.
 #pragma once
 
 #include <CLI/CLI.hpp>
