@@ -85,8 +85,7 @@ class ProgramWrite {
         }
 
         unlockAgain();
-        if (!model::textOf(ctx_.doc.config().spareText).empty()) {
-            // A document that asks for it has the unit's counters cleared before it is written.
+        if (!ctx_.doc.config().counterResetText.empty()) {
             written(ResetCounters(channel_));
         }
         if (o.bPumpCal && !error_) {

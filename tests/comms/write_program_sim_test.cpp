@@ -208,9 +208,16 @@ TEST_F(WriteProgramToUnit, NoOptionsStillSendTheAutomaticFlushAndAskToVerify) {
     EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askYesNo 401 402"), 1);
 }
 
-TEST_F(WriteProgramToUnit, ADocumentThatAsksForItClearsTheCountersFirst) {
+TEST_F(WriteProgramToUnit, AProductionRunClearsTheCountersFirst) {
     start(unitMemory());
-    model::setText(config.spareText, "reset");
+    model::setText(config.spareText, "legacy");  // carried from old units, means nothing
+    prompts.options = Options{};
+    write();
+    EXPECT_FALSE(sent(CMD_RESET));
+
+    sim.reset();
+    start(unitMemory());
+    config.counterResetText = "run 4711";
     prompts.options = Options{};
     write();
     const auto all = requests();
