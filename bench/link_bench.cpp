@@ -2,10 +2,7 @@
 // second the link manages, the CPU the PC side spends on each, and, with the simulator pacing
 // bytes at 57600 baud, how close an exchange comes to the time its bytes need on the wire.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -13,29 +10,14 @@
 #include "protocol/packet_catalogue.h"
 #include "protocol/packet_link.h"
 #include "support/sim_process.h"
+#include "temp_folder.h"
 
 namespace {
 
 using namespace qelto;
 
-struct Folder {
-    std::filesystem::path path;
-    Folder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "qelto-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        path = pattern;
-    }
-    ~Folder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
 void runExchanges(benchmark::State& state, const std::vector<std::string>& simOptions) {
-    const Folder folder;
+    const bench::TempFolder folder;
     test::SimProcess sim(folder.path, QELTO_UNITSIM_PATH, simOptions);
     std::string error;
     auto port = platform::SerialPort::open(sim.portPath(), 57600, &error);
