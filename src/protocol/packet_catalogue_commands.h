@@ -71,6 +71,13 @@ struct RfSettingsReply {
     friend bool operator==(const RfSettingsReply&, const RfSettingsReply&) = default;
 };
 
+// Where the dongle's answer carries the strength of the signal it last heard from the unit on
+// its channel: right after the channel (byte 7), in packet byte 8.
+inline constexpr std::size_t kRfSignalByte = 8;
+inline std::uint8_t rfSignalStrength(const RfSettingsReply& reply) {
+    return reply.settings[kRfSignalByte - 6];
+}
+
 Packet makeRfSettingsRequest(const RfSettingsRequest& request = {});
 std::optional<RfSettingsRequest> parseRfSettingsRequest(const Packet& packet);
 Packet makeRfSettingsReply(const RfSettingsReply& reply);
