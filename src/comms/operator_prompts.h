@@ -51,6 +51,12 @@ class OperatorPrompts {
 
     // A message box by string numbers; captionId 0 leaves the caption to the front end.
     virtual void message(int textId, MessageIcon icon, int captionId = 0) = 0;
+    // A message whose text the system builds itself ("Error setting RF channel 9"). A front end
+    // without message boxes of its own still shows it, on the status line.
+    virtual void messageText(const std::string& text, MessageIcon icon) {
+        (void)icon;
+        status(text);
+    }
 };
 
 }  // namespace qelto::comms

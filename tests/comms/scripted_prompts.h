@@ -56,6 +56,9 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
     }
     void progressStep() override { calls.push_back("progressStep"); }
     void progressHide() override { calls.push_back("progressHide"); }
+    void messageText(const std::string& text, comms::MessageIcon) override {
+        calls.push_back("messageText " + text);
+    }
     void message(int textId, comms::MessageIcon icon, int captionId) override {
         calls.push_back("message " + std::to_string(textId) + " " +
                         std::to_string(static_cast<int>(icon)) + " " + std::to_string(captionId));
