@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <exception>
 
+#include "cli/batch_commands.h"
 #include "cli/document_commands.h"
 #include "cli/exit_codes.h"
 #include "cli/port_commands.h"
+#include "cli/unit_commands.h"
 
 int main(int argc, char** argv) {
     using namespace qelto::cli;
@@ -16,6 +18,8 @@ int main(int argc, char** argv) {
     int exitCode = kExitOk;
     addDocumentCommands(app, exitCode);
     addPortCommands(app, exitCode);
+    addUnitCommands(app, exitCode);
+    addBatchCommands(app, exitCode);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,128 @@
+#include "cli/terminal_prompts.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace qelto::cli {
+namespace {
+
+// However many packets a step takes, its bar is at most this many dots wide.
+constexpr int kDotsPerBar = 10;
+
+}  // namespace
+
+TerminalPrompts::TerminalPrompts(const TerminalAnswers& answers, comms::TextLookup text,
+                                 std::FILE* out)
+    : answers_(answers), text_(std::move(text)), out_(out) {}
+
+TerminalPrompts::~TerminalPrompts() {
+    endLine();
+}
+
+std::optional<std::uint16_t> TerminalPrompts::askPin() {
+    return answers_.pin;
+}
+
+std::optional<comms::Options> TerminalPrompts::askOptions(comms::OptionsKind,
+                                                          const comms::Options&) {
+    return answers_.options;
+}
+
+std::optional<int> TerminalPrompts::askCalibrationChoice(
+    const comms::CalibrationComparison& comparison) {
+    endLine();
+    std::fputs("Pump calibration (ml/min, 0 = timed):\n  pump      unit  document\n", out_);
+    const int shown =
+        std::clamp(comparison.pumpsShown, 0, static_cast<int>(comparison.unitValues.size()));
+    for (int p = 0; p < shown; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        std::fputs(fmt::format("  {:>4}  {:>8}  {:>8}\n", p + 1, comparison.unitValues[i],
+                               comparison.editorValues[i])
+                       .c_str(),
+                   out_);
+    }
+    std::fputs(answers_.calibrationChoice == comms::kChooseEditorCalibration
+                   ? "Using the document's calibration (--calibration editor).\n"
+                   : "Keeping the unit's calibration (--calibration unit).\n",
+               out_);
+    return answers_.calibrationChoice;
+}
+
+bool TerminalPrompts::askYesNo(int textId, int captionId) {
+    endLine();
+    const bool yes = textId == comms::kAskVerifyText && answers_.verifyAfterWrite;
+    std::fputs(
+        fmt::format("{}: {} {}\n", text_(captionId), text_(textId), yes ? "yes (--verify)" : "no")
+            .c_str(),
+        out_);
+    return yes;
+}
+
+void TerminalPrompts::status(const std::string& text) {
+    endLine();
+    if (!text.empty()) {
+        std::fputs(text.c_str(), out_);
+        lineOpen_ = true;
+        std::fflush(out_);
+    }
+}
+
+void TerminalPrompts::progressRange(int steps) {
+    steps_ = std::max(steps, 0);
+    done_ = 0;
+    dots_ = 0;
+    if (steps_ > 0 && !lineOpen_) {
+        std::fputc(' ', out_);
+        lineOpen_ = true;
+    }
+}
+
+void TerminalPrompts::progressStep() {
+    if (steps_ == 0 || done_ >= steps_) {
+        return;
+    }
+    ++done_;
+    const int wanted = done_ * std::min(steps_, kDotsPerBar) / steps_;
+    if (dots_ == 0 && wanted > 0) {
+        std::fputc(' ', out_);
+    }
+    for (; dots_ < wanted; ++dots_) {
+        std::fputc('.', out_);
+    }
+    std::fflush(out_);
+}
+
+void TerminalPrompts::progressHide() {
+    // The line stays open: the next bar of the same step continues it.
+    steps_ = 0;
+}
+
+void TerminalPrompts::message(int textId, comms::MessageIcon icon, int captionId) {
+    endLine();
+    if (icon == comms::MessageIcon::Information && !showSuccess_) {
+        return;
+    }
+    std::string line = text_(textId);
+    if (captionId != 0) {
+        line = text_(captionId) + ": " + line;
+    }
+    if (icon == comms::MessageIcon::Warning) {
+        line = "qeltoctl: warning: " + line;
+    } else if (icon == comms::MessageIcon::Error) {
+        line = "qeltoctl: error: " + line;
+    }
+    std::fputs((line + "\n").c_str(), out_);
+}
+
+void TerminalPrompts::endLine() {
+    if (lineOpen_) {
+        std::fputc('\n', out_);
+        lineOpen_ = false;
+    }
+    steps_ = 0;
+    std::fflush(out_);
+}
+
+}  // namespace qelto::cli

@@ -1,0 +1,58 @@
+// The operator of a qeltoctl command: every question the driver asks is answered from the
+// command line, and what it shows goes to standard error, so standard output carries only the
+// command's own results.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "comms/operation_driver.h"
+#include "comms/operator_prompts.h"
+
+namespace qelto::cli {
+
+struct TerminalAnswers {
+    std::uint16_t pin = 0;
+    comms::Options options;
+    int calibrationChoice = comms::kChooseEditorCalibration;
+    bool verifyAfterWrite = false;
+};
+
+class TerminalPrompts final : public comms::OperatorPrompts {
+  public:
+    TerminalPrompts(const TerminalAnswers& answers, comms::TextLookup text,
+                    std::FILE* out = stderr);
+    ~TerminalPrompts() override;
+    TerminalPrompts(const TerminalPrompts&) = delete;
+    TerminalPrompts& operator=(const TerminalPrompts&) = delete;
+
+    // Commands that say the outcome in their own words (the clock) leave out the driver's
+    // "done" message, which speaks of a document they do not have. Warnings and errors stay.
+    void hideSuccessMessages() { showSuccess_ = false; }
+
+    std::optional<std::uint16_t> askPin() override;
+    std::optional<comms::Options> askOptions(comms::OptionsKind kind,
+                                             const comms::Options& preset) override;
+    std::optional<int> askCalibrationChoice(
+        const comms::CalibrationComparison& comparison) override;
+    bool askYesNo(int textId, int captionId) override;
+    void status(const std::string& text) override;
+    void progressRange(int steps) override;
+    void progressStep() override;
+    void progressHide() override;
+    void message(int textId, comms::MessageIcon icon, int captionId) override;
+
+  private:
+    void endLine();
+
+    TerminalAnswers answers_;
+    comms::TextLookup text_;
+    std::FILE* out_;
+    bool showSuccess_ = true;
+    bool lineOpen_ = false;  // a status line waits for its progress dots
+    int steps_ = 0;
+    int done_ = 0;
+    int dots_ = 0;
+};
+
+}  // namespace qelto::cli

@@ -1,0 +1,221 @@
+#include "cli/unit_commands.h"
+
+#include <fmt/format.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "cli/cli_context.h"
+#include "cli/clock_command.h"
+#include "cli/exit_codes.h"
+#include "cli/terminal_prompts.h"
+#include "cli/unit_options.h"
+#include "cli/unit_run.h"
+#include "comms/operation_driver.h"
+
+namespace qelto::cli {
+namespace {
+
+using comms::OperationResult;
+using comms::OperationStatus;
+
+struct ReadOptions {
+    UnitOptions unit;
+    std::string out;
+    std::optional<std::string> base;
+};
+
+struct WriteOptions {
+    UnitOptions unit;
+    std::string file;
+    bool appendComments = false;
+    std::string calibration = "editor";
+    bool verify = false;
+};
+
+struct VerifyOptions {
+    UnitOptions unit;
+    std::string file;
+};
+
+// Everything that needs no unit is settled first, so a usage error never touches a port.
+int prepare(const UnitOptions& unit, TerminalAnswers& answers) {
+    std::string error;
+    const auto options = optionsFromOnly(unit.only, &error);
+    if (!options) {
+        printError(error);
+        return kExitUsage;
+    }
+    answers.options = *options;
+    return settleLinkAndPin(unit, answers.pin);
+}
+
+bool openDocument(CliContext& ctx, const std::string& file) {
+    const model::OpenResult result = ctx.doc.OnOpenDocument(file);
+    if (!result.ok()) {
+        printError(result.detail);
+        return false;
+    }
+    if (result.messageId != 0) {
+        printNote(fmt::format("{}: {}", file, ctx.text(result.messageId)));
+    }
+    return true;
+}
+
+// A read that cannot be saved is wasted on the unit, so the folder is checked before it.
+bool canSaveInto(const std::string& file) {
+    std::error_code ec;
+    const std::filesystem::path dir = std::filesystem::absolute(file, ec).parent_path();
+    if (!std::filesystem::is_directory(dir, ec)) {
+        printError(fmt::format("cannot save {}: the folder {} does not exist", file, dir.string()));
+        return false;
+    }
+    return true;
+}
+
+bool saveDocument(CliContext& ctx, const std::string& file) {
+    const model::SaveResult result = ctx.doc.OnSaveDocument(file);
+    if (!result.ok) {
+        printError(result.detail);
+        return false;
+    }
+    if (result.path != std::filesystem::path(file)) {
+        printNote(fmt::format("saved as {} (documents are written with the .qlf extension)",
+                              result.path.string()));
+    }
+    return true;
+}
+
+// On standard output, one line each, for scripts and for the engineer alike.
+void printDifferences(const OperationResult& result) {
+    for (const protocol::Difference& difference : result.differences) {
+        std::fputs((protocol::describe(difference) + "\n").c_str(), stdout);
+    }
+    std::fflush(stdout);
+}
+
+int runRead(const ReadOptions& options) {
+    TerminalAnswers answers;
+    if (const int code = prepare(options.unit, answers); code != kExitOk) {
+        return code;
+    }
+    CliContext ctx(options.unit.language);
+    if ((options.base && !openDocument(ctx, *options.base)) || !canSaveInto(options.out)) {
+        return kExitFailure;
+    }
+    TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
+    const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
+        bool clockOnly = false;
+        return comms::ReadProgram(c, clockOnly);
+    });
+    if (!result) {
+        return kExitFailure;
+    }
+    if (result->status == OperationStatus::Cancelled) {
+        return reportCancelled();
+    }
+    if (result->status != OperationStatus::Ok) {
+        printError(fmt::format("nothing was saved to {}", options.out));
+        return kExitFailure;
+    }
+    return saveDocument(ctx, options.out) ? kExitOk : kExitFailure;
+}
+
+int runWrite(const WriteOptions& options) {
+    TerminalAnswers answers;
+    if (const int code = prepare(options.unit, answers); code != kExitOk) {
+        return code;
+    }
+    answers.options.bAppendComments = options.appendComments;
+    answers.calibrationChoice = options.calibration == "unit" ? comms::kChooseUnitCalibration
+                                                              : comms::kChooseEditorCalibration;
+    answers.verifyAfterWrite = options.verify;
+    CliContext ctx(options.unit.language);
+    if (!openDocument(ctx, options.file)) {
+        return kExitFailure;
+    }
+    TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
+    const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
+        bool clockOnly = false;
+        return comms::WriteProgram(c, clockOnly);
+    });
+    if (!result) {
+        return kExitFailure;
+    }
+    printDifferences(*result);
+    if (result->status == OperationStatus::Cancelled) {
+        return reportCancelled();
+    }
+    if (result->status != OperationStatus::Ok) {
+        return kExitFailure;
+    }
+    if (options.verify && !result->verified) {
+        printError("the unit was not verified after the write (see the message above)");
+        return kExitFailure;
+    }
+    return !options.verify || *result->verified ? kExitOk : kExitFailure;
+}
+
+int runVerify(const VerifyOptions& options) {
+    TerminalAnswers answers;
+    if (const int code = prepare(options.unit, answers); code != kExitOk) {
+        return code;
+    }
+    CliContext ctx(options.unit.language);
+    if (!openDocument(ctx, options.file)) {
+        return kExitFailure;
+    }
+    TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
+    const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
+        return comms::VerifyProgram(c);
+    });
+    if (!result) {
+        return kExitFailure;
+    }
+    printDifferences(*result);
+    if (result->status == OperationStatus::Cancelled) {
+        return reportCancelled();
+    }
+    return result->status == OperationStatus::Ok && result->verified.value_or(false) ? kExitOk
+                                                                                     : kExitFailure;
+}
+
+}  // namespace
+
+void addUnitCommands(CLI::App& app, int& exitCode) {
+    auto read = std::make_shared<ReadOptions>();
+    CLI::App* readCmd = app.add_subcommand("read", "Read a unit into a document file");
+    readCmd->add_option("--out", read->out, "Document file to write")->required();
+    readCmd->add_option("--base", read->base,
+                        "Read into this document instead of a new one (its other settings stay)");
+    addUnitOptions(*readCmd, read->unit, true);
+    readCmd->callback([read, &exitCode] { exitCode = runRead(*read); });
+
+    auto write = std::make_shared<WriteOptions>();
+    CLI::App* writeCmd = app.add_subcommand("write", "Write a document file into a unit");
+    writeCmd->add_option("FILE", write->file, "Document file to write from")->required();
+    writeCmd->add_flag("--append-comments", write->appendComments,
+                       "Keep the unit's comments and append the document's");
+    writeCmd
+        ->add_option("--calibration", write->calibration,
+                     "Which pump calibration to keep when unit and document differ [editor]")
+        ->check(CLI::IsMember({"editor", "unit"}));
+    writeCmd->add_flag("--verify", write->verify, "Verify the unit against the document after it");
+    addUnitOptions(*writeCmd, write->unit, true);
+    writeCmd->callback([write, &exitCode] { exitCode = runWrite(*write); });
+
+    auto verify = std::make_shared<VerifyOptions>();
+    CLI::App* verifyCmd = app.add_subcommand(
+        "verify", "Compare a unit with a document file and print every difference");
+    verifyCmd->add_option("FILE", verify->file, "Document file to compare with")->required();
+    addUnitOptions(*verifyCmd, verify->unit, true);
+    verifyCmd->callback([verify, &exitCode] { exitCode = runVerify(*verify); });
+
+    addClockCommand(app, exitCode);
+}
+
+}  // namespace qelto::cli

@@ -1,0 +1,120 @@
+#include "cli/unit_options.h"
+
+#include <fmt/format.h>
+
+#include <array>
+
+namespace qelto::cli {
+namespace {
+
+struct OnlyItem {
+    std::string_view name;
+    bool comms::Options::*flag;
+};
+
+// The seven groups an engineer can pick; bAppendComments and bSpare are no group of settings.
+constexpr std::array<OnlyItem, 7> kOnlyItems{{
+    {"pump-names", &comms::Options::bPumpNames},
+    {"prog-names", &comms::Options::bProgNames},
+    {"pump-cal", &comms::Options::bPumpCal},
+    {"pump-data", &comms::Options::bPumpData},
+    {"comments", &comms::Options::bComments},
+    {"serial-no", &comms::Options::bSerialNo},
+    {"description", &comms::Options::bDescription},
+}};
+
+std::string validItems() {
+    std::string out;
+    for (const OnlyItem& item : kOnlyItems) {
+        out += out.empty() ? "" : ", ";
+        out += item.name;
+    }
+    return out;
+}
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+bool setItem(comms::Options& options, std::string_view name) {
+    for (const OnlyItem& item : kOnlyItems) {
+        if (item.name == name) {
+            options.*item.flag = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void addUnitOptions(CLI::App& command, UnitOptions& options, bool withOnly) {
+    CLI::Option* port =
+        command.add_option("--port", options.port, "Serial port of the unit (57600 baud)");
+    command.add_flag("--usb", options.usb, "The unit on USB")->excludes(port);
+    command
+        .add_option("--rf-channel", options.rfChannel,
+                    "The unit answers through an RF dongle (on --port, or on USB with --usb) on "
+                    "this radio channel")
+        ->check(CLI::Range(0, 254));
+    command.add_option("--pin", options.pin, "The unit's PIN (asked at the terminal when absent)")
+        ->check(CLI::Range(0, 65535));
+    command.add_flag("--comms-log", options.commsLog,
+                     "Append every packet to CommsLog.csv in the log directory of the settings");
+    command
+        .add_option("--language", options.language,
+                    "Language of the texts (1..10); the unit's own display language still "
+                    "follows the settings")
+        ->check(CLI::Range(1, 10));
+    command
+        .add_option("--reply-timeout", options.replyTimeoutMs,
+                    "Milliseconds to wait for each reply of the unit [3000]")
+        ->check(CLI::Range(10, 60000));
+    if (withOnly) {
+        command.add_option("--only", options.only,
+                           "Comma list of the groups to move: " + validItems() + " [all]");
+    }
+}
+
+std::optional<comms::Options> optionsFromOnly(const std::optional<std::string>& list,
+                                              std::string* error) {
+    comms::Options options;
+    if (!list) {
+        for (const OnlyItem& item : kOnlyItems) {
+            options.*item.flag = true;
+        }
+        return options;
+    }
+    std::string_view rest = *list;
+    for (;;) {
+        const auto comma = rest.find(',');
+        const std::string_view name = trimmed(rest.substr(0, comma));
+        if (!setItem(options, name)) {
+            if (error != nullptr) {
+                *error = fmt::format("--only: {}; the valid items are {}",
+                                     name.empty() ? std::string("empty item")
+                                                  : fmt::format("unknown item '{}'", name),
+                                     validItems());
+            }
+            return std::nullopt;
+        }
+        if (comma == std::string_view::npos) {
+            return options;
+        }
+        rest.remove_prefix(comma + 1);
+    }
+}
+
+std::string linkUsageError(const UnitOptions& options) {
+    if (options.port.empty() && !options.usb) {
+        return "say where the unit is: --port DEV for a serial port, or --usb";
+    }
+    return {};
+}
+
+}  // namespace qelto::cli

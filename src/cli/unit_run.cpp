@@ -1,0 +1,145 @@
+#include "cli/unit_run.h"
+
+#include <fmt/format.h>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "cli/exit_codes.h"
+#include "cli/interrupt_cancel.h"
+#include "cli/pin_entry.h"
+#include "cli/unit_session.h"
+#include "logs/comms_log.h"
+#include "model/unit_types.h"
+#include "platform/user_paths.h"
+
+namespace qelto::cli {
+namespace {
+
+// The log goes where the settings keep logs; a user who never chose a folder gets the working
+// directory, as the log always used.
+std::unique_ptr<logs::CommsLog> openCommsLog(const platform::Settings& settings) {
+    std::error_code ec;
+    const std::filesystem::path dir = settings.logDirectory.empty()
+                                          ? std::filesystem::current_path(ec)
+                                          : std::filesystem::path(settings.logDirectory);
+    if (!std::filesystem::is_directory(dir, ec)) {
+        printError(fmt::format(
+            "cannot write the communications log: the log directory {} does not exist; create "
+            "it, or change LogDirectory in {}",
+            dir.string(), platform::settingsFile().string()));
+        return nullptr;
+    }
+    logs::CommsLog::Environment env;
+    env.file = dir / "CommsLog.csv";
+    printNote("communications log: " + env.file.string());
+    auto log = std::make_unique<logs::CommsLog>(std::move(env));
+    log->setEnabled(true);
+    return log;
+}
+
+LinkRequest linkRequest(const UnitOptions& options, const platform::Settings& settings) {
+    LinkRequest request;
+    request.port = options.port;
+    request.usb = options.usb;
+    if (options.rfChannel) {
+        request.rfChannel = static_cast<std::uint8_t>(*options.rfChannel);
+    }
+    request.replyTimeout = std::chrono::milliseconds(options.replyTimeoutMs);
+    request.throttleSteps = settings.usbSpeedThrottle;
+    return request;
+}
+
+std::string versionText(const protocol::UnitIdentity& unit) {
+    return fmt::format("V{:c}.{:c}{:c}", static_cast<char>(unit.version[0]),
+                       static_cast<char>(unit.version[1]), static_cast<char>(unit.version[2]));
+}
+
+}  // namespace
+
+int settleLinkAndPin(const UnitOptions& options, std::uint16_t& pin) {
+    if (const std::string error = linkUsageError(options); !error.empty()) {
+        printError(error);
+        return kExitUsage;
+    }
+    if (options.pin) {
+        pin = static_cast<std::uint16_t>(*options.pin);
+        return kExitOk;
+    }
+    switch (askPinAtTerminal(pin)) {
+        case PinEntry::Entered:
+            return kExitOk;
+        case PinEntry::NoTerminal:
+            printError(
+                "give the unit's PIN with --pin: standard input is not a terminal to ask on");
+            return kExitUsage;
+        case PinEntry::Invalid:
+            break;
+    }
+    printError("a PIN is a number from 0 to 65535");
+    return kExitUsage;
+}
+
+std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptions& options,
+                                                TerminalPrompts& prompts,
+                                                const Operation& operation) {
+    std::unique_ptr<logs::CommsLog> log;
+    if (options.commsLog && !(log = openCommsLog(ctx.settings))) {
+        return std::nullopt;
+    }
+    std::string error;
+    const auto session = UnitSession::open(linkRequest(options, ctx.settings), log.get(), &error);
+    if (!session) {
+        printError(error);
+        return std::nullopt;
+    }
+    const InterruptCancels interrupts(session->abortFlag(), session->serialPort());
+
+    protocol::CommsData data;
+    switch (session->unlock(data, prompts, &error)) {
+        case UnlockOutcome::Unlocked:
+            break;
+        case UnlockOutcome::Cancelled:
+            reportCancelled();
+            return std::nullopt;
+        default:
+            printError(error);
+            return std::nullopt;
+    }
+    const protocol::UnitIdentity& unit = session->identity();
+    std::fputs(
+        fmt::format("Unit {:09} ({}, software {}) on {}\n", unit.serial,
+                    model::unitModelName(unit.unitTypeIndex), versionText(unit), session->where())
+            .c_str(),
+        stderr);
+
+    // --language changes only what the engineer reads: the display language written into the
+    // unit follows the settings, as it does in the window. A language never chosen is English.
+    comms::OperationContext context{ctx.doc,
+                                    session->link(),
+                                    data,
+                                    prompts,
+                                    [&ctx](int id) { return ctx.text(id); },
+                                    ctx.settings.language != 0 ? ctx.settings.language : 1,
+                                    {}};
+    comms::OperationResult result = operation(context);
+    if (interrupts.interrupted()) {
+        result.status = comms::OperationStatus::Cancelled;
+    }
+    if (!session->finish(result.unitLocked)) {
+        printError(fmt::format(
+            "unit {:09} did not answer the lock request and may still accept changes; run any "
+            "qeltoctl command on it to lock it",
+            unit.serial));
+    }
+    return result;
+}
+
+int reportCancelled() {
+    printError("cancelled by the operator");
+    return kExitFailure;
+}
+
+}  // namespace qelto::cli

@@ -1,0 +1,33 @@
+// The frame every qeltoctl command on a unit shares: the PIN settled before anything is opened,
+// the link opened and the unit unlocked, the operation run, and the unit locked again.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "cli/cli_context.h"
+#include "cli/terminal_prompts.h"
+#include "cli/unit_options.h"
+#include "comms/operation_driver.h"
+
+namespace qelto::cli {
+
+// Checks the link options and settles the PIN: --pin, or typed at the terminal when standard
+// input is one. Returns kExitOk, or kExitUsage with the reason already on stderr.
+int settleLinkAndPin(const UnitOptions& options, std::uint16_t& pin);
+
+using Operation = std::function<comms::OperationResult(comms::OperationContext&)>;
+
+// Opens the link, unlocks the unit, runs the operation on ctx.doc and locks the unit again.
+// nullopt, with the reason on stderr, when the operation could not start. A cancelled operation
+// comes back as such, its unit locked.
+std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptions& options,
+                                                TerminalPrompts& prompts,
+                                                const Operation& operation);
+
+// The exit status and the note for an operation that ended as cancelled or failed before its
+// own closing message could say so.
+int reportCancelled();
+
+}  // namespace qelto::cli

@@ -1,0 +1,159 @@
+#include "cli/unit_session.h"
+
+#include <fmt/format.h>
+
+#include "protocol/packet_catalogue.h"
+#include "protocol/unit_reads.h"
+#include "protocol/unit_writes.h"
+
+namespace qelto::cli {
+namespace {
+
+using namespace protocol;
+
+// As many polls as a scan gives a unit before it counts as absent.
+constexpr int kIdentifyAttempts = 2;
+
+bool isLockRequest(const Packet& packet) {
+    const auto poll = parsePoll(packet);
+    return poll && poll->command == CMD_LOCK;
+}
+
+}  // namespace
+
+LinkStatus CancellablePath::writePacket(const Packet& packet) {
+    if (abort_.load() && !isLockRequest(packet)) {
+        return LinkStatus::Aborted;
+    }
+    return path_.writePacket(packet);
+}
+
+LinkStatus CancellablePath::readPacket(Packet& packet) {
+    return path_.readPacket(packet);
+}
+
+std::unique_ptr<UnitSession> UnitSession::open(const LinkRequest& request, logs::CommsLog* log,
+                                               std::string* error) {
+    std::unique_ptr<UnitSession> session(new UnitSession);
+    if (request.usb) {
+        session->hid_ = platform::OpenHidUnit(platform::HidIds{}, error);
+        if (!session->hid_) {
+            return nullptr;
+        }
+        session->path_ = std::make_unique<HidPacketPath>(*session->hid_, request.replyTimeout);
+        session->where_ = "USB";
+    } else {
+        session->serial_ = platform::SerialPort::open(request.port, kUnitBaud, error);
+        if (!session->serial_) {
+            return nullptr;
+        }
+        SerialTimings timings;
+        timings.reply = request.replyTimeout;
+        timings.throttleSteps = request.throttleSteps;
+        session->path_ =
+            std::make_unique<SerialPacketPath>(*session->serial_, session->state_, timings);
+        session->where_ = request.port;
+    }
+    session->guarded_ = std::make_unique<CancellablePath>(*session->path_, session->abort_);
+    session->link_ = std::make_unique<PacketLink>(*session->guarded_, log, session->abort_);
+    if (request.rfChannel) {
+        session->rfChannel_ = request.rfChannel;
+        session->where_ += fmt::format(", RF channel {}", *request.rfChannel);
+        if (!session->selectRfChannel(*request.rfChannel, error)) {
+            return nullptr;
+        }
+    }
+    return session;
+}
+
+UnitSession::~UnitSession() {
+    if (unlocked_) {
+        finish(false);
+    }
+}
+
+// The dongle forwards every later packet on the channel it was given, so the unit behind it is
+// reached exactly as a wired one.
+bool UnitSession::selectRfChannel(std::uint8_t channel, std::string* error) {
+    UnitChannel unitChannel(*link_);
+    RfSettingsReply reply;
+    if (GetRfSettings(channel, reply, unitChannel)) {
+        return true;
+    }
+    if (error != nullptr) {
+        *error = fmt::format(
+            "no RF dongle answered on {} when radio channel {} was selected; check that the "
+            "dongle is plugged in{}",
+            serial_ ? serial_->path() : std::string("USB"), channel,
+            serial_ ? " and that this is its port" : "");
+    }
+    return false;
+}
+
+std::string UnitSession::noUnitMessage() const {
+    if (rfChannel_) {
+        return fmt::format(
+            "no unit answered on {}; check that the unit is switched on and uses radio channel {}",
+            where_, *rfChannel_);
+    }
+    if (serial_ == nullptr) {
+        return "the unit on USB did not answer; check that it is switched on";
+    }
+    return fmt::format(
+        "no unit answered on {}; check that the unit is connected to this port and switched on",
+        where_);
+}
+
+UnlockOutcome UnitSession::unlock(CommsData& data, comms::OperatorPrompts& prompts,
+                                  std::string* error) {
+    UnitChannel channel(*link_);
+    IdentityPart polled;
+    if (!SimplePoll(polled, channel, kIdentifyAttempts)) {
+        if (channel.cancelled()) {
+            return UnlockOutcome::Cancelled;
+        }
+        if (error != nullptr) {
+            *error = noUnitMessage();
+        }
+        return UnlockOutcome::NoUnit;
+    }
+    state_.selectedSerial.store(polled.unit.serial);
+    identity_ = polled.unit;
+
+    if (Unlock(data, channel, [&prompts] { return prompts.askPin(); })) {
+        unlocked_ = true;
+        return UnlockOutcome::Unlocked;
+    }
+    if (channel.cancelled()) {
+        return UnlockOutcome::Cancelled;
+    }
+    // Unlock cannot tell a refusal from silence; a unit that still answers a poll refused.
+    if (SimplePoll(polled, channel, kIdentifyAttempts)) {
+        if (error != nullptr) {
+            *error = fmt::format(
+                "unit {:09} on {} refused the PIN; nothing was changed. Check the PIN and run "
+                "the command again",
+                polled.unit.serial, where_);
+        }
+        return UnlockOutcome::PinRefused;
+    }
+    if (error != nullptr) {
+        *error = fmt::format(
+            "unit {:09} on {} stopped answering while it was being unlocked; check the "
+            "connection and try again",
+            identity_.serial, where_);
+    }
+    return channel.cancelled() ? UnlockOutcome::Cancelled : UnlockOutcome::Silent;
+}
+
+bool UnitSession::finish(bool unitLocked) {
+    const bool wasUnlocked = unlocked_;
+    unlocked_ = false;
+    if (!wasUnlocked || unitLocked) {
+        return true;
+    }
+    UnitChannel channel(*link_);
+    return LockUnit(channel);
+}
+
+}  // namespace qelto::cli

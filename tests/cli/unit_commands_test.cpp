@@ -1,0 +1,304 @@
+// qeltoctl read, write, verify and clock against qelto-unitsim on a pseudo-terminal: what lands
+// in the document file and on the unit, what the engineer is told, and the exit status scripts
+// rely on.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/document_writer.h"
+#include "cli/qeltoctl_runner.h"
+#include "protocol/packet.h"
+#include "support/sim_process.h"
+#include "support/test_env.h"
+
+namespace qelto::test {
+namespace {
+
+using nlohmann::json;
+
+json unitMemory() {
+    return json{
+        {"pin", 1234},
+        {"unitType", 3},
+        {"serial", 123456789},
+        {"clock", "09410015032019"},
+        {"globals", {{"pins", {1111, 2222, 3333}}, {"accessCode", 2}, {"resetDelay", 90}}},
+        {"calibration", json::array({{{"volume", 0}}, {{"volume", 120}}})},
+        {"programs",
+         json::array(
+             {{{"program", 0}, {"trigger", 0}, {"setting", 3}, {"pumps", {{1, 30, 1, 5, 0}}}}})},
+        {"programNames", {"Towels", "Sheets"}},
+        {"pumpNames", {"Detergent", "Bleach"}},
+        {"customerLines", {"Hotel Sud", "Laundry 2"}},
+        {"comments", {"Checked by the engineer o", "n site."}},
+        {"description", "Wash line 3"},
+    };
+}
+
+class UnitCommands : public ::testing::Test {
+  protected:
+    void startUnit(const json& memory, std::vector<std::string> options = {}) {
+        const auto state = testDir() / "unit.json";
+        writeFile(state, memory.dump());
+        options.insert(options.begin(), {"--state", state.string()});
+        sim = std::make_unique<SimProcess>(testDir(), QELTO_UNITSIM_PATH, options);
+    }
+
+    ProcessResult run(std::vector<std::string> args, const std::string& pin = "1234") const {
+        args.insert(args.end(), {"--port", sim->portPath(), "--pin", pin});
+        return runQeltoctl(args);
+    }
+
+    // The poll commands the unit received, in order.
+    std::vector<int> pollCommands() const {
+        std::istringstream lines(readFile(sim->requestLog()));
+        std::vector<int> commands;
+        for (std::string line; std::getline(lines, line);) {
+            const auto entry = json::parse(line);
+            if (entry.at("id") == protocol::PKT_POLL) {
+                commands.push_back(entry.at("cmd").get<int>());
+            }
+        }
+        return commands;
+    }
+
+    json shownConfig(const std::filesystem::path& file) const {
+        const ShowResult shown = showDocument(file);
+        EXPECT_EQ(shown.run.exitCode, 0) << shown.run.err;
+        return shown.json.is_discarded() ? json{} : shown.json["config"];
+    }
+
+    std::unique_ptr<SimProcess> sim;
+};
+
+// qeltoctl started without waiting for it, its output in files, so the test can press Ctrl-C.
+struct Started {
+    pid_t pid = -1;
+    std::filesystem::path err = testDir() / "qeltoctl.err";
+
+    explicit Started(const std::vector<std::string>& args) {
+        std::vector<std::string> argv{QELTOCTL_PATH};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> raw;
+        for (auto& a : argv) {
+            raw.push_back(a.data());
+        }
+        raw.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        if (::posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ) != 0) {
+            pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~Started() {
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    int wait() {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+};
+
+std::filesystem::path saveDocument(const doc::Document& document, const std::string& name) {
+    const auto path = testDir() / name;
+    writeFile(path, doc::writeDocument(document, 9));
+    return path;
+}
+
+TEST_F(UnitCommands, ReadSavesWhatTheUnitHoldsAndLocksItAgain) {
+    startUnit(unitMemory());
+    const auto out = testDir() / "read.qlf";
+    const ProcessResult r = run({"read", "--out", out.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("The unit has been read into the document."), std::string::npos) << r.err;
+
+    const json config = shownConfig(out);
+    EXPECT_EQ(config["progName"][0], "Towels");
+    EXPECT_EQ(config["pumpName"][1], "Bleach");
+    EXPECT_EQ(config["customerName1"], "Hotel Sud");
+    EXPECT_EQ(config["unitDescription"], "Wash line 3");
+    EXPECT_EQ(config["comments"], "Checked by the engineer on site.");
+    EXPECT_EQ(config["pumpCalibration"][1], 120);
+    EXPECT_EQ(config["accessCode"], 2);
+    EXPECT_EQ(config["resetDelayTime"], json::array({1, 30, 0}));
+    EXPECT_EQ(config["pumpEnabled"][0][0][0], 1);
+    EXPECT_EQ(pollCommands().back(), protocol::CMD_LOCK);
+}
+
+TEST_F(UnitCommands, ReadWithOnlyIntoABaseDocumentKeepsTheRestOfIt) {
+    startUnit(unitMemory());
+    doc::Document base = doc::resetDocument();
+    base.config.unitDescription = doc::fixedText<17>("mine");
+    base.config.progName[0] = "Old name";
+    const auto basePath = saveDocument(base, "base.qlf");
+    const auto out = testDir() / "merged.qlf";
+
+    const ProcessResult r =
+        run({"read", "--only", "prog-names", "--base", basePath.string(), "--out", out.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const json config = shownConfig(out);
+    EXPECT_EQ(config["progName"][0], "Towels");
+    EXPECT_EQ(config["unitDescription"], "mine");
+    EXPECT_EQ(config["customerName1"], "");
+    const auto commands = pollCommands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), protocol::CMD_GET_UNIT_DESC), 0);
+}
+
+TEST_F(UnitCommands, AReadFromAUnitThatFallsSilentFailsAndLeavesTheFileAlone) {
+    // Poll, unlock and the driver's second unlock are answered; the rest is not.
+    startUnit(unitMemory(), {"--silent-after", "3"});
+    const auto out = testDir() / "earlier.qlf";
+    writeFile(out, std::string("an earlier file"));
+    const ProcessResult r =
+        run({"read", "--only", "description", "--reply-timeout", "50", "--out", out.string()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("nothing was saved"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(out), "an earlier file");
+    EXPECT_FALSE(std::filesystem::exists(testDir() / "earlier.qlf.tmp"));
+}
+
+TEST_F(UnitCommands, CtrlCStopsTheReadSendsOnlyTheLockAndSavesNothing) {
+    using namespace std::chrono;
+    // The description request goes unanswered, so the read sits in its retries when Ctrl-C comes.
+    startUnit(unitMemory(), {"--silent-after", "4"});
+    const auto out = testDir() / "cancelled.qlf";
+    Started qeltoctl({"read", "--only", "description,prog-names,comments", "--reply-timeout", "300",
+                      "--out", out.string(), "--port", sim->portPath(), "--pin", "1234"});
+    ASSERT_GT(qeltoctl.pid, 0);
+    const auto start = steady_clock::now();
+    std::this_thread::sleep_for(milliseconds(600));
+    ::kill(qeltoctl.pid, SIGINT);
+    EXPECT_EQ(qeltoctl.wait(), 1) << readFile(qeltoctl.err);
+    EXPECT_LT(steady_clock::now() - start, seconds(2)) << "nine attempts would take 2.7 s";
+    EXPECT_NE(readFile(qeltoctl.err).find("cancelled"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    const auto commands = pollCommands();
+    const auto asked = std::find(commands.begin(), commands.end(), protocol::CMD_GET_UNIT_DESC);
+    ASSERT_NE(asked, commands.end());
+    EXPECT_TRUE(std::all_of(asked, commands.end(), [](int command) {
+        return command == protocol::CMD_GET_UNIT_DESC || command == protocol::CMD_LOCK;
+    })) << "after the cancel nothing but the lock may reach the unit";
+    EXPECT_EQ(commands.back(), protocol::CMD_LOCK);
+}
+
+TEST_F(UnitCommands, AWrittenDocumentVerifiesAndOnlyComparedFieldsMakeADifference) {
+    startUnit(json::object());
+    doc::Document written = doc::resetDocument();
+    written.config.progName[0] = "Towels";
+    written.config.pumpEnabled[0][0][0] = 1;
+    written.config.programs[0][0][0].runTime = {1, 30, 0};
+    const auto file = saveDocument(written, "written.qlf");
+
+    const ProcessResult wrote = run({"write", file.string(), "--verify"});
+    ASSERT_EQ(wrote.exitCode, 0) << wrote.err;
+    EXPECT_NE(wrote.err.find("yes (--verify)"), std::string::npos) << wrote.err;
+    const ProcessResult same = run({"verify", file.string()});
+    EXPECT_EQ(same.exitCode, 0) << same.err;
+    EXPECT_EQ(same.out, "");
+
+    doc::Document longer = written;
+    longer.config.programs[0][0][0].runTime = {2, 0, 0};
+    const ProcessResult differs = run({"verify", saveDocument(longer, "longer.qlf").string()});
+    EXPECT_EQ(differs.exitCode, 1);
+    EXPECT_NE(differs.out.find("program 1, trigger 1, pump 1:"), std::string::npos) << differs.out;
+    EXPECT_NE(differs.out.find("2:00"), std::string::npos) << differs.out;
+
+    doc::Document otherPin = written;
+    otherPin.config.pin[0] = 4444;
+    const ProcessResult pinOnly = run({"verify", saveDocument(otherPin, "pin.qlf").string()});
+    EXPECT_EQ(pinOnly.exitCode, 0) << pinOnly.out << pinOnly.err;
+}
+
+TEST_F(UnitCommands, ClockGetPrintsTheUnitTimeAndSetTakesThePcTime) {
+    startUnit(unitMemory());
+    const auto logDir = testDir() / "logs";
+    std::filesystem::create_directories(logDir);
+    std::filesystem::create_directories(configHome() / "Halvercott");
+    writeFile(configHome() / "Halvercott" / "Qelto.conf",
+              "[Settings]\nLogDirectory=" + logDir.string() + "\n");
+
+    const ProcessResult before = run({"clock", "get", "--comms-log"});
+    ASSERT_EQ(before.exitCode, 0) << before.err;
+    EXPECT_EQ(before.out.substr(0, 16), "2019-03-15 09:41") << before.out;
+    EXPECT_NE(readFile(logDir / "CommsLog.csv").find("PKT_POLL,CMD_UNLOCK"), std::string::npos);
+
+    const ProcessResult set = run({"clock", "set"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    const ProcessResult after = run({"clock", "get"});
+    ASSERT_EQ(after.exitCode, 0) << after.err;
+    std::tm shown{};
+    std::istringstream(after.out) >> std::get_time(&shown, "%Y-%m-%d %H:%M:%S");
+    shown.tm_isdst = -1;
+    EXPECT_LT(std::abs(std::difftime(std::mktime(&shown), std::time(nullptr))), 120.0) << after.out;
+}
+
+TEST_F(UnitCommands, ClockGetOnAUnitWithoutAClockFails) {
+    startUnit(unitMemory(), {"--no-clock"});
+    const ProcessResult r = run({"clock", "get"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("no clock"), std::string::npos) << r.err;
+}
+
+TEST_F(UnitCommands, ConnectionFailuresExitOneWithTheReason) {
+    startUnit(unitMemory(), {"--pin", "4321"});
+    const ProcessResult refused = run({"clock", "set"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("refused the PIN"), std::string::npos) << refused.err;
+    const auto commands = pollCommands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), protocol::CMD_UNLOCK), 1);
+
+    const auto missing = testDir() / "no-such-tty";
+    const ProcessResult absent =
+        runQeltoctl({"clock", "get", "--port", missing.string(), "--pin", "1234"});
+    EXPECT_EQ(absent.exitCode, 1);
+    EXPECT_NE(absent.err.find("cannot open " + missing.string()), std::string::npos) << absent.err;
+}
+
+TEST_F(UnitCommands, UsageErrorsExitTwoAndSayWhatIsWrong) {
+    const auto file = saveDocument(doc::resetDocument(), "doc.qlf");
+    const ProcessResult badItem = runQeltoctl(
+        {"verify", file.string(), "--port", "/dev/null", "--pin", "1", "--only", "names"});
+    EXPECT_EQ(badItem.exitCode, 2);
+    EXPECT_NE(badItem.err.find("'names'"), std::string::npos) << badItem.err;
+    EXPECT_NE(badItem.err.find("pump-names, prog-names, pump-cal"), std::string::npos);
+
+    const ProcessResult noLink = runQeltoctl({"verify", file.string(), "--pin", "1"});
+    EXPECT_EQ(noLink.exitCode, 2);
+    EXPECT_NE(noLink.err.find("--usb"), std::string::npos) << noLink.err;
+
+    EXPECT_EQ(runQeltoctl({"clock", "get", "--port", "/dev/null", "--usb", "--pin", "1"}).exitCode,
+              2);
+    const ProcessResult noPin = runQeltoctl({"clock", "get", "--port", "/dev/null"});
+    EXPECT_EQ(noPin.exitCode, 2);
+    EXPECT_NE(noPin.err.find("--pin"), std::string::npos) << noPin.err;
+}
+
+}  // namespace
+}  // namespace qelto::test
