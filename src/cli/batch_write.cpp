@@ -1,0 +1,206 @@
+#include "cli/batch_write.h"
+
+#include <fmt/format.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "cli/batch_terminal.h"
+#include "cli/cli_context.h"
+#include "cli/exit_codes.h"
+#include "cli/terminal_prompts.h"
+#include "cli/unit_options.h"
+#include "cli/unit_run.h"
+#include "comms/batch_log.h"
+#include "comms/batch_progress.h"
+#include "comms/batch_setup.h"
+#include "comms/operation_driver.h"
+#include "model/unit_types.h"
+#include "platform/settings_store.h"
+
+namespace qelto::cli {
+namespace {
+
+using comms::OperationResult;
+using comms::OperationStatus;
+
+struct BatchWriteOptions {
+    UnitOptions unit;
+    std::string file;
+    bool verify = false;
+    std::optional<std::string> user;
+};
+
+// The log-in of the batch commands: every line of the job file says who wrote the unit.
+int logIn(const std::optional<std::string>& given, std::string& user) {
+    std::optional<std::string> name = given;
+    if (!name) {
+        name = askLineAtTerminal("User name: ", true);
+        if (!name) {
+            printError(
+                "give the user name with --user: standard input is not a terminal to ask on");
+            return kExitUsage;
+        }
+    }
+    if (!comms::acceptUserName(*name)) {
+        printError("the user name cannot be empty: it goes into every line of the job file");
+        return kExitUsage;
+    }
+    user = *name;
+    return kExitOk;
+}
+
+// Every group of settings but the serial number: the units of a batch are identical except for
+// their own serial numbers, which the job file must record, not overwrite with the document's.
+comms::Options batchWriteOptions() {
+    comms::Options options = comms::allOptions();
+    options.bAppendComments = false;
+    options.bSerialNo = false;
+    return options;
+}
+
+bool openDocument(CliContext& ctx, const std::string& file) {
+    const model::OpenResult result = ctx.doc.OnOpenDocument(file);
+    if (!result.ok()) {
+        printError(result.detail);
+        return false;
+    }
+    if (result.messageId != 0) {
+        printNote(fmt::format("{}: {}", file, ctx.text(result.messageId)));
+    }
+    return true;
+}
+
+// A version byte the unit sent garbled must not break the CSV line.
+char versionCharacter(std::uint8_t byte) {
+    return byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '?';
+}
+
+std::string versionText(const protocol::UnitIdentity& unit) {
+    return fmt::format("V{}.{}{}", versionCharacter(unit.version[0]),
+                       versionCharacter(unit.version[1]), versionCharacter(unit.version[2]));
+}
+
+std::string_view outcomeOf(const OperationResult& result, bool verify) {
+    switch (result.status) {
+        case OperationStatus::Cancelled:
+            return comms::kBatchResultCancelled;
+        case OperationStatus::Failed:
+            return result.closingMessage == comms::kMsgVerifyMismatch
+                       ? comms::kBatchResultVerifyFailed
+                       : comms::kBatchResultFailed;
+        case OperationStatus::Ok:
+            break;
+    }
+    return verify && !result.verified.value_or(false) ? comms::kBatchResultNotVerified
+                                                      : comms::kBatchResultOk;
+}
+
+void printDifferences(const OperationResult& result) {
+    for (const protocol::Difference& difference : result.differences) {
+        std::fputs((protocol::describe(difference) + "\n").c_str(), stdout);
+    }
+    std::fflush(stdout);
+}
+
+int runBatchWrite(const BatchWriteOptions& options) {
+    if (const std::string error = linkUsageError(options.unit); !error.empty()) {
+        printError(error);
+        return kExitUsage;
+    }
+    const platform::SettingsStore store;
+    if (const std::string refusal = comms::batchWriteRefusal(store.load()); !refusal.empty()) {
+        printError(refusal + " (qeltoctl batch new, then qeltoctl batch setup)");
+        return kExitFailure;
+    }
+    std::string user;
+    if (const int code = logIn(options.user, user); code != kExitOk) {
+        return code;
+    }
+    TerminalAnswers answers;
+    answers.options = batchWriteOptions();
+    answers.verifyAfterWrite = options.verify;
+    if (const int code = settleLinkAndPin(options.unit, answers.pin); code != kExitOk) {
+        return code;
+    }
+
+    CliContext ctx(options.unit.language);
+    const std::string job = ctx.settings.batchName;
+    const comms::BatchEnvironment environment = comms::realBatchEnvironment();
+    const std::string path = comms::batchJobFile(ctx.settings, environment);
+    std::string error;
+    // Made before the unit is touched: a unit written without its line would be a unit the
+    // order's records do not know.
+    if (!comms::JobFile::open(path, &error)) {
+        printError(error + "; choose a log directory with qeltoctl batch setup --log-dir DIR/");
+        return kExitFailure;
+    }
+    if (!openDocument(ctx, options.file)) {
+        return kExitFailure;
+    }
+
+    TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
+    protocol::UnitIdentity unit;
+    const auto result =
+        runOnUnit(ctx, options.unit, prompts, [&unit](comms::OperationContext& context) {
+            bool clockOnly = false;
+            OperationResult written = comms::WriteProgram(context, clockOnly);
+            // The write's own unlock answered with the unit's identity.
+            unit = context.data.identity.unit;
+            return written;
+        });
+    if (!result) {
+        printError(fmt::format("no unit was written; nothing was added to {}", path));
+        return kExitFailure;
+    }
+    printDifferences(*result);
+
+    const std::string_view outcome = outcomeOf(*result, options.verify);
+    const comms::BatchUnitLine line{
+        environment.clock(),   unit.serial,          model::unitModelName(unit.unitTypeIndex),
+        versionText(unit),     std::string(outcome), user,
+        comms::localHostName()};
+    comms::BatchProgress progress;
+    const auto jobFile = comms::JobFile::open(path, &error);
+    if (!jobFile || !comms::recordBatchUnit(*jobFile, line, job, store, progress, &error)) {
+        printError(fmt::format("unit {:09} ({}): {}", unit.serial, outcome, error));
+        return kExitFailure;
+    }
+    if (outcome != comms::kBatchResultOk) {
+        printError(fmt::format(
+            "unit {:09} was not written as it should be ({}); logged in {}; the batch counter "
+            "stays at {} of {}",
+            unit.serial, outcome, path, progress.counter, progress.size));
+        return kExitFailure;
+    }
+    std::printf("batch %s: unit %09u written, %u of %u; logged in %s\n", job.c_str(), unit.serial,
+                progress.counter, progress.size, path.c_str());
+    if (progress.complete()) {
+        printNote(
+            fmt::format("batch {} is complete; start the next one with qeltoctl batch new", job));
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+void addBatchWriteCommand(CLI::App& batch, int& exitCode) {
+    auto options = std::make_shared<BatchWriteOptions>();
+    CLI::App* command = batch.add_subcommand(
+        "write",
+        "Write a document file into one unit of the batch (every group of settings but the "
+        "serial number) and log it in the job file");
+    command->add_option("FILE", options->file, "Document file to write from")->required();
+    command->add_flag("--verify", options->verify,
+                      "Verify the unit against the document after it; only a verified unit counts");
+    command->add_option(
+        "--user", options->user,
+        "Who writes the unit, for the job file (asked on the terminal when absent)");
+    addUnitOptions(*command, options->unit, false);
+    command->callback([options, &exitCode] { exitCode = runBatchWrite(*options); });
+}
+
+}  // namespace qelto::cli

@@ -1,0 +1,64 @@
+// The job file of a batch: one CSV line for every unit the batch writes, so that an order's
+// records say which unit left with which software, when, by whom, and whether it failed.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace qelto::comms {
+
+inline constexpr std::string_view kBatchLogHeading =
+    "Date,Time,Serial No,Model,Software,Result,User,Host\r\n";
+
+inline constexpr std::string_view kBatchResultOk = "ok";
+inline constexpr std::string_view kBatchResultFailed = "failed";
+inline constexpr std::string_view kBatchResultVerifyFailed = "verify failed";
+inline constexpr std::string_view kBatchResultNotVerified = "not verified";
+inline constexpr std::string_view kBatchResultCancelled = "cancelled";
+
+struct BatchUnitLine {
+    std::tm when{};
+    std::uint32_t serial = 0;
+    std::string model;
+    std::string software;
+    std::string result;
+    std::string user;
+    std::string host;
+};
+
+// One field as RFC 4180 quotes it. A field that a spreadsheet would run as a formula gets a
+// leading apostrophe first: user and host names come from outside.
+std::string csvField(std::string_view text);
+
+// The line of one unit, ending in CRLF as the spreadsheets that open these files expect.
+std::string batchLogLine(const BatchUnitLine& line);
+
+// This machine's name, empty when it has none.
+std::string localHostName();
+
+// The job file opened for appending and locked, so that two engineers writing units of the same
+// job on two ports never interleave their lines or count a unit twice. The lock goes with it.
+class JobFile {
+  public:
+    // Creates the year folder when it is missing (never the log directory itself: a mistyped
+    // one must not grow into a tree of folders) and the file with its heading when it is new.
+    // nullptr with error naming the file or folder and the reason.
+    static std::unique_ptr<JobFile> open(const std::string& path, std::string* error);
+    ~JobFile();
+    JobFile(const JobFile&) = delete;
+    JobFile& operator=(const JobFile&) = delete;
+
+    bool append(std::string_view text, std::string* error);
+    const std::string& path() const { return path_; }
+
+  private:
+    JobFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    int fd_;
+    std::string path_;
+};
+
+}  // namespace qelto::comms

@@ -1,0 +1,64 @@
+#include "comms/batch_paths.h"
+
+#include <fmt/format.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace qelto::comms {
+
+BatchEnvironment realBatchEnvironment() {
+    return {protocol::realLocalTime, runningProgramFolder()};
+}
+
+std::string runningProgramFolder() {
+    std::error_code ec;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec || program.parent_path().empty()) {
+        return {};
+    }
+    std::string folder = program.parent_path().string();
+    if (folder.back() != '/') {
+        folder += '/';
+    }
+    return folder;
+}
+
+std::string logDirectoryInUse(const std::string& logDirectorySetting,
+                              const std::string& programFolder) {
+    return logDirectorySetting.empty() ? programFolder : logDirectorySetting;
+}
+
+std::string yearText(const std::tm& when) {
+    return fmt::format("{:04}", when.tm_year + 1900);
+}
+
+std::string jobYearFolder(const std::string& logDirectory, const std::string& year) {
+    return logDirectory + year;
+}
+
+std::string jobFilePath(const std::string& logDirectory, const std::string& year,
+                        std::string_view job) {
+    return fmt::format("{}{}/{}.csv", logDirectory, year, job);
+}
+
+std::string jobNameProblem(std::string_view job) {
+    if (job.find('/') != std::string_view::npos) {
+        return fmt::format(
+            "The Sales Order No \"{}\" contains a '/', but it names the job's log "
+            "file; choose one without it.",
+            job);
+    }
+    if (job.find('\0') != std::string_view::npos) {
+        return "The Sales Order No contains a zero byte, but it names the job's log file.";
+    }
+    if (job == "." || job == "..") {
+        return fmt::format(
+            "The Sales Order No \"{}\" names a folder, not a log file; choose "
+            "another.",
+            job);
+    }
+    return {};
+}
+
+}  // namespace qelto::comms

@@ -1,0 +1,145 @@
+// qeltoctl batch against qelto-unitsim on a pseudo-terminal: the setup's questions and refusals,
+// the job file every unit write adds to, and the counter that closes the batch.
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/document_writer.h"
+#include "cli/qeltoctl_runner.h"
+#include "support/sim_process.h"
+#include "support/test_env.h"
+
+namespace qelto::test {
+namespace {
+
+std::string thisYear() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return std::to_string(local.tm_year + 1900);
+}
+
+std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+class BatchCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::create_directory(logs);
+        document = testDir() / "batch.qlf";
+        doc::Document written = doc::resetDocument();
+        written.config.progName[0] = "Towels";
+        writeFile(document, doc::writeDocument(written, 9));
+    }
+
+    void startUnit(std::vector<std::string> options = {}) {
+        writeFile(testDir() / "unit.json", std::string("{}"));
+        options.insert(options.begin(),
+                       {"--state", (testDir() / "unit.json").string(), "--serial", "987654321"});
+        sim = std::make_unique<SimProcess>(testDir(), QELTO_UNITSIM_PATH, options);
+    }
+
+    ProcessResult setUp(const std::string& job, const std::string& size) const {
+        return runQeltoctl(
+            {"batch", "setup", "--job", job, "--size", size, "--log-dir", logs + "/", "--yes"});
+    }
+
+    ProcessResult write(std::vector<std::string> extra = {}) const {
+        std::vector<std::string> args{"batch",  "write",         document.string(),
+                                      "--port", sim->portPath(), "--pin",
+                                      "1234",   "--user",        "Smith, \"Jo\""};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runQeltoctl(args);
+    }
+
+    std::string jobFile(const std::string& job) const {
+        return logs + "/" + thisYear() + "/" + job + ".csv";
+    }
+
+    std::string logs = (testDir() / "logs").string();
+    std::filesystem::path document;
+    std::unique_ptr<SimProcess> sim;
+};
+
+TEST_F(BatchCommands, EveryUnitIsLoggedAndTheFullBatchRefusesMore) {
+    startUnit();
+    const std::string job = "SO 5, rush";
+    ASSERT_EQ(setUp(job, "2").exitCode, 0);
+
+    const ProcessResult first = write();
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    EXPECT_NE(first.out.find("unit 987654321 written, 1 of 2"), std::string::npos) << first.out;
+    const ProcessResult second = write({"--verify"});
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_NE(second.err.find("is complete"), std::string::npos) << second.err;
+
+    const auto requestsBefore = readFile(sim->requestLog()).size();
+    const ProcessResult third = write();
+    EXPECT_EQ(third.exitCode, 1);
+    EXPECT_NE(third.err.find("batch SO 5, rush is complete: 2 of 2 units written; start a new "
+                             "batch"),
+              std::string::npos)
+        << third.err;
+    EXPECT_EQ(readFile(sim->requestLog()).size(), requestsBefore) << "the unit was not touched";
+
+    const std::string lines = readFile(jobFile(job));
+    EXPECT_EQ(lines.rfind("Date,Time,Serial No,Model,Software,Result,User,Host\r\n", 0), 0u);
+    EXPECT_EQ(count(lines, ",987654321,"), 2u) << lines;
+    EXPECT_EQ(count(lines, ",ok,\"Smith, \"\"Jo\"\"\","), 2u) << lines;
+
+    const ProcessResult status = runQeltoctl({"batch", "status"});
+    EXPECT_NE(status.out.find("counter: 2\n"), std::string::npos) << status.out;
+    EXPECT_NE(status.out.find(jobFile(job)), std::string::npos) << status.out;
+}
+
+TEST_F(BatchCommands, AFailedWriteIsLoggedButNotCounted) {
+    // The poll and both unlocks are answered, the write's first read is not.
+    startUnit({"--silent-after", "3"});
+    ASSERT_EQ(setUp("J1", "3").exitCode, 0);
+    const ProcessResult r = write({"--reply-timeout", "50"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("stays at 0 of 3"), std::string::npos) << r.err;
+    EXPECT_EQ(count(readFile(jobFile("J1")), ",987654321,"), 1u);
+    EXPECT_EQ(count(readFile(jobFile("J1")), ",failed,"), 1u);
+    EXPECT_NE(runQeltoctl({"batch", "status"}).out.find("counter: 0\n"), std::string::npos);
+}
+
+TEST_F(BatchCommands, SetupAndNewBatchRefuseOrAskAsTheFormDoes) {
+    const ProcessResult noSize = runQeltoctl({"batch", "setup", "--job", "", "--yes"});
+    EXPECT_EQ(noSize.exitCode, 1);
+    EXPECT_NE(noSize.err.find("Batch size must be great than zero!"), std::string::npos);
+
+    const ProcessResult noJob = runQeltoctl({"batch", "setup", "--job", "", "--size", "4"});
+    EXPECT_EQ(noJob.exitCode, 1);
+    EXPECT_NE(noJob.err.find("Must enter a Sales Order No!"), std::string::npos);
+
+    const ProcessResult nobodyToAsk = runQeltoctl({"batch", "setup", "--job", "A", "--size", "4"});
+    EXPECT_EQ(nobodyToAsk.exitCode, 2) << nobodyToAsk.err;
+    EXPECT_NE(nobodyToAsk.err.find("--yes"), std::string::npos);
+
+    ASSERT_EQ(setUp("A", "4").exitCode, 0);
+    EXPECT_EQ(runQeltoctl({"batch", "new", "--password", "qvx"}).exitCode, 1);
+    EXPECT_NE(runQeltoctl({"batch", "status"}).out.find("size: 4\n"), std::string::npos);
+    EXPECT_EQ(runQeltoctl({"batch", "new", "--password", "QVZ"}).exitCode, 0);
+    EXPECT_EQ(runQeltoctl({"batch", "new"}).exitCode, 2);
+
+    const ProcessResult status = runQeltoctl({"batch", "status"});
+    EXPECT_NE(status.out.find("size: 0\ncounter: 0\n"), std::string::npos) << status.out;
+    const ProcessResult afterNew =
+        runQeltoctl({"batch", "write", document.string(), "--port", "/dev/null", "--pin", "1"});
+    EXPECT_EQ(afterNew.exitCode, 1);
+    EXPECT_NE(afterNew.err.find("no batch is set up"), std::string::npos) << afterNew.err;
+}
+
+}  // namespace
+}  // namespace qelto::test

@@ -1,0 +1,120 @@
+// The job file of a batch and its counter: CSV quoting, the heading and the year folder, and a
+// counter that moves on only for units written and stops the batch when it is full.
+#include "comms/batch_log.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "comms/batch_progress.h"
+#include "support/test_env.h"
+
+namespace qelto::test {
+namespace {
+
+using comms::csvField;
+
+comms::BatchUnitLine unitLine(std::string result) {
+    comms::BatchUnitLine line;
+    line.when.tm_year = 2031 - 1900;
+    line.when.tm_mon = 0;
+    line.when.tm_mday = 2;
+    line.when.tm_hour = 7;
+    line.when.tm_min = 5;
+    line.when.tm_sec = 9;
+    line.serial = 4321;
+    line.model = "QX-6";
+    line.software = "V1.07";
+    line.result = std::move(result);
+    line.user = "Smith, \"Jo\"";
+    line.host = "bench-2";
+    return line;
+}
+
+TEST(BatchLogCsv, FieldsThatWouldBreakALineOrRunAsAFormulaAreQuoted) {
+    EXPECT_EQ(csvField("plain"), "plain");
+    EXPECT_EQ(csvField(""), "");
+    EXPECT_EQ(csvField("a,b"), "\"a,b\"");
+    EXPECT_EQ(csvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(csvField("two\r\nlines"), "\"two\r\nlines\"");
+    EXPECT_EQ(csvField(" padded"), "\" padded\"");
+    EXPECT_EQ(csvField("=SUM(A1)"), "\"'=SUM(A1)\"");
+    EXPECT_EQ(csvField("@cmd"), "\"'@cmd\"");
+}
+
+TEST(BatchLogCsv, OneUnitIsOneLineOfEightColumns) {
+    EXPECT_EQ(comms::batchLogLine(unitLine("ok")),
+              "2031-01-02,07:05:09,000004321,QX-6,V1.07,ok,\"Smith, \"\"Jo\"\"\",bench-2\r\n");
+}
+
+class JobFiles : public ::testing::Test {
+  protected:
+    std::string logs = (testDir() / "logs/").string();
+    std::string path = logs + "2031/Job, \"7\".csv";
+    platform::SettingsStore store{testDir() / "Qelto.conf"};
+
+    void setUpBatch(std::uint32_t size, std::uint32_t counter) {
+        writeFile(store.file(),
+                  "[Settings]\nBatchName=\"Job, \"7\"\"\nBatchSize=" + std::to_string(size) +
+                      "\nBatchCounter=" + std::to_string(counter) + "\n");
+    }
+    bool record(const std::string& result, comms::BatchProgress& progress,
+                std::string* error = nullptr) {
+        std::string ignored;
+        auto file = comms::JobFile::open(path, error != nullptr ? error : &ignored);
+        return file && comms::recordBatchUnit(*file, unitLine(result), "Job, \"7\"", store,
+                                              progress, error);
+    }
+};
+
+TEST_F(JobFiles, TheYearFolderAndTheHeadingAreMadeOnce) {
+    std::filesystem::create_directory(logs);
+    std::string error;
+    ASSERT_TRUE(comms::JobFile::open(path, &error)) << error;
+    auto again = comms::JobFile::open(path, &error);
+    ASSERT_TRUE(again) << error;
+    ASSERT_TRUE(again->append("x\r\n", &error)) << error;
+    EXPECT_EQ(readFile(path), std::string(comms::kBatchLogHeading) + "x\r\n");
+}
+
+TEST_F(JobFiles, AMissingLogDirectoryIsNotCreated) {
+    std::string error;
+    EXPECT_FALSE(comms::JobFile::open(path, &error));
+    EXPECT_NE(error.find(logs + "2031"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(logs));
+}
+
+TEST_F(JobFiles, OnlyUnitsWrittenAdvanceTheCounterUntilTheBatchIsComplete) {
+    std::filesystem::create_directory(logs);
+    setUpBatch(2, 0);
+    comms::BatchProgress progress;
+    ASSERT_TRUE(record("failed", progress));
+    EXPECT_EQ(progress.counter, 0u);
+    ASSERT_TRUE(record("ok", progress));
+    EXPECT_EQ(progress.counter, 1u);
+    EXPECT_EQ(comms::batchWriteRefusal(store.load()), "");
+    ASSERT_TRUE(record("ok", progress));
+    EXPECT_TRUE(progress.complete());
+
+    EXPECT_EQ(comms::batchWriteRefusal(store.load()),
+              "batch Job, \"7\" is complete: 2 of 2 units written; start a new batch");
+    const std::string lines = readFile(path);
+    EXPECT_EQ(lines, std::string(comms::kBatchLogHeading) +
+                         comms::batchLogLine(unitLine("failed")) +
+                         comms::batchLogLine(unitLine("ok")) + comms::batchLogLine(unitLine("ok")));
+}
+
+TEST_F(JobFiles, AUnitOfAJobSetUpAnewIsLoggedButNotCounted) {
+    std::filesystem::create_directory(logs);
+    writeFile(store.file(), "[Settings]\nBatchName=Other\nBatchSize=5\nBatchCounter=1\n");
+    comms::BatchProgress progress;
+    std::string error;
+    EXPECT_FALSE(record("ok", progress, &error));
+    EXPECT_NE(error.find("Other"), std::string::npos) << error;
+    EXPECT_EQ(store.load().batchCounter, 1u);
+    EXPECT_NE(readFile(path).find(",ok,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qelto::test

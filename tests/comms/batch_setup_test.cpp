@@ -1,0 +1,198 @@
+// The batch setup form's OK, quit and new batch, with scripted answers, an injected year and the
+// test's own settings file.
+#include "comms/batch_setup.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "support/test_env.h"
+
+namespace qelto::test {
+namespace {
+
+using comms::BatchField;
+using comms::SetupResult;
+
+class ScriptedBatchPrompts final : public comms::BatchPrompts {
+  public:
+    std::vector<bool> answers;  // one per question, in order; missing answers are "no"
+    std::vector<std::string> calls;
+    std::vector<BatchField> focused;
+
+    void warn(const std::string& text, BatchField field) override {
+        calls.push_back("warn " + text);
+        focused.push_back(field);
+    }
+    void error(const std::string& text) override { calls.push_back("error " + text); }
+    bool askYesNo(const std::string& text, const std::string& caption) override {
+        calls.push_back("yesno [" + caption + "] " + text);
+        return next();
+    }
+    bool askOkCancel(const std::string& text) override {
+        calls.push_back("okcancel " + text);
+        return next();
+    }
+
+    // New answers for the questions from here on.
+    void script(std::vector<bool> next) {
+        answers = std::move(next);
+        asked_ = 0;
+        calls.clear();
+    }
+
+  private:
+    bool next() {
+        const std::size_t i = asked_++;
+        return i < answers.size() && answers[i];
+    }
+    std::size_t asked_ = 0;
+};
+
+void putFile(const std::filesystem::path& path, std::string_view bytes = {}) {
+    std::filesystem::create_directories(path.parent_path());
+    writeFile(path, bytes);
+}
+
+std::tm dayIn(int year) {
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = 5;
+    t.tm_mday = 14;
+    return t;
+}
+
+class BatchSetup : public ::testing::Test {
+  protected:
+    std::string logs = (testDir() / "logs/").string();
+    platform::SettingsStore store{testDir() / "Qelto.conf"};
+    comms::BatchEnvironment environment{[] { return dayIn(2031); },
+                                        (testDir() / "program/").string()};
+    model::CProgData record;
+    ScriptedBatchPrompts prompts;
+
+    comms::BatchForm form(std::string job, std::uint32_t size) const {
+        comms::BatchForm f;
+        f.salesOrder = std::move(job);
+        f.batchSize = size;
+        f.logDirectory = logs;
+        return f;
+    }
+    SetupResult accept(const comms::BatchForm& f) {
+        return comms::acceptBatchSetup(f, prompts, environment, store, record);
+    }
+};
+
+TEST_F(BatchSetup, RefusalsComeInTheFormsOrderAndStoreNothing) {
+    EXPECT_EQ(accept(form("", 0)), SetupResult::Stay);
+    EXPECT_EQ(accept(form("", 4)), SetupResult::Stay);
+    EXPECT_EQ(accept(form("2031/7", 4)), SetupResult::Stay);
+    ASSERT_EQ(prompts.calls.size(), 3u);
+    EXPECT_EQ(prompts.calls[0], "warn Batch size must be great than zero!");
+    EXPECT_EQ(prompts.calls[1], "warn Must enter a Sales Order No!");
+    EXPECT_NE(prompts.calls[2].find("contains a '/'"), std::string::npos);
+    EXPECT_EQ(prompts.focused,
+              (std::vector{BatchField::BatchSize, BatchField::SalesOrder, BatchField::SalesOrder}));
+    EXPECT_FALSE(std::filesystem::exists(store.file()));
+    EXPECT_EQ(record.batchSize, 0u);
+}
+
+TEST_F(BatchSetup, DecliningTheConfirmationStoresNothing) {
+    prompts.script({false});
+    EXPECT_EQ(accept(form("SO-17", 12)), SetupResult::Stay);
+    ASSERT_EQ(prompts.calls.size(), 1u);
+    EXPECT_EQ(prompts.calls[0], "yesno [] Batch Size:=12\nSalesOrderNo:=SO-17\nLogging Path:=" +
+                                    logs + "\n\nAre these Settings Correct?");
+    EXPECT_FALSE(std::filesystem::exists(store.file()));
+}
+
+TEST_F(BatchSetup, OnlyThisYearsJobFileRaisesTheDuplicateQuestion) {
+    putFile(logs + "2030/SO-17.csv", "last year\n");
+    prompts.script({true});
+    EXPECT_EQ(accept(form("SO-17", 12)), SetupResult::Stored);
+    EXPECT_EQ(prompts.calls.size(), 1u);
+
+    putFile(logs + "2031/SO-17.csv", "this year\n");
+    prompts.script({true, false});
+    EXPECT_EQ(accept(form("SO-17", 5)), SetupResult::Stay);
+    ASSERT_EQ(prompts.calls.size(), 2u);
+    EXPECT_EQ(prompts.calls[1], "yesno [Duplicate Name] SO-17\nReuse this Internal Job No?");
+    EXPECT_EQ(store.load().batchSize, 12u) << "the declined setup must not be stored";
+
+    prompts.script({true, true});
+    EXPECT_EQ(accept(form("SO-17", 5)), SetupResult::Stored);
+    EXPECT_EQ(store.load().batchSize, 5u);
+}
+
+TEST_F(BatchSetup, TheLogDirectoryIsJoinedExactlyAsTyped) {
+    // Without its trailing separator the year folder sits beside the log directory.
+    putFile(testDir() / "logs2031/SO-9.csv");
+    comms::BatchForm bare = form("SO-9", 3);
+    bare.logDirectory = (testDir() / "logs").string();
+    prompts.script({true, false});
+    EXPECT_EQ(accept(bare), SetupResult::Stay);
+    EXPECT_EQ(prompts.calls.size(), 2u);
+
+    // An empty one means the program's folder, trailing separator included.
+    putFile(testDir() / "program/2031/SO-9.csv");
+    bare.logDirectory.clear();
+    prompts.script({true, false});
+    EXPECT_EQ(accept(bare), SetupResult::Stay);
+    EXPECT_EQ(prompts.calls.size(), 2u);
+}
+
+TEST_F(BatchSetup, StoresTheBatchKeysAndLeavesTheOthersAlone) {
+    putFile(store.file(), "[Settings]\nLanguage=4\nBatchCounter=3\nSerPort=/dev/ttyS1\n");
+    prompts.script({true});
+    EXPECT_EQ(accept(form("Order, \"A\"", 20)), SetupResult::Stored);
+    const platform::Settings s = store.load();
+    EXPECT_EQ(s.batchName, "Order, \"A\"");
+    EXPECT_EQ(s.batchSize, 20u);
+    EXPECT_EQ(s.logDirectory, logs);
+    EXPECT_EQ(s.batchCounter, 3u) << "only a new batch resets the counter";
+    EXPECT_EQ(s.language, 4);
+    EXPECT_EQ(s.serPort, "/dev/ttyS1");
+    EXPECT_EQ(record.batchJobName, "Order, \"A\"");
+    EXPECT_EQ(record.batchSize, 20u);
+}
+
+TEST_F(BatchSetup, ANewBatchZeroesTheCounterWhenTheFormIsStored) {
+    putFile(store.file(), "[Settings]\nBatchName=Old\nBatchSize=8\nBatchCounter=8\n");
+    comms::BatchForm f = comms::loadBatchForm(store.load());
+    record.batchCounter = 8;
+    comms::startNewBatch(f, record);
+    EXPECT_EQ(f.batchSize, 0u);
+    EXPECT_EQ(record.batchCounter, 0u);
+    EXPECT_EQ(store.load().batchCounter, 8u) << "nothing is stored before OK";
+
+    f.salesOrder = "New";
+    f.batchSize = 6;
+    prompts.script({true});
+    EXPECT_EQ(accept(f), SetupResult::Stored);
+    EXPECT_EQ(store.load().batchCounter, 0u);
+}
+
+TEST(BatchPassword, AnyLetterCaseButNothingElse) {
+    for (const char* typed : {"qvz", "QVZ", "qVz"}) {
+        EXPECT_TRUE(comms::batchPasswordMatches(typed)) << typed;
+    }
+    for (const char* typed : {"", "qv", "qvzz", " qvz", "qvx"}) {
+        EXPECT_FALSE(comms::batchPasswordMatches(typed)) << typed;
+    }
+}
+
+TEST(BatchSetupQuit, AsksBeforeLeaving) {
+    ScriptedBatchPrompts prompts;
+    EXPECT_FALSE(comms::quitBatchSetup(prompts));
+    prompts.script({true});
+    EXPECT_TRUE(comms::quitBatchSetup(prompts));
+    EXPECT_EQ(prompts.calls.back(), "okcancel OK to quit Batch Setup?");
+}
+
+}  // namespace
+}  // namespace qelto::test
