@@ -95,6 +95,8 @@ class PacketLink {
                SleepFunction sleep = realSleep);
 
     bool isUSB() const { return path_.isUSB(); }
+    // Whether the operator has cancelled.
+    bool aborted() const { return abort_; }
 
     // Logs a request an operation has just built (direction "*NEW*").
     void logNew(const Packet& request);

@@ -13,6 +13,14 @@ UnitChannel::UnitChannel(PacketLink& link, OperationObserver* observer)
     : link_(link), observer_(observer != nullptr ? observer : &fallback_) {}
 
 std::optional<Packet> UnitChannel::ask(const Packet& request, int attempts) {
+    // Once the operator has cancelled, the operation runs its remaining steps to their end; each
+    // must fail at once instead of going on changing a unit the operator wanted left alone. Only
+    // the lock still goes out, so the unit is never left open.
+    const bool isLock = request.id() == PKT_POLL && request[6] == CMD_LOCK;
+    if (link_.aborted() && !isLock) {
+        cancelled_ = true;
+        return std::nullopt;
+    }
     Packet reply{};
     link_.logNew(request);
     switch (link_.WriteReadPacket(request, reply, attempts)) {
