@@ -72,6 +72,7 @@ void LaundryPort::serve(const Packet& request, std::vector<std::uint8_t>& out) {
         entry["reply"] = reply->id();
     }
     entry["outcome"] = outcome;
+    entry.update(logTag_);
     if (log_ != nullptr) {
         log_->write(entry);
     }

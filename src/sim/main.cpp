@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "platform/atomic_file.h"
+#include "sim/dongle_setup.h"
 #include "sim/pseudo_terminal.h"
 #include "sim/serve_loop.h"
 #include "sim/sim_setup.h"
@@ -46,7 +47,9 @@ int main(int argc, char** argv) {
                    "software version X.Y.Z [1.3.0]; legacy: none = no device information");
     app.add_flag("--no-clock", setup.noClock, "the unit has no clock");
     app.add_option("--state", setup.stateFile, "initial memory (JSON)")->check(CLI::ExistingFile);
-    app.add_option("--dump", dumpFile, "write the memory here on exit and on SIGUSR1");
+    app.add_option("--dump", dumpFile,
+                   "write the memory here on exit and on SIGUSR1; behind a dongle, a JSON array "
+                   "with one entry per unit");
     app.add_option("--path-file", pathFile, "write the pty path here");
     app.add_option("--request-log", requestLogFile, "one JSON line per request received");
     app.add_option("--drop-every", setup.faults.dropEvery, "no reply to every Nth request");
@@ -57,6 +60,25 @@ int main(int argc, char** argv) {
     app.add_option("--nak-every", setup.faults.nakEvery, "refuse every Nth request");
     app.add_flag("--pace", serveOptions.pace, "send at the real line speed");
     app.add_option("--baud", baud, "line speed for --pace [57600, legacy 9600]");
+    DongleSetup dongle;
+    auto* rfFlag = app.add_flag("--rf-dongle", dongle.rf,
+                                "be an RF dongle: answer PKT_RF_SETTINGS and relay every other "
+                                "packet to the unit on the current channel");
+    app.add_option("--rf-unit", dongle.rfUnits,
+                   "CHANNEL:SIGNAL[:STATEFILE], a unit on RF channel 0..254 heard at signal "
+                   "strength 0..255, with its own state file (else --state); repeatable")
+        ->needs(rfFlag);
+    app.add_option("--rf-refuse-channel", dongle.refusedChannels,
+                   "the dongle ignores a request for this channel; repeatable")
+        ->needs(rfFlag);
+    auto* btFlag = app.add_flag("--bt-dongle", dongle.bluetooth,
+                                "be a Bluetooth LE serial dongle: AT, AT+DISC?, AT+CONN<d>, then "
+                                "pass bytes through to the paired module's unit")
+                       ->excludes(rfFlag);
+    app.add_option("--bt-module", dongle.bluetoothModules,
+                   "NAME:SIGNAL[:STATEFILE], a module advertising NAME at -SIGNAL dBm (0..127) "
+                   "with a unit behind it (state file, else --state); up to 10, repeatable")
+        ->needs(btFlag);
     CLI11_PARSE(app, argc, argv);
 
     if (!rotation.empty() && !parseRotation(rotation, setup.faults)) {
@@ -72,7 +94,11 @@ int main(int argc, char** argv) {
     }
     std::unique_ptr<UnitPort> unit;
     try {
-        unit = makeUnit(setup, requestLogFile.empty() ? nullptr : &requestLog);
+        RequestLog* log = requestLogFile.empty() ? nullptr : &requestLog;
+        unit = makeDongle(setup, dongle, log);
+        if (!unit) {
+            unit = makeUnit(setup, log);
+        }
     } catch (const std::exception& e) {
         std::cerr << "qelto-unitsim: " << e.what() << "\n";
         return 2;

@@ -88,7 +88,16 @@ void serve(int master, UnitPort& unit, const ServeOptions& options,
     std::array<std::uint8_t, 4096> buffer{};
     while (g_stop == 0) {
         std::array<pollfd, 2> fds{pollfd{master, POLLIN, 0}, pollfd{g_wakePipe[0], POLLIN, 0}};
-        const int ready = ::poll(fds.data(), fds.size(), 500);
+        const auto quiet = unit.quietWanted();
+        const int ready =
+            ::poll(fds.data(), fds.size(), quiet ? static_cast<int>(quiet->count()) : 500);
+        if (ready == 0 && quiet) {
+            const auto reply = unit.onQuiet();
+            if (!reply.empty()) {
+                send(master, reply, options);
+            }
+            continue;
+        }
         if (fds[1].revents != 0) {
             drainWakePipe();
         }

@@ -35,30 +35,35 @@ bool isLegacyKind(const std::string& kind) {
     return kind == "legacy-laundry" || kind == "legacy-dishwash";
 }
 
-std::unique_ptr<UnitPort> makeUnit(const SimSetup& setup, RequestLog* log) {
+std::unique_ptr<LaundryPort> makeLaundryPort(const SimSetup& setup, RequestLog* log) {
     json state = loadState(setup.stateFile);
     const auto now = static_cast<std::int64_t>(std::time(nullptr));
-    if (!isLegacyKind(setup.kind)) {
-        if (setup.pin) {
-            state["pin"] = *setup.pin;
-        }
-        if (setup.serial) {
-            state["serial"] = *setup.serial;
-        }
-        if (setup.unitType) {
-            state["unitType"] = *setup.unitType;
-        }
-        if (setup.version) {
-            state["version"] = *setup.version;
-        }
-        if (setup.noClock) {
-            state["clock"] = nullptr;
-        }
-        LaundryMemory memory = factoryMemory(Identity{}, 1234);
-        applyLaundryState(state, memory, now);
-        return std::make_unique<LaundryPort>(LaundryUnit(std::move(memory)),
-                                             FaultPlan(setup.faults), log);
+    if (setup.pin) {
+        state["pin"] = *setup.pin;
     }
+    if (setup.serial) {
+        state["serial"] = *setup.serial;
+    }
+    if (setup.unitType) {
+        state["unitType"] = *setup.unitType;
+    }
+    if (setup.version) {
+        state["version"] = *setup.version;
+    }
+    if (setup.noClock) {
+        state["clock"] = nullptr;
+    }
+    LaundryMemory memory = factoryMemory(Identity{}, 1234);
+    applyLaundryState(state, memory, now);
+    return std::make_unique<LaundryPort>(LaundryUnit(std::move(memory)), FaultPlan(setup.faults),
+                                         log);
+}
+
+std::unique_ptr<UnitPort> makeUnit(const SimSetup& setup, RequestLog* log) {
+    if (!isLegacyKind(setup.kind)) {
+        return makeLaundryPort(setup, log);
+    }
+    json state = loadState(setup.stateFile);
     LegacyMemory memory;
     memory.kind = setup.kind == "legacy-laundry" ? LegacyKind::Laundry : LegacyKind::Dishwash;
     applyLegacyState(state, memory);

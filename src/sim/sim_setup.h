@@ -8,6 +8,7 @@
 #include <string>
 
 #include "sim/fault_plan.h"
+#include "sim/laundry_port.h"
 #include "sim/request_log.h"
 #include "sim/unit_port.h"
 
@@ -26,6 +27,8 @@ struct SimSetup {
 
 // Throws StateError (or std::runtime_error) with a readable reason.
 std::unique_ptr<UnitPort> makeUnit(const SimSetup& setup, RequestLog* log);
+// The same for a packet-protocol laundry unit whatever setup.kind says; dongles hold these.
+std::unique_ptr<LaundryPort> makeLaundryPort(const SimSetup& setup, RequestLog* log);
 
 bool isLegacyKind(const std::string& kind);
 

@@ -29,6 +29,12 @@
 // }
 // Arrays may be shorter than their full length when loading; missing entries keep their values.
 //
+// Behind a dongle (--rf-dongle, --bt-dongle) each unit loads its own state file in this shape, and
+// --dump writes a JSON array with one such object per unit, in the order of the --rf-unit or
+// --bt-module options, each with the dongle's view of it added (ignored when loaded again):
+//   RF:        "rfChannel": 9, "signal": 180
+//   Bluetooth: "module": "KNW_A1", "signal": 72, "paired": true
+//
 // Legacy units ("kind": "legacy-laundry" or "legacy-dishwash"), all kinds:
 // {
 //   "kind": ..., "version": "1.1.0" | null (null: the unit signs on without device information),
