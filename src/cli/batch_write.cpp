@@ -166,7 +166,10 @@ int runBatchWrite(const BatchWriteOptions& options) {
     comms::BatchProgress progress;
     const auto jobFile = comms::JobFile::open(path, &error);
     if (!jobFile || !comms::recordBatchUnit(*jobFile, line, job, store, progress, &error)) {
-        printError(fmt::format("unit {:09} ({}): {}", unit.serial, outcome, error));
+        printError(fmt::format(
+            "unit {:09} ended as \"{}\", but the batch did not record it: {}; add its line to "
+            "the job file by hand and check the counter with qeltoctl batch status",
+            unit.serial, outcome, error));
         return kExitFailure;
     }
     if (outcome != comms::kBatchResultOk) {
