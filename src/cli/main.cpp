@@ -4,9 +4,11 @@
 #include <exception>
 
 #include "cli/batch_commands.h"
+#include "cli/bt_commands.h"
 #include "cli/document_commands.h"
 #include "cli/exit_codes.h"
 #include "cli/port_commands.h"
+#include "cli/scan_command.h"
 #include "cli/unit_commands.h"
 
 int main(int argc, char** argv) {
@@ -18,6 +20,8 @@ int main(int argc, char** argv) {
     int exitCode = kExitOk;
     addDocumentCommands(app, exitCode);
     addPortCommands(app, exitCode);
+    addScanCommand(app, exitCode);
+    addBluetoothCommands(app, exitCode);
     addUnitCommands(app, exitCode);
     addBatchCommands(app, exitCode);
 

@@ -56,12 +56,20 @@ bool setItem(comms::Options& options, std::string_view name) {
 void addUnitOptions(CLI::App& command, UnitOptions& options, bool withOnly) {
     CLI::Option* port =
         command.add_option("--port", options.port, "Serial port of the unit (57600 baud)");
-    command.add_flag("--usb", options.usb, "The unit on USB")->excludes(port);
+    CLI::Option* usb = command.add_flag("--usb", options.usb, "The unit on USB")->excludes(port);
+    CLI::Option* rf =
+        command
+            .add_option("--rf-channel", options.rfChannel,
+                        "The unit answers through an RF dongle (on --port, or on USB with --usb) "
+                        "on this radio channel")
+            ->check(CLI::Range(0, 254));
     command
-        .add_option("--rf-channel", options.rfChannel,
-                    "The unit answers through an RF dongle (on --port, or on USB with --usb) on "
-                    "this radio channel")
-        ->check(CLI::Range(0, 254));
+        .add_option("--unit", options.unit,
+                    "The unit at this index of a fresh scan (0 is the first line of `qeltoctl "
+                    "scan`); --port then names the serial port to scan [the SerPort setting]")
+        ->check(CLI::Range(0, 29))
+        ->excludes(usb)
+        ->excludes(rf);
     command.add_option("--pin", options.pin, "The unit's PIN (asked at the terminal when absent)")
         ->check(CLI::Range(0, 65535));
     command.add_flag("--comms-log", options.commsLog,
@@ -111,8 +119,9 @@ std::optional<comms::Options> optionsFromOnly(const std::optional<std::string>& 
 }
 
 std::string linkUsageError(const UnitOptions& options) {
-    if (options.port.empty() && !options.usb) {
-        return "say where the unit is: --port DEV for a serial port, or --usb";
+    if (options.port.empty() && !options.usb && !options.unit) {
+        return "say where the unit is: --port DEV for a serial port, --usb, or --unit N for a "
+               "unit of `qeltoctl scan`";
     }
     return {};
 }

@@ -17,6 +17,7 @@ struct UnitOptions {
     std::string port;              // serial device; empty when the unit is on USB
     bool usb = false;              // the unit's own USB HID interface (or an RF dongle on USB)
     std::optional<int> rfChannel;  // the unit sits behind an RF dongle on this radio channel
+    std::optional<int> unit;       // entry of a fresh scan (as `qeltoctl scan --json` numbers it)
     std::optional<int> pin;        // asked at the terminal when absent
     bool commsLog = false;
     int language = 0;  // 0: the language of the settings

@@ -10,6 +10,7 @@
 #include "cli/exit_codes.h"
 #include "cli/interrupt_cancel.h"
 #include "cli/pin_entry.h"
+#include "cli/unit_scan.h"
 #include "cli/unit_session.h"
 #include "logs/comms_log.h"
 #include "model/unit_types.h"
@@ -57,6 +58,35 @@ std::string versionText(const protocol::UnitIdentity& unit) {
                        static_cast<char>(unit.version[1]), static_cast<char>(unit.version[2]));
 }
 
+// --unit N: a fresh scan, then the link of its entry N.
+std::unique_ptr<UnitSession> openScannedUnit(const CliContext& ctx, const UnitOptions& options,
+                                             logs::CommsLog* log, std::string* error) {
+    // Its own prompts, so the scan's status lines are ended before the operation's begin.
+    TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
+    ScanRequest scan;
+    scan.port = options.port;
+    scan.replyTimeout = std::chrono::milliseconds(options.replyTimeoutMs);
+    ScanOutcome outcome;
+    scanForUnits(ctx, scan, prompts, outcome);
+    const auto index = static_cast<std::size_t>(*options.unit);
+    const std::size_t found = outcome.table.count();
+    if (index >= found) {
+        *error = found == 0 ? fmt::format(
+                                  "no unit answered on {} or on USB, so there is no unit "
+                                  "{}; check the cable, dongle and --port",
+                                  outcome.port, index)
+                            : fmt::format(
+                                  "the scan found {} unit{} (0 to {}), so there is no "
+                                  "unit {}; `qeltoctl scan` lists them",
+                                  found, found == 1 ? "" : "s", found - 1, index);
+        return nullptr;
+    }
+    LinkRequest request = linkRequest(options, ctx.settings);
+    request.port = outcome.port;
+    return UnitSession::openScanned(outcome.table[index], std::move(outcome.links), request, log,
+                                    error);
+}
+
 }  // namespace
 
 int settleLinkAndPin(const UnitOptions& options, std::uint16_t& pin) {
@@ -90,7 +120,9 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
         return std::nullopt;
     }
     std::string error;
-    const auto session = UnitSession::open(linkRequest(options, ctx.settings), log.get(), &error);
+    const auto session =
+        options.unit ? openScannedUnit(ctx, options, log.get(), &error)
+                     : UnitSession::open(linkRequest(options, ctx.settings), log.get(), &error);
     if (!session) {
         printError(error);
         return std::nullopt;

@@ -47,6 +47,7 @@ std::unique_ptr<UnitSession> UnitSession::open(const LinkRequest& request, logs:
         if (!session->serial_) {
             return nullptr;
         }
+        session->serialPath_ = request.port;
         SerialTimings timings;
         timings.reply = request.replyTimeout;
         timings.throttleSteps = request.throttleSteps;
@@ -60,6 +61,49 @@ std::unique_ptr<UnitSession> UnitSession::open(const LinkRequest& request, logs:
         session->rfChannel_ = request.rfChannel;
         session->where_ += fmt::format(", RF channel {}", *request.rfChannel);
         if (!session->selectRfChannel(*request.rfChannel, error)) {
+            return nullptr;
+        }
+    }
+    return session;
+}
+
+std::unique_ptr<UnitSession> UnitSession::openScanned(const comms::DeviceEntry& entry,
+                                                      comms::ScanLinks links,
+                                                      const LinkRequest& request,
+                                                      logs::CommsLog* log, std::string* error) {
+    LinkRequest direct = request;
+    direct.usb = comms::isUsbLink(entry.linkType);
+    direct.rfChannel.reset();
+    if (comms::isRadioLink(entry.linkType)) {
+        direct.rfChannel = entry.rfChannel;
+    }
+    const bool haveLink = direct.usb ? links.hid != nullptr : links.serial != nullptr;
+    if (!haveLink) {
+        return open(direct, log, error);
+    }
+    std::unique_ptr<UnitSession> session(new UnitSession);
+    if (direct.usb) {
+        session->hid_ = std::move(links.hid);
+        session->path_ = std::make_unique<HidPacketPath>(*session->hid_, request.replyTimeout);
+        session->where_ = "USB";
+    } else {
+        session->serial_ = std::move(links.serial);
+        session->serialPath_ = request.port;
+        SerialTimings timings;
+        timings.reply = request.replyTimeout;
+        timings.throttleSteps = request.throttleSteps;
+        session->path_ =
+            std::make_unique<SerialPacketPath>(*session->serial_, session->state_, timings);
+        session->where_ = request.port;
+    }
+    // Rotated serial replies are re-aligned on the unit the engineer chose.
+    session->state_.selectedSerial = entry.serialNo;
+    session->guarded_ = std::make_unique<CancellablePath>(*session->path_, session->abort_);
+    session->link_ = std::make_unique<PacketLink>(*session->guarded_, log, session->abort_);
+    if (direct.rfChannel) {
+        session->rfChannel_ = direct.rfChannel;
+        session->where_ += fmt::format(", RF channel {}", *direct.rfChannel);
+        if (!session->selectRfChannel(*direct.rfChannel, error)) {
             return nullptr;
         }
     }
@@ -84,7 +128,7 @@ bool UnitSession::selectRfChannel(std::uint8_t channel, std::string* error) {
         *error = fmt::format(
             "no RF dongle answered on {} when radio channel {} was selected; check that the "
             "dongle is plugged in{}",
-            serial_ ? serial_->path() : std::string("USB"), channel,
+            serial_ ? serialPath_ : std::string("USB"), channel,
             serial_ ? " and that this is its port" : "");
     }
     return false;

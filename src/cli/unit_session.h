@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "comms/device_scan.h"
+#include "comms/device_table.h"
 #include "comms/operator_prompts.h"
 #include "platform/byte_link.h"
 #include "platform/hid_device.h"
@@ -59,6 +61,12 @@ class UnitSession {
     // the RF dongle does not take the channel.
     static std::unique_ptr<UnitSession> open(const LinkRequest& request, logs::CommsLog* log,
                                              std::string* error);
+    // The same for a unit a scan found: the link it answered on, taken over from the scan, with
+    // a radio dongle set to its channel. request gives the port and the timings.
+    static std::unique_ptr<UnitSession> openScanned(const comms::DeviceEntry& entry,
+                                                    comms::ScanLinks links,
+                                                    const LinkRequest& request, logs::CommsLog* log,
+                                                    std::string* error);
     // Locks the unit when it was unlocked and finish() has not run (an exception on the way).
     ~UnitSession();
     UnitSession(const UnitSession&) = delete;
@@ -87,7 +95,8 @@ class UnitSession {
     bool selectRfChannel(std::uint8_t channel, std::string* error);
     std::string noUnitMessage() const;
 
-    std::unique_ptr<platform::SerialPort> serial_;
+    std::unique_ptr<platform::ByteLink> serial_;
+    std::string serialPath_;
     std::unique_ptr<platform::HidDevice> hid_;
     protocol::LinkState state_;
     std::atomic<bool> abort_{false};
