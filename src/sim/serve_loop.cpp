@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -56,18 +57,43 @@ void writeAll(int fd, const std::uint8_t* data, std::size_t size) {
     }
 }
 
-void send(int fd, const std::vector<std::uint8_t>& bytes, const ServeOptions& options) {
-    if (!options.pace) {
-        writeAll(fd, bytes.data(), bytes.size());
-        return;
+// The line as a real one carries it. A pseudo-terminal hands the PC's bytes over at once, so the
+// time they would take to arrive is added before the unit can answer; and each byte sent is
+// delivered when it would have left the wire, by the clock rather than after sleeps whose
+// overshoot would add up over a frame.
+class LinePace {
+  public:
+    explicit LinePace(const ServeOptions& options)
+        : paced_(options.pace),
+          // Ten bits a byte: start, eight data bits, stop.
+          perByte_(std::chrono::nanoseconds(10'000'000'000LL / (options.baud ? options.baud : 1))) {
     }
-    // Ten bits a byte: start, eight data bits, stop.
-    const auto perByte = std::chrono::microseconds(10'000'000 / (options.baud ? options.baud : 1));
-    for (const std::uint8_t byte : bytes) {
-        writeAll(fd, &byte, 1);
-        std::this_thread::sleep_for(perByte);
+
+    void received(std::size_t count) {
+        if (paced_) {
+            inboundEnd_ = std::max(Clock::now(), inboundEnd_) + perByte_ * count;
+        }
     }
-}
+
+    void send(int fd, const std::vector<std::uint8_t>& bytes) {
+        if (!paced_) {
+            writeAll(fd, bytes.data(), bytes.size());
+            return;
+        }
+        auto next = std::max(Clock::now(), inboundEnd_);
+        for (const std::uint8_t byte : bytes) {
+            next += perByte_;
+            std::this_thread::sleep_until(next);
+            writeAll(fd, &byte, 1);
+        }
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    bool paced_;
+    std::chrono::nanoseconds perByte_;
+    Clock::time_point inboundEnd_{};
+};
 
 }  // namespace
 
@@ -86,6 +112,7 @@ bool installSignalHandlers() {
 void serve(int master, UnitPort& unit, const ServeOptions& options,
            const std::function<void()>& onDumpRequest) {
     std::array<std::uint8_t, 4096> buffer{};
+    LinePace line(options);
     while (g_stop == 0) {
         std::array<pollfd, 2> fds{pollfd{master, POLLIN, 0}, pollfd{g_wakePipe[0], POLLIN, 0}};
         const auto quiet = unit.quietWanted();
@@ -94,7 +121,7 @@ void serve(int master, UnitPort& unit, const ServeOptions& options,
         if (ready == 0 && quiet) {
             const auto reply = unit.onQuiet();
             if (!reply.empty()) {
-                send(master, reply, options);
+                line.send(master, reply);
             }
             continue;
         }
@@ -119,9 +146,10 @@ void serve(int master, UnitPort& unit, const ServeOptions& options,
             }
             continue;
         }
+        line.received(static_cast<std::size_t>(n));
         const auto reply = unit.receive(std::span(buffer.data(), static_cast<std::size_t>(n)));
         if (!reply.empty()) {
-            send(master, reply, options);
+            line.send(master, reply);
         }
     }
 }
