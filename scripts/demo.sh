@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# The main job on a fresh machine: installs what is missing, builds qeltoctl, then takes a
-# document through a round trip (new, show, convert from an older format, show again) in a
-# scratch folder that it prints.
+# The main job on a fresh machine: installs what is missing, builds qeltoctl and the simulated
+# unit, then does what an engineer does at a unit: find it, read it into a document, change the
+# document, write it back and verify, all in a scratch folder that it prints. Without hardware the
+# unit is qelto-unitsim on a pseudo-terminal; QELTO_DEMO_PORT=/dev/ttyUSB0 uses a real one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release -j"$(nproc 2>/dev/null || echo 2)" --target qeltoctl
+cmake --build --preset release -j"$(nproc 2>/dev/null || echo 2)" --target qeltoctl qelto-unitsim
 qeltoctl=$PWD/build/release/src/cli/qeltoctl
+unitsim=$PWD/build/release/src/sim/qelto-unitsim
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/qelto-demo-XXXXXX")
 cd "$work"
@@ -30,13 +32,34 @@ P03=Softener
 P04=Sour
 INI
 
-echo "== qeltoctl new laundry.qlf (a reset configuration for an L4 unit)"
-"$qeltoctl" new laundry.qlf
+port=${QELTO_DEMO_PORT:-}
+pin=${QELTO_DEMO_PIN:-1234}
+sim_pid=
+if [ -z "$port" ]; then
+  "$unitsim" --path-file unit.path --dump unit-after.json >/dev/null &
+  sim_pid=$!
+  trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
+  for _ in $(seq 50); do [ -s unit.path ] && break; sleep 0.1; done
+  port=$(cat unit.path)
+  echo "== the simulated unit is on $port (pid $sim_pid)"
+fi
+
+echo "== qeltoctl scan --port $port"
+"$qeltoctl" scan --port "$port"
+echo "== qeltoctl read --unit 0 --out laundry.qlf"
+"$qeltoctl" read --unit 0 --port "$port" --pin "$pin" --out laundry.qlf
 echo "== qeltoctl show laundry.qlf"
 "$qeltoctl" show laundry.qlf
-echo "== qeltoctl convert laundry.qlf copy.qcf (documents are always written as .qlf)"
-"$qeltoctl" convert laundry.qlf copy.qcf
-echo "== qeltoctl show copy.qlf --json (first fields)"
-"$qeltoctl" show copy.qlf --json | head -c 400
-echo
+echo "== qeltoctl convert laundry.qlf changed.qcf (documents are always written as .qlf)"
+"$qeltoctl" convert laundry.qlf changed.qcf
+"$qeltoctl" new template.qlf
+echo "== qeltoctl diff laundry.qlf template.qlf (what a reset document would change)"
+"$qeltoctl" diff laundry.qlf template.qlf | head -n 12 || true
+echo "== qeltoctl write changed.qlf --verify (the unit's own serial number kept)"
+"$qeltoctl" write changed.qlf --port "$port" --pin "$pin" --verify \
+  --only pump-names,prog-names,pump-cal,pump-data,comments,description
+echo "== qeltoctl verify changed.qlf"
+"$qeltoctl" verify changed.qlf --port "$port" --pin "$pin"
+echo "== qeltoctl clock get"
+"$qeltoctl" clock get --port "$port" --pin "$pin"
 echo "demo: files are in $work"
