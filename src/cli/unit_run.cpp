@@ -11,7 +11,7 @@
 #include "cli/interrupt_cancel.h"
 #include "cli/pin_entry.h"
 #include "cli/unit_scan.h"
-#include "cli/unit_session.h"
+#include "comms/unit_connection.h"
 #include "logs/comms_log.h"
 #include "model/unit_types.h"
 #include "platform/user_paths.h"
@@ -41,8 +41,8 @@ std::unique_ptr<logs::CommsLog> openCommsLog(const platform::Settings& settings)
     return log;
 }
 
-LinkRequest linkRequest(const UnitOptions& options, const platform::Settings& settings) {
-    LinkRequest request;
+comms::LinkRequest linkRequest(const UnitOptions& options, const platform::Settings& settings) {
+    comms::LinkRequest request;
     request.port = options.port;
     request.usb = options.usb;
     if (options.rfChannel) {
@@ -59,8 +59,9 @@ std::string versionText(const protocol::UnitIdentity& unit) {
 }
 
 // --unit N: a fresh scan, then the link of its entry N.
-std::unique_ptr<UnitSession> openScannedUnit(const CliContext& ctx, const UnitOptions& options,
-                                             logs::CommsLog* log, std::string* error) {
+std::unique_ptr<comms::UnitConnection> openScannedUnit(const CliContext& ctx,
+                                                       const UnitOptions& options,
+                                                       logs::CommsLog* log, std::string* error) {
     // Its own prompts, so the scan's status lines are ended before the operation's begin.
     TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
     ScanRequest scan;
@@ -81,10 +82,10 @@ std::unique_ptr<UnitSession> openScannedUnit(const CliContext& ctx, const UnitOp
                                   found, found == 1 ? "" : "s", found - 1, index);
         return nullptr;
     }
-    LinkRequest request = linkRequest(options, ctx.settings);
+    comms::LinkRequest request = linkRequest(options, ctx.settings);
     request.port = outcome.port;
-    return UnitSession::openScanned(outcome.table[index], std::move(outcome.links), request, log,
-                                    error);
+    return comms::UnitConnection::openScanned(outcome.table[index], std::move(outcome.links),
+                                              request, log, error);
 }
 
 }  // namespace
@@ -120,9 +121,9 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
         return std::nullopt;
     }
     std::string error;
-    const auto session =
-        options.unit ? openScannedUnit(ctx, options, log.get(), &error)
-                     : UnitSession::open(linkRequest(options, ctx.settings), log.get(), &error);
+    const auto session = options.unit ? openScannedUnit(ctx, options, log.get(), &error)
+                                      : comms::UnitConnection::open(
+                                            linkRequest(options, ctx.settings), log.get(), &error);
     if (!session) {
         printError(error);
         return std::nullopt;
@@ -131,9 +132,9 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
 
     protocol::CommsData data;
     switch (session->unlock(data, prompts, &error)) {
-        case UnlockOutcome::Unlocked:
+        case comms::UnlockOutcome::Unlocked:
             break;
-        case UnlockOutcome::Cancelled:
+        case comms::UnlockOutcome::Cancelled:
             reportCancelled();
             return std::nullopt;
         default:

@@ -1,4 +1,4 @@
-#include "cli/unit_session.h"
+#include "comms/unit_connection.h"
 
 #include <fmt/format.h>
 
@@ -6,7 +6,7 @@
 #include "protocol/unit_reads.h"
 #include "protocol/unit_writes.h"
 
-namespace qelto::cli {
+namespace qelto::comms {
 namespace {
 
 using namespace protocol;
@@ -32,9 +32,9 @@ LinkStatus CancellablePath::readPacket(Packet& packet) {
     return path_.readPacket(packet);
 }
 
-std::unique_ptr<UnitSession> UnitSession::open(const LinkRequest& request, logs::CommsLog* log,
-                                               std::string* error) {
-    std::unique_ptr<UnitSession> session(new UnitSession);
+std::unique_ptr<UnitConnection> UnitConnection::open(const LinkRequest& request,
+                                                     logs::CommsLog* log, std::string* error) {
+    std::unique_ptr<UnitConnection> session(new UnitConnection);
     if (request.usb) {
         session->hid_ = platform::OpenHidUnit(platform::HidIds{}, error);
         if (!session->hid_) {
@@ -67,21 +67,22 @@ std::unique_ptr<UnitSession> UnitSession::open(const LinkRequest& request, logs:
     return session;
 }
 
-std::unique_ptr<UnitSession> UnitSession::openScanned(const comms::DeviceEntry& entry,
-                                                      comms::ScanLinks links,
-                                                      const LinkRequest& request,
-                                                      logs::CommsLog* log, std::string* error) {
+std::unique_ptr<UnitConnection> UnitConnection::openScanned(const DeviceEntry& entry,
+                                                            ScanLinks links,
+                                                            const LinkRequest& request,
+                                                            logs::CommsLog* log,
+                                                            std::string* error) {
     LinkRequest direct = request;
-    direct.usb = comms::isUsbLink(entry.linkType);
+    direct.usb = isUsbLink(entry.linkType);
     direct.rfChannel.reset();
-    if (comms::isRadioLink(entry.linkType)) {
+    if (isRadioLink(entry.linkType)) {
         direct.rfChannel = entry.rfChannel;
     }
     const bool haveLink = direct.usb ? links.hid != nullptr : links.serial != nullptr;
     if (!haveLink) {
         return open(direct, log, error);
     }
-    std::unique_ptr<UnitSession> session(new UnitSession);
+    std::unique_ptr<UnitConnection> session(new UnitConnection);
     if (direct.usb) {
         session->hid_ = std::move(links.hid);
         session->path_ = std::make_unique<HidPacketPath>(*session->hid_, request.replyTimeout);
@@ -110,7 +111,7 @@ std::unique_ptr<UnitSession> UnitSession::openScanned(const comms::DeviceEntry& 
     return session;
 }
 
-UnitSession::~UnitSession() {
+UnitConnection::~UnitConnection() {
     if (unlocked_) {
         finish(false);
     }
@@ -118,7 +119,7 @@ UnitSession::~UnitSession() {
 
 // The dongle forwards every later packet on the channel it was given, so the unit behind it is
 // reached exactly as a wired one.
-bool UnitSession::selectRfChannel(std::uint8_t channel, std::string* error) {
+bool UnitConnection::selectRfChannel(std::uint8_t channel, std::string* error) {
     UnitChannel unitChannel(*link_);
     RfSettingsReply reply;
     if (GetRfSettings(channel, reply, unitChannel)) {
@@ -134,7 +135,7 @@ bool UnitSession::selectRfChannel(std::uint8_t channel, std::string* error) {
     return false;
 }
 
-std::string UnitSession::noUnitMessage() const {
+std::string UnitConnection::noUnitMessage() const {
     if (rfChannel_) {
         return fmt::format(
             "no unit answered on {}; check that the unit is switched on and uses radio channel {}",
@@ -148,8 +149,8 @@ std::string UnitSession::noUnitMessage() const {
         where_);
 }
 
-UnlockOutcome UnitSession::unlock(CommsData& data, comms::OperatorPrompts& prompts,
-                                  std::string* error) {
+UnlockOutcome UnitConnection::unlock(CommsData& data, OperatorPrompts& prompts,
+                                     std::string* error) {
     UnitChannel channel(*link_);
     IdentityPart polled;
     if (!SimplePoll(polled, channel, kIdentifyAttempts)) {
@@ -190,7 +191,7 @@ UnlockOutcome UnitSession::unlock(CommsData& data, comms::OperatorPrompts& promp
     return channel.cancelled() ? UnlockOutcome::Cancelled : UnlockOutcome::Silent;
 }
 
-bool UnitSession::finish(bool unitLocked) {
+bool UnitConnection::finish(bool unitLocked) {
     const bool wasUnlocked = unlocked_;
     unlocked_ = false;
     if (!wasUnlocked || unitLocked) {
@@ -200,4 +201,4 @@ bool UnitSession::finish(bool unitLocked) {
     return LockUnit(channel);
 }
 
-}  // namespace qelto::cli
+}  // namespace qelto::comms

@@ -1,7 +1,7 @@
-// The connection of one qeltoctl command to one unit: the link opened as the command line says
-// (a serial port, the unit's USB interface, or either through an RF dongle on one channel), the
-// unit identified and unlocked with its PIN, and locked again when the command is done, whatever
-// happened in between.
+// The connection to one unit for one operation: the link opened (a serial port, the unit's USB
+// interface, either through an RF dongle on one channel, or the link a scan found the unit on),
+// the unit identified and unlocked with its PIN, and locked again when the operation is done,
+// whatever happened in between. Its errors are sentences for the engineer, naming the device.
 #pragma once
 
 #include <atomic>
@@ -25,7 +25,7 @@ namespace qelto::logs {
 class CommsLog;
 }
 
-namespace qelto::cli {
+namespace qelto::comms {
 
 inline constexpr unsigned kUnitBaud = 57600;
 
@@ -55,27 +55,25 @@ class CancellablePath final : public protocol::PacketPath {
 
 enum class UnlockOutcome { Unlocked, NoUnit, PinRefused, Silent, Cancelled };
 
-class UnitSession {
+class UnitConnection {
   public:
     // nullptr, with error saying which device failed and why, when the link cannot be opened or
     // the RF dongle does not take the channel.
-    static std::unique_ptr<UnitSession> open(const LinkRequest& request, logs::CommsLog* log,
-                                             std::string* error);
+    static std::unique_ptr<UnitConnection> open(const LinkRequest& request, logs::CommsLog* log,
+                                                std::string* error);
     // The same for a unit a scan found: the link it answered on, taken over from the scan, with
     // a radio dongle set to its channel. request gives the port and the timings.
-    static std::unique_ptr<UnitSession> openScanned(const comms::DeviceEntry& entry,
-                                                    comms::ScanLinks links,
-                                                    const LinkRequest& request, logs::CommsLog* log,
-                                                    std::string* error);
+    static std::unique_ptr<UnitConnection> openScanned(const DeviceEntry& entry, ScanLinks links,
+                                                       const LinkRequest& request,
+                                                       logs::CommsLog* log, std::string* error);
     // Locks the unit when it was unlocked and finish() has not run (an exception on the way).
-    ~UnitSession();
-    UnitSession(const UnitSession&) = delete;
-    UnitSession& operator=(const UnitSession&) = delete;
+    ~UnitConnection();
+    UnitConnection(const UnitConnection&) = delete;
+    UnitConnection& operator=(const UnitConnection&) = delete;
 
     // Polls the unit (its serial number re-aligns rotated serial replies from then on), then
     // unlocks it with the PIN the prompts give. error says what went wrong for the engineer.
-    UnlockOutcome unlock(protocol::CommsData& data, comms::OperatorPrompts& prompts,
-                         std::string* error);
+    UnlockOutcome unlock(protocol::CommsData& data, OperatorPrompts& prompts, std::string* error);
 
     // Sends the lock once more when the operation's own lock went unanswered; false when the
     // unit stayed unlocked as far as we know.
@@ -91,7 +89,7 @@ class UnitSession {
     const protocol::UnitIdentity& identity() const { return identity_; }
 
   private:
-    UnitSession() = default;
+    UnitConnection() = default;
     bool selectRfChannel(std::uint8_t channel, std::string* error);
     std::string noUnitMessage() const;
 
@@ -109,4 +107,4 @@ class UnitSession {
     bool unlocked_ = false;
 };
 
-}  // namespace qelto::cli
+}  // namespace qelto::comms
