@@ -6,5 +6,6 @@
 
 #include "protocol/packet_catalogue_commands.h"  // IWYU pragma: export
 #include "protocol/packet_catalogue_program.h"   // IWYU pragma: export
+#include "protocol/packet_catalogue_report.h"    // IWYU pragma: export
 #include "protocol/packet_catalogue_settings.h"  // IWYU pragma: export
 #include "protocol/packet_catalogue_texts.h"     // IWYU pragma: export

@@ -4,6 +4,7 @@
 #include "sim/json_fields.h"
 #include "sim/sim_state.h"
 #include "sim/unit_clock.h"
+#include "sim/usage_state.h"
 
 namespace qelto::sim {
 
@@ -221,6 +222,7 @@ json laundryStateToJson(const LaundryMemory& memory, std::int64_t hostNow) {
           {"fsVersion", memory.resetTo.fsVersion}}},
         {"counters", {{"cycles", memory.counters.cycles}, {"washes", memory.counters.washes}}},
         {"pumpRuns", pumpRuns},
+        {"usage", usageToJson(memory.usage)},
     };
 }
 
@@ -271,6 +273,7 @@ void applyLaundryState(const json& state, LaundryMemory& memory, std::int64_t ho
     const json& counters = object(state, "counters");
     number(counters, "cycles", memory.counters.cycles);
     number(counters, "washes", memory.counters.washes);
+    applyUsage(state, memory.usage);
 }
 
 }  // namespace qelto::sim

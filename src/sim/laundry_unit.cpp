@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "sim/unit_packets.h"
+#include "sim/usage_packets.h"
 
 namespace qelto::sim {
 
@@ -110,8 +111,10 @@ std::optional<Packet> LaundryUnit::answerGet(std::uint8_t command, const Packet&
             return resetToReply(memory_);
         case CMD_GET_UNIT_TIME:
             return unitTimeReply(memory_, hostNow());
+        case CMD_GET_REPORT:
+            return usageReply(memory_, request, logCursor_);
         default:
-            // Run times, cycle counts, the log and the rest are not kept by this unit.
+            // Run times, cycle counts and the rest are not kept by this unit.
             return std::nullopt;
     }
 }

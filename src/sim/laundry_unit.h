@@ -13,6 +13,7 @@
 
 #include "protocol/packet.h"
 #include "sim/unit_memory.h"
+#include "sim/usage_packets.h"
 
 namespace qelto::sim {
 
@@ -44,6 +45,7 @@ class LaundryUnit {
     LaundryMemory memory_;
     Clock clock_;
     bool locked_ = true;
+    LogCursor logCursor_;
 };
 
 }  // namespace qelto::sim

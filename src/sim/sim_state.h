@@ -25,7 +25,8 @@
 //   "autoFlush": {"mode": 0, "time": 30, "acceptTime": 1},
 //   "resetTo": {"kind": 0, "value": 1, "fsVersion": 0},
 //   "counters": {"cycles": 0, "washes": 0},
-//   "pumpRuns": [{"pump": 0, "command": 1, "seconds": 60, "speed": 100}]   dump only
+//   "pumpRuns": [{"pump": 0, "command": 1, "seconds": 60, "speed": 100}],  dump only
+//   "usage": {"log": [...], "counters": [...], "generate": {...}}   see usage_state.h
 // }
 // Arrays may be shorter than their full length when loading; missing entries keep their values.
 //

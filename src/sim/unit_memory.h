@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/usage_memory.h"
+
 namespace qelto::sim {
 
 inline constexpr std::size_t kPrograms = 20;
@@ -124,6 +126,7 @@ struct LaundryMemory {
     ResetTo resetTo;
     Counters counters;
     std::vector<PumpRun> pumpRuns;  // the most recent manual pump commands, oldest first
+    UsageMemory usage;
 };
 
 // The setting byte of an erased trigger. Units from software 2.0.5 on count one pulse by

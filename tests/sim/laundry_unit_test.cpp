@@ -311,7 +311,7 @@ TEST_F(LaundryUnitTest, PumpCommandsAreRecordedRadioAndUnknownRequestsAreNot) {
     // A wired unit has no radio: a scan must see nothing, not a refusal.
     EXPECT_EQ(replyId(unit, packet(PKT_RF_SETTINGS, {{6, 1}, {7, 0xFF}})), 0);
     EXPECT_EQ(replyId(unit, packet(PKT_WASHSTAT)), PKT_NAK);
-    EXPECT_EQ(replyId(unit, poll(CMD_GET_REPORT)), PKT_NAK);
+    EXPECT_EQ(replyId(unit, poll(CMD_GET_CYC_DOSE)), PKT_NAK);
     EXPECT_EQ(replyId(unit, poll(99)), PKT_NAK);
 }
 
