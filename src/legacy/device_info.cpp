@@ -47,4 +47,26 @@ std::string versionText(const DeviceInfo& info) {
     return fmt::format("{}.{}{}", digitValue(info[2]), digitValue(info[3]), digitValue(info[4]));
 }
 
+bool hasUnitTexts(const DeviceInfo& info) {
+    return VersionAtLeast(info, '1', '1', '0');
+}
+
+UnitNameText unitNameText(const DeviceInfo& info) {
+    const std::uint8_t type = info[1];
+    if (!deviceInfoValid(info)) {
+        return {186, type};
+    }
+    if (type == kUnknownUnitType) {
+        return {184, type};
+    }
+    if (type <= 5) {
+        return {187 + type, type};
+    }
+    if (type <= 9) {
+        return {304 + (type - 6), type};
+    }
+    // The later types' texts are not in the catalog; the front end names them by their code.
+    return {0, type};
+}
+
 }  // namespace qelto::legacy

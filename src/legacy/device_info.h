@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "legacy/legacy_prompts.h"
+
 namespace qelto::legacy {
 
 // [0] state (see below), [1] unit type in the current numbering (0xFF when the unit gave no
@@ -30,5 +32,11 @@ bool unitTypeIs22Or27(const DeviceInfo& info);
 
 // "1.10" for the characters '1', '1', '0'.
 std::string versionText(const DeviceInfo& info);
+
+// Program names, comments and the spare laundry byte came with software 1.10.
+bool hasUnitTexts(const DeviceInfo& info);
+
+// The catalog text that names the signed-on unit in messages.
+UnitNameText unitNameText(const DeviceInfo& info);
 
 }  // namespace qelto::legacy

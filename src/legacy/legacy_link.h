@@ -72,6 +72,10 @@ class LegacyLink {
 
     const DeviceInfo& deviceInfo() const { return deviceInfo_; }
 
+    // The pauses the operations above the link leave between their steps go through the same
+    // sleeper as the link's own, so tests run them without waiting.
+    void pause(std::chrono::milliseconds duration) { sleep_(duration); }
+
     // The unit type (current numbering) reported by the last sign-on, for the communications
     // copy; empty when that sign-on got no type byte.
     std::optional<std::uint8_t> reportedUnitType() const { return reportedUnitType_; }
