@@ -1,16 +1,22 @@
-// The streams an older unit sends after a command: the laundry configuration stream and the
-// dishwash general data and settings. Whatever arrives, the parsers stay within their buffers,
-// take no byte past the stream's end, and a short stream is never taken for a whole one.
+// The streams an older unit sends after a command: the laundry configuration stream, the
+// dishwash general data and settings, the laundry usage counters and the text dump. Whatever
+// arrives, the parsers stay within their buffers, take no byte past the stream's end, and a short
+// stream is never taken for a whole one.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "legacy/config_stream.h"
 #include "legacy/dishwash_stream.h"
+#include "legacy/laundry_usage.h"
+#include "legacy/text_dump.h"
 
 namespace {
+
+using ByteSourceOver = qelto::legacy::ByteSource;
 
 void check(bool condition) {
     if (!condition) {
@@ -43,6 +49,33 @@ void dishwash(std::span<const std::uint8_t> bytes, bool secondIc) {
     check(at <= bytes.size());
 }
 
+ByteSourceOver sourceOver(std::span<const std::uint8_t> bytes, std::size_t& at) {
+    return [bytes, &at](std::uint8_t& b) {
+        if (at >= bytes.size()) {
+            return false;
+        }
+        b = bytes[at++];
+        return true;
+    };
+}
+
+void usageAndDump(std::span<const std::uint8_t> bytes) {
+    std::size_t at = 0;
+    qelto::legacy::LegacyUsage usage;
+    if (qelto::legacy::parseLegacyUsage(sourceOver(bytes, at), usage)) {
+        check(usage.pumpCount <= qelto::legacy::kUsagePumps);
+    }
+    check(at <= bytes.size());
+
+    at = 0;
+    std::vector<std::string> lines;
+    const std::size_t taken = qelto::legacy::collectDumpLines(sourceOver(bytes, at), lines);
+    check(taken <= bytes.size() && !lines.empty());
+    for (const std::string& line : lines) {
+        check(line.find('\r') == std::string::npos && line.find('\n') == std::string::npos);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -53,5 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(taken == qelto::legacy::kConfigStreamSize || size < qelto::legacy::kConfigStreamSize);
     dishwash(bytes, false);
     dishwash(bytes, true);
+    usageAndDump(bytes);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "sim/legacy_memory.h"
 
+#include <algorithm>
+
 namespace qelto::sim {
 
 namespace {
@@ -105,6 +107,45 @@ LegacyLaundryConfig decodeConfigStream(const std::vector<std::uint8_t>& stream) 
     }
     c.auxByte = in.byte();
     return c;
+}
+
+std::vector<std::uint8_t> encodeLaundryUsage(const LegacyMemory& memory) {
+    const LaundryUsage& u = memory.usage;
+    const std::size_t pumps = std::min<std::size_t>(u.pumpCount, kLegacyUsagePumps);
+    std::vector<std::uint8_t> out;
+    out.push_back(u.pumpCount);
+    for (const LegacyProgramUsage& program : u.programs) {
+        out.push_back(program.used ? 1 : 0);
+    }
+    putWord(out, u.totalCycles);
+    for (std::size_t p = 0; p < pumps; ++p) {
+        const LegacyPumpUsage& pump = u.pumps[p];
+        putWord(out, pump.hours);
+        out.push_back(pump.minutes);
+        out.push_back(pump.seconds);
+        putWord(out, pump.flow);
+        out.insert(out.end(), pump.calibrated.begin(), pump.calibrated.end());
+    }
+    for (std::size_t p = 0; p < pumps; ++p) {
+        putWord(out, u.pumps[p].cycles);
+    }
+    for (const LegacyProgramUsage& program : u.programs) {
+        if (!program.used) {
+            continue;
+        }
+        for (std::size_t p = 0; p < pumps; ++p) {
+            out.insert(out.end(), program.time[p].begin(), program.time[p].end());
+        }
+        for (std::size_t p = 0; p < pumps; ++p) {
+            putWord(out, program.cycles[p]);
+        }
+    }
+    putText(out, memory.config.customerLines[0], kLegacyCustomerLineSize);
+    putText(out, memory.config.customerLines[1], kLegacyCustomerLineSize);
+    for (const std::uint16_t pin : memory.config.pins) {
+        putWord(out, pin);
+    }
+    return out;
 }
 
 std::vector<std::uint8_t> encodeDishwashReport(const LegacyMemory& memory, std::uint8_t clockHours,

@@ -80,6 +80,32 @@ struct DishwashSettings {
     std::array<std::uint8_t, 8> spare{};
 };
 
+// What a legacy laundry unit counts, reported after 0xF2.
+struct LegacyPumpUsage {
+    std::uint16_t hours = 0;
+    std::uint8_t minutes = 0;
+    std::uint8_t seconds = 0;
+    std::uint16_t flow = 0;
+    std::array<std::uint8_t, 3> calibrated{};  // day, month, year - 2000
+    std::uint16_t cycles = 0;
+};
+
+struct LegacyProgramUsage {
+    bool used = false;
+    std::array<std::array<std::uint8_t, 3>, 10> time{};  // hours (one byte), minutes, seconds
+    std::array<std::uint16_t, 10> cycles{};
+};
+
+inline constexpr std::size_t kLegacyUsagePumps = 10;
+inline constexpr std::size_t kLegacyDumpTextMax = 64 * 1024;
+
+struct LaundryUsage {
+    std::uint8_t pumpCount = 4;
+    std::uint16_t totalCycles = 0;
+    std::array<LegacyPumpUsage, kLegacyUsagePumps> pumps{};
+    std::array<LegacyProgramUsage, 20> programs{};
+};
+
 struct LegacyMemory {
     LegacyKind kind = LegacyKind::Laundry;
     // The three characters a sign-on reports; none for the first units, which stay silent.
@@ -93,6 +119,9 @@ struct LegacyMemory {
     std::string comments;
     std::uint8_t spareByte = 0;
     std::uint32_t thirdCommandCount = 0;
+    LaundryUsage usage;
+    // What the unit prints about itself after 0xFE, without the closing NUL.
+    std::string dumpText = "QELTO LEGACY UNIT\r\nMEMORY OK\r\n";
 };
 
 // Names, comments and the spare byte came with software 1.10 (the characters 1, 1, 0).
@@ -101,6 +130,10 @@ bool legacyHasNames(const LegacyMemory& memory);
 // The 66-byte configuration stream, both ways.
 std::vector<std::uint8_t> encodeConfigStream(const LegacyLaundryConfig& config);
 LegacyLaundryConfig decodeConfigStream(const std::vector<std::uint8_t>& stream);
+
+// The laundry unit's answer to 0xF2: the counters, then its general data (40 bytes). A pump
+// count above ten goes out as it is, for tests of a faulty unit, with ten pumps of data.
+std::vector<std::uint8_t> encodeLaundryUsage(const LegacyMemory& memory);
 
 // The dishwash unit's answer to 0x7A: general data (40 bytes), then the settings stream.
 // clockHours and clockMinutes are the unit's time of day.

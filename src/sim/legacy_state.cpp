@@ -132,6 +132,59 @@ void applyDishwash(const json& j, DishwashSettings& d) {
     numbers(j, "spare", d.spare);
 }
 
+json usageToJson(const LaundryUsage& u) {
+    json pumps = json::array();
+    for (const LegacyPumpUsage& p : u.pumps) {
+        pumps.push_back({{"hours", p.hours},
+                         {"minutes", p.minutes},
+                         {"seconds", p.seconds},
+                         {"flow", p.flow},
+                         {"calibrated", p.calibrated},
+                         {"cycles", p.cycles}});
+    }
+    json programs = json::array();
+    for (const LegacyProgramUsage& p : u.programs) {
+        programs.push_back({{"used", p.used}, {"time", p.time}, {"cycles", p.cycles}});
+    }
+    return {{"pumpCount", u.pumpCount},
+            {"totalCycles", u.totalCycles},
+            {"pumps", pumps},
+            {"programs", programs}};
+}
+
+void applyUsage(const json& j, LaundryUsage& u) {
+    number(j, "pumpCount", u.pumpCount);
+    number(j, "totalCycles", u.totalCycles);
+    if (const json* pumps = array(j, "pumps", u.pumps.size())) {
+        for (std::size_t i = 0; i < pumps->size(); ++i) {
+            const json& p = pumps->at(i);
+            number(p, "hours", u.pumps[i].hours);
+            number(p, "minutes", u.pumps[i].minutes);
+            number(p, "seconds", u.pumps[i].seconds);
+            number(p, "flow", u.pumps[i].flow);
+            numbers(p, "calibrated", u.pumps[i].calibrated);
+            number(p, "cycles", u.pumps[i].cycles);
+        }
+    }
+    if (const json* programs = array(j, "programs", u.programs.size())) {
+        for (std::size_t i = 0; i < programs->size(); ++i) {
+            const json& p = programs->at(i);
+            if (p.contains("used")) {
+                if (!p.at("used").is_boolean()) {
+                    throw StateError("used must be true or false");
+                }
+                u.programs[i].used = p.at("used").get<bool>();
+            }
+            if (const json* times = array(p, "time", u.programs[i].time.size())) {
+                for (std::size_t k = 0; k < times->size(); ++k) {
+                    numbers(json{{"time", times->at(k)}}, "time", u.programs[i].time[k]);
+                }
+            }
+            numbers(p, "cycles", u.programs[i].cycles);
+        }
+    }
+}
+
 }  // namespace
 
 json legacyStateToJson(const LegacyMemory& memory) {
@@ -143,9 +196,11 @@ json legacyStateToJson(const LegacyMemory& memory) {
         {"comments", platform::latin1ToUtf8(memory.comments)},
         {"spareByte", memory.spareByte},
         {"thirdCommandCount", memory.thirdCommandCount},
+        {"dumpText", platform::latin1ToUtf8(memory.dumpText)},
     };
     if (memory.kind == LegacyKind::Laundry) {
         state["config"] = configToJson(memory.config);
+        state["usage"] = usageToJson(memory.usage);
     } else {
         state["signOnType"] = memory.signOnType;
         state["dishwash"] = dishwashToJson(memory.dishwash);
@@ -173,7 +228,9 @@ void applyLegacyState(const json& state, LegacyMemory& memory) {
     text(state, "comments", memory.comments, kLegacyCommentsMax);
     number(state, "spareByte", memory.spareByte);
     number(state, "signOnType", memory.signOnType);
+    text(state, "dumpText", memory.dumpText, kLegacyDumpTextMax);
     applyConfig(object(state, "config"), memory.config);
+    applyUsage(object(state, "usage"), memory.usage);
     applyDishwash(object(state, "dishwash"), memory.dishwash);
 }
 

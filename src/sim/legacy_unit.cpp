@@ -22,6 +22,8 @@ constexpr std::uint8_t kSendNames = 0xCE;
 constexpr std::uint8_t kGetComments = 0xEA;
 constexpr std::uint8_t kSendComments = 0xEC;
 constexpr std::uint8_t kSpareByte = 0xF8;
+constexpr std::uint8_t kReportUsage = 0xF2;
+constexpr std::uint8_t kTextDump = 0xFE;
 constexpr std::uint8_t kDataPacket = 0x40;
 constexpr std::uint8_t kEndPacket = 0x80;
 constexpr std::uint8_t kPacketTaken = 0xAA;
@@ -122,7 +124,10 @@ bool LegacyUnit::commandKnown(std::uint8_t command) const {
     switch (command) {
         case kSignOn:
         case kThirdCommand:
+        case kTextDump:
             return true;
+        case kReportUsage:
+            return laundry;
         case kReadConfig:
         case kWriteConfig:
             return laundry;
@@ -205,6 +210,15 @@ void LegacyUnit::onEcho(std::vector<std::uint8_t>& out) {
             out.insert(out.end(), report.begin(), report.end());
             return;
         }
+        case kReportUsage: {
+            const auto report = encodeLaundryUsage(memory_);
+            out.insert(out.end(), report.begin(), report.end());
+            return;
+        }
+        case kTextDump:
+            out.insert(out.end(), memory_.dumpText.begin(), memory_.dumpText.end());
+            out.push_back(0);
+            return;
         case kGetNames:
             sendNames(out);
             return;

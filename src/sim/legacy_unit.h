@@ -16,6 +16,8 @@
 //   CE / EC           from 1.10: the PC sends packets laid out the same way; the unit answers
 //                     AA to each data packet (55 to one it cannot place) and nothing to the end
 //                     packet, after which the received names or comments replace the old ones
+//   F2                laundry unit only: its usage counters and general data (40 bytes)
+//   FE                the unit's text about its memory, ended by a NUL
 //   F8                from 1.10: one byte follows, which becomes the spare byte; the unit sends
 //                     it back
 //

@@ -41,6 +41,13 @@
 //   "kind": ..., "version": "1.1.0" | null (null: the unit signs on without device information),
 //   "password": 1234, "programNames": ["", ...20], "comments": "", "spareByte": 0,
 //   "thirdCommandCount": 0,                  dump only: how often 0xE6 was accepted
+//   "dumpText": "...",                       what 0xFE prints (a NUL follows it)
+//   "usage": {...}                           legacy laundry: the counters 0xF2 reports
+//     {"pumpCount": 4, "totalCycles": 0,
+//      "pumps": [{"hours": 0, "minutes": 0, "seconds": 0, "flow": 0,
+//                 "calibrated": [day, month, year - 2000], "cycles": 0}, ...10],
+//      "programs": [{"used": false, "time": [[hours, minutes, seconds], ...10],
+//                    "cycles": [0, ...10]}, ...20]}
 //   "config": {...}                          legacy laundry: the 66-byte configuration stream
 //     {"customerLines": ["", ""], "unitType": 3 (old numbering), "spareText": [0, ...9],
 //      "pumpSpeed": 80, "accessCode": 1, "pulseCount": 1, "resetDelay": 20,

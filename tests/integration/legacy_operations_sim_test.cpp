@@ -7,6 +7,8 @@
 
 #include "legacy/dishwash_settings.h"
 #include "legacy/laundry_config.h"
+#include "legacy/laundry_usage.h"
+#include "legacy/text_dump.h"
 #include "legacy/unit_texts.h"
 #include "platform/serial_port.h"
 #include "support/sim_process.h"
@@ -105,6 +107,33 @@ TEST(LegacyOperationsAgainstSimulator, ADishwashReadOfA110UnitTakesTheSecondChar
     EXPECT_EQ(reading.stream.probeConcentration, 150);
     EXPECT_EQ(reading.stream.propTo, 9);
     EXPECT_EQ(reading.comments, "probe cleaned");
+}
+
+TEST(LegacyOperationsAgainstSimulator, UsageAndTheTextDumpComeFromTheUnitsCounters) {
+    json programs = json::array();
+    for (int i = 0; i < 20; ++i) {
+        programs.push_back(
+            {{"used", i == 4}, {"time", {{0, 10, 20}, {1, 2, 3}}}, {"cycles", {9, 8}}});
+    }
+    LegacySim s("legacy-laundry", {{"version", "1.0.9"},
+                                   {"dumpText", "LINE 1\r\nLINE 2"},
+                                   {"usage",
+                                    {{"pumpCount", 2},
+                                     {"totalCycles", 700},
+                                     {"pumps", {{{"hours", 300}, {"flow", 150}, {"cycles", 40}}}},
+                                     {"programs", programs}}}});
+    legacy::LegacyUsage usage;
+    ASSERT_EQ(legacy::ReadLegacyUsage(s.link, usage), LegacyOutcome::Done);
+    EXPECT_EQ(usage.totalCycles, 700U);
+    EXPECT_EQ(usage.records[legacy::kUsageTotalsRow].usage[0].high, 300);
+    EXPECT_EQ(usage.records[legacy::kUsageTotalsRow].flowRate[0], 150U);
+    EXPECT_EQ(usage.programPresent[4], 1);
+    EXPECT_EQ(usage.records[4].usage[1], (legacy::UsageTotal{1, 2, 3}));
+    EXPECT_EQ(usage.records[4].cycles[0], 9);
+
+    std::vector<std::string> lines;
+    ASSERT_EQ(legacy::ReadTextDump(s.link, lines), LegacyOutcome::Done);
+    EXPECT_EQ(lines, (std::vector<std::string>{"LINE 1", "LINE 2"}));
 }
 
 }  // namespace
