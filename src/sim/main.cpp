@@ -47,6 +47,11 @@ int main(int argc, char** argv) {
                    "software version X.Y.Z [1.3.0]; legacy: none = no device information");
     app.add_flag("--no-clock", setup.noClock, "the unit has no clock");
     app.add_option("--state", setup.stateFile, "initial memory (JSON)")->check(CLI::ExistingFile);
+    app.add_option("--usage-seed", setup.usageSeed,
+                   "fill the usage log and counters with a history made from this seed");
+    app.add_option("--usage-days", setup.usageDays,
+                   "days of history for --usage-seed, ending today [30]")
+        ->check(CLI::Range(1, 3650));
     app.add_option("--dump", dumpFile,
                    "write the memory here on exit and on SIGUSR1; behind a dongle, a JSON array "
                    "with one entry per unit");

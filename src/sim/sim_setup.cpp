@@ -29,6 +29,18 @@ json loadState(const std::string& file) {
     }
 }
 
+// The local date `days` - 1 days before now, as YYYY-MM-DD, so a history of that many days ends
+// today.
+std::string historyStart(std::int64_t now, unsigned days) {
+    const std::time_t start =
+        static_cast<std::time_t>(now) - static_cast<std::time_t>(days > 0 ? days - 1 : 0) * 86400;
+    std::tm local{};
+    localtime_r(&start, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
 }  // namespace
 
 bool isLegacyKind(const std::string& kind) {
@@ -52,6 +64,11 @@ std::unique_ptr<LaundryPort> makeLaundryPort(const SimSetup& setup, RequestLog* 
     }
     if (setup.noClock) {
         state["clock"] = nullptr;
+    }
+    if (setup.usageSeed) {
+        state["usage"]["generate"] = {{"seed", *setup.usageSeed},
+                                      {"days", setup.usageDays},
+                                      {"first", historyStart(now, setup.usageDays)}};
     }
     LaundryMemory memory = factoryMemory(Identity{}, 1234);
     applyLaundryState(state, memory, now);

@@ -22,6 +22,9 @@ struct SimSetup {
     std::optional<std::string> version;  // "none" for a legacy unit without device information
     bool noClock = false;
     std::string stateFile;
+    // A usage history from this seed, `usageDays` days ending today, added to the state file's.
+    std::optional<std::uint32_t> usageSeed;
+    unsigned usageDays = 30;
     FaultOptions faults;
 };
 

@@ -2,6 +2,7 @@
 // log searched for a range and split into shifts.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <nlohmann/json.hpp>
 
 #include "integration/sim_link.h"
@@ -75,6 +76,32 @@ TEST(GetReportOnSim, WholeLogAgreesWithTheUnitsOwnCounters) {
     EXPECT_EQ(everything.reportFrom.month, 10);
     EXPECT_EQ(everything.reportFrom.day, 1);
     EXPECT_EQ(everything.reportTo, (ShortDate{20, 10, 26}));
+}
+
+ShortDate localToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {static_cast<std::uint8_t>(local.tm_mday), static_cast<std::uint8_t>(local.tm_mon + 1),
+            static_cast<std::uint8_t>(local.tm_year - 100)};
+}
+
+TEST(GetReportOnSim, SeedOptionGivesAHistoryEndingToday) {
+    const ShortDate today = localToday();
+    qelto::test::SimLink sim({"--usage-seed", "3", "--usage-days", "5"});
+    UnitChannel channel(*sim.link);
+    UsageTables totals;
+    ReportOptions none;
+    ASSERT_TRUE(GetReport(totals, none, channel));
+    UsageTables searched;
+    ReportOptions everything;
+    everything.fromDay = 2451545;  // 1 Jan 2000
+    everything.toDay = 2461042 + 36500;
+    ASSERT_TRUE(GetReport(searched, everything, channel));
+    EXPECT_EQ(searched.main, totals.main);
+    if (localToday() == today) {  // not across midnight
+        EXPECT_EQ(everything.reportTo, today);
+    }
 }
 
 }  // namespace

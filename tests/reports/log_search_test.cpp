@@ -183,13 +183,6 @@ TEST_F(Shifts, ThreeShiftsCountAnOverlapInBoth) {
     EXPECT_EQ(s.tables.main[1][2].cycle, 0);
 }
 
-TEST_F(Shifts, NoShiftsCountsEveryTimeInTheMainTable) {
-    doseAt(hms(0, 0, 0), 1);
-    doseAt(hms(23, 59, 56), 1);
-    EXPECT_EQ(s.tables.main[1][2].cycle, 2);
-    EXPECT_EQ(s.tables.shift2, ShiftTable{});
-}
-
 TEST(UsageTables, CountsAndSumsWrapAtTheirWidths) {
     UsageTables tables;
     // 65,536 events bring a 16-bit count back to 0; the 32-bit time keeps every dose.

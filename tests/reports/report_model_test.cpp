@@ -66,17 +66,5 @@ TEST(ReportData, UsageIsAVolumeForACalibratedPumpElseARunTime) {
     EXPECT_EQ(usageAmount(record, 1), (UsageAmount{true, 2 * 65536 + 30 * 256 + 45, 0, 0, 0}));
 }
 
-TEST(ReportData, CopyUsageFillsEveryRowAndLeavesCalibrationAlone) {
-    UsageTable table{};
-    table[20][4] = {9, 1, 2, 3};
-    table[0][0] = {1, 0, 0, 5};
-    ReportData data;
-    data.programs[20].setFlowRate(4, 100);
-    copyUsage(table, data);
-    EXPECT_EQ(data.programs[20].usage(4), (UsageCell{9, 1, 2, 3}));
-    EXPECT_EQ(data.programs[0].usage(0), (UsageCell{1, 0, 0, 5}));
-    EXPECT_EQ(data.programs[20].flowRate(4), 100U);
-}
-
 }  // namespace
 }  // namespace qelto::reports
