@@ -1,40 +1,14 @@
 #include "cli/batch_terminal.h"
 
-#include <termios.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <iostream>
 
 #include "cli/cli_context.h"
+#include "cli/terminal_echo.h"
 
 namespace qelto::cli {
-namespace {
-
-// Restores the echo even when reading throws, so the engineer's terminal is never left mute.
-class EchoOff {
-  public:
-    EchoOff() {
-        if (::tcgetattr(STDIN_FILENO, &saved_) == 0) {
-            termios quiet = saved_;
-            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-            active_ = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
-        }
-    }
-    ~EchoOff() {
-        if (active_) {
-            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_);
-        }
-    }
-    EchoOff(const EchoOff&) = delete;
-    EchoOff& operator=(const EchoOff&) = delete;
-
-  private:
-    termios saved_{};
-    bool active_ = false;
-};
-
-}  // namespace
 
 void TerminalBatchPrompts::warn(const std::string& text, comms::BatchField) {
     refused_ = true;

@@ -10,6 +10,7 @@
 
 #include "cli/batch_terminal.h"
 #include "cli/cli_context.h"
+#include "cli/document_io.h"
 #include "cli/exit_codes.h"
 #include "cli/terminal_prompts.h"
 #include "cli/unit_options.h"
@@ -60,18 +61,6 @@ comms::Options batchWriteOptions() {
     options.bAppendComments = false;
     options.bSerialNo = false;
     return options;
-}
-
-bool openDocument(CliContext& ctx, const std::string& file) {
-    const model::OpenResult result = ctx.doc.OnOpenDocument(file);
-    if (!result.ok()) {
-        printError(result.detail);
-        return false;
-    }
-    if (result.messageId != 0) {
-        printNote(fmt::format("{}: {}", file, ctx.text(result.messageId)));
-    }
-    return true;
 }
 
 // A version byte the unit sent garbled must not break the CSV line.

@@ -8,6 +8,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/diff_command.h"
+#include "cli/document_io.h"
 #include "cli/exit_codes.h"
 #include "cli/show_summary.h"
 #include "model/config_json.h"
@@ -30,35 +31,6 @@ struct ConvertOptions {
     std::string in;
     std::string out;
 };
-
-// Opens a document, reporting failures and the older-format notice on stderr.
-bool openDocument(CliContext& ctx, const std::string& file, std::string* tag) {
-    const model::OpenResult result = ctx.doc.OnOpenDocument(file);
-    if (!result.ok()) {
-        printError(result.detail);
-        return false;
-    }
-    if (result.messageId != 0) {
-        printNote(fmt::format("{}: {}", file, ctx.text(result.messageId)));
-    }
-    if (tag != nullptr) {
-        *tag = result.tag;
-    }
-    return true;
-}
-
-bool saveDocument(CliContext& ctx, const std::string& file) {
-    const model::SaveResult result = ctx.doc.OnSaveDocument(file);
-    if (!result.ok) {
-        printError(result.detail);
-        return false;
-    }
-    if (result.path != std::filesystem::path(file)) {
-        printNote(fmt::format("saved as {} (documents are written with the .qlf extension)",
-                              result.path.string()));
-    }
-    return true;
-}
 
 int runShow(const ShowOptions& options) {
     CliContext ctx;

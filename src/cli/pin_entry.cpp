@@ -1,39 +1,14 @@
 #include "cli/pin_entry.h"
 
-#include <termios.h>
 #include <unistd.h>
 
 #include <charconv>
 #include <cstdio>
 #include <iostream>
 
+#include "cli/terminal_echo.h"
+
 namespace qelto::cli {
-namespace {
-
-// Restores the echo even when reading throws, so the engineer's terminal is never left mute.
-class EchoOff {
-  public:
-    EchoOff() {
-        if (::tcgetattr(STDIN_FILENO, &saved_) == 0) {
-            termios quiet = saved_;
-            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-            active_ = ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0;
-        }
-    }
-    ~EchoOff() {
-        if (active_) {
-            ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_);
-        }
-    }
-    EchoOff(const EchoOff&) = delete;
-    EchoOff& operator=(const EchoOff&) = delete;
-
-  private:
-    termios saved_{};
-    bool active_ = false;
-};
-
-}  // namespace
 
 std::optional<std::uint16_t> parsePin(std::string_view text) {
     unsigned value = 0;

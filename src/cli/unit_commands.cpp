@@ -11,6 +11,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/clock_command.h"
+#include "cli/document_io.h"
 #include "cli/exit_codes.h"
 #include "cli/terminal_prompts.h"
 #include "cli/unit_options.h"
@@ -54,18 +55,6 @@ int prepare(const UnitOptions& unit, TerminalAnswers& answers) {
     return settleLinkAndPin(unit, answers.pin);
 }
 
-bool openDocument(CliContext& ctx, const std::string& file) {
-    const model::OpenResult result = ctx.doc.OnOpenDocument(file);
-    if (!result.ok()) {
-        printError(result.detail);
-        return false;
-    }
-    if (result.messageId != 0) {
-        printNote(fmt::format("{}: {}", file, ctx.text(result.messageId)));
-    }
-    return true;
-}
-
 // A read that cannot be saved is wasted on the unit, so the folder is checked before it.
 bool canSaveInto(const std::string& file) {
     std::error_code ec;
@@ -73,19 +62,6 @@ bool canSaveInto(const std::string& file) {
     if (!std::filesystem::is_directory(dir, ec)) {
         printError(fmt::format("cannot save {}: the folder {} does not exist", file, dir.string()));
         return false;
-    }
-    return true;
-}
-
-bool saveDocument(CliContext& ctx, const std::string& file) {
-    const model::SaveResult result = ctx.doc.OnSaveDocument(file);
-    if (!result.ok) {
-        printError(result.detail);
-        return false;
-    }
-    if (result.path != std::filesystem::path(file)) {
-        printNote(fmt::format("saved as {} (documents are written with the .qlf extension)",
-                              result.path.string()));
     }
     return true;
 }

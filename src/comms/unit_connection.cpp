@@ -34,37 +34,19 @@ LinkStatus CancellablePath::readPacket(Packet& packet) {
 
 std::unique_ptr<UnitConnection> UnitConnection::open(const LinkRequest& request,
                                                      logs::CommsLog* log, std::string* error) {
-    std::unique_ptr<UnitConnection> session(new UnitConnection);
+    ScanLinks links;
     if (request.usb) {
-        session->hid_ = platform::OpenHidUnit(platform::HidIds{}, error);
-        if (!session->hid_) {
+        links.hid = platform::OpenHidUnit(platform::HidIds{}, error);
+        if (!links.hid) {
             return nullptr;
         }
-        session->path_ = std::make_unique<HidPacketPath>(*session->hid_, request.replyTimeout);
-        session->where_ = "USB";
     } else {
-        session->serial_ = platform::SerialPort::open(request.port, kUnitBaud, error);
-        if (!session->serial_) {
-            return nullptr;
-        }
-        session->serialPath_ = request.port;
-        SerialTimings timings;
-        timings.reply = request.replyTimeout;
-        timings.throttleSteps = request.throttleSteps;
-        session->path_ =
-            std::make_unique<SerialPacketPath>(*session->serial_, session->state_, timings);
-        session->where_ = request.port;
-    }
-    session->guarded_ = std::make_unique<CancellablePath>(*session->path_, session->abort_);
-    session->link_ = std::make_unique<PacketLink>(*session->guarded_, log, session->abort_);
-    if (request.rfChannel) {
-        session->rfChannel_ = request.rfChannel;
-        session->where_ += fmt::format(", RF channel {}", *request.rfChannel);
-        if (!session->selectRfChannel(*request.rfChannel, error)) {
+        links.serial = platform::SerialPort::open(request.port, kUnitBaud, error);
+        if (!links.serial) {
             return nullptr;
         }
     }
-    return session;
+    return connect(std::move(links), request, 0, log, error);
 }
 
 std::unique_ptr<UnitConnection> UnitConnection::openScanned(const DeviceEntry& entry,
@@ -80,10 +62,24 @@ std::unique_ptr<UnitConnection> UnitConnection::openScanned(const DeviceEntry& e
     }
     const bool haveLink = direct.usb ? links.hid != nullptr : links.serial != nullptr;
     if (!haveLink) {
-        return open(direct, log, error);
+        links = {};
+        if (direct.usb) {
+            links.hid = platform::OpenHidUnit(platform::HidIds{}, error);
+        } else {
+            links.serial = platform::SerialPort::open(direct.port, kUnitBaud, error);
+        }
+        if (!links.hid && !links.serial) {
+            return nullptr;
+        }
     }
+    return connect(std::move(links), direct, entry.serialNo, log, error);
+}
+
+std::unique_ptr<UnitConnection> UnitConnection::connect(ScanLinks links, const LinkRequest& request,
+                                                        std::uint32_t selectedSerial,
+                                                        logs::CommsLog* log, std::string* error) {
     std::unique_ptr<UnitConnection> session(new UnitConnection);
-    if (direct.usb) {
+    if (request.usb) {
         session->hid_ = std::move(links.hid);
         session->path_ = std::make_unique<HidPacketPath>(*session->hid_, request.replyTimeout);
         session->where_ = "USB";
@@ -98,13 +94,13 @@ std::unique_ptr<UnitConnection> UnitConnection::openScanned(const DeviceEntry& e
         session->where_ = request.port;
     }
     // Rotated serial replies are re-aligned on the unit the engineer chose.
-    session->state_.selectedSerial = entry.serialNo;
+    session->state_.selectedSerial = selectedSerial;
     session->guarded_ = std::make_unique<CancellablePath>(*session->path_, session->abort_);
     session->link_ = std::make_unique<PacketLink>(*session->guarded_, log, session->abort_);
-    if (direct.rfChannel) {
-        session->rfChannel_ = direct.rfChannel;
-        session->where_ += fmt::format(", RF channel {}", *direct.rfChannel);
-        if (!session->selectRfChannel(*direct.rfChannel, error)) {
+    if (request.rfChannel) {
+        session->rfChannel_ = request.rfChannel;
+        session->where_ += fmt::format(", RF channel {}", *request.rfChannel);
+        if (!session->selectRfChannel(*request.rfChannel, error)) {
             return nullptr;
         }
     }

@@ -90,6 +90,10 @@ class UnitConnection {
 
   private:
     UnitConnection() = default;
+    // Builds the packet link over links already open and sets a radio dongle's channel.
+    static std::unique_ptr<UnitConnection> connect(ScanLinks links, const LinkRequest& request,
+                                                   std::uint32_t selectedSerial,
+                                                   logs::CommsLog* log, std::string* error);
     bool selectRfChannel(std::uint8_t channel, std::string* error);
     std::string noUnitMessage() const;
 
