@@ -1,5 +1,7 @@
 #include "reports/get_report.h"
 
+#include <fmt/format.h>
+
 #include "protocol/packet_catalogue_report.h"
 #include "reports/log_search.h"
 
@@ -67,6 +69,10 @@ bool searchLog(UsageTables& tables, ReportOptions& options, UnitChannel& channel
 }
 
 }  // namespace
+
+std::string logSearchStatus(std::uint32_t wordsRead) {
+    return fmt::format("Searching Log records - {:08d} ", wordsRead);
+}
 
 bool GetReport(UsageTables& tables, ReportOptions& options, UnitChannel& channel,
                const LogProgress& progress) {

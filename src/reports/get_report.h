@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "protocol/unit_channel.h"
 #include "reports/report_options.h"
@@ -18,6 +19,8 @@ inline constexpr std::uint32_t kMaxLogReplies = 1U << 16;
 // Told the running number of log words decoded after every reply of a log search, so the
 // caller can show "Searching Log records". Cancelling goes through the link's abort flag.
 using LogProgress = std::function<void(std::uint32_t wordsRead)>;
+// The status line that goes with it; a fixed text, not one of the numbered ones.
+std::string logSearchStatus(std::uint32_t wordsRead);
 
 // Clears the tables, then fills them. True when every reply was a usage report; false as soon
 // as one was not (no reply, a refusal, the operator's cancel: channel.cancelled() tells), and

@@ -61,6 +61,7 @@ TEST(GetReportLog, RequestsFlagTheFirstAndCarryTheLowByteOfToDay) {
     EXPECT_EQ(log.unit.sent()[1], makeLogRequest(false, 0x80));
     EXPECT_EQ(log.unit.sent()[2], makeLogRequest(false, 0x80));
     EXPECT_EQ(progress, (std::vector<std::uint32_t>{7, 14, 16}));
+    EXPECT_EQ(logSearchStatus(16), "Searching Log records - 00000016 ");
     EXPECT_EQ(tables.main[0][0].cycle, 14);
     EXPECT_EQ(tables.main[kTotalsRow][0].cycle, 14);
 }
