@@ -7,6 +7,7 @@
 #include "cli/bt_commands.h"
 #include "cli/document_commands.h"
 #include "cli/exit_codes.h"
+#include "cli/legacy_commands.h"
 #include "cli/port_commands.h"
 #include "cli/scan_command.h"
 #include "cli/unit_commands.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     addBluetoothCommands(app, exitCode);
     addUnitCommands(app, exitCode);
     addBatchCommands(app, exitCode);
+    addLegacyCommands(app, exitCode);
 
     try {
         app.parse(argc, argv);

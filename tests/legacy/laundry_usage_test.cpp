@@ -61,18 +61,6 @@ TEST_F(LaundryUsageTest, UnitTotalsGoToTheLastRowAndUsedProgramsToTheirOwn) {
     EXPECT_THAT(usage.general.pins, ElementsAre(1, 2, 3));
 }
 
-TEST_F(LaundryUsageTest, A110UnitAlsoGivesCommentsAndNames) {
-    plainCommand(unit, {'1', '1', '0'}, kUsageFrame);
-    unit.reply(usageStream());
-    plainCommand(unit, {'1', '1', '0'}, kGetCommentsFrame);
-    unit.reply(packet(0x80, 0, {}));
-    plainCommand(unit, {'1', '1', '0'}, kGetNamesFrame);
-    unit.reply(packet(0x40, 50, nameBytes("Sheets")) + packet(0x80, 0, {}));
-    LegacyUsage usage;
-    ASSERT_EQ(ReadLegacyUsage(link, usage), LegacyOutcome::Done);
-    EXPECT_EQ(usage.programNames[2], "Sheets");
-}
-
 TEST_F(LaundryUsageTest, MorePumpsThanARecordHoldsIsRefusedBeforeAnyCounter) {
     plainCommand(unit, {'1', '0', '9'}, kUsageFrame);
     unit.reply({11});

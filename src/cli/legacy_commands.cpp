@@ -1,0 +1,222 @@
+#include "cli/legacy_commands.h"
+
+#include <fmt/format.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "cli/cli_context.h"
+#include "cli/document_io.h"
+#include "cli/exit_codes.h"
+#include "cli/legacy_terminal.h"
+#include "legacy/dishwash_settings.h"
+#include "legacy/laundry_config.h"
+#include "platform/serial_port.h"
+
+namespace qelto::cli {
+namespace {
+
+using legacy::LegacyOutcome;
+
+struct LegacyOptions {
+    std::string port;
+    int password = 0;
+    std::string file;  // the document to write from or compare with
+    std::string out;   // the document a read saves
+};
+
+legacy::LegacyLink openLink(const std::string& port) {
+    legacy::LegacyLink link([](const std::string& name, unsigned baud,
+                               std::string* error) -> std::unique_ptr<platform::ByteLink> {
+        return platform::SerialPort::open(name, baud, error);
+    });
+    link.setPortName(port);
+    return link;
+}
+
+LegacyTerminal terminal(const CliContext& ctx, int password) {
+    // The units take the number as a signed 16-bit word; 65535 and -1 are the same password.
+    return LegacyTerminal(static_cast<std::int16_t>(static_cast<std::uint16_t>(password)),
+                          [&ctx](int id) { return ctx.language.find(id); });
+}
+
+// A read that cannot be saved is wasted on the unit, so the folder is checked before it.
+bool canSaveInto(const std::string& file) {
+    std::error_code ec;
+    const std::filesystem::path dir = std::filesystem::absolute(file, ec).parent_path();
+    if (!std::filesystem::is_directory(dir, ec)) {
+        printError(fmt::format("cannot save {}: the folder {} does not exist", file, dir.string()));
+        return false;
+    }
+    return true;
+}
+
+// The outcomes the operation has not told the engineer about yet.
+int exitFor(LegacyOutcome outcome, const legacy::LegacyLink& link) {
+    switch (outcome) {
+        case LegacyOutcome::Done:
+            return kExitOk;
+        case LegacyOutcome::PortUnavailable:
+            printError(link.openError());
+            break;
+        case LegacyOutcome::Cancelled:
+            printError("cancelled");
+            break;
+        case LegacyOutcome::NoAnswer:
+        case LegacyOutcome::PasswordRefused:
+        case LegacyOutcome::Failed:
+            break;
+    }
+    return kExitFailure;
+}
+
+int runRead(const LegacyOptions& options) {
+    CliContext ctx;
+    if (!canSaveInto(options.out)) {
+        return kExitFailure;
+    }
+    legacy::LegacyLink link = openLink(options.port);
+    LegacyTerminal prompts = terminal(ctx, options.password);
+    const LegacyOutcome outcome = legacy::ReadLegacyUnit(link, prompts, ctx.config);
+    if (outcome != LegacyOutcome::Done) {
+        const int code = exitFor(outcome, link);
+        printError(fmt::format("nothing was saved to {}", options.out));
+        return code;
+    }
+    return saveDocument(ctx, options.out) ? kExitOk : kExitFailure;
+}
+
+int runWrite(const LegacyOptions& options) {
+    CliContext ctx;
+    if (!openDocument(ctx, options.file)) {
+        return kExitFailure;
+    }
+    legacy::LegacyLink link = openLink(options.port);
+    LegacyTerminal prompts = terminal(ctx, options.password);
+    return exitFor(legacy::WriteLegacyUnit(link, prompts, ctx.config), link);
+}
+
+int runThird(const LegacyOptions& options) {
+    CliContext ctx;
+    legacy::LegacyLink link = openLink(options.port);
+    LegacyTerminal prompts = terminal(ctx, options.password);
+    return exitFor(legacy::SendThirdPasswordCommand(link, prompts), link);
+}
+
+int reportDishwashFailure(LegacyOutcome outcome, const legacy::LegacyLink& link) {
+    if (outcome == LegacyOutcome::NoAnswer) {
+        printError("the unit did not answer the settings report command");
+    } else if (outcome == LegacyOutcome::Failed) {
+        printError("the unit's settings report broke off");
+    }
+    return exitFor(outcome, link);
+}
+
+int runDishwashRead(const LegacyOptions& options) {
+    CliContext ctx;
+    if (!canSaveInto(options.out)) {
+        return kExitFailure;
+    }
+    legacy::LegacyLink link = openLink(options.port);
+    legacy::DishwashReading reading;
+    const LegacyOutcome outcome = legacy::ReadDishwashSettings(link, reading);
+    if (outcome != LegacyOutcome::Done) {
+        const int code = reportDishwashFailure(outcome, link);
+        printError(fmt::format("nothing was saved to {}", options.out));
+        return code;
+    }
+    legacy::storeDishwashStream(reading.stream, ctx.doc.dishwash());
+    ctx.doc.dishwash().DW_Pin = reading.general.pins;
+    model::setText(ctx.config.customerName1, reading.general.customerLines[0]);
+    model::setText(ctx.config.customerName2, reading.general.customerLines[1]);
+    ctx.config.comments = reading.comments;
+    return saveDocument(ctx, options.out) ? kExitOk : kExitFailure;
+}
+
+int runDishwashVerify(const LegacyOptions& options) {
+    CliContext ctx;
+    if (!openDocument(ctx, options.file)) {
+        return kExitFailure;
+    }
+    legacy::LegacyLink link = openLink(options.port);
+    std::vector<std::string> differences;
+    const LegacyOutcome outcome = legacy::VerifyDishwashUnit(link, ctx.doc.dishwash(), differences);
+    if (outcome != LegacyOutcome::Done) {
+        return reportDishwashFailure(outcome, link);
+    }
+    for (const std::string& line : differences) {
+        std::fputs((line + "\n").c_str(), stdout);
+    }
+    std::fflush(stdout);
+    if (!differences.empty()) {
+        printError(fmt::format("the unit differs from {} in {} setting(s)", options.file,
+                               differences.size()));
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+void addPort(CLI::App& cmd, LegacyOptions& options) {
+    cmd.add_option("--port", options.port, "Serial port of the unit (e.g. /dev/ttyUSB0)")
+        ->required();
+}
+
+void addPassword(CLI::App& cmd, LegacyOptions& options) {
+    cmd.add_option("--password", options.password,
+                   "The unit's password (-32768..65535; 65535 and -1 are the same)")
+        ->required()
+        ->check(CLI::Range(-32768, 65535));
+}
+
+}  // namespace
+
+void addLegacyCommands(CLI::App& app, int& exitCode) {
+    CLI::App* legacyCmd = app.add_subcommand("legacy", "Older units on the legacy serial protocol");
+    legacyCmd->require_subcommand(1);
+
+    auto read = std::make_shared<LegacyOptions>();
+    CLI::App* readCmd =
+        legacyCmd->add_subcommand("read", "Read an older laundry unit into a document file");
+    readCmd->add_option("--out", read->out, "Document file to write")->required();
+    addPort(*readCmd, *read);
+    addPassword(*readCmd, *read);
+    readCmd->callback([read, &exitCode] { exitCode = runRead(*read); });
+
+    auto write = std::make_shared<LegacyOptions>();
+    CLI::App* writeCmd =
+        legacyCmd->add_subcommand("write", "Write a document file into an older laundry unit");
+    writeCmd->add_option("FILE", write->file, "Document file to write from")->required();
+    addPort(*writeCmd, *write);
+    addPassword(*writeCmd, *write);
+    writeCmd->callback([write, &exitCode] { exitCode = runWrite(*write); });
+
+    auto third = std::make_shared<LegacyOptions>();
+    CLI::App* thirdCmd = legacyCmd->add_subcommand(
+        "third", "Send the third password command (no data) to an older laundry unit");
+    addPort(*thirdCmd, *third);
+    addPassword(*thirdCmd, *third);
+    thirdCmd->callback([third, &exitCode] { exitCode = runThird(*third); });
+
+    CLI::App* dishwashCmd = legacyCmd->add_subcommand("dishwash", "Older dishwash units");
+    dishwashCmd->require_subcommand(1);
+
+    auto dwRead = std::make_shared<LegacyOptions>();
+    CLI::App* dwReadCmd =
+        dishwashCmd->add_subcommand("read", "Read a dishwash unit's settings into a document");
+    dwReadCmd->add_option("--out", dwRead->out, "Document file to write")->required();
+    addPort(*dwReadCmd, *dwRead);
+    dwReadCmd->callback([dwRead, &exitCode] { exitCode = runDishwashRead(*dwRead); });
+
+    auto dwVerify = std::make_shared<LegacyOptions>();
+    CLI::App* dwVerifyCmd = dishwashCmd->add_subcommand(
+        "verify", "Compare a dishwash unit with a document and print every difference");
+    dwVerifyCmd->add_option("FILE", dwVerify->file, "Document file to compare with")->required();
+    addPort(*dwVerifyCmd, *dwVerify);
+    dwVerifyCmd->callback([dwVerify, &exitCode] { exitCode = runDishwashVerify(*dwVerify); });
+}
+
+}  // namespace qelto::cli
