@@ -16,13 +16,13 @@ namespace {
 constexpr std::size_t kMaxModuleName = 12;
 
 // "FIRST:NUMBER[:FILE]", split at the first two colons; a file name may hold colons itself.
-struct UnitSpec {
+struct UnitOption {
     std::string first;
     unsigned number = 0;
     std::string stateFile;
 };
 
-UnitSpec parseSpec(const std::string& text, const std::string& option, unsigned maxNumber) {
+UnitOption parseUnitOption(const std::string& text, const std::string& option, unsigned maxNumber) {
     const auto bad = [&] {
         return StateError(
             option + " wants " +
@@ -36,26 +36,26 @@ UnitSpec parseSpec(const std::string& text, const std::string& option, unsigned 
     const auto second = text.find(':', colon + 1);
     const std::string_view number = std::string_view(text).substr(
         colon + 1, second == std::string::npos ? std::string::npos : second - colon - 1);
-    UnitSpec spec;
-    spec.first = text.substr(0, colon);
+    UnitOption unit;
+    unit.first = text.substr(0, colon);
     const auto [end, ec] =
-        std::from_chars(number.data(), number.data() + number.size(), spec.number);
+        std::from_chars(number.data(), number.data() + number.size(), unit.number);
     if (ec != std::errc() || end != number.data() + number.size() || number.empty() ||
-        spec.number > maxNumber) {
+        unit.number > maxNumber) {
         throw bad();
     }
     if (second != std::string::npos) {
-        spec.stateFile = text.substr(second + 1);
-        if (spec.stateFile.empty()) {
+        unit.stateFile = text.substr(second + 1);
+        if (unit.stateFile.empty()) {
             throw bad();
         }
     }
-    return spec;
+    return unit;
 }
 
-std::unique_ptr<LaundryPort> unitFor(SimSetup setup, const UnitSpec& spec, RequestLog* log) {
-    if (!spec.stateFile.empty()) {
-        setup.stateFile = spec.stateFile;
+std::unique_ptr<LaundryPort> unitFor(SimSetup setup, const UnitOption& unit, RequestLog* log) {
+    if (!unit.stateFile.empty()) {
+        setup.stateFile = unit.stateFile;
     }
     return makeLaundryPort(setup, log);
 }
@@ -74,14 +74,14 @@ std::unique_ptr<UnitPort> makeRfDongle(const SimSetup& setup, const DongleSetup&
     std::vector<RfUnit> units;
     std::set<std::uint8_t> channels;
     for (const std::string& text : dongle.rfUnits) {
-        const UnitSpec spec = parseSpec(text, "--rf-unit", 255);
-        const std::uint8_t channel = parseChannel(spec.first);
+        const UnitOption unit = parseUnitOption(text, "--rf-unit", 255);
+        const std::uint8_t channel = parseChannel(unit.first);
         if (!channels.insert(channel).second) {
-            throw StateError("two units on RF channel " + spec.first +
+            throw StateError("two units on RF channel " + unit.first +
                              " would answer at once; give each its own channel");
         }
         units.push_back(
-            {channel, static_cast<std::uint8_t>(spec.number), unitFor(setup, spec, log)});
+            {channel, static_cast<std::uint8_t>(unit.number), unitFor(setup, unit, log)});
     }
     std::set<std::uint8_t> refused;
     for (const unsigned channel : dongle.refusedChannels) {
@@ -102,14 +102,14 @@ std::unique_ptr<UnitPort> makeBleDongle(const SimSetup& setup, const DongleSetup
     }
     std::vector<BleModule> modules;
     for (const std::string& text : dongle.bluetoothModules) {
-        const UnitSpec spec = parseSpec(text, "--bt-module", 127);
-        if (!validModuleName(spec.first)) {
+        const UnitOption unit = parseUnitOption(text, "--bt-module", 127);
+        if (!validModuleName(unit.first)) {
             throw StateError(
                 "a module name is 1 to 12 printable characters without spaces, not \"" +
-                spec.first + "\"");
+                unit.first + "\"");
         }
         modules.push_back(
-            {{spec.first, static_cast<std::uint8_t>(spec.number)}, unitFor(setup, spec, log)});
+            {{unit.first, static_cast<std::uint8_t>(unit.number)}, unitFor(setup, unit, log)});
     }
     return std::make_unique<BleDonglePort>(std::move(modules), log);
 }
