@@ -8,6 +8,7 @@ packages=(
   clang clang-format libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libfmt-dev nlohmann-json3-dev libcli11-dev libhidapi-dev
+  libzip-dev libpugixml-dev
 )
 
 missing=()

@@ -34,6 +34,17 @@ std::filesystem::path homeDir() {
     return {};
 }
 
+// An installed program keeps its shared files in ../share/qelto/<folder> beside itself.
+std::filesystem::path installedDir(const char* folder) {
+    std::error_code ec;
+    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        return {};
+    }
+    auto installed = (program.parent_path() / ".." / "share" / "qelto" / folder).lexically_normal();
+    return std::filesystem::is_directory(installed, ec) ? installed : std::filesystem::path{};
+}
+
 }  // namespace
 
 std::filesystem::path configDir() {
@@ -59,16 +70,16 @@ std::filesystem::path languageDir() {
     if (const char* dir = nonEmptyEnv("QELTO_LANG_DIR")) {
         return dir;
     }
-    std::error_code ec;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        const auto installed =
-            (program.parent_path() / ".." / "share" / "qelto" / "lang").lexically_normal();
-        if (std::filesystem::is_directory(installed, ec)) {
-            return installed;
-        }
+    auto installed = installedDir("lang");
+    return installed.empty() ? std::filesystem::path(QELTO_SOURCE_LANG_DIR) : installed;
+}
+
+std::filesystem::path dataDir() {
+    if (const char* dir = nonEmptyEnv("QELTO_DATA_DIR")) {
+        return dir;
     }
-    return QELTO_SOURCE_LANG_DIR;
+    auto installed = installedDir("data");
+    return installed.empty() ? std::filesystem::path(QELTO_SOURCE_DATA_DIR) : installed;
 }
 
 }  // namespace qelto::platform

@@ -20,4 +20,9 @@ std::filesystem::path chemicalCatalogueFile();
 // tree's lang/ folder (a program run from its build tree).
 std::filesystem::path languageDir();
 
+// The folder of the program's data files (the report export's spreadsheet template among them),
+// found the same way: $QELTO_DATA_DIR, then ../share/qelto/data beside the running program, then
+// the source tree's data/ folder.
+std::filesystem::path dataDir();
+
 }  // namespace qelto::platform

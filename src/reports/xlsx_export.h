@@ -1,0 +1,37 @@
+// Export of a report page's cell tags into a copy of the spreadsheet template. No spreadsheet
+// program is driven: the copy's worksheet is filled inside the .xlsx file itself, and any
+// spreadsheet the user opens it with recalculates the template's formulas from the new values.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qelto::reports {
+
+// Texts of the language catalog that name an export failure.
+inline constexpr int kMsgWorkbookHasNoSheets = 260;
+inline constexpr int kMsgWorkbookUnreadable = 284;
+inline constexpr int kMsgSheetMissing = 285;
+
+struct ExportResult {
+    bool ok = false;
+    int messageId =
+        0;  // on failure: kMsgWorkbookUnreadable, kMsgWorkbookHasNoSheets or kMsgSheetMissing
+    std::string reason;  // on failure, in plain English for logs and the command line
+    std::size_t cellsWritten = 0;
+    std::vector<std::string> skippedCells;  // tag cell names that name no cell of a worksheet
+};
+
+// Copies the template to the target (replacing a file there, and writable even when the template
+// is not), then fills the cells of the sheet named sheetName with the contents: numbers as
+// numbers, everything else as text exactly as typed. Asks every spreadsheet to recalculate on
+// opening. When the filling fails the target holds the unchanged copy of the template.
+ExportResult exportWorkbook(const std::filesystem::path& templatePath,
+                            const std::filesystem::path& targetPath, std::string_view sheetName,
+                            const std::map<std::string, std::string>& cells);
+
+}  // namespace qelto::reports
