@@ -9,6 +9,7 @@
 #include <string>
 
 #include "comms/operation_options.h"
+#include "comms/report_request.h"
 
 namespace qelto::comms {
 
@@ -35,6 +36,9 @@ class OperatorPrompts {
     virtual std::optional<std::uint16_t> askPin() = 0;
     // The options of an operation, starting from preset; nullopt when the engineer cancels.
     virtual std::optional<Options> askOptions(OptionsKind kind, const Options& preset) = 0;
+    // Which report to read from a unit; nullopt when the engineer cancels. A front end that offers
+    // no reports cancels.
+    virtual std::optional<ReportRequest> askReportOptions() { return std::nullopt; }
     // kChooseEditorCalibration or kChooseUnitCalibration; nullopt when cancelled.
     virtual std::optional<int> askCalibrationChoice(const CalibrationComparison& comparison) = 0;
     // A yes/no question by string numbers; true for yes.

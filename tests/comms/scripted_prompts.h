@@ -17,6 +17,7 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
     std::optional<std::uint16_t> pin;
     std::optional<comms::Options> options;
     std::optional<int> calibrationChoice;
+    std::optional<comms::ReportRequest> report;
     bool yes = false;
 
     // Every call in order, as short lines such as "status Reading names" or "message 256 1".
@@ -37,6 +38,10 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
         calls.push_back("askOptions " + std::to_string(static_cast<int>(kind)));
         ++optionsAsked;
         return options;
+    }
+    std::optional<comms::ReportRequest> askReportOptions() override {
+        calls.push_back("askReportOptions");
+        return report;
     }
     std::optional<int> askCalibrationChoice(const comms::CalibrationComparison& shown) override {
         calls.push_back("askCalibrationChoice");
