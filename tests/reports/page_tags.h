@@ -1,0 +1,39 @@
+// Reads a page's cell tags the way a test wants them: every <EXCEL ...> must have the one form the
+// export understands, so a tag the pattern does not match is reported as broken.
+#pragma once
+
+#include <map>
+#include <regex>
+#include <string>
+
+namespace qelto::reports::test {
+
+struct PageTags {
+    std::map<std::string, std::string> cells;  // cell name -> content as written (escaped)
+    int broken = 0;                            // "<EXCEL" openings that are not a whole tag
+};
+
+inline PageTags readTags(const std::string& page) {
+    static const std::regex tag(R"re(<EXCEL CELL="([A-Z]+[0-9]+)" CONTENT="([^"<>]*)">)re");
+    PageTags result;
+    int matched = 0;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), tag);
+         it != std::sregex_iterator(); ++it) {
+        result.cells[(*it)[1].str()] = (*it)[2].str();
+        ++matched;
+    }
+    int openings = 0;
+    for (std::size_t at = page.find("<EXCEL"); at != std::string::npos;
+         at = page.find("<EXCEL", at + 1)) {
+        ++openings;
+    }
+    result.broken = openings - matched;
+    return result;
+}
+
+// A catalog whose every text is its number in brackets, so a test sees which string went where.
+inline std::string bracketText(int id) {
+    return "[" + std::to_string(id) + "]";
+}
+
+}  // namespace qelto::reports::test

@@ -1,0 +1,74 @@
+#include "reports/report_format.h"
+
+#include <gtest/gtest.h>
+
+#include "reports/cell_tag.h"
+#include "reports/page_escape.h"
+
+namespace qelto::reports {
+namespace {
+
+TEST(ReportFormat, VolumesChangeUnitOnlyPastEachThreshold) {
+    EXPECT_EQ(formatVolume(0, false), "0 ml");
+    EXPECT_EQ(formatVolume(1000, false), "1000 ml");
+    EXPECT_EQ(formatVolume(1001, false), "1,001 ml");
+    EXPECT_EQ(formatVolume(50000, false), "50,000 ml");
+    EXPECT_EQ(formatVolume(50001, false), "50.001 litres");
+    EXPECT_EQ(formatVolume(50070, false), "50.070 litres");
+    EXPECT_EQ(formatVolume(1000000, false), "1000.000 litres");
+    EXPECT_EQ(formatVolume(1000001, false), "1,000 litres");
+    EXPECT_EQ(formatVolume(2045678, false), "2,045 litres");
+}
+
+TEST(ReportFormat, UsVolumesAreOuncesUpToAGallonThenGallonsInTheFieldWidth) {
+    EXPECT_EQ(formatVolume(50, true), "  0.50 fl oz");
+    EXPECT_EQ(formatVolume(12800, true), "128.00 fl oz");
+    EXPECT_EQ(formatVolume(12801, true), " 1.000 gallons");
+    EXPECT_EQ(formatVolume(128000, true), "10.000 gallons");
+}
+
+TEST(ReportFormat, RunTimesShowMinutesUntilThereIsAnHour) {
+    EXPECT_EQ(formatRunTime(0, 59, 59, "min", "h"), "59:59 min");
+    EXPECT_EQ(formatRunTime(1, 0, 0, "min", "h"), "01:00 h");
+    // The unit's parts are shown as they are, never carried.
+    EXPECT_EQ(formatRunTime(0, 61, 75, "min", "h"), "61:75 min");
+    EXPECT_EQ(formatEstimate(3599, "min", "h"), "59:59 min");
+    EXPECT_EQ(formatEstimate(3600, "min", "h"), "1:00 h");
+    EXPECT_EQ(formatEstimate(3661 + 3540, "min", "h"), "2:00 h");
+}
+
+TEST(ReportFormat, DatesAreDayFirstOrMonthFirst) {
+    EXPECT_EQ(formatDate(7, 12, 2026, false, '/', 4), "07/12/2026");
+    EXPECT_EQ(formatDate(7, 12, 2026, true, '\\', 4), "12\\07\\2026");
+    EXPECT_EQ(formatDate(1, 2, 6, false, '/', 2), "01/02/06");
+}
+
+TEST(PageEscape, MarkupInTextShowsAsTyped) {
+    EXPECT_EQ(escapeHtml("<b>\"&'"), "&lt;b&gt;&quot;&amp;'");
+    EXPECT_EQ(pageText("M\xfcller & Co"), "M\xc3\xbcller &amp; Co");
+    EXPECT_EQ(commentForPage("a<b>\r\nnext\nsame"), "a&lt;b&gt;<BR>next\nsame");
+}
+
+TEST(PageEscape, CommentCellHasNoMarkupAndOneLine) {
+    EXPECT_EQ(prepareCommentForCell("pumps 1; 2"), "pumps 1: 2");
+    EXPECT_EQ(prepareCommentForCell("first\r\nsecond"), "first;  second");
+    EXPECT_EQ(prepareCommentForCell("\"x\" & <y>"), " x  + (y)");
+}
+
+TEST(CellTag, EveryFormQuotesItsValues) {
+    EXPECT_EQ(cellTag("B80", 12u), "<EXCEL CELL=\"B80\" CONTENT=\"12\">");
+    EXPECT_EQ(cellTag("B80", "<b>\"&"), "<EXCEL CELL=\"B80\" CONTENT=\"&lt;b&gt;&quot;&amp;\">");
+    EXPECT_EQ(cellTagDecimal("B14", 12.5), "<EXCEL CELL=\"B14\" CONTENT=\"12.50\">");
+    EXPECT_EQ(cellTagDecimalWide("D5", 1.5), "<EXCEL CELL=\"D5\" CONTENT=\"  1.50\">");
+}
+
+TEST(CellTag, ProgramColumnsAndStepRows) {
+    EXPECT_EQ(programColumn(0), "D");
+    EXPECT_EQ(programColumn(19), "W");
+    EXPECT_EQ(programColumn(20), "X");
+    EXPECT_EQ(stepRow(0, 0, 0), 1u);
+    EXPECT_EQ(stepRow(9, 9, 5), 600u);
+}
+
+}  // namespace
+}  // namespace qelto::reports

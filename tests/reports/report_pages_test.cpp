@@ -1,0 +1,246 @@
+#include "reports/report_pages.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "model/prog_data.h"
+#include "page_tags.h"
+#include "platform/builtin_catalog.h"
+#include "platform/language_catalog.h"
+#include "reports/report_kinds.h"
+
+namespace qelto::reports {
+namespace {
+
+using test::bracketText;
+using test::readTags;
+
+PageContext bracketContext(bool us = false) {
+    return {bracketText, us, {2026, 12, 7, 9, 5, 3}};
+}
+
+model::CProgData fourPumpConfig() {
+    model::CProgData c;
+    c.ResetAll(model::NoPumpNameDefaults{});  // unit type 3: four pumps, speeds 80
+    c.pumpSpeed[1] = 65;
+    c.pumpCalibration[2] = 1500;
+    c.pumpSpeedRange[1] = 0;  // pump 2 on flush valve 1
+    // Program 5, trigger 3, pump 3 (calibrated): 2 pulses, 1:05 delay, 250 ml.
+    c.pumpEnabled[4][2][2] = 1;
+    c.pulseCount[4][2] = 2;
+    c.programs[4][2][2].delayTime = {1, 5, 0};
+    c.programs[4][2][2].dose = 250;
+    c.progName[0] = "<b>\"&";
+    c.comments = "primed; ok\r\nnext <visit>";
+    return c;
+}
+
+TEST(LaundrySettingsPage, PageAndUnitTagsFromMemoryAndFromAUnit) {
+    const model::CProgData c = fourPumpConfig();
+    const auto memory = readTags(renderLaundrySettings(c, REP_FROM_MEMORY, bracketContext()));
+    EXPECT_EQ(memory.broken, 0);
+    EXPECT_EQ(memory.cells.at("A1"), "07\\12\\2026");
+    EXPECT_EQ(memory.cells.at("A2"), "09:05:03");
+    EXPECT_EQ(memory.cells.at("A3"), "1");
+    EXPECT_EQ(memory.cells.at("A8"), "0");
+    EXPECT_EQ(memory.cells.at("A9"), "0");
+    EXPECT_EQ(memory.cells.at("B1"), "L4");
+    EXPECT_EQ(memory.cells.count("A7"), 0u);  // a unit's own version only when read from it
+    EXPECT_EQ(memory.cells.at("A100"), "primed: ok;  next (visit)");
+
+    const auto unit = readTags(renderLaundrySettings(c, REP_FROM_USB_UNIT, bracketContext()));
+    EXPECT_EQ(unit.cells.at("A8"), "2");
+    EXPECT_EQ(unit.cells.at("A7"), "V-.--");
+    EXPECT_EQ(unit.cells.at("A10"), "000000000");
+}
+
+TEST(LaundrySettingsPage, PumpStepAndFlushValveTags) {
+    const auto tags = readTags(renderLaundrySettings(fourPumpConfig(), 0, bracketContext()));
+    EXPECT_EQ(tags.cells.at("B2"), "4");
+    EXPECT_EQ(tags.cells.at("B3"), "80");
+    EXPECT_EQ(tags.cells.at("B4"), "65");
+    EXPECT_EQ(tags.cells.at("B12"), "80");
+    // Program 5 is column H; trigger 3, pump 3 start at row 60*2 + 6*2 + 1 = 133.
+    EXPECT_EQ(tags.cells.at("H133"), "2");
+    EXPECT_EQ(tags.cells.at("H134"), "1");
+    EXPECT_EQ(tags.cells.at("H135"), "5");
+    EXPECT_EQ(tags.cells.at("H136"), "0");
+    EXPECT_EQ(tags.cells.at("H137"), "45");
+    EXPECT_EQ(tags.cells.at("H138"), "250");
+    EXPECT_EQ(tags.cells.count("H139"), 0u);  // pump 4 of that trigger is not enabled
+    EXPECT_EQ(tags.cells.at("B100"), "4");    // no flush valve
+    EXPECT_EQ(tags.cells.at("B101"), "1");    // flush valve 1
+    EXPECT_EQ(tags.cells.count("B104"), 0u);  // a four-pump unit
+}
+
+TEST(LaundrySettingsPage, StepRowsInMillilitresAndInUsUnits) {
+    const model::CProgData c = fourPumpConfig();
+    const std::string ml = renderLaundrySettings(c, 0, bracketContext());
+    EXPECT_NE(ml.find("<td> 3</td><td>2</td><td>3</td><td>1m:05s</td><td>250ml</td></tr>"),
+              std::string::npos);
+    EXPECT_NE(ml.find(" 3 = 1500ml/min"), std::string::npos);
+    const std::string us = renderLaundrySettings(c, 0, bracketContext(true));
+    EXPECT_NE(us.find("<td>1m:05s</td><td>  2.50fl oz</td></tr>"), std::string::npos);
+    EXPECT_NE(us.find(" 3 =  15.00fl oz/min"), std::string::npos);
+    const auto tags = readTags(us);
+    EXPECT_EQ(tags.cells.at("H138"), "2.50");
+    EXPECT_EQ(tags.cells.at("A1"), "12\\07\\2026");
+}
+
+TEST(LaundrySettingsPage, TypedMarkupShowsAsTextAndKeepsTagsWhole) {
+    model::CProgData c = fourPumpConfig();
+    model::setText(c.customerName1, "<i>\"A&B\"</i>");
+    const std::string page = renderLaundrySettings(c, 0, bracketContext());
+    EXPECT_NE(page.find("1 (&lt;b&gt;&quot;&amp;) "), std::string::npos);
+    EXPECT_EQ(page.find("<b>\"&"), std::string::npos);
+    EXPECT_EQ(page.find("<i>"), std::string::npos);
+    const auto tags = readTags(page);
+    EXPECT_EQ(tags.broken, 0);
+    EXPECT_EQ(tags.cells.at("A5"), "&lt;i&gt;&quot;A&amp;B&quot;&lt;/i&gt;");
+    EXPECT_NE(page.find("next &lt;visit&gt;"), std::string::npos);
+    EXPECT_NE(page.find("primed; ok<BR>next"), std::string::npos);
+}
+
+struct LaundryUsagePage : ::testing::Test {
+    // Two pumps: pump 1 calibrated (1000 ml/min, 50001 ml, 7 doses), pump 2 not (59:59 in 4).
+    LaundryUsagePage() {
+        unit.ResetAll(model::NoPumpNameDefaults{});
+        unit.progName[0] = "<b>\"&";
+        data.totalCycles = 42;
+        for (const std::size_t row : {std::size_t{0}, kTotalsRow}) {
+            ProgramRecord& r = data.programs[row];
+            UsageCell volume;
+            volume.cycle = 7;
+            volume.setTime(50001);
+            r.setUsage(0, volume);
+            r.setFlowRate(0, 1000);
+            r.setCalibrationDate(0, {3, 5, 26});
+            r.setUsage(1, UsageCell{4, 0, 59, 59});
+        }
+        data.programPresent[0] = 1;
+        tables.shift2.cycle[kTotalsRow][1] = 3;
+        tables.shift2.middle[kTotalsRow][1] = 2;
+        tables.shift2.cycle[0][1] = 3;
+        options.shifts = {{{6 * 3600, 13 * 3600 + 59 * 60}, {14 * 3600, 22 * 3600}, {}}};
+    }
+    std::string render(bool us = false) {
+        return renderLaundryUsage({data, tables, options, unit, 2}, bracketContext(us));
+    }
+
+    model::CProgData unit;
+    ReportData data;
+    UsageTables tables;
+    ReportOptions options;
+};
+
+TEST_F(LaundryUsagePage, CalibratedAndUncalibratedPumpsOnThePageAndInTags) {
+    const std::string page = render();
+    EXPECT_NE(page.find("[2489]\n01 \n[2583]\n50.001 litres\n[2488]\n00007\n[2491]"),
+              std::string::npos);
+    EXPECT_NE(page.find("[2489]\n02 \n[2490]\n59:59 [230]\n[2488]\n00004\n[2491]"),
+              std::string::npos);
+    EXPECT_NE(page.find("<tr><td>[249]: <b>1000 [239]</b>  (03/05/26)</td></tr>"),
+              std::string::npos);
+    // 50001 ml at 1000 ml/min: 3000 s.
+    EXPECT_NE(page.find("[2585]\n [240] 01 = 50:00 [230].\n[2558]"), std::string::npos);
+    EXPECT_NE(page.find(" 00042"), std::string::npos);
+    const auto tags = readTags(page);
+    EXPECT_EQ(tags.broken, 0);
+    EXPECT_EQ(tags.cells.at("A3"), "0");
+    EXPECT_EQ(tags.cells.at("A8"), "2");
+    EXPECT_EQ(tags.cells.at("B14"), "1000");
+    EXPECT_EQ(tags.cells.at("B15"), "3");
+    EXPECT_EQ(tags.cells.at("B16"), "5");
+    EXPECT_EQ(tags.cells.at("B17"), "26");
+    EXPECT_EQ(tags.cells.count("B18"), 0u);  // pump 2 has no calibration
+    EXPECT_EQ(tags.cells.at("B80"), "&lt;b&gt;&quot;&amp;");
+    // All programs are column X: pump 1 at rows 1-5, pump 2 at rows 7-11.
+    EXPECT_EQ(tags.cells.at("X1"), "0");
+    EXPECT_EQ(tags.cells.at("X4"), "7");
+    EXPECT_EQ(tags.cells.at("X5"), "50001");
+    EXPECT_EQ(tags.cells.at("X7"), "0");
+    EXPECT_EQ(tags.cells.at("X8"), "59");
+    EXPECT_EQ(tags.cells.at("X9"), "59");
+    EXPECT_EQ(tags.cells.at("X10"), "4");
+    EXPECT_EQ(tags.cells.at("X11"), "0");
+    EXPECT_EQ(tags.cells.at("D5"), "50001");
+}
+
+TEST_F(LaundryUsagePage, UsUnitsPrintOuncesAndMonthFirst) {
+    options.reportFrom = {1, 11, 26};
+    options.reportTo = {30, 11, 26};
+    data.programs[kTotalsRow].setFlowRate(0, 1250);
+    const std::string page = render(true);
+    EXPECT_NE(page.find(" From - 11/01/26 To - 11/30/26"), std::string::npos);
+    EXPECT_NE(page.find("<b> 12.50 [239]</b>  (05/03/26)"), std::string::npos);
+    const auto tags = readTags(page);
+    EXPECT_EQ(tags.cells.at("B14"), "12.50");
+    EXPECT_EQ(tags.cells.at("X5"), "500.01");
+}
+
+TEST_F(LaundryUsagePage, ShiftLinesOnlyWhenTheReportIsSplit) {
+    const std::string plain = render();
+    EXPECT_EQ(plain.find("SHIFT"), std::string::npos);
+    // Not split: the shift table is not read, even though it holds figures.
+    EXPECT_NE(plain.find("59:59 [230]\n[2488]\n00004"), std::string::npos);
+
+    options.shiftChoice = kTwoShifts;
+    const std::string split = render();
+    EXPECT_NE(split.find("<b> SHIFT 1 &nbsp;&nbsp;&nbsp; start time = 06:00 &nbsp;&nbsp;&nbsp; "
+                         "end time = 13:59</b><br />"),
+              std::string::npos);
+    EXPECT_NE(split.find("<br /><b> SHIFT 2 &nbsp;&nbsp;&nbsp; start time = 14:00 "
+                         "&nbsp;&nbsp;&nbsp; end time = 22:00</b><br />"),
+              std::string::npos);
+    EXPECT_EQ(split.find("SHIFT 3"), std::string::npos);
+    // All programs add the shift's parts without carrying: 59 + 2 minutes, 4 + 3 doses.
+    EXPECT_NE(split.find("61:59 [230]\n[2488]\n00007"), std::string::npos);
+}
+
+TEST_F(LaundryUsagePage, ProgramsOfADatedReportArePrintedWhenTheyCounted) {
+    options.reportFrom = {1, 11, 26};
+    options.reportTo = {30, 11, 26};
+    data.programPresent[0] = 0;
+    data.programPresent[3] = 1;  // present in the unit, but nothing counted in the range
+    const std::string page = render();
+    EXPECT_NE(page.find("[250] 1 (&lt;b&gt;&quot;&amp;):"), std::string::npos);
+    EXPECT_EQ(page.find("[250] 4:"), std::string::npos);
+}
+
+TEST_F(LaundryUsagePage, TheUsageChartNamesEachPumpAndItsFigure) {
+    const std::string page = render();
+    EXPECT_NE(page.find("<title>[240] 01: 50.001 litres</title>"), std::string::npos);
+    EXPECT_NE(page.find("<title>[240] 02: 3599 s (59:59 [230])</title>"), std::string::npos);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+}
+
+TEST(ReportPages, TheEnglishCatalogHasEveryText) {
+    const auto catalog = platform::LanguageCatalog::parse(platform::builtinEnglishCatalog());
+    std::set<int> missing;
+    const PageContext context{[&](int id) {
+                                  const auto text = catalog.find(id);
+                                  if (!text) {
+                                      missing.insert(id);
+                                  }
+                                  return text.value_or("");
+                              },
+                              false,
+                              {2026, 1, 2, 3, 4, 5}};
+    model::CProgData c = fourPumpConfig();
+    const std::string settings = renderLaundrySettings(c, 0, context);
+    ReportData data;
+    data.programPresent[0] = 1;
+    data.programs[kTotalsRow].setFlowRate(0, 100);
+    UsageTables tables;
+    ReportOptions options;
+    options.shiftChoice = kThreeShifts;
+    const std::string usage = renderLaundryUsage({data, tables, options, c, 4}, context);
+    EXPECT_TRUE(missing.empty()) << "first missing: " << *missing.begin();
+    EXPECT_EQ(settings.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(settings.find("<meta charset=\"utf-8\">"), std::string::npos);
+    EXPECT_NE(usage.find("</html>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qelto::reports
