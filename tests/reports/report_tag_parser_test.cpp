@@ -34,6 +34,16 @@ TEST(ReportTagParser, ATagWithoutItsClosingBracketEndsTheCollection) {
     EXPECT_EQ(collect("<EXCEL CELL=A1 CONTENT=1><EXCEL CELL=A2 CONTENT=2"), (Cells{{"A1", "1"}}));
 }
 
+TEST(ReportTagParser, AHugePageOfBrokenTagsEndsAtOnce) {
+    std::string page;
+    for (int i = 0; i < 100000; ++i) {
+        page += "<EXCEL CELL=\"A1 CONTENT=";
+    }
+    EXPECT_TRUE(collect(page).empty());
+    // Closed, it is one long tag: CELL's quote closes at the next CELL's, and CONTENT follows.
+    EXPECT_EQ(collect(page + ">"), (Cells{{"A1 CONTENT=<EXCEL CELL=", "<EXCEL"}}));
+}
+
 TEST(ReportTagParser, TheEntitiesThePageWritesAreDecodedOnce) {
     EXPECT_EQ(collect("<EXCEL CELL=A5 CONTENT=\"Smith &amp; Sons &quot;Ltd&quot; &lt;1&gt;\">"
                       "<EXCEL CELL=A6 CONTENT=\"&amp;lt; &nbsp; &\">"),

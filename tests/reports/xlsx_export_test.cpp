@@ -180,6 +180,31 @@ TEST(XlsxExport, AFailureNamesItsMessageAndLeavesTheCopiedTemplate) {
     EXPECT_EQ(exportWorkbook(notZip, target, "Report", {}).messageId, kMsgWorkbookHasNoSheets);
 }
 
+TEST(XlsxExport, TheCopyIsWritableWhenTheInstalledTemplateIsNot) {
+    const fs::path readOnly = test::testDir() / "QeltoReport.xlsx";
+    fs::copy_file(shippedTemplate(), readOnly);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read);
+    const fs::path target = test::testDir() / "mine.xlsx";
+    ASSERT_TRUE(exportWorkbook(readOnly, target, "Report", {{"A1", "x"}}).ok);
+    EXPECT_NE(fs::status(target).permissions() & fs::perms::owner_write, fs::perms::none);
+    EXPECT_FALSE(exportWorkbook(target, target, "Report", {}).ok);  // never over its own template
+}
+
+// The summary a user reads: pump p's cycles and volume over all programs are in column X at rows
+// 6(p-1)+4 and 6(p-1)+5, its flow rate at B(14+4(p-1)), its speed at B(2+p).
+TEST(XlsxExport, TheShippedSummaryReadsTheCellsThePagesFill) {
+    Parts parts = readParts(shippedTemplate());
+    const std::string& summary = parts["xl/worksheets/sheet2.xml"];
+    for (const char* reference :
+         {"Report!X4", "Report!X5", "Report!X58", "Report!X59", "Report!B3", "Report!B12",
+          "Report!B14", "Report!B50", "Report!A1", "Report!A5", "Report!A6", "Report!A10",
+          "Report!B1", "Report!A7", "Report!B2"}) {
+        EXPECT_NE(summary.find(reference), std::string::npos) << reference;
+    }
+    EXPECT_NE(parts["xl/workbook.xml"].find("<sheet name=\"Report\" sheetId=\"1\""),
+              std::string::npos);
+}
+
 TEST(XlsxCellValue, OnlyCanonicalDecimalsBecomeNumbers) {
     for (const char* number : {"0", "-12.5", "12.50", "  3 ", "0.25", "123456789012345"}) {
         EXPECT_TRUE(numericCellText(number)) << number;
