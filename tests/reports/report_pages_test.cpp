@@ -215,6 +215,37 @@ TEST_F(LaundryUsagePage, TheUsageChartNamesEachPumpAndItsFigure) {
     EXPECT_EQ(page.find("<script"), std::string::npos);
 }
 
+TEST(DishwashSettingsPage, PumpAndDosingTagsAndAlwaysDayFirst) {
+    model::CDishWashViewData d;
+    d.Reset(1, 1);  // pump 2: 25%, run 0:01, off 0:00; probe initial delay 5:00
+    d.DW_IOPercent[3] = 40;
+    d.DW_Text = "<x>";
+    const std::string page =
+        renderDishwashSettings(d, fourPumpConfig(), bracketContext(/*us=*/true));
+    const auto tags = readTags(page);
+    EXPECT_EQ(tags.broken, 0);
+    EXPECT_EQ(tags.cells.at("A3"), "1");
+    EXPECT_EQ(tags.cells.at("A9"), "1");
+    EXPECT_EQ(tags.cells.at("A1"), "07\\12\\2026");
+    EXPECT_EQ(tags.cells.at("B1"), "[225]");
+    // Pump 2 is rows 65-69 of column C: speed, run minutes, seconds, off minutes, seconds.
+    EXPECT_EQ(tags.cells.at("C65"), "25");
+    EXPECT_EQ(tags.cells.at("C67"), "1");
+    EXPECT_EQ(tags.cells.at("C44"), "05:00");
+    EXPECT_EQ(tags.cells.at("C54"), "40");
+    EXPECT_EQ(tags.cells.at("C55"), "&lt;x&gt;");
+    EXPECT_NE(page.find("<tr><td>2</td><td>025%</td><td>00:01</td><td><b>00:00</b> (1)</td></tr>"),
+              std::string::npos);
+}
+
+TEST(TextDumpPage, TheUnitsLinesShowAsSentAndEscaped) {
+    const std::string page =
+        renderTextDump({"PROG 01 <a> & b\r\n", "TOTAL 4711\n", "LAST"}, bracketContext());
+    EXPECT_NE(page.find("<p><pre>\nPROG 01 &lt;a&gt; &amp; b\nTOTAL 4711\nLAST\n </pre></p>"),
+              std::string::npos);
+    EXPECT_NE(page.find("[2456]\n07\\12\\2026\n[2452]\n09:05:03\n[2453]"), std::string::npos);
+}
+
 TEST(ReportPages, TheEnglishCatalogHasEveryText) {
     const auto catalog = platform::LanguageCatalog::parse(platform::builtinEnglishCatalog());
     std::set<int> missing;
@@ -236,6 +267,10 @@ TEST(ReportPages, TheEnglishCatalogHasEveryText) {
     ReportOptions options;
     options.shiftChoice = kThreeShifts;
     const std::string usage = renderLaundryUsage({data, tables, options, c, 4}, context);
+    model::CDishWashViewData dishwash;
+    dishwash.Reset(0, 5);
+    renderDishwashSettings(dishwash, c, context);
+    renderTextDump({"line"}, context);
     EXPECT_TRUE(missing.empty()) << "first missing: " << *missing.begin();
     EXPECT_EQ(settings.rfind("<!DOCTYPE html>", 0), 0u);
     EXPECT_NE(settings.find("<meta charset=\"utf-8\">"), std::string::npos);
