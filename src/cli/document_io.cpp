@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <filesystem>
+#include <system_error>
 
 namespace qelto::cli {
 
@@ -17,6 +18,16 @@ bool openDocument(CliContext& ctx, const std::string& file, std::string* tag) {
     }
     if (tag != nullptr) {
         *tag = result.tag;
+    }
+    return true;
+}
+
+bool canSaveInto(const std::string& file) {
+    std::error_code ec;
+    const std::filesystem::path dir = std::filesystem::absolute(file, ec).parent_path();
+    if (!std::filesystem::is_directory(dir, ec)) {
+        printError(fmt::format("cannot save {}: the folder {} does not exist", file, dir.string()));
+        return false;
     }
     return true;
 }

@@ -45,16 +45,6 @@ LegacyTerminal terminal(const CliContext& ctx, int password) {
 }
 
 // A read that cannot be saved is wasted on the unit, so the folder is checked before it.
-bool canSaveInto(const std::string& file) {
-    std::error_code ec;
-    const std::filesystem::path dir = std::filesystem::absolute(file, ec).parent_path();
-    if (!std::filesystem::is_directory(dir, ec)) {
-        printError(fmt::format("cannot save {}: the folder {} does not exist", file, dir.string()));
-        return false;
-    }
-    return true;
-}
-
 // The outcomes the operation has not told the engineer about yet.
 int exitFor(LegacyOutcome outcome, const legacy::LegacyLink& link) {
     switch (outcome) {

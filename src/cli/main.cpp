@@ -9,6 +9,7 @@
 #include "cli/exit_codes.h"
 #include "cli/legacy_commands.h"
 #include "cli/port_commands.h"
+#include "cli/report_command.h"
 #include "cli/scan_command.h"
 #include "cli/unit_commands.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     addUnitCommands(app, exitCode);
     addBatchCommands(app, exitCode);
     addLegacyCommands(app, exitCode);
+    addReportCommand(app, exitCode);
 
     try {
         app.parse(argc, argv);

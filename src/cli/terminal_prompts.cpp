@@ -1,6 +1,7 @@
 #include "cli/terminal_prompts.h"
 
 #include <fmt/format.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <utility>
@@ -11,11 +12,18 @@ namespace {
 // However many packets a step takes, its bar is at most this many dots wide.
 constexpr int kDotsPerBar = 10;
 
+// A status that only counts on ("Searching Log records - 00000042") repeats the text before its
+// " - " from the last one.
+std::string counterLead(const std::string& text) {
+    const std::size_t dash = text.rfind(" - ");
+    return dash == std::string::npos ? std::string{} : text.substr(0, dash);
+}
+
 }  // namespace
 
 TerminalPrompts::TerminalPrompts(const TerminalAnswers& answers, comms::TextLookup text,
                                  std::FILE* out)
-    : answers_(answers), text_(std::move(text)), out_(out) {}
+    : answers_(answers), text_(std::move(text)), out_(out), redrawable_(isatty(fileno(out)) != 0) {}
 
 TerminalPrompts::~TerminalPrompts() {
     endLine();
@@ -60,8 +68,22 @@ bool TerminalPrompts::askYesNo(int textId, int captionId) {
     return yes;
 }
 
+// A counting status (a log search sends one per reply, thousands of them) redraws its line on a
+// terminal; into a file or pipe only its first and last values go.
 void TerminalPrompts::status(const std::string& text) {
+    const std::string lead = counterLead(text);
+    if (lineOpen_ && !lead.empty() && lead == counterLead(lastStatus_)) {
+        if (redrawable_) {
+            std::fputs(("\r" + text).c_str(), out_);
+            std::fflush(out_);
+        } else {
+            pendingCount_ = text;
+        }
+        lastStatus_ = text;
+        return;
+    }
     endLine();
+    lastStatus_ = text;
     if (!text.empty()) {
         std::fputs(text.c_str(), out_);
         lineOpen_ = true;
@@ -121,6 +143,11 @@ void TerminalPrompts::endLine() {
         std::fputc('\n', out_);
         lineOpen_ = false;
     }
+    if (!pendingCount_.empty()) {
+        std::fputs((pendingCount_ + "\n").c_str(), out_);
+        pendingCount_.clear();
+    }
+    lastStatus_.clear();
     steps_ = 0;
     std::fflush(out_);
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "comms/operation_driver.h"
 #include "comms/operator_prompts.h"
@@ -16,6 +18,7 @@ struct TerminalAnswers {
     comms::Options options;
     int calibrationChoice = comms::kChooseEditorCalibration;
     bool verifyAfterWrite = false;
+    std::optional<comms::ReportRequest> report;  // which report a report command reads
 };
 
 class TerminalPrompts final : public comms::OperatorPrompts {
@@ -33,6 +36,7 @@ class TerminalPrompts final : public comms::OperatorPrompts {
     std::optional<std::uint16_t> askPin() override;
     std::optional<comms::Options> askOptions(comms::OptionsKind kind,
                                              const comms::Options& preset) override;
+    std::optional<comms::ReportRequest> askReportOptions() override { return answers_.report; }
     std::optional<int> askCalibrationChoice(
         const comms::CalibrationComparison& comparison) override;
     bool askYesNo(int textId, int captionId) override;
@@ -49,7 +53,10 @@ class TerminalPrompts final : public comms::OperatorPrompts {
     comms::TextLookup text_;
     std::FILE* out_;
     bool showSuccess_ = true;
-    bool lineOpen_ = false;  // a status line waits for its progress dots
+    bool redrawable_ = false;  // out_ is a terminal: a line can be drawn over
+    std::string lastStatus_;
+    std::string pendingCount_;  // the newest count not yet shown, when out_ is not a terminal
+    bool lineOpen_ = false;     // a status line waits for its progress dots
     int steps_ = 0;
     int done_ = 0;
     int dots_ = 0;

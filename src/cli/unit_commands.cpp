@@ -55,17 +55,6 @@ int prepare(const UnitOptions& unit, TerminalAnswers& answers) {
     return settleLinkAndPin(unit, answers.pin);
 }
 
-// A read that cannot be saved is wasted on the unit, so the folder is checked before it.
-bool canSaveInto(const std::string& file) {
-    std::error_code ec;
-    const std::filesystem::path dir = std::filesystem::absolute(file, ec).parent_path();
-    if (!std::filesystem::is_directory(dir, ec)) {
-        printError(fmt::format("cannot save {}: the folder {} does not exist", file, dir.string()));
-        return false;
-    }
-    return true;
-}
-
 // On standard output, one line each, for scripts and for the engineer alike.
 void printDifferences(const OperationResult& result) {
     for (const protocol::Difference& difference : result.differences) {

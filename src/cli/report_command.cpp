@@ -1,0 +1,202 @@
+#include "cli/report_command.h"
+
+#include <fmt/format.h>
+
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/cli_context.h"
+#include "cli/document_io.h"
+#include "cli/exit_codes.h"
+#include "cli/report_range.h"
+#include "cli/report_workbook.h"
+#include "cli/terminal_prompts.h"
+#include "cli/unit_options.h"
+#include "cli/unit_run.h"
+#include "comms/unit_report.h"
+#include "platform/atomic_file.h"
+#include "reports/report_kinds.h"
+#include "reports/report_pages.h"
+
+namespace qelto::cli {
+namespace {
+
+// The "Language" setting of American English: its reports print fluid ounces and gallons and
+// put the month first.
+inline constexpr int kAmericanEnglish = 8;
+// The editor views a document saved under a dishwash unit remembers.
+inline constexpr std::uint32_t kDishwashViews[] = {2, 4};
+
+struct ReportCommandOptions {
+    UnitOptions unit;
+    std::optional<std::string> in;
+    std::string out;
+    std::optional<std::string> xlsx;
+    UsageRange range;
+};
+
+struct LocalNow {
+    reports::PageMoment moment;
+    reports::CalendarDate today;
+};
+
+LocalNow localNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    LocalNow result;
+    result.moment = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour,        local.tm_min,     local.tm_sec};
+    result.today = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    return result;
+}
+
+reports::PageContext pageContext(const CliContext& ctx, int languageOverride) {
+    const int language = languageOverride != 0 ? languageOverride : ctx.settings.language;
+    reports::PageContext page;
+    page.text = [&ctx](int id) { return ctx.text(id); };
+    page.usUnits = language == kAmericanEnglish;
+    page.now = localNow().moment;
+    return page;
+}
+
+// The page first, then the workbook: a workbook without its page would be a report nobody can
+// check against.
+int savePage(const CliContext& ctx, const std::string& page, const ReportCommandOptions& options) {
+    std::string error;
+    if (!platform::writeFileAtomically(options.out, page, &error)) {
+        printError(error);
+        return kExitFailure;
+    }
+    if (options.xlsx && !exportPageToWorkbook(ctx, page, *options.xlsx)) {
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+bool isDishwashDocument(const model::CQeltoDoc& doc) {
+    for (const std::uint32_t view : kDishwashViews) {
+        if (doc.viewToShow() == view) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int runDocumentSettings(const ReportCommandOptions& options) {
+    CliContext ctx(options.unit.language);
+    if (!openDocument(ctx, *options.in)) {
+        return kExitFailure;
+    }
+    const reports::PageContext page = pageContext(ctx, options.unit.language);
+    const std::string html =
+        isDishwashDocument(ctx.doc)
+            ? reports::renderDishwashSettings(ctx.doc.dishwash(), ctx.config, page)
+            : reports::renderLaundrySettings(ctx.config, reports::REP_FROM_MEMORY, page);
+    return savePage(ctx, html, options);
+}
+
+// A unit read whose page cannot be saved is wasted on the unit.
+bool canSaveOutputs(const ReportCommandOptions& options) {
+    return canSaveInto(options.out) && (!options.xlsx || canSaveInto(*options.xlsx));
+}
+
+int runUnitReport(const ReportCommandOptions& options, comms::ReportRequest request) {
+    if (!canSaveOutputs(options)) {
+        return kExitFailure;
+    }
+    TerminalAnswers answers;
+    if (const int code = settleLinkAndPin(options.unit, answers.pin); code != kExitOk) {
+        return code;
+    }
+    answers.report = request;
+    CliContext ctx(options.unit.language);
+    TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
+    std::optional<comms::UnitReport> report;
+    const auto result =
+        runOnUnit(ctx, options.unit, prompts, [&report](comms::OperationContext& c) {
+            comms::ReportOutcome outcome = comms::ReportFromUnit(c);
+            report = std::move(outcome.report);
+            return outcome.result;
+        });
+    if (!result) {
+        return kExitFailure;
+    }
+    if (result->status == comms::OperationStatus::Cancelled) {
+        return reportCancelled();
+    }
+    if (result->status != comms::OperationStatus::Ok || !report) {
+        printError(fmt::format("nothing was written to {}", options.out));
+        return kExitFailure;
+    }
+    const reports::PageContext page = pageContext(ctx, options.unit.language);
+    if (report->kind == reports::REP_TYPE_LAUNDRY_SETTINGS) {
+        return savePage(
+            ctx, reports::renderLaundrySettings(report->unit, reports::REP_FROM_USB_UNIT, page),
+            options);
+    }
+    const reports::UsagePageInput input{report->data, report->tables, report->options, report->unit,
+                                        report->pumpCount};
+    return savePage(ctx, reports::renderLaundryUsage(input, page), options);
+}
+
+int runSettings(const ReportCommandOptions& options) {
+    const bool hasLink = !options.unit.port.empty() || options.unit.usb || options.unit.unit;
+    if (options.in && hasLink) {
+        printError("give either --in FILE or a unit (--port, --usb or --unit), not both");
+        return kExitUsage;
+    }
+    if (options.in) {
+        return runDocumentSettings(options);
+    }
+    comms::ReportRequest request;
+    request.resultCode = reports::kReadSettings;
+    return runUnitReport(options, request);
+}
+
+int runUsage(const ReportCommandOptions& options) {
+    std::string error;
+    const auto request = usageRequest(options.range, localNow().today, &error);
+    if (!request) {
+        printError(error);
+        return kExitUsage;
+    }
+    return runUnitReport(options, *request);
+}
+
+void addOutputOptions(CLI::App& command, ReportCommandOptions& options) {
+    command.add_option("--out", options.out, "The HTML page to write")->required();
+    command.add_option("--xlsx", options.xlsx,
+                       "Also fill a copy of the spreadsheet template with the page's values");
+}
+
+}  // namespace
+
+void addReportCommand(CLI::App& app, int& exitCode) {
+    CLI::App* report = app.add_subcommand("report", "Write a settings or usage report");
+    report->require_subcommand(1);
+
+    auto settings = std::make_shared<ReportCommandOptions>();
+    CLI::App* settingsCmd = report->add_subcommand(
+        "settings", "The settings report of a document file (--in) or of a unit");
+    settingsCmd->add_option("--in", settings->in, "Document file to report on");
+    addOutputOptions(*settingsCmd, *settings);
+    addUnitOptions(*settingsCmd, settings->unit, false);
+    settingsCmd->callback([settings, &exitCode] { exitCode = runSettings(*settings); });
+
+    auto usage = std::make_shared<ReportCommandOptions>();
+    CLI::App* usageCmd = report->add_subcommand(
+        "usage", "The usage report of a unit: its totals, or its log over a date range");
+    addOutputOptions(*usageCmd, *usage);
+    usageCmd->add_option("--from", usage->range.from, "First day of the range (YYYY-MM-DD)");
+    usageCmd->add_option("--to", usage->range.to, "Last day of the range (YYYY-MM-DD)");
+    usageCmd->add_option("--shift", usage->range.shifts,
+                         "A shift as HH:MM-HH:MM; give two or three");
+    addUnitOptions(*usageCmd, usage->unit, false);
+    usageCmd->callback([usage, &exitCode] { exitCode = runUsage(*usage); });
+}
+
+}  // namespace qelto::cli

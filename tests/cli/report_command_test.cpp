@@ -1,0 +1,160 @@
+// qeltoctl report against qelto-unitsim and on document files: the figures a manager reads back
+// from the page's cell tags, what is refused before a unit is touched, and that a failed read
+// writes no page.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "cli/qeltoctl_runner.h"
+#include "reports/xlsx_archive.h"
+#include "support/sim_process.h"
+#include "support/test_env.h"
+
+namespace qelto::test {
+namespace {
+
+using nlohmann::json;
+
+// Pump 2 is calibrated (120 ml/min), pump 1 is timed. Program 1 doses both.
+json unitWithUsage() {
+    return json{
+        {"pin", 1234},
+        {"unitType", 3},
+        {"serial", 123456789},
+        {"calibration", json::array({{{"volume", 0}}, {{"volume", 120}}})},
+        {"programs", json::array({{{"program", 0},
+                                   {"trigger", 0},
+                                   {"setting", 3},
+                                   {"pumps", {{1, 30, 1, 5, 0}, {1, 44, 1, 0, 0}}}}})},
+        {"programNames", {"Towels <b>", "Sheets"}},
+        {"customerLines", {"Hotel \"Sud\"", "Laundry 2"}},
+        {"usage",
+         {{"counters",
+           {{{"program", 1}, {"pump", 1}, {"cycles", 12}, {"amount", 3400}},
+            {{"program", 0}, {"pump", 1}, {"cycles", 40}, {"amount", 70000}},
+            {{"program", 0}, {"pump", 0}, {"cycles", 2}, {"amount", 0x010203}}}}}},
+    };
+}
+
+// The cell tags of a page, read the way an outside checker would: by pattern, not by the
+// program's own collector.
+std::map<std::string, std::string> cellTags(const std::string& page) {
+    static const std::regex tag(R"re(<EXCEL CELL="([A-Z]+[0-9]+)" CONTENT="([^"]*)">)re");
+    std::map<std::string, std::string> cells;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), tag);
+         it != std::sregex_iterator(); ++it) {
+        cells[(*it)[1]] = (*it)[2];
+    }
+    return cells;
+}
+
+class ReportCommand : public ::testing::Test {
+  protected:
+    void startUnit(const json& memory) {
+        const auto state = testDir() / "unit.json";
+        writeFile(state, memory.dump());
+        sim = std::make_unique<SimProcess>(testDir(), QELTO_UNITSIM_PATH,
+                                           std::vector<std::string>{"--state", state.string()});
+    }
+
+    ProcessResult onUnit(std::vector<std::string> args, const std::string& pin = "1234") const {
+        args.insert(args.end(), {"--port", sim->portPath(), "--pin", pin});
+        return runQeltoctl(args);
+    }
+
+    std::filesystem::path page = testDir() / "report.html";
+    std::unique_ptr<SimProcess> sim;
+};
+
+TEST_F(ReportCommand, TheUnitsOwnTotalsArriveInTheUsagePagesCellsAndItsWorkbook) {
+    startUnit(unitWithUsage());
+    const auto book = testDir() / "report.xlsx";
+    const ProcessResult r =
+        onUnit({"report", "usage", "--out", page.string(), "--xlsx", book.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto cells = cellTags(readFile(page));
+
+    EXPECT_EQ(cells.at("A3"), "0") << "a usage page";
+    EXPECT_EQ(cells.at("A8"), "2") << "drawn from a unit";
+    // Program 1 (column D), pump 2 (rows 7-12): count in row 6p+4, volume in row 6p+5.
+    EXPECT_EQ(cells.at("D10"), "12");
+    EXPECT_EQ(cells.at("D11"), "3400");
+    // All programs (column X): the calibrated pump's volume, the timed pump's hours, minutes
+    // and seconds.
+    EXPECT_EQ(cells.at("X10"), "40");
+    EXPECT_EQ(cells.at("X11"), "70000");
+    EXPECT_EQ(cells.at("X1"), "1");
+    EXPECT_EQ(cells.at("X2"), "2");
+    EXPECT_EQ(cells.at("X3"), "3");
+    EXPECT_EQ(cells.at("X4"), "2");
+    EXPECT_EQ(cells.at("B80"), "Towels &lt;b&gt;") << "a name is escaped in its tag";
+    EXPECT_EQ(cells.at("A5"), "Hotel &quot;Sud&quot;");
+
+    // The workbook's data sheet (the template's first) holds the same figures, the name as typed.
+    std::string error;
+    auto archive = reports::XlsxArchive::open(book, error);
+    ASSERT_TRUE(archive) << error;
+    const auto sheet = archive->read("xl/worksheets/sheet1.xml", error);
+    ASSERT_TRUE(sheet) << error;
+    EXPECT_NE(sheet->find(R"(<c r="X11"><v>70000</v></c>)"), std::string::npos) << *sheet;
+    EXPECT_NE(sheet->find("Towels &lt;b&gt;"), std::string::npos);
+}
+
+TEST_F(ReportCommand, ASettingsPageComesFromAUnitOrFromADocumentFile) {
+    startUnit(unitWithUsage());
+    const ProcessResult fromUnit = onUnit({"report", "settings", "--out", page.string()});
+    ASSERT_EQ(fromUnit.exitCode, 0) << fromUnit.err;
+    auto cells = cellTags(readFile(page));
+    EXPECT_EQ(cells.at("A3"), "1");
+    EXPECT_EQ(cells.at("A8"), "2");
+    EXPECT_EQ(cells.at("A10"), "123456789");
+    // Program 1, trigger 1, pump 1: the pulse count in row 1 of column D.
+    EXPECT_EQ(cells.at("D1"), "3");
+
+    const auto document = testDir() / "unit.qlf";
+    const ProcessResult read = onUnit({"read", "--out", document.string()});
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    const ProcessResult fromFile =
+        runQeltoctl({"report", "settings", "--in", document.string(), "--out", page.string()});
+    ASSERT_EQ(fromFile.exitCode, 0) << fromFile.err;
+    cells = cellTags(readFile(page));
+    EXPECT_EQ(cells.at("A8"), "0") << "drawn from a document";
+    EXPECT_EQ(cells.at("D1"), "3");
+    EXPECT_EQ(cells.count("A10"), 0u) << "the serial number cell is a unit's only";
+}
+
+TEST_F(ReportCommand, ARangeTheLogCannotBeSearchedForIsRefusedBeforeTheUnitIsAsked) {
+    startUnit(unitWithUsage());
+    const std::vector<std::vector<std::string>> refused{
+        {"--from", "2026-11-01"},
+        {"--from", "2026-11-31", "--to", "2026-12-01"},
+        {"--from", "2026-11-05", "--to", "2026-11-01"},
+        {"--from", "2026-11-01", "--to", "2026-11-05", "--shift", "06:00-14:00"},
+        {"--from", "2026-11-01", "--to", "2026-11-05", "--shift", "14:00-06:00", "--shift",
+         "06:00-14:00"},
+        {"--shift", "06:00-14:00", "--shift", "14:00-22:00"},
+    };
+    for (std::vector<std::string> args : refused) {
+        args.insert(args.begin(), {"report", "usage", "--out", page.string()});
+        const ProcessResult r = onUnit(args);
+        EXPECT_EQ(r.exitCode, 2) << args[4] << ": " << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(page));
+    EXPECT_EQ(readFile(sim->requestLog()), "") << "a usage error never reaches the unit";
+}
+
+TEST_F(ReportCommand, AFailedReadWritesNoPage) {
+    startUnit(unitWithUsage());
+    const ProcessResult r = onUnit({"report", "usage", "--out", page.string()}, "1");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(page));
+}
+
+}  // namespace
+}  // namespace qelto::test
