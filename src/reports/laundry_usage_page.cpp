@@ -19,6 +19,9 @@ namespace qelto::reports {
 
 namespace {
 
+// In place of the total cycle count of a unit that keeps none.
+inline constexpr int kTextTotalNotReported = 2559;
+
 // One pump's entry of a usage list: the three parts of its total, summed part by part over the
 // tables in use, and its count. A calibrated pump's parts form a volume, an uncalibrated one's
 // are hours, minutes and seconds (summed without carrying, as the unit's counters are).
@@ -150,7 +153,9 @@ void UsagePage::writeCalibration(std::size_t pump) {
 void UsagePage::writeAllPrograms() {
     page_.text(2474);
     page_.text(2482);
-    page_.line(fmt::sprintf(" %05u", in_.data.totalCycles));
+    // Packet-protocol units keep no total cycle count; "00000" would read as a unit never used.
+    page_.line(in_.data.totalCyclesKnown ? fmt::sprintf(" %05u", in_.data.totalCycles)
+                                         : " " + page_.str(kTextTotalNotReported));
     page_.text(2483);
     page_.text(2484);
     page_.text(248);

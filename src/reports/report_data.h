@@ -34,6 +34,7 @@ class ProgramRecord {
 struct ReportData {
     std::uint32_t pumpCount = 0;    // set by the legacy reads
     std::uint32_t totalCycles = 0;  // the unit's total cycle count
+    bool totalCyclesKnown = false;  // only the older units report one
     std::array<std::uint8_t, kUsageRows> programPresent{};
     std::array<ProgramRecord, kUsageRows> programs{};
 };

@@ -25,12 +25,16 @@ std::string formatVolume(std::uint32_t volume, bool usUnits) {
     return fmt::sprintf("%u ml", volume);
 }
 
+// A log search sums each part on its own (seconds into the seconds part, and so on), so a part
+// can reach past 59; the page carries them over, as "02:131 minutes" would only puzzle a reader.
+// The cell tags keep the parts as the unit's tables hold them.
 std::string formatRunTime(std::uint32_t hours, std::uint32_t minutes, std::uint32_t seconds,
                           const std::string& minutesText, const std::string& hoursText) {
-    if (hours == 0) {
-        return fmt::sprintf("%02u:%02u %s", minutes, seconds, minutesText);
+    const std::uint64_t total = std::uint64_t{hours} * 3600 + std::uint64_t{minutes} * 60 + seconds;
+    if (total < 3600) {
+        return fmt::sprintf("%02u:%02u %s", total / 60, total % 60, minutesText);
     }
-    return fmt::sprintf("%02u:%02u %s", hours, minutes, hoursText);
+    return fmt::sprintf("%02u:%02u %s", total / 3600, total / 60 % 60, hoursText);
 }
 
 std::string formatEstimate(std::uint32_t seconds, const std::string& minutesText,

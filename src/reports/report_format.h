@@ -11,9 +11,9 @@ namespace qelto::reports {
 // A calibrated pump's usage total: ml, or hundredths of a fluid ounce in US units.
 std::string formatVolume(std::uint32_t volume, bool usUnits);
 
-// An uncalibrated pump's usage total, kept as hours, minutes and seconds: minutes and seconds
-// followed by minutesText while the hours part is 0, hours and minutes followed by hoursText once
-// it is not.
+// An uncalibrated pump's usage total, kept as hours, minutes and seconds (each part may run past
+// 59 after a log search, and is carried over): minutes and seconds followed by minutesText below
+// an hour, hours and minutes followed by hoursText from an hour on.
 std::string formatRunTime(std::uint32_t hours, std::uint32_t minutes, std::uint32_t seconds,
                           const std::string& minutesText, const std::string& hoursText);
 

@@ -30,8 +30,9 @@ TEST(ReportFormat, UsVolumesAreOuncesUpToAGallonThenGallonsInTheFieldWidth) {
 TEST(ReportFormat, RunTimesShowMinutesUntilThereIsAnHour) {
     EXPECT_EQ(formatRunTime(0, 59, 59, "min", "h"), "59:59 min");
     EXPECT_EQ(formatRunTime(1, 0, 0, "min", "h"), "01:00 h");
-    // The unit's parts are shown as they are, never carried.
-    EXPECT_EQ(formatRunTime(0, 61, 75, "min", "h"), "61:75 min");
+    // A log search's parts can pass 59; the page carries them: 61 min 75 s is 1 h 2 min 15 s.
+    EXPECT_EQ(formatRunTime(0, 61, 75, "min", "h"), "01:02 h");
+    EXPECT_EQ(formatRunTime(0, 41, 168, "min", "h"), "43:48 min");
     EXPECT_EQ(formatEstimate(3599, "min", "h"), "59:59 min");
     EXPECT_EQ(formatEstimate(3600, "min", "h"), "1:00 h");
     EXPECT_EQ(formatEstimate(3661 + 3540, "min", "h"), "2:00 h");

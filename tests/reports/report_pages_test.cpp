@@ -108,6 +108,7 @@ struct LaundryUsagePage : ::testing::Test {
         unit.ResetAll(model::NoPumpNameDefaults{});
         unit.progName[0] = "<b>\"&";
         data.totalCycles = 42;
+        data.totalCyclesKnown = true;
         for (const std::size_t row : {std::size_t{0}, kTotalsRow}) {
             ProgramRecord& r = data.programs[row];
             UsageCell volume;
@@ -145,6 +146,9 @@ TEST_F(LaundryUsagePage, CalibratedAndUncalibratedPumpsOnThePageAndInTags) {
     // 50001 ml at 1000 ml/min: 3000 s.
     EXPECT_NE(page.find("[2585]\n [240] 01 = 50:00 [230].\n[2558]"), std::string::npos);
     EXPECT_NE(page.find(" 00042"), std::string::npos);
+    // A unit that keeps no total cycle count is not shown as one that was never used.
+    data.totalCyclesKnown = false;
+    EXPECT_NE(render().find("[2482]\n [2559]\n"), std::string::npos);
     const auto tags = readTags(page);
     EXPECT_EQ(tags.broken, 0);
     EXPECT_EQ(tags.cells.at("A3"), "0");
@@ -194,8 +198,9 @@ TEST_F(LaundryUsagePage, ShiftLinesOnlyWhenTheReportIsSplit) {
                          "&nbsp;&nbsp;&nbsp; end time = 22:00</b><br />"),
               std::string::npos);
     EXPECT_EQ(split.find("SHIFT 3"), std::string::npos);
-    // All programs add the shift's parts without carrying: 59 + 2 minutes, 4 + 3 doses.
-    EXPECT_NE(split.find("61:59 [230]\n[2488]\n00007"), std::string::npos);
+    // All programs add the shift's parts part by part: 59 + 2 minutes and 59 seconds, which
+    // the page shows carried over as 1 hour 1 minute; 4 + 3 doses.
+    EXPECT_NE(split.find("01:01 [251]\n[2488]\n00007"), std::string::npos);
 }
 
 TEST_F(LaundryUsagePage, ProgramsOfADatedReportArePrintedWhenTheyCounted) {
