@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,22 +10,18 @@
 #include "cli/cli_context.h"
 #include "cli/document_io.h"
 #include "cli/exit_codes.h"
+#include "cli/report_output.h"
 #include "cli/report_range.h"
-#include "cli/report_workbook.h"
 #include "cli/terminal_prompts.h"
 #include "cli/unit_options.h"
 #include "cli/unit_run.h"
 #include "comms/unit_report.h"
-#include "platform/atomic_file.h"
 #include "reports/report_kinds.h"
 #include "reports/report_pages.h"
 
 namespace qelto::cli {
 namespace {
 
-// The "Language" setting of American English: its reports print fluid ounces and gallons and
-// put the month first.
-inline constexpr int kAmericanEnglish = 8;
 // The editor views a document saved under a dishwash unit remembers.
 inline constexpr std::uint32_t kDishwashViews[] = {2, 4};
 
@@ -37,45 +32,6 @@ struct ReportCommandOptions {
     std::optional<std::string> xlsx;
     UsageRange range;
 };
-
-struct LocalNow {
-    reports::PageMoment moment;
-    reports::CalendarDate today;
-};
-
-LocalNow localNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    LocalNow result;
-    result.moment = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                     local.tm_hour,        local.tm_min,     local.tm_sec};
-    result.today = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
-    return result;
-}
-
-reports::PageContext pageContext(const CliContext& ctx, int languageOverride) {
-    const int language = languageOverride != 0 ? languageOverride : ctx.settings.language;
-    reports::PageContext page;
-    page.text = [&ctx](int id) { return ctx.text(id); };
-    page.usUnits = language == kAmericanEnglish;
-    page.now = localNow().moment;
-    return page;
-}
-
-// The page first, then the workbook: a workbook without its page would be a report nobody can
-// check against.
-int savePage(const CliContext& ctx, const std::string& page, const ReportCommandOptions& options) {
-    std::string error;
-    if (!platform::writeFileAtomically(options.out, page, &error)) {
-        printError(error);
-        return kExitFailure;
-    }
-    if (options.xlsx && !exportPageToWorkbook(ctx, page, *options.xlsx)) {
-        return kExitFailure;
-    }
-    return kExitOk;
-}
 
 bool isDishwashDocument(const model::CQeltoDoc& doc) {
     for (const std::uint32_t view : kDishwashViews) {
@@ -96,7 +52,7 @@ int runDocumentSettings(const ReportCommandOptions& options) {
         isDishwashDocument(ctx.doc)
             ? reports::renderDishwashSettings(ctx.doc.dishwash(), ctx.config, page)
             : reports::renderLaundrySettings(ctx.config, reports::REP_FROM_MEMORY, page);
-    return savePage(ctx, html, options);
+    return savePage(ctx, html, options.out, options.xlsx);
 }
 
 // A unit read whose page cannot be saved is wasted on the unit.
@@ -136,11 +92,11 @@ int runUnitReport(const ReportCommandOptions& options, comms::ReportRequest requ
     if (report->kind == reports::REP_TYPE_LAUNDRY_SETTINGS) {
         return savePage(
             ctx, reports::renderLaundrySettings(report->unit, reports::REP_FROM_USB_UNIT, page),
-            options);
+            options.out, options.xlsx);
     }
     const reports::UsagePageInput input{report->data, report->tables, report->options, report->unit,
                                         report->pumpCount};
-    return savePage(ctx, reports::renderLaundryUsage(input, page), options);
+    return savePage(ctx, reports::renderLaundryUsage(input, page), options.out, options.xlsx);
 }
 
 int runSettings(const ReportCommandOptions& options) {

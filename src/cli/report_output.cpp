@@ -1,0 +1,53 @@
+#include "cli/report_output.h"
+
+#include <ctime>
+
+#include "cli/exit_codes.h"
+#include "cli/report_workbook.h"
+#include "platform/atomic_file.h"
+
+namespace qelto::cli {
+namespace {
+
+// The "Language" setting of American English: its reports print fluid ounces and gallons and
+// put the month first.
+inline constexpr int kAmericanEnglish = 8;
+
+}  // namespace
+
+LocalNow localNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    LocalNow result;
+    result.moment = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour,        local.tm_min,     local.tm_sec};
+    result.today = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    return result;
+}
+
+reports::PageContext pageContext(const CliContext& ctx, int languageOverride) {
+    const int language = languageOverride != 0 ? languageOverride : ctx.settings.language;
+    reports::PageContext page;
+    page.text = [&ctx](int id) { return ctx.text(id); };
+    page.usUnits = language == kAmericanEnglish;
+    page.now = localNow().moment;
+    return page;
+}
+
+// The page first, then the workbook: a workbook without its page would be a report nobody can
+// check against.
+int savePage(const CliContext& ctx, const std::string& page, const std::string& out,
+             const std::optional<std::string>& xlsx) {
+    std::string error;
+    if (!platform::writeFileAtomically(out, page, &error)) {
+        printError(error);
+        return kExitFailure;
+    }
+    if (xlsx && !exportPageToWorkbook(ctx, page, *xlsx)) {
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace qelto::cli
