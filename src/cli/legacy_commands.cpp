@@ -13,9 +13,15 @@
 #include "cli/document_io.h"
 #include "cli/exit_codes.h"
 #include "cli/legacy_terminal.h"
+#include "cli/report_output.h"
 #include "legacy/dishwash_settings.h"
 #include "legacy/laundry_config.h"
+#include "legacy/laundry_usage.h"
+#include "legacy/text_dump.h"
+#include "legacy/unit_texts.h"
 #include "platform/serial_port.h"
+#include "reports/legacy_usage_data.h"
+#include "reports/report_pages.h"
 
 namespace qelto::cli {
 namespace {
@@ -26,7 +32,9 @@ struct LegacyOptions {
     std::string port;
     int password = 0;
     std::string file;  // the document to write from or compare with
-    std::string out;   // the document a read saves
+    std::string out;   // the document a read saves, or the page a report writes
+    std::optional<std::string> xlsx;
+    int spareByte = 1;
 };
 
 legacy::LegacyLink openLink(const std::string& port) {
@@ -150,6 +158,92 @@ int runDishwashVerify(const LegacyOptions& options) {
     return kExitOk;
 }
 
+// The reports take no password: the units send their counters and their text to anyone.
+int reportReadFailure(LegacyOutcome outcome, const legacy::LegacyLink& link,
+                      const std::string& what) {
+    if (outcome == LegacyOutcome::NoAnswer) {
+        printError(fmt::format("the unit did not answer the {} command", what));
+    } else if (outcome == LegacyOutcome::Failed) {
+        printError(fmt::format("the unit's {} broke off", what));
+    }
+    return exitFor(outcome, link);
+}
+
+int runUsage(const LegacyOptions& options) {
+    if (!canSaveInto(options.out) || (options.xlsx && !canSaveInto(*options.xlsx))) {
+        return kExitFailure;
+    }
+    CliContext ctx;
+    legacy::LegacyLink link = openLink(options.port);
+    legacy::LegacyUsage usage;
+    const LegacyOutcome outcome = legacy::ReadLegacyUsage(link, usage);
+    if (outcome != LegacyOutcome::Done) {
+        const int code = reportReadFailure(outcome, link, "usage report");
+        printError(fmt::format("nothing was written to {}", options.out));
+        return code;
+    }
+    // The unit's own totals: no date range and no shifts, so the shift tables stay empty.
+    const reports::ReportData data = reports::reportDataFromLegacyUsage(usage);
+    const model::CProgData unit = reports::unitFromLegacyUsage(usage, link.deviceInfo());
+    const reports::UsageTables tables{};
+    const reports::ReportOptions range{};
+    const reports::UsagePageInput input{data, tables, range, unit, data.pumpCount};
+    const std::string page = reports::renderLaundryUsage(input, pageContext(ctx, 0));
+    return savePage(ctx, page, options.out, options.xlsx);
+}
+
+int runDump(const LegacyOptions& options) {
+    if (!canSaveInto(options.out)) {
+        return kExitFailure;
+    }
+    CliContext ctx;
+    legacy::LegacyLink link = openLink(options.port);
+    std::vector<std::string> lines;
+    const LegacyOutcome outcome = legacy::ReadTextDump(link, lines);
+    if (outcome != LegacyOutcome::Done) {
+        if (outcome == LegacyOutcome::PortUnavailable) {
+            printError(link.openError());
+        }
+        LegacyTerminal prompts = terminal(ctx, 0);
+        prompts.message(legacy::kTextReadNoAnswer, legacy::LegacyIcon::Error,
+                        legacy::unitNameText(link.deviceInfo()));
+        printError(fmt::format("nothing was written to {}", options.out));
+        return kExitFailure;
+    }
+    return savePage(ctx, reports::renderTextDump(lines, pageContext(ctx, 0)), options.out,
+                    std::nullopt);
+}
+
+int runSpareByte(const LegacyOptions& options) {
+    legacy::LegacyLink link = openLink(options.port);
+    switch (link.SignOn()) {
+        case legacy::LegacyResult::Ok:
+            break;
+        case legacy::LegacyResult::PortUnavailable:
+            printError(link.openError());
+            return kExitFailure;
+        default:
+            printError("the unit did not answer the sign-on");
+            return kExitFailure;
+    }
+    const legacy::DeviceInfo& info = link.deviceInfo();
+    if (!legacy::hasUnitTexts(info)) {
+        // Earlier units do not acknowledge the command, so it is not even tried.
+        const std::string version = info[0] == legacy::kInfoReceived
+                                        ? "software " + legacy::versionText(info)
+                                        : "no software version given";
+        printError(fmt::format(
+            "the unit ({}) has no spare laundry byte: it came with software 1.10", version));
+        return kExitFailure;
+    }
+    if (!legacy::WriteSpareLaundryByte(link, static_cast<std::uint8_t>(options.spareByte))) {
+        printError("the unit did not take the spare laundry byte");
+        return kExitFailure;
+    }
+    std::fputs(fmt::format("spare laundry byte set to {}\n", options.spareByte).c_str(), stdout);
+    return kExitOk;
+}
+
 void addPort(CLI::App& cmd, LegacyOptions& options) {
     cmd.add_option("--port", options.port, "Serial port of the unit (e.g. /dev/ttyUSB0)")
         ->required();
@@ -207,6 +301,31 @@ void addLegacyCommands(CLI::App& app, int& exitCode) {
     dwVerifyCmd->add_option("FILE", dwVerify->file, "Document file to compare with")->required();
     addPort(*dwVerifyCmd, *dwVerify);
     dwVerifyCmd->callback([dwVerify, &exitCode] { exitCode = runDishwashVerify(*dwVerify); });
+
+    auto usage = std::make_shared<LegacyOptions>();
+    CLI::App* usageCmd = legacyCmd->add_subcommand(
+        "usage", "Write the usage report of an older laundry unit's totals as an HTML page");
+    usageCmd->add_option("--out", usage->out, "The HTML page to write")->required();
+    usageCmd->add_option("--xlsx", usage->xlsx,
+                         "Also fill a copy of the spreadsheet template with the page's values");
+    addPort(*usageCmd, *usage);
+    usageCmd->callback([usage, &exitCode] { exitCode = runUsage(*usage); });
+
+    auto dump = std::make_shared<LegacyOptions>();
+    CLI::App* dumpCmd = legacyCmd->add_subcommand(
+        "dump", "Write the text an older unit prints about its memory as an HTML page");
+    dumpCmd->add_option("--out", dump->out, "The HTML page to write")->required();
+    addPort(*dumpCmd, *dump);
+    dumpCmd->callback([dump, &exitCode] { exitCode = runDump(*dump); });
+
+    auto spare = std::make_shared<LegacyOptions>();
+    CLI::App* spareCmd = legacyCmd->add_subcommand(
+        "spare-byte", "Write the spare laundry byte of an older laundry unit (software 1.10 on)");
+    addPort(*spareCmd, *spare);
+    spareCmd->add_option("--value", spare->spareByte, "The byte to write (0..255)")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 255));
+    spareCmd->callback([spare, &exitCode] { exitCode = runSpareByte(*spare); });
 }
 
 }  // namespace qelto::cli

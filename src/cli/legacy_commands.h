@@ -1,5 +1,6 @@
-// qeltoctl legacy: read, write and the third command of older laundry units, and the settings
-// read and verify of older dishwash units, over the legacy serial protocol.
+// qeltoctl legacy: read, write and the third command of older laundry units, their usage report,
+// text dump and spare byte, and the settings read and verify of older dishwash units, over the
+// legacy serial protocol.
 #pragma once
 
 #include <CLI/CLI.hpp>
