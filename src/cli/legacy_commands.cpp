@@ -19,8 +19,8 @@
 #include "legacy/laundry_usage.h"
 #include "legacy/text_dump.h"
 #include "legacy/unit_texts.h"
+#include "legacy/usage_report_data.h"
 #include "platform/serial_port.h"
-#include "reports/legacy_usage_data.h"
 #include "reports/report_pages.h"
 
 namespace qelto::cli {
@@ -183,8 +183,8 @@ int runUsage(const LegacyOptions& options) {
         return code;
     }
     // The unit's own totals: no date range and no shifts, so the shift tables stay empty.
-    const reports::ReportData data = reports::reportDataFromLegacyUsage(usage);
-    const model::CProgData unit = reports::unitFromLegacyUsage(usage, link.deviceInfo());
+    const reports::ReportData data = legacy::reportDataFromLegacyUsage(usage);
+    const model::CProgData unit = legacy::unitFromLegacyUsage(usage, link.deviceInfo());
     const reports::UsageTables tables{};
     const reports::ReportOptions range{};
     const reports::UsagePageInput input{data, tables, range, unit, data.pumpCount};

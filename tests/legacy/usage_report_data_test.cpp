@@ -1,6 +1,6 @@
 // An older laundry unit's usage as the usage page reads it: every figure at its place in the
 // 130-byte records, the unit's totals in row 20, and a pump count the records can hold.
-#include "reports/legacy_usage_data.h"
+#include "legacy/usage_report_data.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,9 @@
 
 namespace qelto::reports {
 namespace {
+
+using legacy::reportDataFromLegacyUsage;
+using legacy::unitFromLegacyUsage;
 
 std::vector<int> recordBytes(const ProgramRecord& record, std::initializer_list<int> offsets) {
     std::vector<int> values;
@@ -110,7 +113,7 @@ TEST(LegacyUsageData, TheUnitRecordHoldsOnlyWhatTheUnitSaid) {
     EXPECT_EQ(unit.progName[0], "");
     EXPECT_EQ(unit.unitType, 11);
     EXPECT_EQ(model::textOf(unit.SoftwareVersion), "1.10");
-    EXPECT_EQ(model::textOf(unit.SerialNoUnit), model::textOf(reset.SerialNoUnit));
+    EXPECT_EQ(model::textOf(unit.SerialNoUnit), "") << "the unit sends none; no made-up one";
 
     // A first unit tells nothing about itself at sign-on.
     const legacy::DeviceInfo silent{legacy::kInfoLegacyWithoutInformation, legacy::kUnknownUnitType,

@@ -7,17 +7,16 @@
 #include "model/prog_data.h"
 #include "reports/report_data.h"
 
-namespace qelto::reports {
+namespace qelto::legacy {
 
 // The pump count, total cycles, present flags and program rows, row 20 the unit's totals with
 // its flow rates and calibration dates. A unit's program rows carry no flow rate, so the page
 // shows them as the run times the unit counts. The pump count is held to the ten pumps a record
 // has, whatever the unit claimed.
-ReportData reportDataFromLegacyUsage(const legacy::LegacyUsage& usage);
+reports::ReportData reportDataFromLegacyUsage(const LegacyUsage& usage);
 
 // A reset record with the customer lines, comments and program names the unit sent, and its type
 // and software version when its sign-on gave them; everything else stays at the reset values.
-model::CProgData unitFromLegacyUsage(const legacy::LegacyUsage& usage,
-                                     const legacy::DeviceInfo& info);
+model::CProgData unitFromLegacyUsage(const LegacyUsage& usage, const DeviceInfo& info);
 
-}  // namespace qelto::reports
+}  // namespace qelto::legacy

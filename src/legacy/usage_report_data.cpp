@@ -1,18 +1,18 @@
-#include "reports/legacy_usage_data.h"
+#include "legacy/usage_report_data.h"
 
 #include <algorithm>
 
-namespace qelto::reports {
+namespace qelto::legacy {
 namespace {
 
-void copyRow(const legacy::UsageRecord& from, std::size_t pumps, ProgramRecord& to) {
+void copyRow(const UsageRecord& from, std::size_t pumps, reports::ProgramRecord& to) {
     for (std::size_t pump = 0; pump < pumps; ++pump) {
-        const legacy::UsageTotal& total = from.usage[pump];
+        const UsageTotal& total = from.usage[pump];
         to.setUsage(pump, {from.cycles[pump], total.high, total.middle, total.low});
     }
 }
 
-void copyCalibration(const legacy::UsageRecord& from, std::size_t pumps, ProgramRecord& to) {
+void copyCalibration(const UsageRecord& from, std::size_t pumps, reports::ProgramRecord& to) {
     for (std::size_t pump = 0; pump < pumps; ++pump) {
         to.setFlowRate(pump, from.flowRate[pump]);
         to.setCalibrationDate(pump, {from.calibrationDay[pump], from.calibrationMonth[pump],
@@ -22,35 +22,36 @@ void copyCalibration(const legacy::UsageRecord& from, std::size_t pumps, Program
 
 }  // namespace
 
-ReportData reportDataFromLegacyUsage(const legacy::LegacyUsage& usage) {
-    static_assert(legacy::kUsagePumps == kUsagePumps && legacy::kUsageTotalsRow == kTotalsRow);
+reports::ReportData reportDataFromLegacyUsage(const LegacyUsage& usage) {
+    static_assert(kUsagePumps == reports::kUsagePumps && kUsageTotalsRow == reports::kTotalsRow);
     const std::size_t pumps = std::min<std::size_t>(usage.pumpCount, kUsagePumps);
-    ReportData data;
+    reports::ReportData data;
     data.pumpCount = static_cast<std::uint32_t>(pumps);
     data.totalCycles = usage.totalCycles;
     data.totalCyclesKnown = true;
     std::copy(usage.programPresent.begin(), usage.programPresent.end(),
               data.programPresent.begin());
-    for (std::size_t row = 0; row < kUsageRows; ++row) {
+    for (std::size_t row = 0; row < reports::kUsageRows; ++row) {
         copyRow(usage.records[row], pumps, data.programs[row]);
     }
-    copyCalibration(usage.records[kTotalsRow], pumps, data.programs[kTotalsRow]);
+    copyCalibration(usage.records[kUsageTotalsRow], pumps, data.programs[reports::kTotalsRow]);
     return data;
 }
 
-model::CProgData unitFromLegacyUsage(const legacy::LegacyUsage& usage,
-                                     const legacy::DeviceInfo& info) {
+model::CProgData unitFromLegacyUsage(const LegacyUsage& usage, const DeviceInfo& info) {
     model::CProgData unit;
     unit.ResetAll(model::NoPumpNameDefaults{});
     model::setText(unit.customerName1, usage.general.customerLines[0]);
     model::setText(unit.customerName2, usage.general.customerLines[1]);
+    // The unit sends no serial number; the reset one would read as a real one on the page.
+    model::setText(unit.SerialNoUnit, "");
     unit.comments = usage.comments;
     std::copy(usage.programNames.begin(), usage.programNames.end(), unit.progName.begin());
-    if (info[0] == legacy::kInfoReceived) {
+    if (info[0] == kInfoReceived) {
         unit.unitType = info[1];
-        model::setText(unit.SoftwareVersion, legacy::versionText(info));
+        model::setText(unit.SoftwareVersion, versionText(info));
     }
     return unit;
 }
 
-}  // namespace qelto::reports
+}  // namespace qelto::legacy
