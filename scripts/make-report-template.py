@@ -111,8 +111,10 @@ def summary_sheet():
         row = header_row + pump
         usage = 6 * (pump - 1)  # the pump's first row in the usage columns
         hours, minutes, seconds = (f"X{usage + 1}", f"X{usage + 2}", f"X{usage + 3}")
-        run_time = (f'IF({ref(hours)}="","",{ref(hours)}&":"&TEXT({ref(minutes)},"00")'
-                    f'&":"&TEXT({ref(seconds)},"00"))')
+        # A log search sums each part alone, so minutes and seconds can pass 59: carry them.
+        total = f"({ref(hours)}*3600+{ref(minutes)}*60+{ref(seconds)})"
+        run_time = (f'IF({ref(hours)}="","",INT({total}/3600)&":"'
+                    f'&TEXT(INT(MOD({total},3600)/60),"00")&":"&TEXT(MOD({total},60),"00"))')
         rows[row] = [
             f'<c r="A{row}"><v>{pump}</v></c>',
             formula_cell(f"B{row}", shown(f"B{2 + pump}")),

@@ -90,7 +90,7 @@ std::size_t decodeConfigStream(std::span<const std::uint8_t> received,
                 break;
             case Kind::Time: {
                 const std::uint32_t seconds =
-                    std::min<std::uint32_t>((in[0] << 8) | in[1], kLongestTime);
+                    std::min<std::uint32_t>(static_cast<std::uint32_t>((in[0] << 8) | in[1]), kLongestTime);
                 const model::MinSec time = model::MinSec::fromSeconds(seconds);
                 config[field.offset] = time.minutes;
                 config[field.offset + 1] = time.seconds;
