@@ -132,6 +132,9 @@ int runDishwashRead(const LegacyOptions& options) {
     model::setText(ctx.config.customerName1, reading.general.customerLines[0]);
     model::setText(ctx.config.customerName2, reading.general.customerLines[1]);
     ctx.config.comments = reading.comments;
+    // So that whoever opens the file (the window, `qeltoctl report`) takes it for a dishwash
+    // unit's.
+    ctx.doc.setActiveView(model::kDishwashEditorView);
     return saveDocument(ctx, options.out) ? kExitOk : kExitFailure;
 }
 

@@ -22,9 +22,6 @@
 namespace qelto::cli {
 namespace {
 
-// The editor views a document saved under a dishwash unit remembers.
-inline constexpr std::uint32_t kDishwashViews[] = {2, 4};
-
 struct ReportCommandOptions {
     UnitOptions unit;
     std::optional<std::string> in;
@@ -33,15 +30,6 @@ struct ReportCommandOptions {
     UsageRange range;
 };
 
-bool isDishwashDocument(const model::CQeltoDoc& doc) {
-    for (const std::uint32_t view : kDishwashViews) {
-        if (doc.viewToShow() == view) {
-            return true;
-        }
-    }
-    return false;
-}
-
 int runDocumentSettings(const ReportCommandOptions& options) {
     CliContext ctx(options.unit.language);
     if (!openDocument(ctx, *options.in)) {
@@ -49,7 +37,7 @@ int runDocumentSettings(const ReportCommandOptions& options) {
     }
     const reports::PageContext page = pageContext(ctx, options.unit.language);
     const std::string html =
-        isDishwashDocument(ctx.doc)
+        model::isDishwashView(ctx.doc.viewToShow())
             ? reports::renderDishwashSettings(ctx.doc.dishwash(), ctx.config, page)
             : reports::renderLaundrySettings(ctx.config, reports::REP_FROM_MEMORY, page);
     return savePage(ctx, html, options.out, options.xlsx);

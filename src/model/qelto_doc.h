@@ -24,6 +24,13 @@ enum class DocHint : int {
     Opened = 60,
 };
 
+// The two dishwash editor views; a document saved with one of them active is a dishwash unit's.
+inline constexpr std::uint32_t kDishwashSettingsView = 2;
+inline constexpr std::uint32_t kDishwashEditorView = 4;
+inline bool isDishwashView(std::uint32_t view) {
+    return view == kDishwashSettingsView || view == kDishwashEditorView;
+}
+
 // String numbers of the messages a caller shows after an open.
 inline constexpr int kMsgOlderFormat = 217;
 inline constexpr int kMsgUnknownFormat = 218;
