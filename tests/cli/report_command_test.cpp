@@ -129,6 +129,21 @@ TEST_F(ReportCommand, ASettingsPageComesFromAUnitOrFromADocumentFile) {
     EXPECT_EQ(cells.count("A10"), 0u) << "the serial number cell is a unit's only";
 }
 
+TEST_F(ReportCommand, ADishwashUnitsDocumentGivesTheDishwashPage) {
+    sim = std::make_unique<SimProcess>(testDir(), QELTO_UNITSIM_PATH,
+                                       std::vector<std::string>{"--kind", "legacy-dishwash"});
+    const auto document = testDir() / "dishwash.qlf";
+    const ProcessResult read = runQeltoctl(
+        {"legacy", "dishwash", "read", "--port", sim->portPath(), "--out", document.string()});
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    const ProcessResult r =
+        runQeltoctl({"report", "settings", "--in", document.string(), "--out", page.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto cells = cellTags(readFile(page));
+    EXPECT_EQ(cells.at("A9"), "1") << "a dishwash unit's page";
+    EXPECT_EQ(cells.count("D1"), 0u) << "no laundry program steps";
+}
+
 TEST_F(ReportCommand, ARangeTheLogCannotBeSearchedForIsRefusedBeforeTheUnitIsAsked) {
     startUnit(unitWithUsage());
     const std::vector<std::vector<std::string>> refused{
