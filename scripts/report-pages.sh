@@ -62,6 +62,30 @@ to=$(date +%F)
 kill "$sim_pid" 2>/dev/null || true
 wait "$sim_pid" 2>/dev/null || true
 
+# The older units: a dishwash unit's settings page, a laundry unit's usage and text dump.
+older() {  # kind, then the commands to run against its port
+  local kind=$1; shift
+  rm -f older.path
+  "$unitsim" --kind "$kind" --state older.json --path-file older.path >/dev/null &
+  sim_pid=$!
+  for _ in $(seq 50); do [ -s older.path ] && break; sleep 0.1; done
+  "$@" "$(cat older.path)"
+  kill "$sim_pid" 2>/dev/null || true
+  wait "$sim_pid" 2>/dev/null || true
+}
+cat > older.json <<'JSON'
+{"comments": "Serviced in March.\r\nNext visit: September.",
+ "dumpText": "UNIT MEMORY\r\nProgram 1: <P1> 3 pulses\r\nPump 1 & 2 on\r\n"}
+JSON
+dishwash_read() { "$qeltoctl" legacy dishwash read --out dishwash.qlf --port "$1"; }
+older legacy-dishwash dishwash_read
+"$qeltoctl" report settings --in dishwash.qlf --out settings-dishwash.html
+older_usage() {
+  "$qeltoctl" legacy usage --out usage-older.html --port "$1"
+  "$qeltoctl" legacy dump --out dump-older.html --port "$1"
+}
+older legacy-laundry older_usage
+
 chromium=$(command -v chromium || command -v chromium-browser || true)
 if [ -n "$chromium" ]; then
   for page in *.html; do
