@@ -1,0 +1,9 @@
+#include "app/shell/main_window.h"
+
+namespace qelto::app {
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QStringLiteral("Qelto"));
+}
+
+}  // namespace qelto::app
