@@ -7,11 +7,11 @@
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <string>
 #include <vector>
 
 #include "cli/qeltoctl_runner.h"
+#include "reports/page_tags.h"
 #include "reports/xlsx_archive.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
@@ -42,16 +42,9 @@ json unitWithUsage() {
     };
 }
 
-// The cell tags of a page, read the way an outside checker would: by pattern, not by the
-// program's own collector.
+// Read by pattern, the way an outside checker would, not by the program's own collector.
 std::map<std::string, std::string> cellTags(const std::string& page) {
-    static const std::regex tag(R"re(<EXCEL CELL="([A-Z]+[0-9]+)" CONTENT="([^"]*)">)re");
-    std::map<std::string, std::string> cells;
-    for (auto it = std::sregex_iterator(page.begin(), page.end(), tag);
-         it != std::sregex_iterator(); ++it) {
-        cells[(*it)[1]] = (*it)[2];
-    }
-    return cells;
+    return reports::test::readTags(page).cells;
 }
 
 class ReportCommand : public ::testing::Test {
