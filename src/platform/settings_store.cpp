@@ -12,6 +12,11 @@ namespace qelto::platform {
 namespace {
 
 constexpr std::string_view kSection = "Settings";
+constexpr std::string_view kRecentSection = "Recent File List";
+
+std::string recentKey(std::size_t index) {
+    return "File" + std::to_string(index + 1);
+}
 
 // The settings once lived in the registry, which has no 800-byte read buffer; a long log folder
 // path must come back whole.
@@ -116,6 +121,34 @@ bool SettingsStore::save(const Settings& settings, std::string* error) const {
 
 bool SettingsStore::saveLanguage(int language, std::string* error) const {
     return ProfileFile(file_).writeString(kSection, "Language", std::to_string(language), error);
+}
+
+std::vector<std::string> SettingsStore::loadRecentFiles() const {
+    const ProfileText text = ProfileFile(file_).load();
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < kRecentFileCount; ++i) {
+        if (auto name = text.find(kRecentSection, recentKey(i)); name && !name->empty()) {
+            files.push_back(std::move(*name));
+        }
+    }
+    return files;
+}
+
+bool SettingsStore::saveRecentFiles(const std::vector<std::string>& files,
+                                    std::string* error) const {
+    std::string bytes;
+    if (!readProfileBytes(file_, bytes, error)) {
+        return false;
+    }
+    ProfileText text(bytes);
+    // A shorter list must not leave the tail of a longer one behind.
+    for (const std::string& key : text.keys(kRecentSection)) {
+        text.remove(kRecentSection, key);
+    }
+    for (std::size_t i = 0; i < files.size() && i < kRecentFileCount; ++i) {
+        text.set(kRecentSection, recentKey(i), quotedIfNeeded(files[i]));
+    }
+    return ProfileFile(file_).store(text, error);
 }
 
 }  // namespace qelto::platform

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace qelto::platform {
 
@@ -39,6 +40,12 @@ class SettingsStore {
 
     // Writes "Language" alone, as the language dialog does.
     bool saveLanguage(int language, std::string* error = nullptr) const;
+
+    // The most recently used documents, newest first, in section "Recent File List" as "File1"
+    // ... "File16". Empty entries are skipped; at most kRecentFileCount are kept.
+    static constexpr std::size_t kRecentFileCount = 16;
+    std::vector<std::string> loadRecentFiles() const;
+    bool saveRecentFiles(const std::vector<std::string>& files, std::string* error = nullptr) const;
 
   private:
     std::filesystem::path file_;

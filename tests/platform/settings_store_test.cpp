@@ -63,5 +63,25 @@ TEST(SettingsStore, SavesKeepOtherSectionsAndKeys) {
     EXPECT_EQ(readFile(store.file()), "[Settings]\nSerPort=/dev/ttyACM0\nLanguage=9\n");
 }
 
+TEST(SettingsStore, RecentFilesKeepTheirOrderAndAShorterListLeavesNoTail) {
+    const SettingsStore store(testDir() / "Qelto.conf");
+    writeFile(store.file(), "[Settings]\nLanguage=3\n");
+    std::vector<std::string> files;
+    for (int i = 0; i < 18; ++i) {
+        files.push_back("/docs/unit " + std::to_string(i) + ".qlf");
+    }
+    files[0] = " /docs/blank edge.qlf";
+    ASSERT_TRUE(store.saveRecentFiles(files));
+    const std::vector<std::string> loaded = store.loadRecentFiles();
+    ASSERT_EQ(loaded.size(), 16u);
+    EXPECT_EQ(loaded.front(), " /docs/blank edge.qlf");
+    EXPECT_EQ(loaded.back(), "/docs/unit 15.qlf");
+    EXPECT_EQ(store.load().language, 3);
+
+    ASSERT_TRUE(store.saveRecentFiles({"/docs/a.qlf"}));
+    EXPECT_EQ(store.loadRecentFiles(), std::vector<std::string>{"/docs/a.qlf"});
+    EXPECT_EQ(readFile(store.file()).find("File2"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace qelto::platform
