@@ -1,0 +1,395 @@
+#include "app/forms/legacy_laundry_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <string>
+
+#include "app/forms/form_fields.h"
+#include "app/forms/legacy_operation_runner.h"
+#include "legacy/laundry_config.h"
+#include "model/legacy_config.h"
+#include "model/unit_types.h"
+#include "platform/serial_port.h"
+#include "platform/settings_store.h"
+
+namespace qelto::app {
+
+using forms::catalogText;
+using forms::numberBox;
+using legacy::LegacyOutcome;
+namespace lc = model::lc;
+
+namespace {
+
+// Texts of the form that have no number of the units' own.
+constexpr int kTextCustomerGroup = 3610;
+constexpr int kTextCustomerLine1 = 3611;
+constexpr int kTextCustomerLine2 = 3612;
+constexpr int kTextUnitGroup = 3613;
+constexpr int kTextUnitType = 3614;
+constexpr int kTextSerialNumber = 3615;
+constexpr int kTextAccessCode = 3616;
+constexpr int kTextPin1 = 3617;  // PIN 2 and 3 follow
+constexpr int kTextTimesGroup = 3620;
+constexpr int kTextResetDelay = 3621;
+constexpr int kTextResetDelayOff = 3622;
+constexpr int kTextFlushValve = 3623;
+constexpr int kTextDefaultsGroup = 3624;
+constexpr int kTextPulseCount = 3625;
+constexpr int kTextPumpSpeed = 3626;
+constexpr int kTextRunTime = 3627;
+constexpr int kTextDelayTime = 3628;
+constexpr int kTextReadUnit = 3629;
+constexpr int kTextWriteUnit = 3630;
+constexpr int kTextThirdCommand = 3631;
+constexpr int kTextTalking = 3632;
+constexpr int kTextPortClosed = 3633;
+
+// The customer lines hold 16 characters and their terminating zero; the serial number nine
+// digits (up to 999,999,999) in its ten bytes.
+constexpr int kCustomerChars = 16;
+constexpr int kSerialDigits = 9;
+
+void storeText(model::LegacyConfig& image, std::size_t at, std::size_t width,
+               const std::string& latin1) {
+    std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(at), width, std::uint8_t{0});
+    const std::size_t n = std::min(latin1.size(), width - 1);
+    std::copy_n(latin1.begin(), n, image.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+std::string loadText(const model::LegacyConfig& image, std::size_t at, std::size_t width,
+                     std::size_t maxChars) {
+    std::string text;
+    for (std::size_t i = 0; i < width && i < maxChars && image[at + i] != 0; ++i) {
+        text.push_back(static_cast<char>(image[at + i]));
+    }
+    return text;
+}
+
+legacy::LegacyLink serialLink() {
+    legacy::LegacyLink link([](const std::string& name, unsigned baud,
+                               std::string* error) -> std::unique_ptr<platform::ByteLink> {
+        return platform::SerialPort::open(name, baud, error);
+    });
+    link.setPortName(platform::SettingsStore().load().serPort);
+    return link;
+}
+
+}  // namespace
+
+LegacyLaundryForm::LegacyLaundryForm(model::CQeltoDoc& doc, const platform::LanguageCatalog& texts,
+                                     QWidget* parent)
+    : QWidget(parent),
+      doc_(doc),
+      texts_(texts),
+      runner_(std::make_unique<forms::LegacyOperationRunner>(texts, this)) {
+    build();
+    reload();
+    connectEdits();
+}
+
+// The runner goes first: it waits for a command still talking to the unit while the form it
+// asks its questions over still exists.
+LegacyLaundryForm::~LegacyLaundryForm() {
+    runner_.reset();
+}
+
+bool LegacyLaundryForm::busy() const {
+    return runner_->busy();
+}
+
+void LegacyLaundryForm::build() {
+    auto* outer = new QVBoxLayout(this);
+    fields_ = new QWidget(this);
+    auto* grid = new QGridLayout(fields_);
+    grid->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(fields_);
+
+    auto group = [this](int title) {
+        auto* box = new QGroupBox(catalogText(texts_, title), fields_);
+        auto* form = new QFormLayout(box);
+        form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+        return std::pair{box, form};
+    };
+    auto label = [this](int id) { return catalogText(texts_, id); };
+
+    auto [customerBox, customer] = group(kTextCustomerGroup);
+    customer1_ = new QLineEdit(customerBox);
+    customer2_ = new QLineEdit(customerBox);
+    for (QLineEdit* line : {customer1_, customer2_}) {
+        line->setMaxLength(kCustomerChars);
+        line->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('W')) * 14);
+    }
+    customer->addRow(label(kTextCustomerLine1), customer1_);
+    customer->addRow(label(kTextCustomerLine2), customer2_);
+    grid->addWidget(customerBox, 0, 0, 1, 2);
+
+    auto [unitBox, unit] = group(kTextUnitGroup);
+    unitType_ = new QComboBox(unitBox);
+    for (std::uint8_t code = 0; code < model::kUnitModelCount; ++code) {
+        unitType_->addItem(QString::fromStdString(model::unitModelName(code)), code);
+    }
+    serialNumber_ = new QLineEdit(unitBox);
+    serialNumber_->setMaxLength(kSerialDigits);
+    serialNumber_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,9}")), serialNumber_));
+    accessCode_ = numberBox(0, 99, unitBox);
+    unit->addRow(label(kTextUnitType), unitType_);
+    unit->addRow(label(kTextSerialNumber), serialNumber_);
+    unit->addRow(label(kTextAccessCode), accessCode_);
+    for (int i = 0; i < 3; ++i) {
+        pins_[static_cast<std::size_t>(i)] = numberBox(0, 9999, unitBox);
+        unit->addRow(label(kTextPin1 + i), pins_[static_cast<std::size_t>(i)]);
+    }
+    grid->addWidget(unitBox, 1, 0, 2, 1);
+
+    auto [timesBox, times] = group(kTextTimesGroup);
+    resetMinutes_ = numberBox(0, 99, timesBox);
+    resetSeconds_ = numberBox(0, 59, timesBox);
+    resetDelayOff_ = new QCheckBox(label(kTextResetDelayOff), timesBox);
+    flushMinutes_ = numberBox(0, 99, timesBox);
+    flushSeconds_ = numberBox(0, 59, timesBox);
+    times->addRow(label(kTextResetDelay), forms::minSecPair(resetMinutes_, resetSeconds_));
+    times->addRow(QString(), resetDelayOff_);
+    times->addRow(label(kTextFlushValve), forms::minSecPair(flushMinutes_, flushSeconds_));
+    grid->addWidget(timesBox, 1, 1);
+
+    auto [defaultsBox, defaults] = group(kTextDefaultsGroup);
+    pulseCount_ = numberBox(0, 99, defaultsBox);
+    pumpSpeed_ = numberBox(30, 100, defaultsBox);
+    runMinutes_ = numberBox(0, 99, defaultsBox);
+    runSeconds_ = numberBox(0, 59, defaultsBox);
+    delayMinutes_ = numberBox(0, 99, defaultsBox);
+    delaySeconds_ = numberBox(0, 59, defaultsBox);
+    defaults->addRow(label(kTextPulseCount), pulseCount_);
+    defaults->addRow(label(kTextPumpSpeed), pumpSpeed_);
+    defaults->addRow(label(kTextRunTime), forms::minSecPair(runMinutes_, runSeconds_));
+    defaults->addRow(label(kTextDelayTime), forms::minSecPair(delayMinutes_, delaySeconds_));
+    grid->addWidget(defaultsBox, 2, 1);
+
+    auto* buttons = new QHBoxLayout;
+    readButton_ = new QPushButton(label(kTextReadUnit), this);
+    writeButton_ = new QPushButton(label(kTextWriteUnit), this);
+    thirdButton_ = new QPushButton(label(kTextThirdCommand), this);
+    buttons->addWidget(readButton_);
+    buttons->addWidget(writeButton_);
+    buttons->addWidget(thirdButton_);
+    buttons->addStretch(1);
+    outer->addLayout(buttons);
+    status_ = new QLabel(this);
+    outer->addWidget(status_);
+    outer->addStretch(1);
+
+    // Names for the tests and for anyone scripting the window.
+    const std::pair<QWidget*, const char*> names[] = {{customer1_, "customer1"},
+                                                      {customer2_, "customer2"},
+                                                      {resetMinutes_, "resetMinutes"},
+                                                      {resetSeconds_, "resetSeconds"},
+                                                      {unitType_, "unitType"},
+                                                      {pulseCount_, "pulseCount"},
+                                                      {pumpSpeed_, "pumpSpeed"},
+                                                      {runMinutes_, "runMinutes"},
+                                                      {runSeconds_, "runSeconds"},
+                                                      {delayMinutes_, "delayMinutes"},
+                                                      {delaySeconds_, "delaySeconds"},
+                                                      {pins_[0], "pin1"},
+                                                      {pins_[1], "pin2"},
+                                                      {pins_[2], "pin3"},
+                                                      {accessCode_, "accessCode"},
+                                                      {flushMinutes_, "flushMinutes"},
+                                                      {flushSeconds_, "flushSeconds"},
+                                                      {serialNumber_, "serialNumber"},
+                                                      {resetDelayOff_, "resetDelayOff"}};
+    for (const auto& [widget, name] : names) {
+        widget->setObjectName(QString::fromLatin1(name));
+    }
+
+    connect(readButton_, &QPushButton::clicked, this, &LegacyLaundryForm::runRead);
+    connect(writeButton_, &QPushButton::clicked, this, &LegacyLaundryForm::runWrite);
+    connect(thirdButton_, &QPushButton::clicked, this, &LegacyLaundryForm::runThird);
+}
+
+void LegacyLaundryForm::connectEdits() {
+    for (QLineEdit* line : {customer1_, customer2_, serialNumber_}) {
+        connect(line, &QLineEdit::textChanged, this, &LegacyLaundryForm::edited);
+    }
+    for (QSpinBox* box : {resetMinutes_, resetSeconds_, pulseCount_, pumpSpeed_, runMinutes_,
+                          runSeconds_, delayMinutes_, delaySeconds_, pins_[0], pins_[1], pins_[2],
+                          accessCode_, flushMinutes_, flushSeconds_}) {
+        connect(box, &QSpinBox::valueChanged, this, &LegacyLaundryForm::edited);
+    }
+    connect(unitType_, &QComboBox::currentIndexChanged, this, &LegacyLaundryForm::edited);
+    connect(resetDelayOff_, &QCheckBox::toggled, this, &LegacyLaundryForm::edited);
+}
+
+void LegacyLaundryForm::reload() {
+    const model::LegacyConfig& image = doc_.config().legacyConfig;
+    loading_ = true;
+    customer1_->setText(
+        forms::fromRecordText(loadText(image, lc::kCustomerName1, lc::kNameWidth, kCustomerChars)));
+    customer2_->setText(
+        forms::fromRecordText(loadText(image, lc::kCustomerName2, lc::kNameWidth, kCustomerChars)));
+    resetMinutes_->setValue(image[lc::kResetDelayTime]);
+    resetSeconds_->setValue(image[lc::kResetDelayTime + 1]);
+    int typeRow = unitType_->findData(image[lc::kUnitType]);
+    if (typeRow < 0) {
+        // Codes of the old numbering beyond the model table still name a unit; keep them.
+        unitType_->addItem(QString::fromStdString(model::unitModelName(image[lc::kUnitType])),
+                           image[lc::kUnitType]);
+        typeRow = unitType_->count() - 1;
+    }
+    unitType_->setCurrentIndex(typeRow);
+    pulseCount_->setValue(image[lc::kPulseCount]);
+    pumpSpeed_->setValue(image[lc::kPumpSpeed]);
+    runMinutes_->setValue(image[lc::kRunTime]);
+    runSeconds_->setValue(image[lc::kRunTime + 1]);
+    delayMinutes_->setValue(image[lc::kDelayTime]);
+    delaySeconds_->setValue(image[lc::kDelayTime + 1]);
+    for (std::size_t i = 0; i < pins_.size(); ++i) {
+        pins_[i]->setValue(model::legacyPin(image, i));
+    }
+    accessCode_->setValue(image[lc::kAccessCode]);
+    flushMinutes_->setValue(image[lc::kFlushValveTime]);
+    flushSeconds_->setValue(image[lc::kFlushValveTime + 1]);
+    serialNumber_->setText(
+        forms::fromRecordText(loadText(image, lc::kSerialNo, lc::kSerialNoWidth, kSerialDigits)));
+    resetDelayOff_->setChecked(image[lc::kResetDelayOff] != 0);
+    loading_ = false;
+}
+
+void LegacyLaundryForm::storeAll() {
+    model::LegacyConfig& image = doc_.config().legacyConfig;
+    auto byte = [](const QSpinBox* box) { return static_cast<std::uint8_t>(box->value()); };
+    storeText(image, lc::kCustomerName1, lc::kNameWidth, forms::toRecordText(customer1_->text()));
+    storeText(image, lc::kCustomerName2, lc::kNameWidth, forms::toRecordText(customer2_->text()));
+    model::setLegacyTime(image, lc::kResetDelayTime, byte(resetMinutes_), byte(resetSeconds_));
+    image[lc::kUnitType] = static_cast<std::uint8_t>(unitType_->currentData().toUInt());
+    image[lc::kPulseCount] = byte(pulseCount_);
+    image[lc::kPumpSpeed] = byte(pumpSpeed_);
+    model::setLegacyTime(image, lc::kRunTime, byte(runMinutes_), byte(runSeconds_));
+    model::setLegacyTime(image, lc::kDelayTime, byte(delayMinutes_), byte(delaySeconds_));
+    for (std::size_t i = 0; i < pins_.size(); ++i) {
+        model::setLegacyPin(image, i, static_cast<std::uint16_t>(pins_[i]->value()));
+    }
+    image[lc::kAccessCode] = byte(accessCode_);
+    model::setLegacyTime(image, lc::kFlushValveTime, byte(flushMinutes_), byte(flushSeconds_));
+    storeText(image, lc::kSerialNo, lc::kSerialNoWidth, forms::toRecordText(serialNumber_->text()));
+    image[lc::kResetDelayOff] = resetDelayOff_->isChecked() ? 1 : 0;
+}
+
+void LegacyLaundryForm::edited() {
+    if (loading_) {
+        return;
+    }
+    // A box that puts back its previous value after a refused entry says so as a change too.
+    const model::LegacyConfig before = doc_.config().legacyConfig;
+    storeAll();
+    if (doc_.config().legacyConfig == before) {
+        return;
+    }
+    doc_.SetModifiedFlag();
+    Q_EMIT documentModified();
+}
+
+void LegacyLaundryForm::setTalking(bool talking) {
+    // The record must not change under a command that reads or writes it.
+    fields_->setEnabled(!talking);
+    readButton_->setEnabled(!talking);
+    writeButton_->setEnabled(!talking);
+    thirdButton_->setEnabled(!talking);
+    status_->setText(
+        talking ? catalogText(texts_, kTextTalking)
+                      .replace(QStringLiteral("%s"),
+                               QString::fromStdString(platform::SettingsStore().load().serPort))
+                : QString());
+}
+
+namespace {
+
+// What a command leaves for the GUI thread besides its outcome.
+struct CommandState {
+    model::CProgData config;
+    std::string openError;
+};
+
+}  // namespace
+
+void LegacyLaundryForm::commandEnded(legacy::LegacyOutcome outcome, const std::string& openError) {
+    // The link layer never talks to anyone, so a port that would not open is told here; every
+    // other outcome the operation has told already.
+    if (outcome == LegacyOutcome::PortUnavailable) {
+        QMessageBox::warning(this, QStringLiteral("Qelto"),
+                             catalogText(texts_, kTextPortClosed)
+                                 .replace(QStringLiteral("%s"), QString::fromStdString(openError)));
+    }
+    setTalking(false);
+    Q_EMIT operationFinished();
+}
+
+void LegacyLaundryForm::runRead() {
+    // The unit is read into a copy: a read that breaks off mid-stream must not leave half a unit
+    // in the engineer's document.
+    auto state = std::make_shared<CommandState>(CommandState{doc_.config(), {}});
+    setTalking(true);
+    runner_->start(
+        [state](legacy::LegacyPrompts& prompts) {
+            legacy::LegacyLink link = serialLink();
+            const LegacyOutcome outcome = legacy::ReadLegacyUnit(link, prompts, state->config);
+            state->openError = link.openError();
+            return outcome;
+        },
+        [this, state](LegacyOutcome outcome) {
+            if (outcome == LegacyOutcome::Done) {
+                model::CProgData& config = doc_.config();
+                config.legacyConfig = state->config.legacyConfig;
+                config.progName = state->config.progName;
+                config.comments = state->config.comments;
+                reload();
+                doc_.SetModifiedFlag();
+                Q_EMIT documentModified();
+            }
+            commandEnded(outcome, state->openError);
+        });
+}
+
+void LegacyLaundryForm::runWrite() {
+    storeAll();
+    auto state = std::make_shared<CommandState>(CommandState{doc_.config(), {}});
+    setTalking(true);
+    runner_->start(
+        [state](legacy::LegacyPrompts& prompts) {
+            legacy::LegacyLink link = serialLink();
+            const LegacyOutcome outcome = legacy::WriteLegacyUnit(link, prompts, state->config);
+            state->openError = link.openError();
+            return outcome;
+        },
+        [this, state](LegacyOutcome outcome) { commandEnded(outcome, state->openError); });
+}
+
+void LegacyLaundryForm::runThird() {
+    auto state = std::make_shared<CommandState>();
+    setTalking(true);
+    runner_->start(
+        [state](legacy::LegacyPrompts& prompts) {
+            legacy::LegacyLink link = serialLink();
+            const LegacyOutcome outcome = legacy::SendThirdPasswordCommand(link, prompts);
+            state->openError = link.openError();
+            return outcome;
+        },
+        [this, state](LegacyOutcome outcome) { commandEnded(outcome, state->openError); });
+}
+
+}  // namespace qelto::app

@@ -1,0 +1,92 @@
+// The form of an older laundry unit: every setting of the record's legacy image, field by field,
+// and the three commands that read the unit into it, write it to the unit, and send the third
+// password command. The commands talk to the unit on the "SerPort" port off the GUI thread.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <string>
+
+#include "legacy/password_command.h"
+#include "model/qelto_doc.h"
+#include "platform/language_catalog.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace qelto::app {
+
+namespace forms {
+class LegacyOperationRunner;
+}
+
+class LegacyLaundryForm final : public QWidget {
+    Q_OBJECT
+
+  public:
+    // texts must outlive the form.
+    LegacyLaundryForm(model::CQeltoDoc& doc, const platform::LanguageCatalog& texts,
+                      QWidget* parent = nullptr);
+    ~LegacyLaundryForm() override;
+
+    // Shows the record again, after an Open or anything else that replaced it.
+    void reload();
+
+    // True while a command is talking to the unit.
+    bool busy() const;
+
+    QPushButton* readButton() const { return readButton_; }
+    QPushButton* writeButton() const { return writeButton_; }
+    QPushButton* thirdButton() const { return thirdButton_; }
+
+  Q_SIGNALS:
+    void documentModified();
+    // A command has finished (whatever its outcome) and the form is editable again.
+    void operationFinished();
+
+  private:
+    void build();
+    void connectEdits();
+    void storeAll();
+    void edited();
+    void setTalking(bool talking);
+    void commandEnded(legacy::LegacyOutcome outcome, const std::string& openError);
+    void runRead();
+    void runWrite();
+    void runThird();
+
+    model::CQeltoDoc& doc_;
+    const platform::LanguageCatalog& texts_;
+    std::unique_ptr<forms::LegacyOperationRunner> runner_;
+    bool loading_ = false;
+
+    QWidget* fields_ = nullptr;
+    QLineEdit* customer1_ = nullptr;
+    QLineEdit* customer2_ = nullptr;
+    QSpinBox* resetMinutes_ = nullptr;
+    QSpinBox* resetSeconds_ = nullptr;
+    QComboBox* unitType_ = nullptr;
+    QSpinBox* pulseCount_ = nullptr;
+    QSpinBox* pumpSpeed_ = nullptr;
+    QSpinBox* runMinutes_ = nullptr;
+    QSpinBox* runSeconds_ = nullptr;
+    QSpinBox* delayMinutes_ = nullptr;
+    QSpinBox* delaySeconds_ = nullptr;
+    std::array<QSpinBox*, 3> pins_{};
+    QSpinBox* accessCode_ = nullptr;
+    QSpinBox* flushMinutes_ = nullptr;
+    QSpinBox* flushSeconds_ = nullptr;
+    QLineEdit* serialNumber_ = nullptr;
+    QCheckBox* resetDelayOff_ = nullptr;
+    QPushButton* readButton_ = nullptr;
+    QPushButton* writeButton_ = nullptr;
+    QPushButton* thirdButton_ = nullptr;
+    QLabel* status_ = nullptr;
+};
+
+}  // namespace qelto::app
