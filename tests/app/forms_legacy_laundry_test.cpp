@@ -148,6 +148,21 @@ class LegacyLaundryFormTest : public QObject {
         QVERIFY(form_->writeButton()->isEnabled());
     }
 
+    void closingWhileTheUnitTalksEndsCleanly() {
+        auto sim = startUnit("1.1.0", {"--pace"});
+        DialogAnswers answers(4321);
+        form_->readButton()->click();
+        // Past the password, while the names and comments are still coming in.
+        QTRY_VERIFY_WITH_TIMEOUT(answers.shown().size() == 1, 10000);
+        QTest::qWait(300);
+        QVERIFY(form_->busy());
+        const model::LegacyConfig before = config_.legacyConfig;
+        form_.reset();
+        // The read was abandoned: its closing message never came, the document never changed.
+        QCOMPARE(answers.shown().size(), 1);
+        QVERIFY(config_.legacyConfig == before);
+    }
+
     void refusedPasswordLeavesTheDocumentAlone() {
         auto sim = startUnit("1.0.9");
         DialogAnswers answers(1234);
