@@ -68,11 +68,15 @@ GlobalView::GlobalView(EditorContext& context, QWidget* parent) : DetailView(con
     auto* title =
         new QLabel(QStringLiteral("<b>%1</b>").arg(ctx_.text(text::kGlobalSettings)), page);
     grid->addWidget(title, 0, 0, 1, 2);
-    grid->addWidget(buildSettings(), 1, 0, 2, 1);
-    grid->addWidget(buildCustomer(), 1, 1);
-    grid->addWidget(buildClock(), 2, 1);
-    grid->addWidget(buildPumps(), 3, 0, 1, 2);
-    grid->setRowStretch(4, 1);
+    grid->addWidget(buildSettings(), 1, 0);
+    // The customer texts and the clock stack at the top of the right column at their own height.
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildCustomer());
+    right->addWidget(buildClock());
+    right->addStretch(1);
+    grid->addLayout(right, 1, 1);
+    grid->addWidget(buildPumps(), 2, 0, 1, 2);
+    grid->setRowStretch(3, 1);
     scroll->setWidget(page);
 }
 

@@ -13,8 +13,11 @@ ProgramView::ProgramView(EditorContext& context, QWidget* parent) : DetailView(c
     title_ = new QLabel(this);
     layout->addWidget(title_);
     auto* form = new QFormLayout;
+    // Fields keep their natural width rather than running across a wide window.
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     numberLabel_ = new QLabel(this);
     name_ = new QLineEdit(this);
+    name_->setMinimumWidth(260);
     form->addRow(numberLabel_, name_);
     layout->addLayout(form);
     auto* summaryTitle = new QLabel(ctx_.text(text::kProgramSummary), this);

@@ -14,8 +14,11 @@ PumpView::PumpView(EditorContext& context, QWidget* parent) : DetailView(context
     title_ = new QLabel(this);
     layout->addWidget(title_);
     auto* form = new QFormLayout;
+    // Fields keep their natural width rather than running across a wide window.
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     numberLabel_ = new QLabel(this);
     name_ = new QLineEdit(this);
+    name_->setMinimumWidth(220);
     speed_ = new QSpinBox(this);
     speed_->setRange(30, 100);
     speed_->setSuffix(QStringLiteral(" %"));
