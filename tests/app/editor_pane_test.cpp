@@ -297,6 +297,17 @@ void EditorPaneTest::choosingAModelSetsPumpsTriggersAndRanges() {
     QCOMPARE(f.tree()->programItem(19)->childCount(), 10);
     QVERIFY(f.tree()->pumpItem(2) == nullptr);
 
+    // A code from an older unit shows as its number and counts as ten pumps.
+    f.config.unitType = 15;
+    f.pane->reload();
+    QCOMPARE(type->currentText(), QStringLiteral("15"));
+    QCOMPARE(type->count(), 11);
+    QVERIFY(f.tree()->pumpItem(9) != nullptr);
+    Q_EMIT type->activated(10);  // choosing the number itself changes nothing
+    QCOMPARE(f.config.unitType, 15);
+    Q_EMIT type->activated(1);
+    QCOMPARE(type->count(), 10);
+
     f.pane->globalView()->rangeBox(0)->setCurrentIndex(1);
     Q_EMIT f.pane->globalView()->rangeBox(0)->activated(1);
     QCOMPARE(f.config.pumpSpeedRange[0], 1u);

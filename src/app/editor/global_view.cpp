@@ -102,7 +102,8 @@ QWidget* GlobalView::buildSettings() {
     }
     form->addRow(ctx_.text(text::kUnitType), unitType_);
     connect(unitType_, &QComboBox::activated, this, [this](int index) {
-        if (loading() || index < 0 || index == ctx_.config().unitType) {
+        if (loading() || index < 0 || index >= model::kUnitModelCount ||
+            index == ctx_.config().unitType) {
             return;
         }
         ctx_.controls = ctx_.rules.apply(ctx_.doc, static_cast<std::uint8_t>(index), true);
@@ -327,7 +328,18 @@ void GlobalView::showPumpControls() {
 void GlobalView::refresh() {
     const Loading guard(*this);
     const model::CProgData& config = ctx_.config();
-    showIndex(unitType_, config.unitType < model::kUnitModelCount ? config.unitType : -1);
+    // A code without a model row (an older file or unit) shows as its number until the engineer
+    // chooses a model; it is never offered as a choice of its own.
+    while (unitType_->count() > model::kUnitModelCount) {
+        unitType_->removeItem(unitType_->count() - 1);
+    }
+    if (config.unitType >= model::kUnitModelCount) {
+        const QSignalBlocker blocker(unitType_);
+        unitType_->addItem(QString::fromStdString(model::unitModelName(config.unitType)),
+                           model::unitPumpCount(config.unitType));
+    }
+    showIndex(unitType_,
+              config.unitType < model::kUnitModelCount ? config.unitType : model::kUnitModelCount);
     for (std::size_t i = 0; i < pins_.size(); ++i) {
         showValue(pins_[i], config.pin[i]);
     }
