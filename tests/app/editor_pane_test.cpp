@@ -168,6 +168,12 @@ void EditorPaneTest::pastingWithNothingCopiedChangesNothing() {
     f.select(f.tree()->programItem(0));
     f.tree()->pasteOnSelected();
     QCOMPARE(f.messages, QStringList{f.texts.text(292).c_str()});
+    // Five bits can name programs 21 to 32, which no record has: that is nothing to paste.
+    auto* foreign = new QMimeData;
+    foreign->setData(QStringLiteral("application/x-qelto-program"), QByteArray("\x19\0\0\0", 4));
+    QApplication::clipboard()->setMimeData(foreign);
+    f.tree()->pasteOnSelected();
+    QCOMPARE(f.messages.size(), 2);
     QVERIFY(!f.doc.IsModified());
 }
 
