@@ -127,12 +127,17 @@ class LegacyLaundryFormTest : public QObject {
         });
         ticker.start(10);
 
+        // The success message comes over the form already showing what was read.
+        int speedWhenTold = 0;
+        answers.onMessage([&] { speedWhenTold = box("pumpSpeed")->value(); });
+
         form_->readButton()->click();
         QVERIFY(form_->busy());
         QVERIFY(!form_->writeButton()->isEnabled());
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 60000);
 
         QVERIFY2(ticksWhileTalking > 20, qPrintable(QString::number(ticksWhileTalking)));
+        QCOMPARE(speedWhenTold, 90);
         QCOMPARE(box("pumpSpeed")->value(), 90);
         QCOMPARE(box("resetMinutes")->value(), 2);  // 125 seconds
         QCOMPARE(box("resetSeconds")->value(), 5);

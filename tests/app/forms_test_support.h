@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "platform/builtin_catalog.h"
 #include "platform/language_catalog.h"
@@ -43,6 +44,8 @@ class DialogAnswers : public QObject {
     }
 
     void sayNo() { yes_ = false; }
+    // Runs with each message box before it is answered, to look at the window behind it.
+    void onMessage(std::function<void()> look) { look_ = std::move(look); }
     const QStringList& shown() const { return shown_; }
 
   private:
@@ -54,6 +57,9 @@ class DialogAnswers : public QObject {
             input->accept();
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             shown_ << box->text();
+            if (look_) {
+                look_();
+            }
             QAbstractButton* button = box->button(yes_ ? QMessageBox::Yes : QMessageBox::No);
             if (button == nullptr) {
                 button = box->button(QMessageBox::Ok);
@@ -65,6 +71,7 @@ class DialogAnswers : public QObject {
     QTimer timer_;
     int password_;
     bool yes_ = true;
+    std::function<void()> look_;
     QStringList shown_;
 };
 

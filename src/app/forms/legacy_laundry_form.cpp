@@ -325,6 +325,35 @@ struct CommandState {
     std::string openError;
 };
 
+// A read tells its success before the caller has the values; the engineer should see that
+// message over the form already showing them, so it is held back until then.
+class HoldSuccessMessage final : public legacy::LegacyPrompts {
+  public:
+    explicit HoldSuccessMessage(legacy::LegacyPrompts& inner) : inner_(inner) {}
+
+    std::optional<std::int16_t> askPassword() override { return inner_.askPassword(); }
+    bool askYesNo(int textId) override { return inner_.askYesNo(textId); }
+    void message(int textId, legacy::LegacyIcon icon,
+                 std::optional<legacy::UnitNameText> unit) override {
+        if (icon == legacy::LegacyIcon::Information) {
+            held_ = textId;
+        } else {
+            inner_.message(textId, icon, unit);
+        }
+    }
+    std::optional<int> held() const { return held_; }
+
+  private:
+    legacy::LegacyPrompts& inner_;
+    std::optional<int> held_;
+};
+
+struct ReadState {
+    model::CProgData config;
+    std::string openError;
+    std::optional<int> successText;
+};
+
 }  // namespace
 
 void LegacyLaundryForm::commandEnded(legacy::LegacyOutcome outcome, const std::string& openError) {
@@ -342,13 +371,15 @@ void LegacyLaundryForm::commandEnded(legacy::LegacyOutcome outcome, const std::s
 void LegacyLaundryForm::runRead() {
     // The unit is read into a copy: a read that breaks off mid-stream must not leave half a unit
     // in the engineer's document.
-    auto state = std::make_shared<CommandState>(CommandState{doc_.config(), {}});
+    auto state = std::make_shared<ReadState>(ReadState{doc_.config(), {}, {}});
     setTalking(true);
     runner_->start(
         [state](legacy::LegacyPrompts& prompts) {
             legacy::LegacyLink link = serialLink();
-            const LegacyOutcome outcome = legacy::ReadLegacyUnit(link, prompts, state->config);
+            HoldSuccessMessage holding(prompts);
+            const LegacyOutcome outcome = legacy::ReadLegacyUnit(link, holding, state->config);
             state->openError = link.openError();
+            state->successText = holding.held();
             return outcome;
         },
         [this, state](LegacyOutcome outcome) {
@@ -360,6 +391,10 @@ void LegacyLaundryForm::runRead() {
                 reload();
                 doc_.SetModifiedFlag();
                 Q_EMIT documentModified();
+                if (state->successText) {
+                    runner_->prompts().message(*state->successText, legacy::LegacyIcon::Information,
+                                               std::nullopt);
+                }
             }
             commandEnded(outcome, state->openError);
         });

@@ -30,6 +30,8 @@ class LegacyOperationRunner final : public QObject {
     // False when an operation is already running. done runs on the GUI thread.
     bool start(Work work, Done done);
     bool busy() const { return busy_; }
+    // The dialogs of the operations, for a message the form shows itself.
+    legacy::LegacyPrompts& prompts() { return prompts_; }
 
   private:
     void finish(legacy::LegacyOutcome outcome);
