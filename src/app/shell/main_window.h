@@ -1,15 +1,105 @@
-// The main window: menus, tool bar, status bar and the views the engineer switches between.
+// The main window: menus, tool bar, status bar and the five views the engineer switches between
+// (start view, older laundry form, editor, report, dishwash editor), over the one document.
 #pragma once
 
 #include <QMainWindow>
+#include <array>
+#include <functional>
+
+#include "app/shell/recent_files.h"
+
+class QAction;
+class QMenu;
+class QProgressBar;
+class QStackedWidget;
+class QUrl;
 
 namespace qelto::app {
+
+struct ShellContext;
+class ShellPrompts;
+
+enum ViewSlot : int {
+    kStartViewSlot = 0,
+    kLegacyFormSlot = 1,
+    kEditorSlot = 2,
+    kReportSlot = 3,
+    kDishwashSlot = 4,
+    kViewSlotCount = 5,
+};
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    MainWindow(ShellContext& context, ShellPrompts& prompts, QWidget* parent = nullptr);
+
+    // Shows the view of a slot and returns it; nullptr (and nothing changes) for an empty slot.
+    QWidget* SwitchView(int index);
+    // Puts a view into a slot (the window owns it); nullptr empties the slot.
+    void setView(int slot, QWidget* view);
+    QWidget* view(int slot) const;
+    int currentViewIndex() const { return current_; }
+
+    // The File commands. Each returns false when it did not happen (cancelled or failed).
+    bool newDocument();
+    bool openDocument(const QString& path);
+    bool saveDocument();
+    bool saveDocumentAs();
+    // Asks whether to save a modified document: false when the engineer cancels or the save
+    // fails, so whatever was about to replace the document must not.
+    bool settleModifiedDocument();
+
+    // Another start of Qelto asked for this window, maybe with a document to open.
+    void activateFromOtherInstance(const QString& file);
+
+    // The status-bar indicator; it moves only while the "ProgressBars" setting is on.
+    void setProgress(int percent);
+    QProgressBar* progressBar() const { return progress_; }
+
+    const RecentFiles& recentFiles() const { return recent_; }
+    // How the about box opens its links (the desktop's handler unless a test replaces it).
+    void setLinkOpener(std::function<bool(const QUrl&)> opener) { openLink_ = std::move(opener); }
+
+    void showAbout();
+    void showCommsSettings();
+    void showLanguageDialog();
+
+    // The window title follows the document's name and modified mark.
+    void refreshTitle();
+
+  Q_SIGNALS:
+    // The port setting changed: an open serial port must close so the next link uses the new one.
+    void serialPortChanged();
+    void commsLogSwitched(bool on);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    QAction* addCommand(QMenu* menu, const char* name, int textId, bool enabled = true);
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void buildViews();
+    void rebuildRecentMenu();
+    void rememberRecent(const QString& path);
+    void showDocumentView();
+    void rememberFrame();
+
+    ShellContext& context_;
+    ShellPrompts& prompts_;
+    QStackedWidget* stack_;
+    std::array<QWidget*, kViewSlotCount> views_{};
+    int current_ = kStartViewSlot;
+    QProgressBar* progress_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    std::array<QAction*, RecentFiles::kCapacity> recentActions_{};
+    RecentFiles recent_;
+    std::function<bool(const QUrl&)> openLink_;
 };
 
 }  // namespace qelto::app

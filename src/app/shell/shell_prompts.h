@@ -1,0 +1,39 @@
+// Every question and message the shell puts to the engineer goes through this interface, so tests
+// answer them without a modal box.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace qelto::app {
+
+enum class Answer { Yes, No, Cancel };
+
+class ShellPrompts {
+  public:
+    virtual ~ShellPrompts() = default;
+    virtual bool askYesNo(QWidget* parent, const QString& message) = 0;
+    virtual Answer askYesNoCancel(QWidget* parent, const QString& message) = 0;
+    virtual void inform(QWidget* parent, const QString& message) = 0;
+    virtual void warn(QWidget* parent, const QString& message) = 0;
+    // A file to open or a name to save under; empty when the engineer cancels.
+    virtual QString chooseOpenFile(QWidget* parent, const QString& caption,
+                                   const QString& filter) = 0;
+    virtual QString chooseSaveFile(QWidget* parent, const QString& caption,
+                                   const QString& suggested, const QString& filter) = 0;
+};
+
+// The real boxes and file dialogs.
+class DialogPrompts final : public ShellPrompts {
+  public:
+    bool askYesNo(QWidget* parent, const QString& message) override;
+    Answer askYesNoCancel(QWidget* parent, const QString& message) override;
+    void inform(QWidget* parent, const QString& message) override;
+    void warn(QWidget* parent, const QString& message) override;
+    QString chooseOpenFile(QWidget* parent, const QString& caption, const QString& filter) override;
+    QString chooseSaveFile(QWidget* parent, const QString& caption, const QString& suggested,
+                           const QString& filter) override;
+};
+
+}  // namespace qelto::app
