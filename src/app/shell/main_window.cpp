@@ -18,6 +18,8 @@
 #include <algorithm>
 
 #include "app/editor/editor_pane.h"
+#include "app/forms/dishwash_editor.h"
+#include "app/forms/legacy_laundry_form.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/comms_settings_dialog.h"
 #include "app/shell/frame_placement.h"
@@ -72,9 +74,14 @@ MainWindow::MainWindow(ShellContext& context, ShellPrompts& prompts, QWidget* pa
     buildMenus();
     buildToolBar();
     buildStatusBar();
-    context_.doc.setHintListener([this](model::DocHint) { refreshTitle(); });
+    context_.doc.setHintListener([this](model::DocHint hint) { documentChanged(hint); });
     refreshTitle();
     resize(1000, 700);
+}
+
+// The document outlives the window; it must not call back into a window that is gone.
+MainWindow::~MainWindow() {
+    context_.doc.setHintListener({});
 }
 
 QAction* MainWindow::addCommand(QMenu* menu, const char* name, int textId, bool enabled) {
@@ -272,6 +279,23 @@ QWidget* MainWindow::SwitchView(int index) {
         requested->update();
     }
     return requested;
+}
+
+void MainWindow::documentChanged(model::DocHint hint) {
+    // The views show the record as it was when they last looked; a new or opened document
+    // replaced it as a whole.
+    if (hint == model::DocHint::NewDocument || hint == model::DocHint::Opened) {
+        if (auto* legacy = qobject_cast<LegacyLaundryForm*>(view(kLegacyFormSlot))) {
+            legacy->reload();
+        }
+        if (auto* editor = qobject_cast<EditorPane*>(view(kEditorSlot))) {
+            editor->reload();
+        }
+        if (auto* dishwash = qobject_cast<DishwashEditor*>(view(kDishwashSlot))) {
+            dishwash->reload();
+        }
+    }
+    refreshTitle();
 }
 
 void MainWindow::showDocumentView() {

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/shell/recent_files.h"
+#include "model/qelto_doc.h"
 
 class QAction;
 class QMenu;
@@ -33,6 +34,7 @@ class MainWindow final : public QMainWindow {
 
   public:
     MainWindow(ShellContext& context, ShellPrompts& prompts, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Shows the view of a slot and returns it; nullptr (and nothing changes) for an empty slot.
     QWidget* SwitchView(int index);
@@ -87,6 +89,7 @@ class MainWindow final : public QMainWindow {
     void rebuildRecentMenu();
     void rememberRecent(const QString& path);
     void showDocumentView();
+    void documentChanged(model::DocHint hint);
     void rememberFrame();
 
     ShellContext& context_;
