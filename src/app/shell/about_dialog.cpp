@@ -24,6 +24,7 @@ AboutDialog::AboutDialog(const platform::LanguageCatalog& texts,
     layout->addWidget(product);
     auto* purpose = new QLabel(uiText(texts, text::kAboutPurpose));
     purpose->setWordWrap(true);
+    purpose->setMinimumWidth(380);
     layout->addWidget(purpose);
 
     links_[0] = uiText(texts, text::kLinkWebSite);

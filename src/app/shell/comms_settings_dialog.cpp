@@ -58,6 +58,8 @@ CommsSettingsDialog::CommsSettingsDialog(const platform::LanguageCatalog& texts,
     layout->addWidget(progressBars_);
     layout->addWidget(commsLog_);
     layout->addWidget(buttons);
+    // Wide enough that a device name in the hint is not broken across lines.
+    setMinimumWidth(600);
 }
 
 CommsSettings CommsSettingsDialog::values() const {
