@@ -1,11 +1,20 @@
 // The main window over a real document: open and save through its actions, the question before
 // a modified document is replaced, the recent files, the views and the progress indicator.
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
+#include "app/shell/about_dialog.h"
+#include "app/shell/comms_settings_dialog.h"
+#include "app/shell/language_dialog.h"
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
 #include "app_test_env.h"
@@ -40,6 +49,16 @@ class ShellWindowTest : public QObject {
         QVERIFY2(action != nullptr, name);
         QVERIFY2(action->isEnabled(), name);
         action->trigger();
+    }
+    // Runs edit on the modal dialog the next command opens, then presses OK.
+    template <typename Dialog, typename Edit>
+    static void answerDialog(Edit edit) {
+        QTimer::singleShot(0, [edit] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            edit(*dialog);
+            dialog->accept();
+        });
     }
     QString file(const QString& name) const { return env_.path() + QLatin1Char('/') + name; }
 
@@ -202,6 +221,68 @@ class ShellWindowTest : public QObject {
             QVERIFY2(!action->text().startsWith(QLatin1Char('#')), name);  // has a catalog text
         }
         QVERIFY(window_->findChild<QAction*>(QStringLiteral("unitCommsSettings"))->isEnabled());
+    }
+
+    void commsSettingsStoreTheValuesAndAChangedPortClosesTheOpenOne() {
+        context_->settings.serPort = "/dev/ttyUSB0";
+        QSignalSpy portChanged(window_.get(), &app::MainWindow::serialPortChanged);
+        QSignalSpy logSwitched(window_.get(), &app::MainWindow::commsLogSwitched);
+
+        answerDialog<app::CommsSettingsDialog>([](QDialog& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("port"))
+                ->setCurrentText(QStringLiteral(" /dev/ttyACM1 "));
+            dialog.findChild<QSpinBox*>(QStringLiteral("throttle"))->setValue(500);  // capped
+            dialog.findChild<QCheckBox*>(QStringLiteral("progressBars"))->setChecked(false);
+            dialog.findChild<QCheckBox*>(QStringLiteral("commsLog"))->setChecked(true);
+        });
+        trigger("unitCommsSettings");
+        QCOMPARE(context_->settings.serPort, std::string("/dev/ttyACM1"));
+        QCOMPARE(context_->settings.usbSpeedThrottle, 100);
+        QCOMPARE(context_->settings.progressBars, 0);
+        QVERIFY(context_->commsLog);
+        QCOMPARE(portChanged.count(), 1);
+        QCOMPARE(logSwitched.count(), 1);
+
+        // OK on the same port closes nothing; an emptied port field keeps the old port.
+        answerDialog<app::CommsSettingsDialog>([](QDialog&) {});
+        trigger("unitCommsSettings");
+        answerDialog<app::CommsSettingsDialog>([](QDialog& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("port"))->setCurrentText(QString());
+        });
+        trigger("unitCommsSettings");
+        QCOMPARE(context_->settings.serPort, std::string("/dev/ttyACM1"));
+        QCOMPARE(portChanged.count(), 1);
+        QCOMPARE(logSwitched.count(), 1);
+    }
+
+    void choosingALanguageStoresItAndConfirmsInTheCurrentOne() {
+        answerDialog<app::LanguageDialog>([](app::LanguageDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Select language - English"));
+            dialog.choose(4);
+        });
+        trigger("languageSelect");
+        QCOMPARE(platform::SettingsStore().load().language, 4);
+        QCOMPARE(prompts_.told, QStringList{context_->text(2572)});
+        QVERIFY(prompts_.told.front().contains(QStringLiteral("German")));
+
+        // The same language again changes and says nothing.
+        answerDialog<app::LanguageDialog>([](app::LanguageDialog&) {});
+        trigger("languageSelect");
+        QCOMPARE(prompts_.told.size(), 1);
+    }
+
+    void aboutLinksOpenTheirOwnTexts() {
+        QList<QUrl> opened;
+        app::AboutDialog about(context_->language, [&opened](const QUrl& url) {
+            opened.append(url);
+            return false;  // the box beeps; nothing else may happen
+        });
+        about.activateLink(1);
+        about.activateLink(0);
+        about.activateLink(2);
+        QCOMPARE(opened,
+                 (QList<QUrl>{QUrl(QStringLiteral("mailto:support@halvercott.example")),
+                              QUrl(QStringLiteral("https://www.halvercott.example/qelto"))}));
     }
 
     void progressMovesOnlyWhileTheSettingIsOn() {
