@@ -63,12 +63,19 @@ class ShellInstanceTest : public QObject {
         QVERIFY(qelto.window()->frameGeometry().left() < 10000);  // default placement
 
         qelto.window()->setGeometry(120, 80, 840, 620);
+        // qeltoctl starts a batch while the window is open; the window's exit must keep it.
+        platform::Settings batch = platform::SettingsStore().load();
+        batch.batchName = "SO-4711";
+        batch.batchSize = 12;
+        QVERIFY(platform::SettingsStore().save(batch));
         QVERIFY(qelto.window()->close());
         qelto.ExitInstance();
         const platform::Settings saved = platform::SettingsStore().load();
         QCOMPARE(saved.language, 1);
         QCOMPARE(saved.serPort, std::string("/dev/ttyS3"));
         QCOMPARE(saved.maximized, 0);
+        QCOMPARE(saved.batchName, std::string("SO-4711"));
+        QCOMPARE(saved.batchSize, 12u);
         const QRect frame = qelto.window()->geometry();
         QCOMPARE(saved.frameRect,
                  (std::array<std::int32_t, 4>{frame.left(), frame.top(), frame.right() + 1,

@@ -81,7 +81,20 @@ void QeltoApplication::ExitInstance() {
     if (!context_) {
         return;
     }
-    context_->store.save(context_->settings);
+    // Only the keys the window owns: batch settings saved meanwhile (by qeltoctl or the batch
+    // dialogs) must not go back to what they were when the window opened.
+    platform::Settings settings = context_->store.load();
+    const platform::Settings& mine = context_->settings;
+    settings.maximized = mine.maximized;
+    settings.frameRect = mine.frameRect;
+    settings.serPort = mine.serPort;
+    settings.progressBars = mine.progressBars;
+    settings.usbSpeedThrottle = mine.usbSpeedThrottle;
+    settings.language = mine.language;
+    std::string error;
+    if (!context_->store.save(settings, &error)) {
+        prompts_.warn(nullptr, QString::fromStdString(error));
+    }
 }
 
 }  // namespace qelto::app

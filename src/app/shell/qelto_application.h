@@ -28,7 +28,8 @@ class QeltoApplication {
     // another instance took the document and this one ends with 0. Failed: it ends with 1.
     Start InitInstance(const QStringList& arguments);
 
-    // Saves the settings; the window has already stored its placement when it closed.
+    // Saves the window's settings (placement, port, progress, pause, language); the window has
+    // already noted its placement when it closed.
     void ExitInstance();
 
     MainWindow* window() const { return window_.get(); }
