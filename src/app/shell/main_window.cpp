@@ -361,7 +361,11 @@ bool MainWindow::saveDocument() {
     if (context_.doc.pathName().empty()) {
         return saveDocumentAs();
     }
-    const model::SaveResult result = context_.doc.OnSaveDocument(context_.doc.pathName());
+    return saveTo(context_.doc.pathName());
+}
+
+bool MainWindow::saveTo(const std::filesystem::path& path) {
+    const model::SaveResult result = context_.doc.OnSaveDocument(path);
     if (!result.ok) {
         prompts_.warn(this, context_.text(text::kCannotSave) + QStringLiteral("\n\n") +
                                 QString::fromStdString(result.detail));
@@ -386,15 +390,7 @@ bool MainWindow::saveDocumentAs() {
     if (QFileInfo(path).suffix().isEmpty()) {
         path += QStringLiteral(".qlf");
     }
-    const model::SaveResult result = context_.doc.OnSaveDocument(path.toStdString());
-    if (!result.ok) {
-        prompts_.warn(this, context_.text(text::kCannotSave) + QStringLiteral("\n\n") +
-                                QString::fromStdString(result.detail));
-        return false;
-    }
-    rememberRecent(QString::fromStdString(result.path.string()));
-    refreshTitle();
-    return true;
+    return saveTo(path.toStdString());
 }
 
 void MainWindow::rememberRecent(const QString& path) {

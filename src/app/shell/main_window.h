@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <filesystem>
 #include <functional>
 
 #include "app/shell/recent_files.h"
@@ -81,6 +82,8 @@ class MainWindow final : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // Saves under path and says why not when it failed.
+    bool saveTo(const std::filesystem::path& path);
     QAction* addCommand(QMenu* menu, const char* name, int textId, bool enabled = true);
     void buildMenus();
     void buildToolBar();
