@@ -89,8 +89,8 @@ std::size_t decodeConfigStream(std::span<const std::uint8_t> received,
                             config.begin() + static_cast<std::ptrdiff_t>(field.offset));
                 break;
             case Kind::Time: {
-                const std::uint32_t seconds =
-                    std::min<std::uint32_t>(static_cast<std::uint32_t>((in[0] << 8) | in[1]), kLongestTime);
+                const std::uint32_t seconds = std::min<std::uint32_t>(
+                    static_cast<std::uint32_t>((in[0] << 8) | in[1]), kLongestTime);
                 const model::MinSec time = model::MinSec::fromSeconds(seconds);
                 config[field.offset] = time.minutes;
                 config[field.offset + 1] = time.seconds;
