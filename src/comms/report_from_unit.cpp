@@ -67,7 +67,7 @@ class ReportRead {
         read([&] { return GetPumpCal(data.calibration, channel_); }, COMMS_CALIBRATION);
         status(kStatusGlobals);
         read([&] { return GetGlobals(data.globals, channel_); }, COMMS_GLOBALS);
-        if (!failed_ && unitSoftwareAtLeast(channel_, kVersion105)) {
+        if (!failed_ && unitVersionAtLeast(kVersion105)) {
             read([&] { return GetResetToConfig(data.resetTo, channel_); }, COMMS_RESETTO);
         }
         status(kStatusCustomerName);
@@ -88,11 +88,10 @@ class ReportRead {
         ctx_.prompts.status(kStatusUnitInformation);
         read([&] { return GetCustname(data.custName, channel_); }, COMMS_CUSTNAME);
         read([&] { return GetGlobals(data.globals, channel_); }, COMMS_GLOBALS);
-        if (!failed_ && unitSoftwareAtLeast(channel_, kVersion130) &&
-            GetUnitTime(data.unitTime, channel_)) {
+        if (!failed_ && unitVersionAtLeast(kVersion130) && GetUnitTime(data.unitTime, channel_)) {
             take(COMMS_UNITTIME);
         }
-        if (!failed_ && unitSoftwareAtLeast(channel_, kVersion105)) {
+        if (!failed_ && unitVersionAtLeast(kVersion105)) {
             read([&] { return GetResetToConfig(data.resetTo, channel_); }, COMMS_RESETTO);
         }
         if (read([&] { return GetPumpCal(data.calibration, channel_); }, COMMS_CALIBRATION)) {
@@ -184,6 +183,12 @@ class ReportRead {
             report_.pumpCount = *translation_.pumpCount;
             translation_.pumpCount.reset();
         }
+    }
+
+    // The poll (settings) or the identification (usage) before it has just told the version, so
+    // asking the unit again would only cost round trips.
+    bool unitVersionAtLeast(const SoftwareVersion& wanted) const {
+        return versionAtLeast(ctx_.data.identity.unit.version, wanted);
     }
 
     void status(int textId) { showStatus(ctx_, textId); }
