@@ -102,6 +102,7 @@ class CQeltoDoc {
     void setActiveView(std::uint32_t view) { activeView_ = view; }
     std::uint32_t viewToShow() const { return viewToShow_; }
 
+    void notifyViews(DocHint hint) { UpdateAllViews(hint); }
     void setHintListener(std::function<void(DocHint)> listener) {
         hintListener_ = std::move(listener);
     }
