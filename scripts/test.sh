@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole suite twice: as built by default, and under
-# AddressSanitizer + UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+# AddressSanitizer + UndefinedBehaviorSanitizer; then runs every fuzz target for a bounded time.
+# Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,5 +22,8 @@ echo "== asan + ubsan build and tests"
 cmake --preset asan
 cmake --build --preset asan -j"$jobs"
 ctest --preset asan -j"$jobs"
+
+echo "== fuzz targets under libFuzzer, a bounded time each"
+FUZZ_SECONDS=${FUZZ_SECONDS:-15} scripts/fuzz.sh
 
 echo "test.sh: all passed"
