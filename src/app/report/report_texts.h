@@ -37,5 +37,27 @@ inline constexpr int kOptionsShift2 = 4212;
 inline constexpr int kOptionsShift3 = 4213;
 inline constexpr int kOptionsStart = 4214;
 inline constexpr int kOptionsEnd = 4215;
+inline constexpr int kMenuReport = 4216;
+inline constexpr int kReportOfDocument = 4217;
+inline constexpr int kReportReadUnit = 4218;
+inline constexpr int kReportOpen = 4219;
+inline constexpr int kReportSave = 4220;
+inline constexpr int kReportPrint = 4221;
+inline constexpr int kReportPrintPdf = 4222;
+inline constexpr int kReportClear = 4223;
+inline constexpr int kReportEditComment = 4224;
+inline constexpr int kReportExport = 4225;
+inline constexpr int kReportOpenCaption = 4226;
+inline constexpr int kPdfCaption = 4227;
+inline constexpr int kPdfFilter = 4228;
+inline constexpr int kCommentCaption = 4229;
+inline constexpr int kReportSaved = 4230;
+inline constexpr int kWorkbookNoOpener = 4231;
+inline constexpr int kReportCannotOpen = 4232;
+inline constexpr int kPdfFailed = 4233;
+inline constexpr int kReportCannotWrite = 4234;
+inline constexpr int kReadUnitUnavailable = 4235;
+inline constexpr int kExportDetails = 4236;
+inline constexpr int kAskSaveBeforeOpen = 4237;
 
 }  // namespace qelto::app::text
