@@ -5,6 +5,7 @@
 
 #include "cli/batch_commands.h"
 #include "cli/bt_commands.h"
+#include "cli/calibration_commands.h"
 #include "cli/document_commands.h"
 #include "cli/exit_codes.h"
 #include "cli/legacy_commands.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     addBatchCommands(app, exitCode);
     addLegacyCommands(app, exitCode);
     addReportCommand(app, exitCode);
+    addCalibrationCommands(app, exitCode);
 
     try {
         app.parse(argc, argv);
