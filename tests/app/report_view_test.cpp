@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QRadioButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -19,9 +20,13 @@
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
 #include "app_test_env.h"
+#include "comms/scripted_prompts.h"
 #include "forms_test_support.h"
+#include "platform/serial_port.h"
+#include "protocol/packet_link.h"
 #include "reports/xlsx_archive.h"
 #include "shell_fake_prompts.h"
+#include "support/sim_process.h"
 
 namespace qelto::test {
 namespace {
@@ -155,6 +160,13 @@ class ReportViewTest : public QObject {
         QVERIFY(shown.contains(QStringLiteral("Laundry <North>")));
         QVERIFY2(!shown.contains(QStringLiteral("EXCEL")), "cell tags must not show");
         shot(*window_, QStringLiteral("report_view_settings"));
+
+        // From the dishwash editor the same command draws the dishwash page.
+        window_->SwitchView(app::kDishwashSlot);
+        window_->findChild<QAction*>(QStringLiteral("reportOfDocument"))->trigger();
+        QVERIFY(readAll(view_->pagePath()).find("<EXCEL CELL=\"A9\" CONTENT=\"1\">") !=
+                std::string::npos);
+        shot(*window_, QStringLiteral("report_view_dishwash"));
     }
 
     void aUnitsUsageReportShowsItsChartAndAReplacedReportLeavesNoFile() {
@@ -176,6 +188,58 @@ class ReportViewTest : public QObject {
         commands_.reset();
         window_.reset();
         QVERIFY2(!QFileInfo::exists(second), "the view takes its temporary file with it");
+    }
+
+    // The whole road of a dated usage report: the options dialog's request, the read from the
+    // simulated unit, the page in the view.
+    void aUsageReportReadFromTheSimulatedUnitShows() {
+        const auto dir = std::filesystem::path(env_.path().toStdString());
+        const QDate today = QDate::currentDate();
+        const std::string first = today.addDays(-40).toString(Qt::ISODate).toStdString();
+        std::ofstream(dir / "unit.json")
+            << "{\"pin\": 1234, \"unitType\": 3, \"serial\": 204511873,"
+               " \"calibration\": [{\"volume\": 0}, {\"volume\": 120}, {\"volume\": 95}],"
+               " \"programNames\": [\"Towels\", \"Sheets & pillows\"],"
+               " \"customerLines\": [\"Hotel Sud\", \"Laundry 2\"],"
+               " \"usage\": {\"generate\": {\"seed\": 11, \"first\": \""
+            << first << "\", \"days\": 40, \"washesPerDay\": 6}}}";
+        SimProcess sim(dir, QELTO_UNITSIM_PATH, {"--state", (dir / "unit.json").string()});
+
+        app::ReportOptionsDialog dialog(texts_, {today.year(), today.month(), today.day()},
+                                        6 * 3600);
+        dialog.findChild<QDateEdit*>(QStringLiteral("fromDate"))->setDate(today.addDays(-30));
+        dialog.findChild<QRadioButton*>(QStringLiteral("shifts1"))->click();
+        dialog.findChild<QTimeEdit*>(QStringLiteral("shift1End"))->setTime(QTime(13, 59));
+        dialog.findChild<QTimeEdit*>(QStringLiteral("shift2Start"))->setTime(QTime(14, 0));
+        dialog.findChild<QTimeEdit*>(QStringLiteral("shift2End"))->setTime(QTime(23, 59));
+
+        std::string error;
+        auto port = platform::SerialPort::open(sim.portPath(), 57600, &error);
+        QVERIFY2(port != nullptr, error.c_str());
+        protocol::LinkState state;
+        std::atomic<bool> abort{false};
+        protocol::SerialPacketPath path(*port, state);
+        protocol::PacketLink link(path, nullptr, abort, [](std::chrono::milliseconds) {});
+        protocol::CommsData data;
+        data.connection.rememberedPin = 1234;
+        ScriptedPrompts prompts;
+        prompts.report = dialog.request();
+        comms::OperationContext operation{context_->doc,
+                                          link,
+                                          data,
+                                          prompts,
+                                          [this](int id) { return context_->language.text(id); },
+                                          1,
+                                          {}};
+        const comms::ReportOutcome outcome = comms::ReportFromUnit(operation);
+        QVERIFY(outcome.report.has_value());
+        commands_->showUnitReport(*outcome.report);
+        QCOMPARE(window_->currentViewIndex(), static_cast<int>(app::kReportSlot));
+        const QString shown = view_->browser()->toPlainText();
+        QVERIFY(shown.contains(QStringLiteral("Sheets & pillows")));
+        QVERIFY(view_->browser()->toHtml().contains(QStringLiteral("qelto-chart:")));
+        shot(*window_, QStringLiteral("report_view_unit_usage"));
+        sim.stop();
     }
 
     void anEditedCommentIsEscapedAndClearingWithCancelKeepsIt() {
@@ -271,9 +335,29 @@ class ReportViewTest : public QObject {
     }
 
   private:
+    // Pictures of what the engineer sees, in the test's folder and in QELTO_SHOT_DIR when set;
+    // for the report view also the whole page, as it scrolls.
     void shot(QWidget& widget, const QString& name) {
-        saveShot(widget, name);
-        widget.grab().save(env_.path() + QLatin1Char('/') + name + QStringLiteral(".png"));
+        QCoreApplication::processEvents();
+        QStringList dirs{env_.path()};
+        if (const QString dir = qEnvironmentVariable("QELTO_SHOT_DIR"); !dir.isEmpty()) {
+            QDir().mkpath(dir);
+            dirs << dir;
+        }
+        QImage page;
+        if (view_ != nullptr && widget.isAncestorOf(view_)) {
+            QTextDocument* document = view_->browser()->document();
+            page = QImage(document->size().toSize(), QImage::Format_RGB32);
+            page.fill(Qt::white);
+            QPainter painter(&page);
+            document->drawContents(&painter);
+        }
+        for (const QString& dir : dirs) {
+            widget.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
+            if (!page.isNull()) {
+                page.save(dir + QLatin1Char('/') + name + QStringLiteral("_page.png"));
+            }
+        }
     }
 
     AppTestEnv env_;
