@@ -1,0 +1,128 @@
+// qeltoctl calibration, pump run and reset against qelto-unitsim: what reaches the unit, what is
+// printed, and the exit status, including a run stopped with Ctrl-C.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "cli/qeltoctl_runner.h"
+#include "support/sim_process.h"
+#include "support/test_env.h"
+
+namespace qelto::test {
+namespace {
+
+using nlohmann::json;
+
+class CalibrationCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto state = testDir() / "unit.json";
+        writeFile(state, json{{"pin", 1234},
+                              {"unitType", 3},
+                              {"globals", {{"pumpSpeeds", {55, 65}}, {"resetDelay", 90}}},
+                              {"calibration", json::array({{{"volume", 0}}, {{"volume", 120}}})}}
+                             .dump());
+        sim = std::make_unique<SimProcess>(testDir(), QELTO_UNITSIM_PATH,
+                                           std::vector<std::string>{"--state", state.string()});
+    }
+
+    std::vector<std::string> link() const { return {"--port", sim->portPath(), "--pin", "1234"}; }
+
+    ProcessResult run(std::vector<std::string> args) const {
+        const auto l = link();
+        args.insert(args.end(), l.begin(), l.end());
+        return runQeltoctl(args);
+    }
+
+    json unitAfter() {
+        sim->stop();
+        return json::parse(readFile(sim->dumpFile()));
+    }
+
+    std::unique_ptr<SimProcess> sim;
+};
+
+TEST_F(CalibrationCommands, SetChangesOnlyTheNamedPumpsAndGetShowsThem) {
+    const ProcessResult set = run({"calibration", "set", "--flow", "1=250", "--speed", "2=48"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    const ProcessResult got = run({"calibration", "get", "--json"});
+    ASSERT_EQ(got.exitCode, 0) << got.err;
+    const json page = json::parse(got.out);
+    EXPECT_EQ(page["pumps"][0]["flow"], 250);
+    EXPECT_EQ(page["pumps"][1]["flow"], 120);
+    EXPECT_EQ(page["pumps"][0]["speed"], 55);
+    EXPECT_EQ(page["pumps"][1]["speed"], 50);
+    EXPECT_EQ(unitAfter()["globals"]["resetDelay"], 90);
+}
+
+TEST_F(CalibrationCommands, BadValuesAreRefusedBeforeTheUnitIsTouched) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"calibration", "set", "--speed", "1=20"},
+             {"calibration", "set", "--flow", "11=5"},
+             {"calibration", "set", "--flow", "1=70000"},
+             {"calibration", "set"},
+             {"reset", "memory"}}) {  // no --yes and no terminal to ask at
+        const ProcessResult r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << args[1] << ": " << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(sim->requestLog()) &&
+                 !readFile(sim->requestLog()).empty());
+}
+
+TEST_F(CalibrationCommands, ResetsReachTheUnit) {
+    EXPECT_EQ(run({"reset", "washes"}).exitCode, 0);
+    EXPECT_EQ(run({"reset", "counters"}).exitCode, 0);
+    const ProcessResult erased = run({"reset", "memory", "--yes"});
+    EXPECT_EQ(erased.exitCode, 0) << erased.err;
+}
+
+TEST_F(CalibrationCommands, ARunLeftToItsEndSendsOneCommandAndCtrlCStopsTheNext) {
+    const ProcessResult full = run({"pump", "run", "2", "--run-wait-ms", "300"});
+    EXPECT_EQ(full.exitCode, 0) << full.err;
+
+    std::vector<std::string> argv{QELTOCTL_PATH, "pump", "run", "1"};
+    const auto l = link();
+    argv.insert(argv.end(), l.begin(), l.end());
+    std::vector<char*> raw;
+    for (auto& a : argv) {
+        raw.push_back(a.data());
+    }
+    raw.push_back(nullptr);
+    const auto err = testDir() / "run.err";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = -1;
+    ASSERT_EQ(::posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Once the run has started, Ctrl-C.
+    for (int i = 0; i < 100 && readFile(err).find("Ctrl-C stops it") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << readFile(err);
+    EXPECT_EQ(WEXITSTATUS(status), 130) << readFile(err);
+    EXPECT_NE(readFile(err).find("stopped early"), std::string::npos) << readFile(err);
+
+    const json runs = unitAfter()["pumpRuns"];
+    ASSERT_EQ(runs.size(), 3u) << runs.dump();
+    EXPECT_EQ(runs[0]["pump"], 1);
+    EXPECT_EQ(runs[0]["speed"], 65);
+    EXPECT_EQ(runs[1]["pump"], 0);
+    EXPECT_EQ(runs[1]["seconds"], 60);
+    EXPECT_EQ(runs[2]["seconds"], 0);
+}
+
+}  // namespace
+}  // namespace qelto::test
