@@ -75,7 +75,9 @@ class UnitCommands final : public QObject {
   private:
     void connectActions();
     void attachClockButtons();
+    // Command 32853: pump calibration, only from the laundry editor.
     void calibratePumps();
+    bool runCalibration();
     // After a read the views show the unit's values.
     void refreshViews();
     // The views' edits in progress go into the document before it is written.

@@ -265,6 +265,16 @@ QWidget* GlobalView::buildClock() {
     return group;
 }
 
+void GlobalView::setClockCommands(const std::function<void()>& read,
+                                  const std::function<void()>& set) {
+    for (auto [button, run] : {std::pair{readClock_, read}, std::pair{setClock_, set}}) {
+        button->disconnect(this);
+        connect(button, &QPushButton::clicked, this, run);
+        button->setEnabled(true);
+        button->setToolTip(QString());
+    }
+}
+
 QWidget* GlobalView::buildPumps() {
     auto* group = new QGroupBox(ctx_.text(text::kPumps), this);
     auto* grid = new QGridLayout(group);

@@ -32,6 +32,8 @@ class GlobalView final : public DetailView {
     QLineEdit* pumpNameEdit(int pump) const { return names_[static_cast<std::size_t>(pump)]; }
     TimeEdit* resetDelayEdit() const { return resetDelayTime_; }
     QPushButton* setClockButton() const { return setClock_; }
+    // The get and set clock buttons talk to a unit through these; until then they stay off.
+    void setClockCommands(const std::function<void()>& read, const std::function<void()>& set);
 
   private:
     QWidget* buildSettings();

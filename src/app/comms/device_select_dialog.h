@@ -1,0 +1,161 @@
+// The communications dialog: the units a scan found, the Bluetooth dongle's scan and pairing,
+// two status lines and a progress bar. OK opens the link to the chosen unit, unlocks it with
+// its PIN, runs the operation and locks the unit again; all unit work runs on a worker thread,
+// so the dialog keeps drawing and Cancel works at any moment. A cancelled operation ends with
+// the unit locked and is never reported as a success.
+#pragma once
+
+#include <QDialog>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/comms/comms_answers.h"
+#include "app/comms/comms_worker.h"
+#include "app/comms/gui_operator_prompts.h"
+#include "app/comms/unit_commands.h"
+#include "comms/bluetooth_dongle.h"
+#include "comms/bluetooth_texts.h"
+#include "comms/device_scan.h"
+#include "comms/device_table.h"
+
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+
+namespace qelto::comms {
+class UnitConnection;
+}
+namespace qelto::logs {
+class CommsLog;
+}
+
+namespace qelto::app {
+
+class DeviceRegistry;
+struct ShellContext;
+
+struct DeviceDialogSetup {
+    int operation = kOpFindUnits;
+    // The work on the unlocked unit; empty for a scan only.
+    CoreOperation work;
+    GuiOperatorPrompts::ReportOptions reportOptions;
+    // Shows the document's new values in the window; called on the GUI thread.
+    std::function<void()> refreshViews;
+};
+
+class DeviceSelectDialog final : public QDialog, private OperationDisplay {
+    Q_OBJECT
+
+  public:
+    DeviceSelectDialog(ShellContext& context, DeviceRegistry& devices, CommsAnswers& answers,
+                       DeviceDialogSetup setup, QWidget* parent = nullptr);
+    // Waits for unit work still running (only when the window is torn down around it).
+    ~DeviceSelectDialog() override;
+
+    // What the operation ended with; nullopt when it never ran.
+    const std::optional<comms::OperationResult>& result() const { return result_; }
+    // Pump calibration chosen with no unit selected: the calibration opens on the document.
+    bool withoutUnit() const { return withoutUnit_; }
+    bool busy() const { return worker_.busy(); }
+
+    QListWidget* deviceList() const { return list_; }
+    QLabel* statusLine() const { return status_; }
+    QLabel* secondStatusLine() const { return status2_; }
+    QProgressBar* progressBar() const { return progress_; }
+    QPushButton* scanButton() const { return scan_; }
+    QPushButton* bluetoothButton() const { return bluetooth_; }
+    QPushButton* okButton() const { return ok_; }
+    QPushButton* cancelButton() const { return cancel_; }
+
+    // The scan button (serial port, then USB) and the Bluetooth scan button.
+    void OnSDevicescan();
+    void scanBluetooth();
+    // The OK button: opens the chosen unit and runs the operation.
+    void OnDevselectok();
+
+  public Q_SLOTS:
+    // Cancel, Escape and closing the window: while unit work runs it is cancelled first.
+    void reject() override;
+
+  Q_SIGNALS:
+    // Unit work (scan, pairing or operation) ended and its outcome is shown.
+    void workFinished();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    enum class RunEnd { NotOpened, NotUnlocked, PinRefused, PinCancelled, Ran };
+    struct RunOutcome {
+        RunEnd end = RunEnd::NotOpened;
+        std::string error;
+        comms::OperationResult result;
+        bool lockFailed = false;
+    };
+
+    void showStatus(const QString& text) override;
+    void showProgressRange(int steps) override;
+    void stepProgress() override;
+    void hideProgress() override;
+
+    void refillList();
+    void selectionChanged(int row);
+    void pairBluetooth(int row);
+    void showBluetooth(comms::BluetoothMessage message);
+    void setBusy(bool busy);
+    void updateOk();
+    int language() const;
+    comms::TextLookup textLookup() const;
+
+    // Worker thread.
+    void runOperation(const comms::DeviceEntry& entry, std::shared_ptr<comms::ScanLinks> links);
+    void attachConnection(comms::UnitConnection* connection);
+    // GUI thread, once the worker has returned.
+    void operationDone();
+    void endCancelled();
+
+    ShellContext& context_;
+    DeviceRegistry& devices_;
+    CommsAnswers& answers_;
+    DeviceDialogSetup setup_;
+    GuiOperatorPrompts prompts_;
+
+    QListWidget* list_;
+    QLabel* status_;
+    QLabel* status2_;
+    QProgressBar* progress_;
+    QPushButton* scan_;
+    QPushButton* bluetooth_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
+
+    // CommsAbort: Cancel sets it, a scan or an operation clears it as it starts.
+    std::atomic<bool> abort_{false};
+    std::atomic<bool> cancelRequested_{false};
+    std::mutex connectionMutex_;
+    comms::UnitConnection* connection_ = nullptr;
+
+    bool busy_ = false;  // the buttons show unit work running
+    bool bluetoothListMode_ = false;
+    bool okAfterPairing_ = false;
+    bool withoutUnit_ = false;
+    std::optional<comms::OperationResult> result_;
+    std::unique_ptr<logs::CommsLog> log_;
+    // Written by the worker, read on the GUI thread once it returned.
+    RunOutcome outcome_;
+    comms::ScanLinks scanLinks_;
+    std::vector<std::string> bluetoothLines_;
+    bool bluetoothFound_ = false;
+    std::optional<comms::PairResult> pairResult_;
+
+    // Last, so it is destroyed (and the worker joined) before everything the worker uses.
+    CommsWorker worker_;
+};
+
+}  // namespace qelto::app

@@ -1,0 +1,32 @@
+// Every setting a verify found different between the unit and the document, one row each.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "platform/language_catalog.h"
+#include "protocol/verify.h"
+
+class QTreeWidget;
+
+namespace qelto::app {
+
+class DifferencesDialog final : public QDialog {
+    Q_OBJECT
+
+  public:
+    DifferencesDialog(const platform::LanguageCatalog& texts,
+                      const std::vector<protocol::Difference>& differences,
+                      QWidget* parent = nullptr);
+
+    QTreeWidget* list() const { return list_; }
+
+  private:
+    QTreeWidget* list_;
+};
+
+// Where a difference is: "Program 3, Trigger 2, Pump 1", empty for unit-wide settings.
+QString differencePlace(const platform::LanguageCatalog& texts,
+                        const protocol::Difference& difference);
+
+}  // namespace qelto::app

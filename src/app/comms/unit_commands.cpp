@@ -1,0 +1,184 @@
+#include "app/comms/unit_commands.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QStackedWidget>
+#include <QTimer>
+
+#include "app/comms/comms_answers.h"
+#include "app/comms/comms_texts.h"
+#include "app/comms/device_registry.h"
+#include "app/comms/device_select_dialog.h"
+#include "app/editor/editor_pane.h"
+#include "app/editor/global_view.h"
+#include "app/forms/dishwash_editor.h"
+#include "app/forms/legacy_laundry_form.h"
+#include "app/shell/main_window.h"
+#include "app/shell/shell_context.h"
+#include "comms/unit_report.h"
+
+namespace qelto::app {
+
+UnitCommands::UnitCommands(MainWindow& window, ShellContext& context, UnitCommandHooks hooks,
+                           CommsAnswers* answers)
+    : QObject(&window),
+      window_(window),
+      context_(context),
+      hooks_(std::move(hooks)),
+      devices_(std::make_unique<DeviceRegistry>()) {
+    if (answers == nullptr) {
+        ownAnswers_ = std::make_unique<DialogCommsAnswers>(context_.language);
+        answers = ownAnswers_.get();
+    }
+    answers_ = answers;
+    connectActions();
+    attachClockButtons();
+    // An editor pane put into the window later gets the clock buttons once it shows.
+    if (auto* stack = qobject_cast<QStackedWidget*>(window_.centralWidget())) {
+        connect(stack, &QStackedWidget::currentChanged, this, [this] { attachClockButtons(); });
+    }
+    // A link kept open from a scan is on the old port.
+    connect(&window_, &MainWindow::serialPortChanged, this, [this] { devices_->closeLinks(); });
+}
+
+UnitCommands::~UnitCommands() = default;
+
+void UnitCommands::connectActions() {
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"unitRead", [this] { RunCommsOperation(kOpReadProgram); }},
+        {"unitWrite", [this] { RunCommsOperation(kOpWriteProgram); }},
+        {"unitVerify", [this] { RunCommsOperation(kOpVerifyProgram); }},
+        {"unitClockGet", [this] { RunCommsOperation(kOpReadProgram, true); }},
+        {"unitClockSet", [this] { RunCommsOperation(kOpWriteProgram, true); }},
+        {"unitPumpCalibration", [this] { calibratePumps(); }},
+        {"unitReport", [this] { RunCommsOperation(kOpReportFromUnit); }},
+        {"unitFind", [this] { findUnits(); }},
+    };
+    for (const auto& [name, run] : commands) {
+        if (auto* action = window_.findChild<QAction*>(QString::fromLatin1(name))) {
+            action->setEnabled(true);
+            connect(action, &QAction::triggered, this, run);
+        }
+    }
+}
+
+void UnitCommands::attachClockButtons() {
+    for (GlobalView* view : window_.findChildren<GlobalView*>()) {
+        view->setClockCommands([this] { RunCommsOperation(kOpReadProgram, true); },
+                               [this] { RunCommsOperation(kOpWriteProgram, true); });
+    }
+}
+
+void UnitCommands::pushEdits() {
+    // The views write an edit into the record when their field loses the focus.
+    if (QWidget* focus = QApplication::focusWidget()) {
+        focus->clearFocus();
+    }
+}
+
+void UnitCommands::refreshViews() {
+    if (auto* editor = qobject_cast<EditorPane*>(window_.view(kEditorSlot))) {
+        editor->reload();
+    }
+    if (auto* legacy = qobject_cast<LegacyLaundryForm*>(window_.view(kLegacyFormSlot))) {
+        legacy->reload();
+    }
+    if (auto* dishwash = qobject_cast<DishwashEditor*>(window_.view(kDishwashSlot))) {
+        dishwash->reload();
+    }
+    window_.refreshTitle();
+}
+
+std::optional<comms::OperationResult> UnitCommands::runThroughDialog(int operationCode,
+                                                                     CoreOperation op) {
+    DeviceDialogSetup setup;
+    setup.operation = operationCode;
+    setup.work = std::move(op);
+    setup.reportOptions = hooks_.askReportOptions;
+    setup.refreshViews = [this] { refreshViews(); };
+    DeviceSelectDialog dialog(context_, *devices_, *answers_, std::move(setup), &window_);
+    dialog.exec();
+    return dialog.result();
+}
+
+bool UnitCommands::RunCommsOperation(int operation, bool clockOnly) {
+    std::optional<comms::OperationResult> result;
+    switch (operation) {
+        case kOpReadProgram:
+            result = runThroughDialog(operation, [clockOnly](comms::OperationContext& context) {
+                bool clock = clockOnly;
+                return comms::ReadProgram(context, clock);
+            });
+            if (result) {
+                // Whatever the read brought in (all of it, or the parts read before a failure
+                // or a cancel) is in the document now and not in any file.
+                context_.doc.SetModifiedFlag(true);
+                refreshViews();
+            }
+            break;
+        case kOpWriteProgram:
+            pushEdits();
+            result = runThroughDialog(operation, [clockOnly](comms::OperationContext& context) {
+                bool clock = clockOnly;
+                return comms::WriteProgram(context, clock);
+            });
+            break;
+        case kOpVerifyProgram:
+            pushEdits();
+            result = runThroughDialog(operation, [](comms::OperationContext& context) {
+                return comms::VerifyProgram(context);
+            });
+            break;
+        case kOpReportFromUnit: {
+            auto report = std::make_shared<std::optional<comms::UnitReport>>();
+            result = runThroughDialog(operation, [report](comms::OperationContext& context) {
+                comms::ReportOutcome outcome = comms::ReportFromUnit(context);
+                *report = std::move(outcome.report);
+                return outcome.result;
+            });
+            if (result && result->status == comms::OperationStatus::Ok && *report &&
+                hooks_.showUnitReport) {
+                hooks_.showUnitReport(**report);
+            }
+            break;
+        }
+        case kOpPumpCalibration:
+            return runCalibration();
+        default:
+            // Nothing to do on the unit: it is only locked again as the link closes.
+            result = runThroughDialog(
+                operation, [](comms::OperationContext&) { return comms::OperationResult{}; });
+            break;
+    }
+    return result && result->status == comms::OperationStatus::Ok;
+}
+
+void UnitCommands::findUnits() {
+    DeviceDialogSetup setup;
+    setup.operation = kOpFindUnits;
+    setup.refreshViews = [this] { refreshViews(); };
+    DeviceSelectDialog dialog(context_, *devices_, *answers_, std::move(setup), &window_);
+    QTimer::singleShot(0, &dialog, &DeviceSelectDialog::OnSDevicescan);
+    dialog.exec();
+}
+
+void UnitCommands::calibratePumps() {
+    pushEdits();
+    const int view = window_.currentViewIndex();
+    if (view != kEditorSlot) {
+        answers_->message(&window_,
+                          context_.text(view == kDishwashSlot ? commstext::kMsgCalibrationDishwash
+                                                              : commstext::kMsgCalibrationNoEditor),
+                          comms::MessageIcon::Information, QStringLiteral("Qelto"));
+        return;
+    }
+    runCalibration();
+}
+
+bool UnitCommands::runCalibration() {
+    answers_->message(&window_, context_.text(commstext::kMsgCalibrationUnavailable),
+                      comms::MessageIcon::Information, QStringLiteral("Qelto"));
+    return false;
+}
+
+}  // namespace qelto::app
