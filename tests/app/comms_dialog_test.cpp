@@ -18,6 +18,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "app/calibration/calibration_sheet.h"
 #include "app/comms/calibration_choice_dialog.h"
 #include "app/comms/comms_answers.h"
 #include "app/comms/comms_texts.h"
@@ -305,6 +306,31 @@ class CommsDialogTest : public QObject {
         QCOMPARE(answers_.messages, QStringList{text(app::commstext::kMsgCancelled)});
         QVERIFY(answers_.questions.isEmpty());  // no verify question after a cancel
         QVERIFY(stopUnit().at("locked").get<bool>());
+    }
+
+    void pumpCalibrationOnlyFromTheLaundryEditor() {
+        window_->SwitchView(app::kStartViewSlot);
+        window_->findChild<QAction*>(QStringLiteral("unitPumpCalibration"))->trigger();
+        QCOMPARE(answers_.messages, QStringList{text(app::commstext::kMsgCalibrationNoEditor)});
+
+        // No unit chosen: the sheet opens over the editor's values and nothing is sent.
+        window_->SwitchView(app::kEditorSlot);
+        QString label;
+        whenDialogOpens([&label](app::DeviceSelectDialog& dialog) {
+            QVERIFY(dialog.okButton()->isEnabled());
+            QTimer::singleShot(0, [&label] {
+                QTRY_VERIFY(qobject_cast<app::CalibrationSheet*>(
+                                QApplication::activeModalWidget()) != nullptr);
+                auto* sheet =
+                    qobject_cast<app::CalibrationSheet*>(QApplication::activeModalWidget());
+                label = sheet->findChild<QLabel*>(QStringLiteral("unitLabel"))->text();
+                sheet->reject();
+            });
+            dialog.okButton()->click();
+        });
+        QVERIFY(commands_->RunCommsOperation(app::kOpPumpCalibration));
+        QCOMPARE(label, text(app::commstext::kTextFromEditor));
+        QCOMPARE(answers_.messages.size(), 1);
     }
 
     void optionsAndCalibrationDialogs() {

@@ -47,7 +47,7 @@ inline constexpr int kMsgCancelled = 4033;
 inline constexpr int kMsgCancelledUnlocked = 4034;
 inline constexpr int kMsgStillUnlocked = 4035;
 inline constexpr int kStatusCancelling = 4036;
-inline constexpr int kMsgCalibrationUnavailable = 4037;
 inline constexpr int kMsgCommsLogFolder = 4038;  // %1: the folder
+inline constexpr int kTextFromEditor = 4039;
 
 }  // namespace qelto::app::commstext

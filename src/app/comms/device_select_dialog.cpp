@@ -417,6 +417,7 @@ void DeviceSelectDialog::runOperation(const comms::DeviceEntry& entry,
     protocol::CommsData record;  // a fresh record: the PIN is asked on every operation
     switch (connection->unlock(record, prompts_, &error)) {
         case comms::UnlockOutcome::Unlocked: {
+            identity_ = connection->identity();
             comms::OperationContext context{context_.doc, connection->link(), record, prompts_,
                                             textLookup(), language(),         {}};
             context.refreshViews = [this](model::DocHint) {

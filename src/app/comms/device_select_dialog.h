@@ -63,6 +63,9 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     // Pump calibration chosen with no unit selected: the calibration opens on the document.
     bool withoutUnit() const { return withoutUnit_; }
     bool busy() const { return worker_.busy(); }
+    // For the work on the worker thread: who answered, and the prompts to hop to the GUI with.
+    const protocol::UnitIdentity& unitIdentity() const { return identity_; }
+    GuiOperatorPrompts& prompts() { return prompts_; }
 
     QListWidget* deviceList() const { return list_; }
     QLabel* statusLine() const { return status_; }
@@ -146,6 +149,7 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     bool okAfterPairing_ = false;
     bool withoutUnit_ = false;
     std::optional<comms::OperationResult> result_;
+    protocol::UnitIdentity identity_;  // worker thread, set before the work runs
     std::unique_ptr<logs::CommsLog> log_;
     // Written by the worker, read on the GUI thread once it returned.
     RunOutcome outcome_;

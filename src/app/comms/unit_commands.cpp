@@ -5,6 +5,7 @@
 #include <QStackedWidget>
 #include <QTimer>
 
+#include "app/calibration/calibration_sheet_runner.h"
 #include "app/comms/comms_answers.h"
 #include "app/comms/comms_texts.h"
 #include "app/comms/device_registry.h"
@@ -15,7 +16,9 @@
 #include "app/forms/legacy_laundry_form.h"
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
+#include "comms/calibration_session.h"
 #include "comms/unit_report.h"
+#include "model/unit_types.h"
 
 namespace qelto::app {
 
@@ -176,9 +179,43 @@ void UnitCommands::calibratePumps() {
 }
 
 bool UnitCommands::runCalibration() {
-    answers_->message(&window_, context_.text(commstext::kMsgCalibrationUnavailable),
-                      comms::MessageIcon::Information, QStringLiteral("Qelto"));
-    return false;
+    // "Language" 8 shows volumes in fluid ounces.
+    const bool american = context_.settings.language == 8;
+    DeviceSelectDialog* dialog = nullptr;
+    DeviceDialogSetup setup;
+    setup.operation = kOpPumpCalibration;
+    setup.refreshViews = [this] { refreshViews(); };
+    setup.work = [this, &dialog, american](comms::OperationContext& context) {
+        comms::CalibrationSession session(context);
+        const protocol::UnitIdentity& unit = dialog->unitIdentity();
+        const QString label =
+            QStringLiteral("%1 - %2")
+                .arg(QString::fromStdString(model::unitModelName(unit.unitTypeIndex)))
+                .arg(unit.serial, 9, 10, QLatin1Char('0'));
+        // The sheet is modal on the GUI thread and runs its unit work on a worker of its own;
+        // this worker keeps the unit open and unlocked until it closes.
+        dialog->prompts().ask<bool>(false, [&](QWidget* parent) {
+            runCalibrationSheet(parent, CalibrationSheetSetup{context_.doc, context_.language,
+                                                              american, &session, label});
+            return true;
+        });
+        return comms::OperationResult{};  // unitLocked stays false: the link's close locks it
+    };
+    DeviceSelectDialog select(context_, *devices_, *answers_, std::move(setup), &window_);
+    dialog = &select;
+    select.exec();
+    if (select.withoutUnit()) {
+        runCalibrationSheet(
+            &window_, CalibrationSheetSetup{context_.doc, context_.language, american, nullptr,
+                                            context_.text(commstext::kTextFromEditor)});
+        refreshViews();
+        return true;
+    }
+    if (!select.result()) {
+        return false;
+    }
+    refreshViews();
+    return select.result()->status == comms::OperationStatus::Ok;
 }
 
 }  // namespace qelto::app
