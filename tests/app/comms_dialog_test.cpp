@@ -4,6 +4,7 @@
 // Every question is answered from a script; no modal box waits for a click.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,6 +46,7 @@ class ScriptedAnswers final : public app::CommsAnswers {
     std::optional<std::uint16_t> askPin(QWidget*) override { return pin; }
     std::optional<comms::Options> askOptions(QWidget*, comms::OptionsKind,
                                              const comms::Options& preset) override {
+        ++optionsAsked;
         return options ? options : std::optional<comms::Options>(preset);
     }
     std::optional<int> askCalibrationChoice(QWidget*,
@@ -67,6 +69,7 @@ class ScriptedAnswers final : public app::CommsAnswers {
     std::optional<comms::Options> options;
     bool yes = true;
     int calibrationAsked = 0;
+    int optionsAsked = 0;
     QStringList questions;
     QStringList messages;
     std::vector<protocol::Difference> differences;
@@ -77,6 +80,7 @@ json unitMemory() {
         {"pin", 1234},
         {"unitType", 3},
         {"serial", 123456789},
+        {"clock", "09410015032019"},
         {"globals", {{"accessCode", 2}, {"resetDelay", 90}}},
         {"calibration", json::array({{{"volume", 0}}, {{"volume", 120}}})},
         {"programNames", {"Towels", "Sheets"}},
@@ -232,6 +236,21 @@ class CommsDialogTest : public QObject {
         const json unit = stopUnit();
         QCOMPARE(unit.at("globals").at("accessCode").get<int>(), 7);
         QVERIFY(unit.at("locked").get<bool>());
+    }
+
+    void clockButtonSetsOnlyTheClock() {
+        startUnit();
+        answers_.yes = false;
+        chooseFirstUnit();
+        QPushButton* setClock = editor_->globalView()->setClockButton();
+        QVERIFY(setClock->isEnabled());
+        setClock->click();
+        QTRY_VERIFY(answers_.messages.contains(text(comms::kMsgWriteDone)));
+        QCOMPARE(answers_.optionsAsked, 0);
+        const json unit = stopUnit();
+        QVERIFY(unit.at("clock").get<std::string>().ends_with(
+            std::to_string(QDate::currentDate().year())));
+        QCOMPARE(unit.at("customerLines").at(0).get<std::string>(), std::string("Hotel Sud"));
     }
 
     void verifyOffersTheDifferences() {
