@@ -16,6 +16,7 @@
 #include "cli/unit_options.h"
 #include "cli/unit_run.h"
 #include "comms/unit_report.h"
+#include "comms/unit_report_page.h"
 #include "reports/report_kinds.h"
 #include "reports/report_pages.h"
 
@@ -76,15 +77,8 @@ int runUnitReport(const ReportCommandOptions& options, comms::ReportRequest requ
         printError(fmt::format("nothing was written to {}", options.out));
         return kExitFailure;
     }
-    const reports::PageContext page = pageContext(ctx, options.unit.language);
-    if (report->kind == reports::REP_TYPE_LAUNDRY_SETTINGS) {
-        return savePage(
-            ctx, reports::renderLaundrySettings(report->unit, reports::REP_FROM_USB_UNIT, page),
-            options.out, options.xlsx);
-    }
-    const reports::UsagePageInput input{report->data, report->tables, report->options, report->unit,
-                                        report->pumpCount};
-    return savePage(ctx, reports::renderLaundryUsage(input, page), options.out, options.xlsx);
+    return savePage(ctx, comms::renderUnitReport(*report, pageContext(ctx, options.unit.language)),
+                    options.out, options.xlsx);
 }
 
 int runSettings(const ReportCommandOptions& options) {

@@ -9,6 +9,7 @@
 #include "app/report/report_view.h"
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
+#include "comms/unit_report_page.h"
 
 namespace qelto::app {
 namespace {
@@ -83,14 +84,7 @@ void ReportCommands::showDocumentReport() {
 }
 
 void ReportCommands::showUnitReport(const comms::UnitReport& report) {
-    const reports::PageContext page = pageContext();
-    if (report.kind == reports::REP_TYPE_LAUNDRY_SETTINGS) {
-        show(reports::renderLaundrySettings(report.unit, reports::REP_FROM_USB_UNIT, page));
-        return;
-    }
-    const reports::UsagePageInput input{report.data, report.tables, report.options, report.unit,
-                                        report.pumpCount};
-    show(reports::renderLaundryUsage(input, page));
+    show(comms::renderUnitReport(report, pageContext()));
 }
 
 void ReportCommands::setReadFromUnit(std::function<void()> read) {
