@@ -6,6 +6,7 @@
 
 #include "app/editor/editor_texts.h"
 #include "app/editor/global_view.h"
+#include "comms/pump_calibration.h"
 
 namespace qelto::app {
 
@@ -72,10 +73,14 @@ void PumpView::refresh() {
     name_->setEnabled(editable);
     speed_->setEnabled(editable);
     range_->setEnabled(editable);
-    calibration_->setText(config.pumpCalibration[i] == 0 ? ctx_.text(text::kNotCalibrated)
-                                                         : QStringLiteral("%1 %2")
-                                                               .arg(config.pumpCalibration[i])
-                                                               .arg(ctx_.text(text::kMlPerMin)));
+    // In American mode the record holds hundredths of a fluid ounce, as the calibration sheet
+    // shows them.
+    const QString flow =
+        QString::fromStdString(comms::calibrationText(config.pumpCalibration[i], ctx_.american))
+            .trimmed();
+    calibration_->setText(config.pumpCalibration[i] == 0
+                              ? ctx_.text(text::kNotCalibrated)
+                              : QStringLiteral("%1 %2").arg(flow, ctx_.text(text::kMlPerMin)));
 }
 
 }  // namespace qelto::app
