@@ -18,15 +18,14 @@
 #include "comms/batch_log.h"
 #include "comms/batch_progress.h"
 #include "comms/batch_setup.h"
+#include "comms/batch_unit_write.h"
 #include "comms/operation_driver.h"
-#include "model/unit_types.h"
 #include "platform/settings_store.h"
 
 namespace qelto::cli {
 namespace {
 
 using comms::OperationResult;
-using comms::OperationStatus;
 
 struct BatchWriteOptions {
     UnitOptions unit;
@@ -54,40 +53,6 @@ int logIn(const std::optional<std::string>& given, std::string& user) {
     return kExitOk;
 }
 
-// Every group of settings but the serial number: the units of a batch are identical except for
-// their own serial numbers, which the job file must record, not overwrite with the document's.
-comms::Options batchWriteOptions() {
-    comms::Options options = comms::allOptions();
-    options.bAppendComments = false;
-    options.bSerialNo = false;
-    return options;
-}
-
-// A version byte the unit sent garbled must not break the CSV line.
-char versionCharacter(std::uint8_t byte) {
-    return byte >= 0x20 && byte < 0x7F ? static_cast<char>(byte) : '?';
-}
-
-std::string versionText(const protocol::UnitIdentity& unit) {
-    return fmt::format("V{}.{}{}", versionCharacter(unit.version[0]),
-                       versionCharacter(unit.version[1]), versionCharacter(unit.version[2]));
-}
-
-std::string_view outcomeOf(const OperationResult& result, bool verify) {
-    switch (result.status) {
-        case OperationStatus::Cancelled:
-            return comms::kBatchResultCancelled;
-        case OperationStatus::Failed:
-            return result.closingMessage == comms::kMsgVerifyMismatch
-                       ? comms::kBatchResultVerifyFailed
-                       : comms::kBatchResultFailed;
-        case OperationStatus::Ok:
-            break;
-    }
-    return verify && !result.verified.value_or(false) ? comms::kBatchResultNotVerified
-                                                      : comms::kBatchResultOk;
-}
-
 void printDifferences(const OperationResult& result) {
     for (const protocol::Difference& difference : result.differences) {
         std::fputs((protocol::describe(difference) + "\n").c_str(), stdout);
@@ -110,7 +75,7 @@ int runBatchWrite(const BatchWriteOptions& options) {
         return code;
     }
     TerminalAnswers answers;
-    answers.options = batchWriteOptions();
+    answers.options = comms::batchWriteOptions();
     answers.verifyAfterWrite = options.verify;
     if (const int code = settleLinkAndPin(options.unit, answers.pin); code != kExitOk) {
         return code;
@@ -132,33 +97,25 @@ int runBatchWrite(const BatchWriteOptions& options) {
     }
 
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
-    protocol::UnitIdentity unit;
-    const auto result =
-        runOnUnit(ctx, options.unit, prompts, [&unit](comms::OperationContext& context) {
-            bool clockOnly = false;
-            OperationResult written = comms::WriteProgram(context, clockOnly);
-            // The write's own unlock answered with the unit's identity.
-            unit = context.data.identity.unit;
-            return written;
+    const comms::BatchUnitRequest request{job, path, user, options.verify, environment};
+    const comms::BatchUnitReport report =
+        comms::writeBatchUnit(request, store, [&](const comms::BatchOperation& operation) {
+            return runOnUnit(ctx, options.unit, prompts, operation);
         });
-    if (!result) {
+    if (!report.result) {
         printError(fmt::format("no unit was written; nothing was added to {}", path));
         return kExitFailure;
     }
-    printDifferences(*result);
+    printDifferences(*report.result);
 
-    const std::string_view outcome = outcomeOf(*result, options.verify);
-    const comms::BatchUnitLine line{
-        environment.clock(),   unit.serial,          model::unitModelName(unit.unitTypeIndex),
-        versionText(unit),     std::string(outcome), user,
-        comms::localHostName()};
-    comms::BatchProgress progress;
-    const auto jobFile = comms::JobFile::open(path, &error);
-    if (!jobFile || !comms::recordBatchUnit(*jobFile, line, job, store, progress, &error)) {
+    const std::string& outcome = report.outcome;
+    const comms::BatchProgress& progress = report.progress;
+    const protocol::UnitIdentity& unit = report.unit;
+    if (!report.recorded) {
         printError(fmt::format(
             "unit {:09} ended as \"{}\", but the batch did not record it: {}; add its line to "
             "the job file by hand and check the counter with qeltoctl batch status",
-            unit.serial, outcome, error));
+            unit.serial, outcome, report.error));
         return kExitFailure;
     }
     if (outcome != comms::kBatchResultOk) {
