@@ -63,3 +63,12 @@ echo "== qeltoctl verify changed.qlf"
 echo "== qeltoctl clock get"
 "$qeltoctl" clock get --port "$port" --pin "$pin"
 echo "demo: files are in $work"
+
+# With a display, the desktop window on a simulated unit of its own, left running in the
+# background so the script ends at once; closing the window stops its simulator.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  build=${qeltoctl%/src/cli/qeltoctl}
+  cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target qelto qelto-unitsim
+  echo "== qelto --simulate (settings and documents in $work)"
+  nohup "$build/src/app/qelto" --simulate >"$work/qelto.log" 2>&1 &
+fi

@@ -1,9 +1,11 @@
-// qelto: the desktop application.
+// qelto, the desktop application.
 #include <QApplication>
+#include <memory>
 
 #include "app/shell/main_window.h"
 #include "app/shell/qelto_application.h"
 #include "app/shell/shell_prompts.h"
+#include "app/shell/simulated_unit.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -15,6 +17,8 @@ int main(int argc, char** argv) {
     qelto::app::QeltoApplication qelto(prompts);
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
+    // --simulate: a simulated unit on the serial port for this run, without hardware.
+    const bool simulate = arguments.removeAll(QStringLiteral("--simulate")) > 0;
     switch (qelto.InitInstance(arguments)) {
         case qelto::app::QeltoApplication::Start::HandedOver:
             return 0;
@@ -23,7 +27,14 @@ int main(int argc, char** argv) {
         case qelto::app::QeltoApplication::Start::Running:
             break;
     }
+    std::unique_ptr<qelto::app::SimulatedSession> simulated;
+    if (simulate) {
+        simulated = qelto::app::startSimulatedSession(*qelto.context(), *qelto.window(), prompts,
+                                                      QApplication::applicationDirPath());
+    }
     const int code = QApplication::exec();
+    // Before the settings are saved, so they keep the user's own port.
+    simulated.reset();
     qelto.ExitInstance();
     return code;
 }
