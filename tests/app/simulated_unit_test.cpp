@@ -44,6 +44,11 @@ class SimulatedUnitTest : public QObject {
         QCOMPARE(::kill(pid, 0), 0);
         auto* label = qelto.window()->findChild<QLabel*>(QStringLiteral("simulatedUnit"));
         QVERIFY(label != nullptr && label->text().contains(port));
+        if (qEnvironmentVariableIsSet("QELTO_SHOT_DIR")) {
+            qelto.window()->resize(900, 600);
+            QVERIFY(qelto.window()->grab().save(qEnvironmentVariable("QELTO_SHOT_DIR") +
+                                                QStringLiteral("/simulated_unit_window.png")));
+        }
 
         session.reset();
         QCOMPARE(::kill(pid, 0), -1);
