@@ -110,6 +110,7 @@ class ReportViewTest : public QObject {
         QCOMPARE(request.options.shiftChoice, reports::kTwoShifts);
         QCOMPARE(request.options.shifts[0].start, 14u * 3600);
         QCOMPARE(request.options.shifts[0].end, 14u * 3600);
+        shot(dialog, QStringLiteral("report_options_dialog"));
 
         // The settings report locks the range and the shifts.
         dialog.findChild<QRadioButton*>(QStringLiteral("kind2"))->click();
@@ -121,7 +122,6 @@ class ReportViewTest : public QObject {
         request = dialog.request();
         QCOMPARE(request.resultCode, reports::kReadTotals);
         QCOMPARE(request.options.toDay, 0u);
-        shot(dialog, QStringLiteral("report_options_dialog"));
     }
 
     void init() {

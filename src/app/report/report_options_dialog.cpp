@@ -48,6 +48,8 @@ QDateEdit* datePicker(const QString& name) {
     edit->setObjectName(name);
     edit->setCalendarPopup(true);
     edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) +
+                          40);
     return edit;
 }
 
