@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/cli_context.h"
+#include "cli/document_io.h"
 #include "cli/exit_codes.h"
 #include "cli/unit_run.h"
 #include "comms/calibration_session.h"
@@ -39,6 +40,8 @@ struct CalibrationOptions {
     int runWaitMs = static_cast<int>(
         std::chrono::duration_cast<std::chrono::milliseconds>(comms::kPumpRunLength).count());
     bool yes = false;
+    std::string document;  // apply: the document file
+    std::string out;       // apply: where to save it; empty: over the document
 };
 
 std::optional<PumpValue> parsePumpValue(const std::string& item, const char* what,
@@ -117,6 +120,60 @@ int onUnit(const CalibrationOptions& options,
     return exitFor(outcome);
 }
 
+// Everything given is checked before the unit or the document is touched.
+int parseChanges(const CalibrationOptions& options, std::vector<PumpValue>& flows,
+                 std::vector<PumpValue>& speeds) {
+    for (const std::string& item : options.flows) {
+        const auto value = parsePumpValue(item, "flow", comms::kMaxFlow);
+        if (!value) {
+            return kExitUsage;
+        }
+        flows.push_back(*value);
+    }
+    for (const std::string& item : options.speeds) {
+        auto value = parsePumpValue(item, "speed", 255);
+        if (!value) {
+            return kExitUsage;
+        }
+        value->value = comms::roundSpeed(value->value);
+        if (value->value < comms::kMinPumpSpeed || value->value > comms::kMaxPumpSpeed) {
+            printError(fmt::format("--speed {}: a speed is 30 to 100 %, in steps of 5", item));
+            return kExitUsage;
+        }
+        speeds.push_back(*value);
+    }
+    if (flows.empty() && speeds.empty()) {
+        printError("give at least one --flow PUMP=ML or --speed PUMP=PERCENT");
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+// The calibration saved into a document as the editor's calibration sheet saves it: a pump that
+// becomes calibrated gets doses for its run times, one that becomes uncalibrated run times.
+int applyToDocument(const CalibrationOptions& options, const std::vector<PumpValue>& flows,
+                    const std::vector<PumpValue>& speeds) {
+    if (options.document.empty()) {
+        printError("apply: give the document file");
+        return kExitUsage;
+    }
+    CliContext ctx(options.unit.language);
+    const std::string out = options.out.empty() ? options.document : options.out;
+    if (!openDocument(ctx, options.document) || !canSaveInto(out)) {
+        return kExitFailure;
+    }
+    CalibrationPage page;
+    comms::loadFromRecord(page, ctx.doc.config());
+    for (const PumpValue& flow : flows) {
+        page.calibration[flow.pump] = flow.value;
+    }
+    for (const PumpValue& speed : speeds) {
+        page.speed[speed.pump] = speed.value;
+    }
+    comms::saveToRecord(page, ctx.doc.config());
+    return saveDocument(ctx, out) ? kExitOk : kExitFailure;
+}
+
 void printPage(const CalibrationPage& page, bool json) {
     if (json) {
         std::printf("{\"pumpCount\": %u, \"fixedSpeed\": %s, \"pumps\": [", page.pumpCount,
@@ -151,31 +208,13 @@ int runCalibration(const CalibrationOptions& options) {
         }
         return code;
     }
-    // Everything given is checked before the unit is touched.
     std::vector<PumpValue> flows;
     std::vector<PumpValue> speeds;
-    for (const std::string& item : options.flows) {
-        const auto value = parsePumpValue(item, "flow", comms::kMaxFlow);
-        if (!value) {
-            return kExitUsage;
-        }
-        flows.push_back(*value);
+    if (const int code = parseChanges(options, flows, speeds); code != kExitOk) {
+        return code;
     }
-    for (const std::string& item : options.speeds) {
-        auto value = parsePumpValue(item, "speed", 255);
-        if (!value) {
-            return kExitUsage;
-        }
-        value->value = comms::roundSpeed(value->value);
-        if (value->value < comms::kMinPumpSpeed || value->value > comms::kMaxPumpSpeed) {
-            printError(fmt::format("--speed {}: a speed is 30 to 100 %, in steps of 5", item));
-            return kExitUsage;
-        }
-        speeds.push_back(*value);
-    }
-    if (flows.empty() && speeds.empty()) {
-        printError("give at least one --flow PUMP=ML or --speed PUMP=PERCENT");
-        return kExitUsage;
+    if (options.action == "apply") {
+        return applyToDocument(options, flows, speeds);
     }
     CalibrationPage written;
     const int code = onUnit(options, [&](CalibrationSession& s, CliContext&) {
@@ -302,11 +341,14 @@ int runReset(const CalibrationOptions& options) {
 
 void addCalibrationCommands(CLI::App& app, int& exitCode) {
     auto calibration = std::make_shared<CalibrationOptions>();
-    CLI::App* cal = app.add_subcommand(
-        "calibration", "Print the unit's pump flows and speeds (get) or change some of them (set)");
+    CLI::App* cal = app.add_subcommand("calibration",
+                                       "Print the unit's pump flows and speeds (get), change some "
+                                       "of them (set), or change them in a document (apply)");
     cal->add_option("ACTION", calibration->action, "get or set")
         ->required()
-        ->check(CLI::IsMember({"get", "set"}));
+        ->check(CLI::IsMember({"get", "set", "apply"}));
+    cal->add_option("DOC", calibration->document, "apply: the document to change");
+    cal->add_option("--out", calibration->out, "apply: save here instead of over DOC");
     cal->add_flag("--json", calibration->json, "get: print JSON");
     cal->add_option("--flow", calibration->flows, "set: PUMP=ML_PER_MIN (0: uncalibrated)");
     cal->add_option("--speed", calibration->speeds, "set: PUMP=PERCENT (30-100, steps of 5)");

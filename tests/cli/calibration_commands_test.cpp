@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "cli/document_writer.h"
 #include "cli/qeltoctl_runner.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
@@ -122,6 +123,22 @@ TEST_F(CalibrationCommands, ARunLeftToItsEndSendsOneCommandAndCtrlCStopsTheNext)
     EXPECT_EQ(runs[1]["pump"], 0);
     EXPECT_EQ(runs[1]["seconds"], 60);
     EXPECT_EQ(runs[2]["seconds"], 0);
+}
+
+TEST(CalibrationApply, ADocumentGetsDosesForTheRunTimesOfANewlyCalibratedPump) {
+    doc::Document written = doc::resetDocument();
+    written.config.programs[0][0][1].runTime = {1, 15, 0};
+    const auto in = testDir() / "in.qlf";
+    const auto out = testDir() / "out.qlf";
+    writeFile(in, doc::writeDocument(written, 9));
+    const ProcessResult applied = runQeltoctl(
+        {"calibration", "apply", in.string(), "--out", out.string(), "--flow", "2=120"});
+    ASSERT_EQ(applied.exitCode, 0) << applied.err;
+    const ShowResult shown = showDocument(out);
+    ASSERT_EQ(shown.run.exitCode, 0) << shown.run.err;
+    EXPECT_EQ(shown.json["config"]["pumpCalibration"][1], 120);
+    EXPECT_EQ(shown.json["config"]["programs"][0][0][1]["dose"], 150);
+    EXPECT_EQ(runQeltoctl({"calibration", "apply", in.string(), "--speed", "1=10"}).exitCode, 2);
 }
 
 }  // namespace
