@@ -214,6 +214,11 @@ class CalibrationSheetTest : public QObject {
             sheet->show();
             QTRY_VERIFY(!sheet->busy());
             shoot(*sheet, QStringLiteral("calibration-page.png"));
+            button(*sheet, "run1")->click();
+            QTRY_VERIFY(sheet->calibrationPage().running());
+            shoot(*sheet, QStringLiteral("calibration-running.png"));
+            button(*sheet, "stop")->click();
+            QTRY_VERIFY(!sheet->busy());
             sheet->tabs().setCurrentIndex(1);
             QVERIFY(!button(*sheet, "resetAll")->isVisible());
             shoot(*sheet, QStringLiteral("calibration-resets.png"));
