@@ -217,6 +217,7 @@ class CalibrationSheetTest : public QObject {
             button(*sheet, "run1")->click();
             QTRY_VERIFY(sheet->calibrationPage().running());
             shoot(*sheet, QStringLiteral("calibration-running.png"));
+            QVERIFY(!button(*sheet, "resetWashes")->isEnabled());
             button(*sheet, "stop")->click();
             QTRY_VERIFY(!sheet->busy());
             sheet->tabs().setCurrentIndex(1);

@@ -40,6 +40,8 @@ CalibrationSheet::CalibrationSheet(const CalibrationSheetSetup& setup, SheetProm
     if (setup.unit != nullptr) {
         resets_ = new ResetsPage(setup.texts, *setup.unit, worker_, prompts_);
         tabs_->addTab(resets_, text(t::kResetsTab));
+        connect(calibration_, &PumpCalibratePage::runningChanged, resets_,
+                &ResetsPage::setRunActive);
     }
 
     auto* label = new QLabel(setup.label);

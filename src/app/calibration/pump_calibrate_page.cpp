@@ -314,6 +314,7 @@ void PumpCalibratePage::startRun(int pump) {
                       stop_->show();
                       runTimer_.start();
                       updateEnabling();
+                      Q_EMIT runningChanged(true);
                   });
 }
 
@@ -342,6 +343,7 @@ void PumpCalibratePage::endRun() {
     runStatus_->hide();
     stop_->hide();
     updateEnabling();
+    Q_EMIT runningChanged(false);
 }
 
 }  // namespace qelto::app

@@ -54,6 +54,10 @@ class PumpCalibratePage final : public QWidget {
     // Fields that lose the focus round their speed or take in their flow.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+  Q_SIGNALS:
+    // A measuring run began or ended; nothing else may be sent to the unit meanwhile.
+    void runningChanged(bool running);
+
   private:
     QString text(int id) const;
     void showResult(const comms::CalibrationResult& result);

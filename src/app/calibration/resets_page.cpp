@@ -51,9 +51,15 @@ void ResetsPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
+void ResetsPage::setRunActive(bool active) {
+    runActive_ = active;
+    updateEnabling();
+}
+
 void ResetsPage::updateEnabling() {
-    washes_->setEnabled(!worker_.busy());
-    counters_->setEnabled(!worker_.busy());
+    const bool idle = !worker_.busy() && !runActive_;
+    washes_->setEnabled(idle);
+    counters_->setEnabled(idle);
 }
 
 void ResetsPage::run(comms::CalibrationResult (comms::CalibrationSession::*reset)()) {

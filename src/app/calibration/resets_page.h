@@ -18,6 +18,9 @@ class ResetsPage final : public QWidget {
     ResetsPage(const platform::LanguageCatalog& texts, comms::CalibrationSession& unit,
                SheetWorker& worker, SheetPrompts& prompts, QWidget* parent = nullptr);
 
+    // The resets wait while a pump runs.
+    void setRunActive(bool active);
+
   protected:
     // The third button and its note are never offered: they go as soon as the page shows.
     void showEvent(QShowEvent* event) override;
@@ -35,6 +38,7 @@ class ResetsPage final : public QWidget {
     QPushButton* counters_ = nullptr;
     QPushButton* resetAll_ = nullptr;
     QWidget* resetAllNote_ = nullptr;
+    bool runActive_ = false;
 };
 
 }  // namespace qelto::app
