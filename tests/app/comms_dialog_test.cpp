@@ -149,7 +149,6 @@ class CommsDialogTest : public QObject {
             QTRY_VERIFY_WITH_TIMEOUT(!dialog.busy(), 20000);
             QCOMPARE(dialog.deviceList()->count(), 1);
             QVERIFY(dialog.deviceList()->item(0)->text().endsWith(QStringLiteral(" : (RS232/BT)")));
-            QVERIFY(!dialog.okButton()->isEnabled());
             dialog.deviceList()->setCurrentRow(0);
             QVERIFY(dialog.okButton()->isEnabled());
             dialog.okButton()->click();
@@ -210,6 +209,7 @@ class CommsDialogTest : public QObject {
         whenDialogOpens([this](app::DeviceSelectDialog& dialog) {
             QCOMPARE(dialog.deviceList()->count(), 1);
             QCOMPARE(dialog.statusLine()->text(), text(comms::kStatusUnitsListed));
+            QVERIFY(!dialog.okButton()->isEnabled());  // until a unit is chosen
             saveShot(dialog, QStringLiteral("comms_dialog_listed"));
             dialog.cancelButton()->click();
         });
@@ -350,6 +350,24 @@ class CommsDialogTest : public QObject {
         QVERIFY(commands_->RunCommsOperation(app::kOpPumpCalibration));
         QCOMPARE(label, text(app::commstext::kTextFromEditor));
         QCOMPARE(answers_.messages.size(), 1);
+
+        // With a unit, the sheet works over the open connection, which is locked afterwards.
+        startUnit();
+        chooseFirstUnit();
+        // Polled, not waited for: the sheet's own event loop must not run inside a wait. The
+        // sheet closes only once its first read from the unit is done.
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&label] {
+            if (auto* sheet =
+                    qobject_cast<app::CalibrationSheet*>(QApplication::activeModalWidget())) {
+                label = sheet->findChild<QLabel*>(QStringLiteral("unitLabel"))->text();
+                sheet->reject();
+            }
+        });
+        poll.start(10);
+        QVERIFY(commands_->RunCommsOperation(app::kOpPumpCalibration));
+        QVERIFY2(label.endsWith(QStringLiteral(" - 123456789")), qPrintable(label));
+        QVERIFY(stopUnit().at("locked").get<bool>());
     }
 
     void optionsAndCalibrationDialogs() {
