@@ -9,8 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 #include "app/forms/form_fields.h"
 #include "model/unit_types.h"
@@ -100,7 +102,16 @@ std::string textOfField(const model::FixedText<N>& field) {
 DishwashEditor::DishwashEditor(model::CQeltoDoc& doc, const platform::LanguageCatalog& texts,
                                QWidget* parent)
     : QWidget(parent), doc_(doc), texts_(texts) {
-    auto* grid = new QGridLayout(this);
+    // The boxes need more height than a laptop's window gives; they scroll rather than forcing
+    // the whole window taller than the screen.
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    auto* content = new QWidget;
+    auto* grid = new QGridLayout(content);
     grid->addWidget(buildUnit(), 0, 0);
     grid->addWidget(buildInitialCharge(), 0, 1);
     grid->addWidget(buildProbe(), 0, 2);
@@ -110,6 +121,7 @@ DishwashEditor::DishwashEditor(model::CQeltoDoc& doc, const platform::LanguageCa
     grid->addWidget(buildCarried(), 2, 2);
     grid->setRowStretch(3, 1);
     grid->setColumnStretch(3, 1);
+    scroll->setWidget(content);
     reload();
 
     // Each field writes only its own bytes, so a value a file holds beyond a box's range stays

@@ -227,13 +227,14 @@ void MainWindow::buildStatusBar() {
 
 void MainWindow::buildViews() {
     setView(kStartViewSlot, new StartView(context_.text(text::kStartViewHint)));
-    setView(kLegacyFormSlot, placeholderView(context_.text(text::kViewLegacyForm),
-                                             context_.text(text::kViewNotYet)));
-    setView(kEditorSlot, new EditorPane);
+    // Every editor works on the one document the window saves; the report view comes with the
+    // report commands.
+    setView(kLegacyFormSlot, new LegacyLaundryForm(context_.doc, context_.language));
+    setView(kEditorSlot, new EditorPane(context_.doc, context_.language,
+                                        context_.settings.language == platform::kAmericanEnglish));
     setView(kReportSlot,
             placeholderView(context_.text(text::kViewReport), context_.text(text::kViewNotYet)));
-    setView(kDishwashSlot,
-            placeholderView(context_.text(text::kViewDishwash), context_.text(text::kViewNotYet)));
+    setView(kDishwashSlot, new DishwashEditor(context_.doc, context_.language));
     stack_->setCurrentWidget(views_[kStartViewSlot]);
 }
 
