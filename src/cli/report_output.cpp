@@ -7,13 +7,6 @@
 #include "platform/atomic_file.h"
 
 namespace qelto::cli {
-namespace {
-
-// The "Language" setting of American English: its reports print fluid ounces and gallons and
-// put the month first.
-inline constexpr int kAmericanEnglish = 8;
-
-}  // namespace
 
 LocalNow localNow() {
     const std::time_t now = std::time(nullptr);
@@ -30,7 +23,7 @@ reports::PageContext pageContext(const CliContext& ctx, int languageOverride) {
     const int language = languageOverride != 0 ? languageOverride : ctx.settings.language;
     reports::PageContext page;
     page.text = [&ctx](int id) { return ctx.text(id); };
-    page.usUnits = language == kAmericanEnglish;
+    page.usUnits = language == platform::kAmericanEnglish;
     page.now = localNow().moment;
     return page;
 }

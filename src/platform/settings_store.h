@@ -10,6 +10,10 @@
 
 namespace qelto::platform {
 
+// The "Language" setting of American English: US units, month-first dates and flows in
+// hundredths of a fluid ounce.
+inline constexpr int kAmericanEnglish = 8;
+
 struct Settings {
     int maximized = 0;  // "Maximized"
     std::array<std::int32_t, 4>

@@ -180,7 +180,7 @@ void UnitCommands::calibratePumps() {
 
 bool UnitCommands::runCalibration() {
     // "Language" 8 shows volumes in fluid ounces.
-    const bool american = context_.settings.language == 8;
+    const bool american = context_.settings.language == platform::kAmericanEnglish;
     DeviceSelectDialog* dialog = nullptr;
     DeviceDialogSetup setup;
     setup.operation = kOpPumpCalibration;

@@ -14,9 +14,6 @@
 namespace qelto::app {
 namespace {
 
-// The "Language" setting of American English: fluid ounces, gallons and month-first dates.
-inline constexpr int kAmericanEnglish = 8;
-
 reports::PageMoment localMoment() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -52,7 +49,7 @@ ReportCommands::ReportCommands(MainWindow& window, ShellContext& context, ShellP
 reports::PageContext ReportCommands::pageContext() const {
     reports::PageContext page;
     page.text = [this](int id) { return context_.language.text(id); };
-    page.usUnits = context_.settings.language == kAmericanEnglish;
+    page.usUnits = context_.settings.language == platform::kAmericanEnglish;
     page.now = localMoment();
     return page;
 }
