@@ -7,16 +7,21 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
+#include "app/forms/legacy_laundry_form.h"
+#include "app/report/report_commands.h"
+#include "app/report/report_view.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/comms_settings_dialog.h"
 #include "app/shell/language_dialog.h"
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
+#include "app/shell/window_commands.h"
 #include "app_test_env.h"
 #include "shell_fake_prompts.h"
 
@@ -293,6 +298,26 @@ class ShellWindowTest : public QObject {
         context_->settings.progressBars = 0;
         window_->setProgress(10);
         QCOMPARE(window_->progressBar()->value(), 100);
+    }
+
+    // Every menu command comes to life once the commands are wired; the batch commands wait
+    // for a log-in, and the older units' commands show their form.
+    void wiredCommandsOpenTheMenus() {
+        app::WindowCommands commands(*window_, *context_, prompts_);
+        for (const char* name : {"unitRead", "unitWrite", "unitVerify", "unitClockGet",
+                                 "unitClockSet", "unitPumpCalibration", "unitReport", "unitFind",
+                                 "batchLogIn", "olderRead", "olderWrite", "olderThirdCommand"}) {
+            QAction* action = window_->findChild<QAction*>(QString::fromLatin1(name));
+            QVERIFY2(action != nullptr && action->isEnabled(), name);
+        }
+        QVERIFY(window_->view(app::kReportSlot) == static_cast<QWidget*>(commands.report().view()));
+        // With its button disabled the command only shows the form, and no unit is asked.
+        auto* form = qobject_cast<app::LegacyLaundryForm*>(window_->view(app::kLegacyFormSlot));
+        QVERIFY(form != nullptr);
+        form->thirdButton()->setEnabled(false);
+        window_->SwitchView(app::kEditorSlot);
+        trigger("olderThirdCommand");
+        QCOMPARE(window_->currentViewIndex(), static_cast<int>(app::kLegacyFormSlot));
     }
 };
 

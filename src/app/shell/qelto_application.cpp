@@ -12,6 +12,7 @@
 #include "app/shell/shell_prompts.h"
 #include "app/shell/single_instance.h"
 #include "app/shell/template_probe.h"
+#include "app/shell/window_commands.h"
 
 namespace qelto::app {
 
@@ -45,6 +46,7 @@ QeltoApplication::Start QeltoApplication::InitInstance(const QStringList& argume
         platform::dataDir(), context_->language.text(text::kTemplateFile));
 
     window_ = std::make_unique<MainWindow>(*context_, prompts_);
+    commands_ = std::make_unique<WindowCommands>(*window_, *context_, prompts_);
     server_ = std::make_unique<InstanceServer>();
     // Without the socket a later start simply runs as a second instance; nothing is lost.
     server_->listen(serverName_);

@@ -12,6 +12,7 @@ struct ShellContext;
 class InstanceServer;
 class MainWindow;
 class ShellPrompts;
+class WindowCommands;
 
 class QeltoApplication {
   public:
@@ -33,6 +34,7 @@ class QeltoApplication {
     void ExitInstance();
 
     MainWindow* window() const { return window_.get(); }
+    WindowCommands* commands() const { return commands_.get(); }
     ShellContext* context() const { return context_.get(); }
     bool firstRun() const { return firstRun_; }
 
@@ -43,6 +45,8 @@ class QeltoApplication {
     QString serverName_;
     std::unique_ptr<ShellContext> context_;
     std::unique_ptr<MainWindow> window_;
+    // Destroyed before the window whose menus and views it uses.
+    std::unique_ptr<WindowCommands> commands_;
     std::unique_ptr<InstanceServer> server_;
     bool firstRun_ = false;
 };
