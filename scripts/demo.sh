@@ -36,7 +36,7 @@ port=${QELTO_DEMO_PORT:-}
 pin=${QELTO_DEMO_PIN:-1234}
 sim_pid=
 if [ -z "$port" ]; then
-  "$unitsim" --path-file unit.path --dump unit-after.json >/dev/null &
+  "$unitsim" --path-file unit.path --dump unit-after.json --usage-seed 7 --usage-days 30 >/dev/null &
   sim_pid=$!
   trap 'kill "$sim_pid" 2>/dev/null || true' EXIT
   for _ in $(seq 50); do [ -s unit.path ] && break; sleep 0.1; done
@@ -50,8 +50,9 @@ echo "== qeltoctl read --unit 0 --out laundry.qlf"
 "$qeltoctl" read --unit 0 --port "$port" --pin "$pin" --out laundry.qlf
 echo "== qeltoctl show laundry.qlf"
 "$qeltoctl" show laundry.qlf
-echo "== qeltoctl convert laundry.qlf changed.qcf (documents are always written as .qlf)"
-"$qeltoctl" convert laundry.qlf changed.qcf
+echo "== qeltoctl calibration apply laundry.qlf --flow 2=120 --out changed.qlf"
+echo "   (pump 2 becomes calibrated: its run times turn into doses in every program)"
+"$qeltoctl" calibration apply laundry.qlf --flow 2=120 --out changed.qlf
 "$qeltoctl" new template.qlf
 echo "== qeltoctl diff laundry.qlf template.qlf (what a reset document would change)"
 "$qeltoctl" diff laundry.qlf template.qlf | head -n 12 || true
@@ -62,7 +63,12 @@ echo "== qeltoctl verify changed.qlf"
 "$qeltoctl" verify changed.qlf --port "$port" --pin "$pin"
 echo "== qeltoctl clock get"
 "$qeltoctl" clock get --port "$port" --pin "$pin"
-echo "demo: files are in $work"
+echo "== qeltoctl report usage --out usage.html --xlsx usage.xlsx (the unit's log of 30 days)"
+today=$(date +%F)
+"$qeltoctl" report usage --port "$port" --pin "$pin" --out usage.html --xlsx usage.xlsx \
+  --from "$(date -d "$today -29 days" +%F)" --to "$today"
+echo "demo: files are in $work:"
+ls -l "$work"/*.qlf "$work"/*.html "$work"/*.xlsx
 
 # With a display, the desktop window on a simulated unit of its own, left running in the
 # background so the script ends at once; closing the window stops its simulator.
