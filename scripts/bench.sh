@@ -16,9 +16,9 @@ run() {
   echo "== $1"
   QT_QPA_PLATFORM=offscreen "$bench" --benchmark_filter="$1" --benchmark_counters_tabular=true
 }
-run 'BM_PollExchange$|BM_PollExchangePaced57600'
+run 'BM_PollExchange/|BM_PollExchangePaced57600'
 run 'BM_FullWritePaced57600|BM_FullReadPaced57600'
-run 'BM_PollExchange$|BM_LogSearch100kWords|BM_RenderFullSettingsReport'
+run 'BM_PollExchange/|BM_LogSearch100kWords|BM_RenderFullSettingsReport'
 run 'BM_OpenSave'
 if "$bench" --benchmark_list_tests | grep -q BM_QeltoMainWindowShown; then
   run 'BM_BareMainWindowShown'
