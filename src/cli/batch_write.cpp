@@ -31,6 +31,7 @@ struct BatchWriteOptions {
     UnitOptions unit;
     std::string file;
     bool verify = false;
+    bool resetCounters = false;
     std::optional<std::string> user;
 };
 
@@ -97,7 +98,8 @@ int runBatchWrite(const BatchWriteOptions& options) {
     }
 
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
-    const comms::BatchUnitRequest request{job, path, user, options.verify, environment};
+    const comms::BatchUnitRequest request{
+        job, path, user, options.verify, environment, options.resetCounters};
     const comms::BatchUnitReport report =
         comms::writeBatchUnit(request, store, [&](const comms::BatchOperation& operation) {
             return runOnUnit(ctx, options.unit, prompts, operation);
@@ -125,8 +127,10 @@ int runBatchWrite(const BatchWriteOptions& options) {
             unit.serial, outcome, path, progress.counter, progress.size));
         return kExitFailure;
     }
-    std::printf("batch %s: unit %09u written, %u of %u; logged in %s\n", job.c_str(), unit.serial,
-                progress.counter, progress.size, path.c_str());
+    // A unit written ok passed its calibration check, so a reset asked for was sent and answered.
+    const char* cleared = options.resetCounters ? " and its counters cleared" : "";
+    std::printf("batch %s: unit %09u written%s, %u of %u; logged in %s\n", job.c_str(), unit.serial,
+                cleared, progress.counter, progress.size, path.c_str());
     if (progress.complete()) {
         printNote(
             fmt::format("batch {} is complete; start the next one with qeltoctl batch new", job));
@@ -145,6 +149,9 @@ void addBatchWriteCommand(CLI::App& batch, int& exitCode) {
     command->add_option("FILE", options->file, "Document file to write from")->required();
     command->add_flag("--verify", options->verify,
                       "Verify the unit against the document after it; only a verified unit counts");
+    command->add_flag("--reset-counters", options->resetCounters,
+                      "Clear the unit's counters once its calibration check has passed, so a new "
+                      "unit leaves with no history");
     command->add_option(
         "--user", options->user,
         "Who writes the unit, for the job file (asked on the terminal when absent)");

@@ -91,6 +91,7 @@ BatchUnitReport writeBatchUnit(const BatchUnitRequest& request,
         OperationContext batchContext{
             context.doc,      context.link,         context.data,  prompts,      context.text,
             context.language, context.refreshViews, context.clock, context.sleep};
+        batchContext.resetCounters = request.resetCounters;
         bool clockOnly = false;
         OperationResult written = WriteProgram(batchContext, clockOnly);
         // The write's own unlock answered with the unit's identity.

@@ -37,6 +37,9 @@ struct BatchUnitRequest {
     std::string user;     // who logged in
     bool verify = false;  // only a unit verified after its write counts
     BatchEnvironment environment;
+    // Clear the unit's counters once its calibration check has passed, so it leaves with no
+    // history: only a batch write may, and only when the engineer asked for it.
+    bool resetCounters = false;
 };
 
 struct BatchUnitReport {

@@ -81,6 +81,9 @@ struct OperationContext {
     // keep-alive polls; tests pass fixed ones.
     protocol::LocalClock clock = protocol::realLocalTime;
     protocol::SleepFunction sleep = protocol::realSleep;
+    // A write of a batch clears the unit's counters, so a new unit leaves with no history; no
+    // other write does. It is sent only once the calibration check has passed.
+    bool resetCounters = false;
 };
 
 // Reads the unit into the document under the options the engineer picks. With clockOnly set

@@ -85,9 +85,6 @@ class ProgramWrite {
         }
 
         unlockAgain();
-        if (!ctx_.doc.config().counterResetText.empty()) {
-            written(ResetCounters(channel_));
-        }
         if (o.bPumpCal && !error_) {
             showStatus(ctx_, kStatusPumpCalibration);
             fromDocument(COMMS_CALIBRATION);
@@ -181,6 +178,13 @@ class ProgramWrite {
         }
         if (calibrationCheckFailed_) {
             return;
+        }
+        // Only now: a unit left unwritten by the check must keep its history.
+        if (ctx_.resetCounters) {
+            written(ResetCounters(channel_));
+            if (error_) {
+                return;
+            }
         }
         fromDocument(COMMS_GLOBALS);
         written(SetGlobals(data.globals, channel_));

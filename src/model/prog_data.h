@@ -170,10 +170,6 @@ class CProgData {
     std::string batchJobName;
     std::uint32_t batchSize = 0;
     std::uint32_t batchCounter = 0;
-    // Set only by a deliberate, password-guarded command for a production run: while it is not
-    // empty, every write clears the unit's counters first, so new units leave with no history.
-    // Never stored in a file, so no document can carry it to another unit by accident.
-    std::string counterResetText;
 
   private:
     void SerializeLegacyConfig(Archive& ar);

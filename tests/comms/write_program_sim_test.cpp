@@ -208,22 +208,46 @@ TEST_F(WriteProgramToUnit, NoOptionsStillSendTheAutomaticFlushAndAskToVerify) {
     EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askYesNo 401 402"), 1);
 }
 
-TEST_F(WriteProgramToUnit, AProductionRunClearsTheCountersFirst) {
-    start(unitMemory());
-    model::setText(config.spareText, "legacy");  // carried from old units, means nothing
-    prompts.options = Options{};
-    write();
-    EXPECT_FALSE(sent(CMD_RESET));
+TEST_F(WriteProgramToUnit, OnlyABatchWriteClearsTheCountersOnceTheCalibrationCheckPassed) {
+    struct Case {
+        const char* name;
+        bool resetCounters;
+        std::uint32_t pump1;  // the unit has pump 1 uncalibrated
+        std::optional<int> choice;
+        bool reset;
+    };
+    const Case cases[] = {{"service write", false, 0, kChooseUnitCalibration, false},
+                          {"batch write", true, 0, kChooseUnitCalibration, true},
+                          {"failed calibration check", true, 200, kChooseUnitCalibration, false},
+                          {"cancelled calibration choice", true, 0, std::nullopt, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        start(unitMemory());
+        doc.OnNewDocument();
+        config.pumpCalibration[0] = c.pump1;
+        config.pumpCalibration[1] = 120;
+        prompts.options = only(&Options::bPumpData);
+        prompts.calibrationChoice = c.choice;
+        OperationContext ctx = context();
+        ctx.resetCounters = c.resetCounters;
+        bool clockOnly = false;
+        WriteProgram(ctx, clockOnly);
 
-    sim.reset();
-    start(unitMemory());
-    config.counterResetText = "run 4711";
-    prompts.options = Options{};
-    write();
-    const auto all = requests();
-    ASSERT_GE(all.size(), 2u);
-    EXPECT_EQ(all[1].cmd, CMD_RESET);
-    EXPECT_EQ(all[1].byte7, 0);
+        const std::vector<std::string> sent = trace();
+        const auto at = [&](const std::string& request) {
+            return std::find(sent.begin(), sent.end(), request) - sent.begin();
+        };
+        const std::string reset = "poll/" + std::to_string(CMD_RESET);
+        ASSERT_EQ(at(reset) < std::ssize(sent), c.reset);
+        if (c.reset) {
+            // The check reads the calibration last, just before the reset; the globals follow.
+            EXPECT_EQ(sent[static_cast<std::size_t>(at(reset) - 1)],
+                      "poll/" + std::to_string(CMD_GET_PUMPCAL));
+            EXPECT_EQ(at(reset) + 1, at(std::to_string(PKT_GLOBAL1)));
+            EXPECT_EQ(requests()[static_cast<std::size_t>(at(reset))].byte7, 0) << "counters";
+        }
+        sim.reset();
+    }
 }
 
 TEST_F(WriteProgramToUnit, UnitsBefore107GetNoResetToAndTheEngineerIsWarned) {

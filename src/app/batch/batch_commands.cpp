@@ -123,10 +123,10 @@ bool BatchCommands::enterPassword() {
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
-    // A production run: while this text is set, every write clears the unit's counters first.
-    // It lives only in this session's record, never in a document.
-    context_.config.counterResetText = dialog.password().toStdString();
-    prompts_.inform(&window_, context_.text(text::kBatchCountersCleared));
+    // Armed for the units written with "write next unit" in this session only: an ordinary
+    // write, such as a service visit to a customer's unit, never clears its counters.
+    resetCounters_ = true;
+    prompts_.inform(&window_, context_.text(text::kBatchCounterResetArmed));
     return true;
 }
 
@@ -167,8 +167,8 @@ bool BatchCommands::writeNextUnit() {
     window_.setProgress(static_cast<int>(100ULL * settings.batchCounter / settings.batchSize));
     // Only a unit verified after its write counts: a batch leaves the works as a set of units
     // known to hold the document.
-    const comms::BatchUnitRequest request{settings.batchName, path, user_.toStdString(), true,
-                                          environment_};
+    const comms::BatchUnitRequest request{
+        settings.batchName, path, user_.toStdString(), true, environment_, resetCounters_};
     const comms::BatchUnitReport report = comms::writeBatchUnit(
         request, context_.store, [this](const comms::BatchOperation& operation) {
             return run_(kWriteProgramOperation, operation);

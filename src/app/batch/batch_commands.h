@@ -1,5 +1,5 @@
-// The Batch menu: the user log-in that opens it, the batch setup, the batch password that
-// switches on the counter-clearing production run, and writing the next unit of the batch.
+// The Batch menu: the user log-in that opens it, the batch setup, the batch password that arms
+// the counter reset of the batch's writes, and writing the next unit of the batch.
 #pragma once
 
 #include <QObject>
@@ -61,6 +61,8 @@ class BatchCommands : public QObject {
     comms::BatchEnvironment environment_;
     RunOnUnit run_;
     QString user_;
+    // Armed by the batch password: the batch's writes of this session clear each unit's counters.
+    bool resetCounters_ = false;
 };
 
 }  // namespace qelto::app

@@ -1,5 +1,5 @@
-// The batch password, asked before a new batch empties the counter and before the counter-clearing
-// production run is switched on.
+// The batch password, asked before a new batch empties the counter and before the counter reset
+// of the batch's writes is armed.
 #pragma once
 
 #include <QDialog>

@@ -25,6 +25,6 @@ inline constexpr int kBatchNothingWritten = 4319;
 inline constexpr int kBatchNotRecorded = 4320;
 inline constexpr int kBatchJobFileUnusable = 4321;
 inline constexpr int kBatchNoUnitCommands = 4322;
-inline constexpr int kBatchCountersCleared = 4323;
+inline constexpr int kBatchCounterResetArmed = 4323;
 inline constexpr int kBatchJobNameUnusable = 4327;
 }  // namespace qelto::app::text
