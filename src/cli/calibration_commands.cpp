@@ -16,6 +16,7 @@
 #include "cli/exit_codes.h"
 #include "cli/unit_run.h"
 #include "comms/calibration_session.h"
+#include "model/unit_types.h"
 
 namespace qelto::cli {
 namespace {
@@ -66,6 +67,25 @@ std::optional<PumpValue> parsePumpValue(const std::string& item, const char* wha
                     "to {}",
                     what, item, limit));
     return std::nullopt;
+}
+
+// The first pump named that is not among the pumps fitted; a pump that is not there has no
+// flow, speed or run to set, and its slot in the unit must stay as it is.
+std::optional<std::size_t> pumpNotFitted(const std::vector<PumpValue>& flows,
+                                         const std::vector<PumpValue>& speeds,
+                                         std::uint32_t pumpCount) {
+    for (const std::vector<PumpValue>* values : {&flows, &speeds}) {
+        for (const PumpValue& value : *values) {
+            if (value.pump >= pumpCount) {
+                return value.pump;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::string notFittedText(std::size_t pump, std::uint32_t pumpCount, const std::string& owner) {
+    return fmt::format("pump {}: {} has {} pumps (1 to {})", pump + 1, owner, pumpCount, pumpCount);
 }
 
 // The message of a result in the engineer's language; nothing for a cancel.
@@ -162,6 +182,13 @@ int applyToDocument(const CalibrationOptions& options, const std::vector<PumpVal
     if (!openDocument(ctx, options.document) || !canSaveInto(out)) {
         return kExitFailure;
     }
+    if (const auto pump = pumpNotFitted(flows, speeds, ctx.doc.pumpCount())) {
+        printError(notFittedText(*pump, ctx.doc.pumpCount(),
+                                 "the document's unit type " +
+                                     model::unitModelName(ctx.doc.config().unitType)) +
+                   "; the document was left as it was");
+        return kExitUsage;
+    }
     CalibrationPage page;
     comms::loadFromRecord(page, ctx.doc.config());
     for (const PumpValue& flow : flows) {
@@ -217,11 +244,18 @@ int runCalibration(const CalibrationOptions& options) {
         return applyToDocument(options, flows, speeds);
     }
     CalibrationPage written;
+    bool notFitted = false;
     const int code = onUnit(options, [&](CalibrationSession& s, CliContext&) {
         // The unit's own values for every pump not named, so nothing else changes.
         CalibrationResult result = s.readFromUnit(written);
         if (!result.ok) {
             return result;
+        }
+        if (const auto pump = pumpNotFitted(flows, speeds, written.pumpCount)) {
+            printError(notFittedText(*pump, written.pumpCount, "this unit") +
+                       "; nothing was written");
+            notFitted = true;
+            return CalibrationResult{};
         }
         for (const PumpValue& flow : flows) {
             written.calibration[flow.pump] = flow.value;
@@ -236,6 +270,9 @@ int runCalibration(const CalibrationOptions& options) {
         }
         return s.writeToUnit(written);
     });
+    if (notFitted) {
+        return kExitUsage;
+    }
     if (code == kExitOk) {
         printPage(written, false);
     }
@@ -271,11 +308,19 @@ class RunInterrupt {
 
 int runPump(const CalibrationOptions& options) {
     bool stopped = false;
+    bool notFitted = false;
     const int code = onUnit(options, [&](CalibrationSession& s, CliContext& ctx) {
         CalibrationPage page;
         CalibrationResult result = s.readFromUnit(page);
         if (!result.ok) {
             return result;
+        }
+        if (static_cast<std::uint32_t>(options.pump) > page.pumpCount) {
+            printError(notFittedText(static_cast<std::size_t>(options.pump - 1), page.pumpCount,
+                                     "this unit") +
+                       "; no pump was run");
+            notFitted = true;
+            return CalibrationResult{};
         }
         result = s.startRun(page, options.pump);
         if (!result.ok) {
@@ -303,6 +348,9 @@ int runPump(const CalibrationOptions& options) {
         }
         return result;
     });
+    if (notFitted) {
+        return kExitUsage;
+    }
     if (code == kExitOk && stopped) {
         return kExitStopped;
     }

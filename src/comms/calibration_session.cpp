@@ -1,5 +1,7 @@
 #include "comms/calibration_session.h"
 
+#include <algorithm>
+
 #include "protocol/unit_operations.h"
 
 namespace qelto::comms {
@@ -56,10 +58,11 @@ CalibrationResult CalibrationSession::writeToUnit(const CalibrationPage& page) {
     UnitChannel channel(ctx_.link);
     bool ok = unlock(channel);
     // The calibration and the globals are sent back as the unit has them with only the flows and
-    // speeds replaced, so nothing else the unit keeps is touched.
+    // speeds of its fitted pumps replaced, so nothing else the unit keeps is touched.
+    const std::size_t fitted = std::min<std::size_t>(page.pumpCount, kCalibrationPumps);
     CalibrationPart calibration;
     if (GetPumpCal(calibration, channel)) {
-        for (std::size_t i = 0; i < kCalibrationPumps; ++i) {
+        for (std::size_t i = 0; i < fitted; ++i) {
             calibration.pumps[i].volume = static_cast<std::uint16_t>(page.calibration[i]);
         }
         ok = SetPumpCal(calibration, channel, ctx_.clock, ctx_.sleep) && ok;
@@ -71,7 +74,7 @@ CalibrationResult CalibrationSession::writeToUnit(const CalibrationPage& page) {
     }
     GlobalsPart globals;
     if (GetGlobals(globals, channel)) {
-        for (std::size_t i = 0; i < kCalibrationPumps; ++i) {
+        for (std::size_t i = 0; i < fitted; ++i) {
             globals.block2.pumpSpeed[i] = static_cast<std::uint8_t>(page.speed[i] & 0xFF);
         }
         ok = SetGlobals(globals, channel) && ok;
@@ -84,7 +87,9 @@ CalibrationResult CalibrationSession::writeToUnit(const CalibrationPage& page) {
 CalibrationResult CalibrationSession::startRun(const CalibrationPage& page, int pump) {
     CalibrationResult refused;
     refused.icon = MessageIcon::Warning;
-    if (pump < 1 || pump > static_cast<int>(kCalibrationPumps)) {
+    // A pump the unit does not have is no pump to run.
+    if (pump < 1 ||
+        pump > static_cast<int>(std::min<std::uint32_t>(page.pumpCount, kCalibrationPumps))) {
         refused.message = kMsgNoPumpChosen;
         refused.caption = kMsgNoPumpChosenCaption;
         return refused;

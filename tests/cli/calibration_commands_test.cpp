@@ -10,10 +10,12 @@
 #include <chrono>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <thread>
 
 #include "cli/document_writer.h"
 #include "cli/qeltoctl_runner.h"
+#include "protocol/packet.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
 
@@ -76,6 +78,35 @@ TEST_F(CalibrationCommands, BadValuesAreRefusedBeforeTheUnitIsTouched) {
     }
     EXPECT_FALSE(std::filesystem::exists(sim->requestLog()) &&
                  !readFile(sim->requestLog()).empty());
+}
+
+TEST_F(CalibrationCommands, PumpsTheUnitOrTheDocumentDoesNotHaveAreRefusedWithNothingSent) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"calibration", "set", "--flow", "9=100"},
+             {"calibration", "set", "--flow", "1=100", "--speed", "5=50"},
+             {"pump", "run", "9"}}) {
+        const ProcessResult r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << r.err;
+        EXPECT_NE(r.err.find(": this unit has 4 pumps (1 to 4)"), std::string::npos) << r.err;
+    }
+    // The unit was read for its pump count, and nothing else.
+    std::istringstream requests(readFile(sim->requestLog()));
+    for (std::string line; std::getline(requests, line);) {
+        EXPECT_EQ(json::parse(line).at("id"), protocol::PKT_POLL) << line;
+    }
+    const json unit = unitAfter();
+    EXPECT_EQ(unit["calibration"][0]["volume"], 0);
+    EXPECT_TRUE(unit.value("pumpRuns", json::array()).empty());
+
+    const auto in = testDir() / "l4.qlf";
+    writeFile(in, doc::writeDocument(doc::resetDocument(), 9));  // an L4: four pumps
+    const ProcessResult applied = runQeltoctl({"calibration", "apply", in.string(), "--out",
+                                               (testDir() / "out.qlf").string(), "--flow", "7=90"});
+    EXPECT_EQ(applied.exitCode, 2) << applied.err;
+    EXPECT_NE(applied.err.find("pump 7: the document's unit type L4 has 4 pumps"),
+              std::string::npos)
+        << applied.err;
+    EXPECT_FALSE(std::filesystem::exists(testDir() / "out.qlf"));
 }
 
 TEST_F(CalibrationCommands, ResetsReachTheUnit) {
