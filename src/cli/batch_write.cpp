@@ -129,6 +129,13 @@ int runBatchWrite(const BatchWriteOptions& options) {
     }
     // A unit written ok passed its calibration check, so a reset asked for was sent and answered.
     const char* cleared = options.resetCounters ? " and its counters cleared" : "";
+    if (report.countedBefore) {
+        std::printf(
+            "batch %s: unit %09u written again%s; this batch counted it before, so the counter "
+            "stays at %u of %u; logged in %s\n",
+            job.c_str(), unit.serial, cleared, progress.counter, progress.size, path.c_str());
+        return kExitOk;
+    }
     std::printf("batch %s: unit %09u written%s, %u of %u; logged in %s\n", job.c_str(), unit.serial,
                 cleared, progress.counter, progress.size, path.c_str());
     if (progress.complete()) {

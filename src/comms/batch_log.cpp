@@ -8,8 +8,11 @@
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
+#include <set>
 #include <utility>
+#include <vector>
 
 #include "platform/atomic_file.h"
 
@@ -50,7 +53,7 @@ bool makeYearFolder(const std::string& path, std::string* error) {
 int lockedForAppend(const std::string& path, std::string* error) {
     int fd = -1;
     do {
-        fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (error != nullptr) {
@@ -74,7 +77,69 @@ int lockedForAppend(const std::string& path, std::string* error) {
     return fd;
 }
 
+// The fields of one CSV record from at, as RFC 4180 reads them; at moves past its line end.
+std::vector<std::string> nextRecord(std::string_view text, std::size_t& at) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (quoted) {
+            if (c != '"') {
+                fields.back() += c;
+            } else if (at + 1 < text.size() && text[at + 1] == '"') {
+                fields.back() += '"';
+                ++at;
+            } else {
+                quoted = false;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            fields.emplace_back();
+        } else if (c == '\n') {
+            ++at;
+            break;
+        } else if (c != '\r') {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+// A serial number as the file holds it; 0, like a unit without one, when it is not a number.
+std::uint32_t serialOf(const std::string& field) {
+    std::uint32_t serial = 0;
+    const char* end = field.data() + field.size();
+    const auto [stop, ec] = std::from_chars(field.data(), end, serial);
+    return ec == std::errc() && stop == end ? serial : 0;
+}
+
 }  // namespace
+
+bool batchCountedUnit(std::string_view text, std::uint32_t serial, std::uint32_t counted) {
+    constexpr std::size_t kSerialColumn = 2;
+    constexpr std::size_t kResultColumn = 5;
+    std::vector<std::uint32_t> written;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::vector<std::string> fields = nextRecord(text, at);
+        if (fields.size() > kResultColumn && fields[kResultColumn] == kBatchResultOk) {
+            written.push_back(serialOf(fields[kSerialColumn]));
+        }
+    }
+    // The batch's units are the last lines written: back from the end, every serial number
+    // once (a unit without one each time) until the batch's count is reached.
+    std::set<std::uint32_t> seen;
+    std::uint32_t units = 0;
+    for (auto it = written.rbegin(); it != written.rend() && units < counted; ++it) {
+        if (*it == serial) {
+            return true;
+        }
+        if (*it == 0 || seen.insert(*it).second) {
+            ++units;
+        }
+    }
+    return false;
+}
 
 std::string csvField(std::string_view text) {
     const bool formula = startsLikeFormula(text);
@@ -131,6 +196,29 @@ std::unique_ptr<JobFile> JobFile::open(const std::string& path, std::string* err
         return nullptr;
     }
     return file;
+}
+
+bool JobFile::read(std::string& text, std::string* error) const {
+    text.clear();
+    std::array<char, 4096> buffer{};
+    for (off_t offset = 0;;) {
+        const ssize_t n = ::pread(fd_, buffer.data(), buffer.size(), offset);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            if (error != nullptr) {
+                *error = fmt::format("cannot read the batch log {}: {}", path_,
+                                     platform::describeErrno(errno));
+            }
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        text.append(buffer.data(), static_cast<std::size_t>(n));
+        offset += n;
+    }
 }
 
 JobFile::~JobFile() {

@@ -37,6 +37,13 @@ std::string csvField(std::string_view text);
 // The line of one unit, ending in CRLF as the spreadsheets that open these files expect.
 std::string batchLogLine(const BatchUnitLine& line);
 
+// Whether the batch under way, which has counted `counted` units, counted the unit with this
+// serial number (not 0): the job file's lines that say "ok" are read back from the end, each
+// serial number once, until that count is reached; earlier lines belong to earlier batches of
+// the job. The file may have been edited by hand: any field may be quoted, a serial number may
+// have lost its leading zeros, and a line may be cut short.
+bool batchCountedUnit(std::string_view text, std::uint32_t serial, std::uint32_t counted);
+
 // This machine's name, empty when it has none.
 std::string localHostName();
 
@@ -53,6 +60,8 @@ class JobFile {
     JobFile& operator=(const JobFile&) = delete;
 
     bool append(std::string_view text, std::string* error);
+    // The whole file as it stands, read under the lock.
+    bool read(std::string& text, std::string* error) const;
     const std::string& path() const { return path_; }
 
   private:

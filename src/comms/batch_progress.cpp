@@ -25,13 +25,18 @@ std::string batchJobFile(const platform::Settings& settings, const BatchEnvironm
 
 bool recordBatchUnit(JobFile& jobFile, const BatchUnitLine& line, const std::string& job,
                      const platform::SettingsStore& store, BatchProgress& progress,
-                     std::string* error) {
+                     bool& countedBefore, std::string* error) {
+    std::string lines;
+    if (!jobFile.read(lines, error)) {
+        return false;
+    }
     if (!jobFile.append(batchLogLine(line), error)) {
         return false;
     }
     // Read again under the lock: another unit of the job may have been counted meanwhile.
     platform::Settings settings = store.load();
     progress = {settings.batchCounter, settings.batchSize};
+    countedBefore = false;
     if (line.result != kBatchResultOk) {
         return true;
     }
@@ -43,6 +48,10 @@ bool recordBatchUnit(JobFile& jobFile, const BatchUnitLine& line, const std::str
                 settings.batchName, jobFile.path());
         }
         return false;
+    }
+    countedBefore = line.serial != 0 && batchCountedUnit(lines, line.serial, settings.batchCounter);
+    if (countedBefore) {
+        return true;
     }
     ++settings.batchCounter;
     if (!store.save(settings, error)) {

@@ -27,10 +27,12 @@ struct BatchProgress {
 // Adds the unit's line to the job file and, for a unit written (result ok), advances
 // "BatchCounter", both under the job file's lock so that every unit is counted exactly once.
 // The counter is not advanced when the settings now name another job: the unit belongs to the
-// job whose file has its line. False with error on any failure; progress is what the settings
-// hold afterwards.
+// job whose file has its line. Nor is it for a unit this batch counted already (countedBefore):
+// a unit connected again is still one unit of the batch. A unit without a serial number (0)
+// cannot be told apart, so it counts each time. False with error on any failure; progress is
+// what the settings hold afterwards.
 bool recordBatchUnit(JobFile& jobFile, const BatchUnitLine& line, const std::string& job,
                      const platform::SettingsStore& store, BatchProgress& progress,
-                     std::string* error);
+                     bool& countedBefore, std::string* error);
 
 }  // namespace qelto::comms

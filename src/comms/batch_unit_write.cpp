@@ -113,8 +113,9 @@ BatchUnitReport writeBatchUnit(const BatchUnitRequest& request,
     // Opened again only now: the lock is held for the line and the counter, not for the whole
     // write, so an engineer at the next port is never kept waiting on this unit.
     const auto jobFile = JobFile::open(request.jobFile, &report.error);
-    report.recorded = jobFile && recordBatchUnit(*jobFile, line, request.job, store,
-                                                 report.progress, &report.error);
+    report.recorded =
+        jobFile && recordBatchUnit(*jobFile, line, request.job, store, report.progress,
+                                   report.countedBefore, &report.error);
     return report;
 }
 

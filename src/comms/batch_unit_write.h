@@ -52,8 +52,10 @@ struct BatchUnitReport {
     // error says why and the engineer must put the job file right by hand.
     bool recorded = false;
     std::string error;
+    // This batch had counted the unit already, so the counter stayed where it was.
+    bool countedBefore = false;
 
-    bool counted() const { return recorded && outcome == kBatchResultOk; }
+    bool counted() const { return recorded && outcome == kBatchResultOk && !countedBefore; }
 };
 
 // Writes one unit of the batch: the write options are the batch's own and the verify question

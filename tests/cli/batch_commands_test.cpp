@@ -2,15 +2,18 @@
 // the job file every unit write adds to, and the counter that closes the batch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/document_writer.h"
 #include "cli/qeltoctl_runner.h"
+#include "protocol/packet.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
 
@@ -42,16 +45,32 @@ class BatchCommands : public ::testing::Test {
         writeFile(document, doc::writeDocument(written, 9));
     }
 
-    void startUnit(std::vector<std::string> options = {}) {
+    void startUnit(std::vector<std::string> options = {}, const std::string& serial = "987654321") {
         writeFile(testDir() / "unit.json", std::string("{}"));
         options.insert(options.begin(),
-                       {"--state", (testDir() / "unit.json").string(), "--serial", "987654321"});
+                       {"--state", (testDir() / "unit.json").string(), "--serial", serial});
         sim = std::make_unique<SimProcess>(testDir(), QELTO_UNITSIM_PATH, options);
     }
 
-    ProcessResult setUp(const std::string& job, const std::string& size) const {
-        return runQeltoctl(
-            {"batch", "setup", "--job", job, "--size", size, "--log-dir", logs + "/", "--yes"});
+    ProcessResult setUp(const std::string& job, const std::string& size,
+                        const std::vector<std::string>& extra = {}) const {
+        std::vector<std::string> args{"batch", "setup",     "--job",    job,    "--size",
+                                      size,    "--log-dir", logs + "/", "--yes"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return runQeltoctl(args);
+    }
+
+    // The poll commands and packets the unit received, in order ("poll/7", "18").
+    std::vector<std::string> unitRequests() const {
+        std::vector<std::string> out;
+        std::istringstream lines(readFile(sim->requestLog()));
+        for (std::string line; std::getline(lines, line);) {
+            const auto entry = nlohmann::json::parse(line);
+            const int id = entry.at("id").get<int>();
+            out.push_back(id == protocol::PKT_POLL ? "poll/" + std::to_string(entry.value("cmd", 0))
+                                                   : std::to_string(id));
+        }
+        return out;
     }
 
     ProcessResult write(std::vector<std::string> extra = {}) const {
@@ -71,7 +90,7 @@ class BatchCommands : public ::testing::Test {
     std::unique_ptr<SimProcess> sim;
 };
 
-TEST_F(BatchCommands, EveryUnitIsLoggedAndTheFullBatchRefusesMore) {
+TEST_F(BatchCommands, EveryUnitIsLoggedAndCountedOnceAndTheFullBatchRefusesMore) {
     startUnit();
     const std::string job = "SO 5, rush";
     ASSERT_EQ(setUp(job, "2").exitCode, 0);
@@ -79,9 +98,28 @@ TEST_F(BatchCommands, EveryUnitIsLoggedAndTheFullBatchRefusesMore) {
     const ProcessResult first = write();
     ASSERT_EQ(first.exitCode, 0) << first.err;
     EXPECT_NE(first.out.find("unit 987654321 written, 1 of 2"), std::string::npos) << first.out;
-    const ProcessResult second = write({"--verify"});
+    const ProcessResult again = write();
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_NE(again.out.find("unit 987654321 written again; this batch counted it before, so the "
+                             "counter stays at 1 of 2"),
+              std::string::npos)
+        << again.out;
+    const std::string reset = "poll/" + std::to_string(protocol::CMD_RESET);
+    EXPECT_EQ(std::ranges::count(unitRequests(), reset), 0) << "no reset was asked for";
+
+    startUnit({}, "987654322");
+    const ProcessResult second = write({"--verify", "--reset-counters"});
     ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_NE(second.out.find("unit 987654322 written and its counters cleared, 2 of 2"),
+              std::string::npos)
+        << second.out;
     EXPECT_NE(second.err.find("is complete"), std::string::npos) << second.err;
+    // Cleared once the calibration check has read the unit's calibration, before the settings.
+    const std::vector<std::string> sent = unitRequests();
+    const auto cleared = std::ranges::find(sent, reset);
+    ASSERT_NE(cleared, sent.end());
+    EXPECT_EQ(*(cleared - 1), "poll/" + std::to_string(protocol::CMD_GET_PUMPCAL));
+    EXPECT_EQ(*(cleared + 1), std::to_string(protocol::PKT_GLOBAL1));
 
     const auto requestsBefore = readFile(sim->requestLog()).size();
     const ProcessResult third = write();
@@ -95,7 +133,7 @@ TEST_F(BatchCommands, EveryUnitIsLoggedAndTheFullBatchRefusesMore) {
     const std::string lines = readFile(jobFile(job));
     EXPECT_EQ(lines.rfind("Date,Time,Serial No,Model,Software,Result,User,Host\r\n", 0), 0u);
     EXPECT_EQ(count(lines, ",987654321,"), 2u) << lines;
-    EXPECT_EQ(count(lines, ",ok,\"Smith, \"\"Jo\"\"\","), 2u) << lines;
+    EXPECT_EQ(count(lines, ",ok,\"Smith, \"\"Jo\"\"\","), 3u) << lines;
 
     const ProcessResult status = runQeltoctl({"batch", "status"});
     EXPECT_NE(status.out.find("counter: 2\n"), std::string::npos) << status.out;

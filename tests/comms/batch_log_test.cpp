@@ -15,7 +15,7 @@ namespace {
 
 using comms::csvField;
 
-comms::BatchUnitLine unitLine(std::string result) {
+comms::BatchUnitLine unitLine(std::string result, std::uint32_t serial = 4321) {
     comms::BatchUnitLine line;
     line.when.tm_year = 2031 - 1900;
     line.when.tm_mon = 0;
@@ -23,7 +23,7 @@ comms::BatchUnitLine unitLine(std::string result) {
     line.when.tm_hour = 7;
     line.when.tm_min = 5;
     line.when.tm_sec = 9;
-    line.serial = 4321;
+    line.serial = serial;
     line.model = "QX-6";
     line.software = "V1.07";
     line.result = std::move(result);
@@ -48,6 +48,29 @@ TEST(BatchLogCsv, OneUnitIsOneLineOfEightColumns) {
               "2031-01-02,07:05:09,000004321,QX-6,V1.07,ok,\"Smith, \"\"Jo\"\"\",bench-2\r\n");
 }
 
+TEST(BatchLogCsv, TheBatchsUnitsAreItsLastOkLinesHoweverTheFileWasEdited) {
+    const std::string heading(comms::kBatchLogHeading);
+    const std::string written = comms::batchLogLine(unitLine("ok"));
+    const struct {
+        std::string text;
+        std::uint32_t counted;
+        bool found;
+    } cases[] = {
+        {heading + written, 1, true},
+        {heading + written, 0, false},  // a new batch of the job
+        {heading + comms::batchLogLine(unitLine("failed")), 1, false},
+        {written + comms::batchLogLine(unitLine("ok", 4322)), 1, false},  // an earlier batch's
+        {written + comms::batchLogLine(unitLine("ok", 4322)), 2, true},
+        {"2031-01-02,07:05:09,\"4321\",\"QX,6\",V1.07,\"ok\",ann,bench\n", 1, true},
+        // A user name that holds a whole line of another unit is one field, not a line.
+        {"2031-01-02,07:05:09,1,M,V,failed,\"x\r\n1,2,000004321,M,V,ok,u,h\",h\r\n", 1, false},
+        {"2031-01-02,07:05:09,000004321,QX-6", 1, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(comms::batchCountedUnit(c.text, 4321, c.counted), c.found) << c.text;
+    }
+}
+
 class JobFiles : public ::testing::Test {
   protected:
     std::string logs = (testDir() / "logs/").string();
@@ -60,12 +83,13 @@ class JobFiles : public ::testing::Test {
                       "\nBatchCounter=" + std::to_string(counter) + "\n");
     }
     bool record(const std::string& result, comms::BatchProgress& progress,
-                std::string* error = nullptr) {
+                std::string* error = nullptr, std::uint32_t serial = 4321) {
         std::string ignored;
         auto file = comms::JobFile::open(path, error != nullptr ? error : &ignored);
-        return file && comms::recordBatchUnit(*file, unitLine(result), "Job, \"7\"", store,
-                                              progress, error);
+        return file && comms::recordBatchUnit(*file, unitLine(result, serial), "Job, \"7\"", store,
+                                              progress, countedBefore, error);
     }
+    bool countedBefore = false;
 };
 
 TEST_F(JobFiles, TheYearFolderAndTheHeadingAreMadeOnce) {
@@ -85,24 +109,38 @@ TEST_F(JobFiles, AMissingLogDirectoryIsNotCreated) {
     EXPECT_FALSE(std::filesystem::exists(logs));
 }
 
-TEST_F(JobFiles, OnlyUnitsWrittenAdvanceTheCounterUntilTheBatchIsComplete) {
+TEST_F(JobFiles, EachUnitWrittenAdvancesTheCounterOnceUntilTheBatchIsComplete) {
     std::filesystem::create_directory(logs);
-    setUpBatch(2, 0);
+    setUpBatch(3, 0);
     comms::BatchProgress progress;
-    ASSERT_TRUE(record("failed", progress));
-    EXPECT_EQ(progress.counter, 0u);
-    ASSERT_TRUE(record("ok", progress));
-    EXPECT_EQ(progress.counter, 1u);
-    EXPECT_EQ(comms::batchWriteRefusal(store.load()), "");
-    ASSERT_TRUE(record("ok", progress));
+    const struct {
+        const char* result;
+        std::uint32_t serial;
+        std::uint32_t counter;
+        bool countedBefore;
+    } units[] = {{"failed", 4321, 0, false},
+                 {"ok", 4321, 1, false},
+                 {"ok", 4321, 1, true},  // connected again: still one unit of the order
+                 {"ok", 0, 2, false},    // no serial number: units cannot be told apart
+                 {"ok", 0, 3, false}};
+    std::string lines(comms::kBatchLogHeading);
+    for (const auto& unit : units) {
+        SCOPED_TRACE(unit.counter);
+        EXPECT_EQ(comms::batchWriteRefusal(store.load()), "");
+        ASSERT_TRUE(record(unit.result, progress, nullptr, unit.serial));
+        EXPECT_EQ(progress.counter, unit.counter);
+        EXPECT_EQ(countedBefore, unit.countedBefore);
+        lines += comms::batchLogLine(unitLine(unit.result, unit.serial));
+    }
     EXPECT_TRUE(progress.complete());
-
     EXPECT_EQ(comms::batchWriteRefusal(store.load()),
-              "batch Job, \"7\" is complete: 2 of 2 units written; start a new batch");
-    const std::string lines = readFile(path);
-    EXPECT_EQ(lines, std::string(comms::kBatchLogHeading) +
-                         comms::batchLogLine(unitLine("failed")) +
-                         comms::batchLogLine(unitLine("ok")) + comms::batchLogLine(unitLine("ok")));
+              "batch Job, \"7\" is complete: 3 of 3 units written; start a new batch");
+    EXPECT_EQ(readFile(path), lines);
+
+    setUpBatch(3, 0);  // the next batch of the job counts the unit again
+    ASSERT_TRUE(record("ok", progress));
+    EXPECT_FALSE(countedBefore);
+    EXPECT_EQ(progress.counter, 1u);
 }
 
 TEST_F(JobFiles, AUnitOfAJobSetUpAnewIsLoggedButNotCounted) {

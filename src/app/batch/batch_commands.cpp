@@ -192,6 +192,12 @@ bool BatchCommands::writeNextUnit() {
         report.progress.size == 0
             ? 0
             : static_cast<int>(100ULL * report.progress.counter / report.progress.size));
+    if (report.countedBefore && report.outcome == comms::kBatchResultOk) {
+        prompts_.warn(&window_, context_.text(text::kBatchUnitCountedBefore)
+                                    .arg(serial, qs(path), QString::number(report.progress.counter),
+                                         QString::number(report.progress.size)));
+        return false;
+    }
     if (!report.counted()) {
         prompts_.warn(&window_,
                       context_.text(text::kBatchUnitNotCounted)

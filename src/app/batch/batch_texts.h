@@ -27,4 +27,5 @@ inline constexpr int kBatchJobFileUnusable = 4321;
 inline constexpr int kBatchNoUnitCommands = 4322;
 inline constexpr int kBatchCounterResetArmed = 4323;
 inline constexpr int kBatchJobNameUnusable = 4327;
+inline constexpr int kBatchUnitCountedBefore = 4328;
 }  // namespace qelto::app::text
