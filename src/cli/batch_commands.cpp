@@ -23,6 +23,7 @@ struct SetupOptions {
     std::optional<std::string> job;
     std::optional<std::uint32_t> size;
     std::optional<std::string> logDir;
+    std::optional<std::string> password;
     bool yes = false;
 };
 
@@ -37,6 +38,25 @@ void printJobFile(const platform::Settings& settings) {
                                       : comms::batchJobFile(settings, environment).c_str());
 }
 
+// The batch password, from the command line or typed at the terminal: kExitOk when it is right.
+int checkBatchPassword(const std::optional<std::string>& given) {
+    std::optional<std::string> password = given;
+    if (!password) {
+        password = askLineAtTerminal("Batch password: ", false);
+        if (!password) {
+            printError(
+                "give the batch password with --password: standard input is not a terminal to "
+                "ask on");
+            return kExitUsage;
+        }
+    }
+    if (!comms::batchPasswordMatches(*password)) {
+        printError("wrong batch password; the batch was left as it was");
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
 int runSetup(const SetupOptions& options) {
     const platform::SettingsStore store;
     // What is not given keeps what the settings hold, as the form opens with them.
@@ -44,6 +64,13 @@ int runSetup(const SetupOptions& options) {
     form.salesOrder = options.job.value_or(form.salesOrder);
     form.batchSize = options.size.value_or(form.batchSize);
     form.logDirectory = options.logDir.value_or(form.logDirectory);
+    if (const platform::Settings stored = store.load(); comms::setupStartsNewBatch(form, stored)) {
+        printNote(comms::newBatchNotice(stored));
+        if (const int code = checkBatchPassword(options.password); code != kExitOk) {
+            return code;
+        }
+        form.counterReset = true;
+    }
 
     TerminalBatchPrompts prompts(options.yes);
     model::CProgData record;
@@ -81,19 +108,8 @@ int runSetup(const SetupOptions& options) {
 }
 
 int runNew(const NewOptions& options) {
-    std::optional<std::string> password = options.password;
-    if (!password) {
-        password = askLineAtTerminal("Batch password: ", false);
-        if (!password) {
-            printError(
-                "give the batch password with --password: standard input is not a terminal to "
-                "ask on");
-            return kExitUsage;
-        }
-    }
-    if (!comms::batchPasswordMatches(*password)) {
-        printError("wrong batch password; the batch was left as it was");
-        return kExitFailure;
+    if (const int code = checkBatchPassword(options.password); code != kExitOk) {
+        return code;
     }
     const platform::SettingsStore store;
     model::CProgData record;
@@ -133,6 +149,9 @@ void addBatchCommands(CLI::App& app, int& exitCode) {
     setupCmd->add_option("--log-dir", setup->logDir,
                          "Log directory, used exactly as given (end it with '/'); empty: the "
                          "program's folder");
+    setupCmd->add_option("--password", setup->password,
+                         "The batch password, when the setup starts a new batch (asked on the "
+                         "terminal when absent)");
     setupCmd->add_flag("--yes", setup->yes,
                        "Answer yes to the confirmation and to reusing an existing job");
     setupCmd->callback([setup, &exitCode] { exitCode = runSetup(*setup); });

@@ -64,18 +64,42 @@ BatchForm loadBatchForm(const platform::Settings& settings) {
     return form;
 }
 
+bool setupStartsNewBatch(const BatchForm& form, const platform::Settings& stored) {
+    if (form.counterReset || stored.batchCounter == 0) {
+        return false;
+    }
+    return stored.batchCounter >= stored.batchSize || form.salesOrder != stored.batchName ||
+           form.batchSize != stored.batchSize;
+}
+
+std::string newBatchNotice(const platform::Settings& stored) {
+    return fmt::format(
+        "batch {} stands at {} of {} units written: this setup starts a new batch, counted from "
+        "0, which needs the batch password",
+        stored.batchName, stored.batchCounter, stored.batchSize);
+}
+
 SetupResult acceptBatchSetup(const BatchForm& form, BatchPrompts& prompts,
                              const BatchEnvironment& environment,
                              const platform::SettingsStore& store, model::CProgData& record) {
-    if (!entriesAccepted(form, prompts) || !confirmed(form, prompts, environment)) {
+    if (!entriesAccepted(form, prompts)) {
+        return SetupResult::Stay;
+    }
+    if (const platform::Settings stored = store.load(); setupStartsNewBatch(form, stored)) {
+        prompts.warn(newBatchNotice(stored), BatchField::SalesOrder);
+        return SetupResult::Stay;
+    }
+    if (!confirmed(form, prompts, environment)) {
         return SetupResult::Stay;
     }
     // Loaded afresh, so the keys this form does not own keep what others stored meanwhile.
     platform::Settings settings = store.load();
+    // Units of another job never count towards this one.
+    const bool counterReset = form.counterReset || settings.batchName != form.salesOrder;
     settings.batchSize = form.batchSize;
     settings.batchName = form.salesOrder;
     settings.logDirectory = form.logDirectory;
-    if (form.counterReset) {
+    if (counterReset) {
         settings.batchCounter = 0;
     }
     std::string error;
@@ -85,7 +109,7 @@ SetupResult acceptBatchSetup(const BatchForm& form, BatchPrompts& prompts,
     }
     record.batchSize = form.batchSize;
     record.batchJobName = form.salesOrder;
-    if (form.counterReset) {
+    if (counterReset) {
         record.batchCounter = 0;
     }
     return SetupResult::Stored;

@@ -28,13 +28,23 @@ struct BatchForm {
 
 BatchForm loadBatchForm(const platform::Settings& settings);
 
+// Whether storing the form starts a new batch over one that has counted units: a complete
+// batch, or another job or size for a batch under way. That needs the batch password, as a new
+// batch does, and the counter starts again at 0; the front end asks and sets counterReset.
+bool setupStartsNewBatch(const BatchForm& form, const platform::Settings& stored);
+
+// What the front ends say before they ask for the batch password of such a setup.
+std::string newBatchNotice(const platform::Settings& stored);
+
 enum class SetupResult {
     Stored,  // every check passed, the engineer confirmed, and the settings were written
     Stay,    // refused, declined or not stored; the prompts said why
 };
 
 // OK of the setup form. Nothing is stored until every check has passed and the engineer has
-// confirmed. The duplicate test looks in the log directory the form is about to store.
+// confirmed. The duplicate test looks in the log directory the form is about to store. A form
+// that would start a new batch without the password (setupStartsNewBatch) is refused; a job
+// other than the stored one starts its counter at 0.
 SetupResult acceptBatchSetup(const BatchForm& form, BatchPrompts& prompts,
                              const BatchEnvironment& environment,
                              const platform::SettingsStore& store, model::CProgData& record);

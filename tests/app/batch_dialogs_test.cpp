@@ -252,6 +252,30 @@ class BatchDialogsTest : public QObject {
         QCOMPARE(stored.batchSize, 8u);
     }
 
+    void okOverACompleteBatchStartsANewOneBehindThePassword() {
+        platform::Settings complete;
+        complete.batchName = "SO-5";
+        complete.batchSize = 4;
+        complete.batchCounter = 4;
+        complete.logDirectory = logs_;
+        QVERIFY(store_.save(complete));
+        for (const bool given : {false, true}) {
+            auto dialog = setupDialog();
+            QTimer::singleShot(0, [given] {
+                auto* password =
+                    qobject_cast<app::BatchPasswordDialog*>(QApplication::activeModalWidget());
+                QVERIFY(password != nullptr);
+                field(*password, "password")->setText(QStringLiteral("qvz"));
+                given ? password->accept() : password->reject();
+            });
+            prompts_.answers = {true};
+            dialog->accept();
+            QCOMPARE(dialog->result(), given ? int(QDialog::Accepted) : int(QDialog::Rejected));
+            QCOMPARE(store_.load().batchCounter, given ? 0u : 4u);
+            QCOMPARE(store_.load().batchSize, 4u);
+        }
+    }
+
     void writeNextLogsEveryUnitAndCountsOnlyGoodOnes() {
         auto context = std::make_unique<app::ShellContext>(
             store_, store_.load(), std::move(*platform::LanguageCatalog::loadForSetting(1)));

@@ -13,6 +13,7 @@
 
 #include "cli/document_writer.h"
 #include "cli/qeltoctl_runner.h"
+#include "platform/settings_store.h"
 #include "protocol/packet.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
@@ -177,6 +178,41 @@ TEST_F(BatchCommands, SetupAndNewBatchRefuseOrAskAsTheFormDoes) {
         runQeltoctl({"batch", "write", document.string(), "--port", "/dev/null", "--pin", "1"});
     EXPECT_EQ(afterNew.exitCode, 1);
     EXPECT_NE(afterNew.err.find("no batch is set up"), std::string::npos) << afterNew.err;
+}
+
+TEST_F(BatchCommands, SetupOverCountedUnitsStartsANewBatchOnlyWithThePassword) {
+    const platform::SettingsStore store;
+    const auto counted = [&](std::uint32_t counter) {
+        platform::Settings settings = store.load();
+        settings.batchName = "A";
+        settings.batchSize = 2;
+        settings.batchCounter = counter;
+        settings.logDirectory = logs + "/";
+        ASSERT_TRUE(store.save(settings));
+    };
+    const struct {
+        std::uint32_t counter;  // of batch A, size 2
+        const char* job;
+        const char* size;
+        std::vector<std::string> password;
+        int exitCode;
+        std::uint32_t counterAfter;
+    } cases[] = {
+        {2, "A", "2", {}, 2, 2},  // complete: nobody to ask for the password
+        {2, "A", "3", {"--password", "qvx"}, 1, 2},
+        {2, "A", "2", {"--password", "QVZ"}, 0, 0},
+        {1, "B", "2", {"--password", "qvz"}, 0, 0},  // a new job counts from 0
+        {1, "A", "2", {}, 0, 1},                     // the same batch goes on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.job) + " " + c.size + " over " + std::to_string(c.counter));
+        counted(c.counter);
+        const ProcessResult r = setUp(c.job, c.size, c.password);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        const platform::Settings after = store.load();
+        EXPECT_EQ(after.batchCounter, c.counterAfter);
+        EXPECT_EQ(after.batchName, c.exitCode == 0 ? c.job : "A");
+    }
 }
 
 }  // namespace

@@ -147,14 +147,16 @@ TEST_F(BatchSetup, TheLogDirectoryIsJoinedExactlyAsTyped) {
 }
 
 TEST_F(BatchSetup, StoresTheBatchKeysAndLeavesTheOthersAlone) {
-    putFile(store.file(), "[Settings]\nLanguage=4\nBatchCounter=3\nSerPort=/dev/ttyS1\n");
+    putFile(store.file(),
+            "[Settings]\nLanguage=4\nBatchName=\"Order, \"A\"\"\nBatchSize=20\nBatchCounter=3\n"
+            "SerPort=/dev/ttyS1\n");
     prompts.script({true});
     EXPECT_EQ(accept(form("Order, \"A\"", 20)), SetupResult::Stored);
     const platform::Settings s = store.load();
     EXPECT_EQ(s.batchName, "Order, \"A\"");
     EXPECT_EQ(s.batchSize, 20u);
     EXPECT_EQ(s.logDirectory, logs);
-    EXPECT_EQ(s.batchCounter, 3u) << "only a new batch resets the counter";
+    EXPECT_EQ(s.batchCounter, 3u) << "the batch under way goes on counting";
     EXPECT_EQ(s.language, 4);
     EXPECT_EQ(s.serPort, "/dev/ttyS1");
     EXPECT_EQ(record.batchJobName, "Order, \"A\"");
@@ -175,6 +177,37 @@ TEST_F(BatchSetup, ANewBatchZeroesTheCounterWhenTheFormIsStored) {
     prompts.script({true});
     EXPECT_EQ(accept(f), SetupResult::Stored);
     EXPECT_EQ(store.load().batchCounter, 0u);
+}
+
+TEST_F(BatchSetup, ABatchThatCountedUnitsTakesAnotherJobOrSizeOnlyAsANewBatch) {
+    const struct {
+        const char* stored;  // name, size and counter in the settings
+        const char* job;
+        std::uint32_t size;
+        bool newBatch;
+    } cases[] = {{"A\nBatchSize=4\nBatchCounter=2", "A", 4, false},  // another log directory
+                 {"A\nBatchSize=4\nBatchCounter=4", "A", 4, true},   // complete
+                 {"A\nBatchSize=4\nBatchCounter=2", "B", 4, true},
+                 {"A\nBatchSize=4\nBatchCounter=2", "A", 6, true},
+                 {"A\nBatchSize=0\nBatchCounter=0", "B", 3, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + " -> " + c.job);
+        putFile(store.file(), std::string("[Settings]\nBatchName=") + c.stored + "\n");
+        const std::uint32_t counter = store.load().batchCounter;
+        comms::BatchForm f = form(c.job, c.size);
+        EXPECT_EQ(comms::setupStartsNewBatch(f, store.load()), c.newBatch);
+        prompts.script({true});
+        EXPECT_EQ(accept(f), c.newBatch ? SetupResult::Stay : SetupResult::Stored);
+        if (c.newBatch) {
+            EXPECT_EQ(prompts.calls.front(), "warn " + comms::newBatchNotice(store.load()));
+            EXPECT_EQ(store.load().batchName, "A") << "nothing is stored without the password";
+            f.counterReset = true;  // the front end took the batch password
+            prompts.script({true});
+            EXPECT_EQ(accept(f), SetupResult::Stored);
+        }
+        EXPECT_EQ(store.load().batchCounter, c.newBatch ? 0u : counter);
+        EXPECT_EQ(store.load().batchSize, c.size);
+    }
 }
 
 TEST(BatchPassword, AnyLetterCaseButNothingElse) {

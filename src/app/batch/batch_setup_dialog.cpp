@@ -162,6 +162,15 @@ comms::BatchForm BatchSetupDialog::formFromFields() const {
 
 void BatchSetupDialog::accept() {
     FocusingPrompts prompts(prompts_, salesOrder_, batchSize_, logDirectory_);
+    // A complete batch goes on only as a new one, behind the password, as New Batch does; the
+    // size shown is kept for it.
+    if (comms::setupStartsNewBatch(formFromFields(), store_.load())) {
+        const QString size = batchSize_->text();
+        if (!startNewBatchBehindPassword()) {
+            return;
+        }
+        batchSize_->setText(size);
+    }
     if (comms::acceptBatchSetup(formFromFields(), prompts, environment_, store_, record_) ==
         comms::SetupResult::Stored) {
         QDialog::accept();
@@ -183,9 +192,15 @@ void BatchSetupDialog::chooseLogDirectory() {
 }
 
 void BatchSetupDialog::newBatch() {
+    if (startNewBatchBehindPassword()) {
+        salesOrder_->setFocus();
+    }
+}
+
+bool BatchSetupDialog::startNewBatchBehindPassword() {
     BatchPasswordDialog password(texts_, prompts_, this);
     if (password.exec() != QDialog::Accepted) {
-        return;
+        return false;
     }
     // Whatever was typed meanwhile stays; only the counter and the size start again.
     comms::BatchForm typed = formFromFields();
@@ -195,7 +210,7 @@ void BatchSetupDialog::newBatch() {
     showCounters();
     salesOrder_->setEnabled(true);
     batchSize_->setEnabled(true);
-    salesOrder_->setFocus();
+    return true;
 }
 
 }  // namespace qelto::app

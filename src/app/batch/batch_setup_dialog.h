@@ -36,6 +36,8 @@ class BatchSetupDialog final : public QDialog {
   private:
     void chooseLogDirectory();
     void newBatch();
+    // The batch password, then the counter and size back to 0; false when it was not given.
+    bool startNewBatchBehindPassword();
     void showCounters();
     void showJobFile();
     comms::BatchForm formFromFields() const;
