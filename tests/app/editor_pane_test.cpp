@@ -30,7 +30,7 @@ class EditorPaneTest : public QObject {
     void enablingAPumpLightsItsTriggerAndProgram();
     void triggersBeyondTheTypeAreNotConsulted();
     void copyAndPasteAProgram();
-    void pastingWithNothingCopiedChangesNothing();
+    void pastingAnythingButAProgramChangesNothing();
     void droppingAProgramCopiesItAfterAsking();
     void clearingAProgramKeepsItsDoses();
     void renamingAProgramAndAPump();
@@ -162,18 +162,31 @@ void EditorPaneTest::copyAndPasteAProgram() {
     QCOMPARE(f.config.progName[0], std::string());
 }
 
-void EditorPaneTest::pastingWithNothingCopiedChangesNothing() {
+void EditorPaneTest::pastingAnythingButAProgramChangesNothing() {
     EditorFixture f;
+    f.config.progName[0] = "Towels";
+    f.config.pumpEnabled[0][0][0] = 1;
+    f.tree()->rebuild();
+    const auto before = f.config.programs;
     QApplication::clipboard()->setText(QStringLiteral("not a program"));
-    f.select(f.tree()->programItem(0));
+    f.select(f.tree()->programItem(2));
     f.tree()->pasteOnSelected();
-    QCOMPARE(f.messages, QStringList{f.texts.text(292).c_str()});
     // Five bits can name programs 21 to 32, which no record has: that is nothing to paste.
     auto* foreign = new QMimeData;
     foreign->setData(QStringLiteral("application/x-qelto-program"), QByteArray("\x19\0\0\0", 4));
     QApplication::clipboard()->setMimeData(foreign);
     f.tree()->pasteOnSelected();
-    QCOMPARE(f.messages.size(), 2);
+    // A copied pump, trigger or unit is no program either (the first pump once read as program 1).
+    for (QTreeWidgetItem* copied :
+         {f.tree()->pumpItem(0), f.tree()->triggerItem(0, 0), f.tree()->topLevelItem(0)}) {
+        f.select(copied);
+        f.tree()->copySelected();
+        f.select(f.tree()->programItem(2));
+        f.tree()->pasteOnSelected();
+    }
+    QCOMPARE(f.messages, QStringList(5, QString::fromStdString(f.texts.text(292))));
+    QCOMPARE(f.config.progName[2], std::string());
+    QVERIFY(f.config.programs == before);
     QVERIFY(!f.doc.IsModified());
 }
 

@@ -115,7 +115,7 @@ void NavTree::rebuild(std::optional<quint32> keep) {
         for (unsigned t = 0; t < triggers; ++t) {
             auto* trigger = new QTreeWidgetItem(
                 program, {QStringLiteral("%1 %2").arg(triggerLabel).arg(t + 1)});
-            trigger->setData(0, kDatumRole, static_cast<quint32>(p) + 256u * t);
+            trigger->setData(0, kDatumRole, static_cast<quint32>(p) + 256u * t + kTriggerDatumMark);
             trigger->setFlags(trigger->flags() & ~Qt::ItemIsDragEnabled);
         }
         setImages(program, p);
@@ -124,7 +124,7 @@ void NavTree::rebuild(std::optional<quint32> keep) {
     // nibble of the step byte, where the selection keeps it.
     for (int i = 0; i < static_cast<int>(ctx_.pumpCount()); ++i) {
         auto* pump = new QTreeWidgetItem(root_, {pumpText(i)});
-        pump->setData(0, kDatumRole, static_cast<quint32>(i) << 12);
+        pump->setData(0, kDatumRole, (static_cast<quint32>(i) << 12) | kPumpDatumMark);
         pump->setData(0, kImageRole, kImagePump);
         pump->setIcon(0, navIcon(kImagePump));
         pump->setFlags(pump->flags() & ~Qt::ItemIsDragEnabled & ~Qt::ItemIsDropEnabled);
@@ -231,12 +231,12 @@ std::optional<int> NavTree::draggedProgram(const QMimeData* mime) const {
         return std::nullopt;
     }
     const quint32 datum = qFromLittleEndian<quint32>(bytes.constData());
-    const auto program = static_cast<int>(datum & 0x1F);
-    // Bits 0-4 can name programs the record does not have; such data changes nothing.
-    if (program >= static_cast<int>(model::kPrograms)) {
+    // Only a program's own datum names a program: a copied trigger, pump or unit is no program
+    // to paste (a pump's would read as program 1), nor are programs the record does not have.
+    if (datum >= model::kPrograms) {
         return std::nullopt;
     }
-    return program;
+    return static_cast<int>(datum);
 }
 
 void NavTree::pasteOnSelected() {

@@ -15,6 +15,10 @@ class QMenu;
 namespace qelto::app {
 
 inline constexpr quint32 kRootDatum = 0xFFFFFFFFu;
+// Above the position: the first trigger and the first pump would otherwise carry program 1's
+// datum, and a copied datum must tell a program from every other item.
+inline constexpr quint32 kTriggerDatumMark = 1u << 16;
+inline constexpr quint32 kPumpDatumMark = 1u << 17;
 inline constexpr char kProgramMimeType[] = "application/x-qelto-program";
 
 // The questions and messages the tree asks; tests answer them instead of a person.
