@@ -113,6 +113,44 @@ class LegacyLaundryFormTest : public QObject {
         QVERIFY(!doc_.IsModified());  // showing is not editing
     }
 
+    void valuesBeyondTheirRangeAreShownMarkedAndHoldTheWrite() {
+        auto& image = config_.legacyConfig;
+        image[model::lc::kPumpSpeed] = 25;
+        image[model::lc::kResetDelayTime + 1] = 75;
+        model::setLegacyPin(image, 1, 12345);
+        form_->reload();
+        const model::LegacyConfig asRead = image;
+        const struct {
+            const char* box;
+            int value;
+            const char* text;
+            int max;
+        } fields[] = {
+            {"resetSeconds", 75, "Reset delay (min:sec) holds 75, outside its range 0 to 59", 59},
+            {"pumpSpeed", 25, "Pump speed (%) holds 25, outside its range 30 to 100", 100},
+            {"pin2", 12345, "PIN 2 holds 12345, outside its range 0 to 9999", 9999}};
+        for (const auto& field : fields) {
+            QCOMPARE(box(field.box)->value(), field.value);
+            QVERIFY2(box(field.box)->toolTip().startsWith(QString::fromLatin1(field.text)),
+                     qPrintable(box(field.box)->toolTip()));
+        }
+        typeInto(box("accessCode"), QStringLiteral("42"));  // another field: nothing is clamped
+        image[model::lc::kAccessCode] = asRead[model::lc::kAccessCode];
+        QVERIFY(image == asRead);
+
+        DialogAnswers answers;
+        form_->writeButton()->click();
+        QTRY_COMPARE(answers.shown().size(), 1);
+        QVERIFY(answers.shown().first().startsWith(QString::fromLatin1(fields[0].text)));
+        QVERIFY(!form_->busy());
+
+        for (const auto& field : fields) {
+            typeInto(box(field.box), QStringLiteral("55"));
+            QCOMPARE(box(field.box)->toolTip(), QString());
+            QCOMPARE(box(field.box)->maximum(), field.max);  // refuses more again once corrected
+        }
+    }
+
     void readFillsTheFormWhileTheWindowKeepsRunning() {
         // Paced at 9600 baud with its program names and comments, the read takes seconds.
         auto sim = startUnit("1.1.0", {"--pace"});

@@ -57,6 +57,7 @@ constexpr int kTextWriteUnit = 3630;
 constexpr int kTextThirdCommand = 3631;
 constexpr int kTextTalking = 3632;
 constexpr int kTextPortClosed = 3633;
+constexpr int kTextOutOfRange = 3634;
 
 // The customer lines hold 16 characters and their terminating zero; the serial number nine
 // digits (up to 999,999,999) in its ten bytes.
@@ -193,6 +194,14 @@ void LegacyLaundryForm::build() {
     outer->addWidget(status_);
     outer->addStretch(1);
 
+    ranged_ = {{resetMinutes_, kTextResetDelay, 0, 99}, {resetSeconds_, kTextResetDelay, 0, 59},
+               {pulseCount_, kTextPulseCount, 0, 99},   {pumpSpeed_, kTextPumpSpeed, 30, 100},
+               {runMinutes_, kTextRunTime, 0, 99},      {runSeconds_, kTextRunTime, 0, 59},
+               {delayMinutes_, kTextDelayTime, 0, 99},  {delaySeconds_, kTextDelayTime, 0, 59},
+               {pins_[0], kTextPin1, 0, 9999},          {pins_[1], kTextPin1 + 1, 0, 9999},
+               {pins_[2], kTextPin1 + 2, 0, 9999},      {accessCode_, kTextAccessCode, 0, 99},
+               {flushMinutes_, kTextFlushValve, 0, 99}, {flushSeconds_, kTextFlushValve, 0, 59}};
+
     // Names for the tests and for anyone scripting the window.
     const std::pair<QWidget*, const char*> names[] = {{customer1_, "customer1"},
                                                       {customer2_, "customer2"},
@@ -242,8 +251,8 @@ void LegacyLaundryForm::reload() {
         forms::fromRecordText(loadText(image, lc::kCustomerName1, lc::kNameWidth, kCustomerChars)));
     customer2_->setText(
         forms::fromRecordText(loadText(image, lc::kCustomerName2, lc::kNameWidth, kCustomerChars)));
-    resetMinutes_->setValue(image[lc::kResetDelayTime]);
-    resetSeconds_->setValue(image[lc::kResetDelayTime + 1]);
+    showValue(resetMinutes_, image[lc::kResetDelayTime]);
+    showValue(resetSeconds_, image[lc::kResetDelayTime + 1]);
     int typeRow = unitType_->findData(image[lc::kUnitType]);
     if (typeRow < 0) {
         // Codes of the old numbering beyond the model table still name a unit; keep them.
@@ -252,22 +261,63 @@ void LegacyLaundryForm::reload() {
         typeRow = unitType_->count() - 1;
     }
     unitType_->setCurrentIndex(typeRow);
-    pulseCount_->setValue(image[lc::kPulseCount]);
-    pumpSpeed_->setValue(image[lc::kPumpSpeed]);
-    runMinutes_->setValue(image[lc::kRunTime]);
-    runSeconds_->setValue(image[lc::kRunTime + 1]);
-    delayMinutes_->setValue(image[lc::kDelayTime]);
-    delaySeconds_->setValue(image[lc::kDelayTime + 1]);
+    showValue(pulseCount_, image[lc::kPulseCount]);
+    showValue(pumpSpeed_, image[lc::kPumpSpeed]);
+    showValue(runMinutes_, image[lc::kRunTime]);
+    showValue(runSeconds_, image[lc::kRunTime + 1]);
+    showValue(delayMinutes_, image[lc::kDelayTime]);
+    showValue(delaySeconds_, image[lc::kDelayTime + 1]);
     for (std::size_t i = 0; i < pins_.size(); ++i) {
-        pins_[i]->setValue(model::legacyPin(image, i));
+        showValue(pins_[i], model::legacyPin(image, i));
     }
-    accessCode_->setValue(image[lc::kAccessCode]);
-    flushMinutes_->setValue(image[lc::kFlushValveTime]);
-    flushSeconds_->setValue(image[lc::kFlushValveTime + 1]);
+    showValue(accessCode_, image[lc::kAccessCode]);
+    showValue(flushMinutes_, image[lc::kFlushValveTime]);
+    showValue(flushSeconds_, image[lc::kFlushValveTime + 1]);
     serialNumber_->setText(
         forms::fromRecordText(loadText(image, lc::kSerialNo, lc::kSerialNoWidth, kSerialDigits)));
     resetDelayOff_->setChecked(image[lc::kResetDelayOff] != 0);
+    markRanges();
     loading_ = false;
+}
+
+void LegacyLaundryForm::showValue(QSpinBox* box, int value) {
+    for (const RangedBox& field : ranged_) {
+        if (field.box == box) {
+            box->setRange(std::min(value, field.min), std::max(value, field.max));
+        }
+    }
+    box->setValue(value);
+}
+
+void LegacyLaundryForm::markRanges() {
+    for (const RangedBox& field : ranged_) {
+        const int value = field.box->value();
+        const bool outside = value < field.min || value > field.max;
+        if (!outside) {
+            // Corrected: from now on the box refuses what the field cannot hold.
+            field.box->setRange(field.min, field.max);
+        }
+        if (field.box->property("outOfRange").toBool() == outside && !outside) {
+            continue;
+        }
+        field.box->setProperty("outOfRange", outside);
+        field.box->setStyleSheet(outside ? QStringLiteral("QSpinBox { background: #ffc8c8; }")
+                                         : QString());
+        field.box->setToolTip(outside ? catalogText(texts_, kTextOutOfRange)
+                                            .arg(catalogText(texts_, field.label),
+                                                 QString::number(value), QString::number(field.min),
+                                                 QString::number(field.max))
+                                      : QString());
+    }
+}
+
+const LegacyLaundryForm::RangedBox* LegacyLaundryForm::outOfRange() const {
+    for (const RangedBox& field : ranged_) {
+        if (field.box->value() < field.min || field.box->value() > field.max) {
+            return &field;
+        }
+    }
+    return nullptr;
 }
 
 void LegacyLaundryForm::storeAll() {
@@ -294,6 +344,7 @@ void LegacyLaundryForm::edited() {
     if (loading_) {
         return;
     }
+    markRanges();
     // A box that puts back its previous value after a refused entry says so as a change too.
     const model::LegacyConfig before = doc_.config().legacyConfig;
     storeAll();
@@ -402,6 +453,13 @@ void LegacyLaundryForm::runRead() {
 
 void LegacyLaundryForm::runWrite() {
     storeAll();
+    // The unit takes whatever bytes it is sent; a value it cannot hold waits for the engineer.
+    markRanges();
+    if (const RangedBox* field = outOfRange()) {
+        field->box->setFocus();
+        QMessageBox::warning(this, QStringLiteral("Qelto"), field->box->toolTip());
+        return;
+    }
     auto state = std::make_shared<CommandState>(CommandState{doc_.config(), {}});
     setTalking(true);
     runner_->start(

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "legacy/password_command.h"
 #include "model/qelto_doc.h"
@@ -50,8 +51,22 @@ class LegacyLaundryForm final : public QWidget {
     void operationFinished();
 
   private:
+    // A number box with the range its field has in the unit and the label that names it.
+    struct RangedBox {
+        QSpinBox* box;
+        int label;
+        int min;
+        int max;
+    };
+
     void build();
     void connectEdits();
+    // Shows value as it is: a value beyond the field's range is marked, never clamped, so the
+    // record keeps what the unit or file holds until the engineer corrects it.
+    void showValue(QSpinBox* box, int value);
+    void markRanges();
+    // The first box whose value is beyond its range; nullptr when every value fits.
+    const RangedBox* outOfRange() const;
     void storeAll();
     void edited();
     void setTalking(bool talking);
@@ -64,6 +79,7 @@ class LegacyLaundryForm final : public QWidget {
     const platform::LanguageCatalog& texts_;
     std::unique_ptr<forms::LegacyOperationRunner> runner_;
     bool loading_ = false;
+    std::vector<RangedBox> ranged_;
 
     QWidget* fields_ = nullptr;
     QLineEdit* customer1_ = nullptr;
