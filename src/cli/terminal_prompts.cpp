@@ -68,6 +68,11 @@ bool TerminalPrompts::askYesNo(int textId, int captionId) {
     return yes;
 }
 
+void TerminalPrompts::note(const std::string& text) {
+    endLine();
+    std::fputs(("qeltoctl: note: " + text + "\n").c_str(), out_);
+}
+
 // A counting status (a log search sends one per reply, thousands of them) redraws its line on a
 // terminal; into a file or pipe only its first and last values go.
 void TerminalPrompts::status(const std::string& text) {

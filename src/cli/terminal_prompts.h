@@ -40,6 +40,7 @@ class TerminalPrompts final : public comms::OperatorPrompts {
     std::optional<int> askCalibrationChoice(
         const comms::CalibrationComparison& comparison) override;
     bool askYesNo(int textId, int captionId) override;
+    void note(const std::string& text) override;
     void status(const std::string& text) override;
     void progressRange(int steps) override;
     void progressStep() override;

@@ -103,14 +103,6 @@ int runWrite(const WriteOptions& options) {
     if (!openDocument(ctx, options.file)) {
         return kExitFailure;
     }
-    if (answers.options.bSerialNo) {
-        // A document file does not keep the serial number a read found, so it usually holds the
-        // default; the engineer should know the unit takes it.
-        printNote(
-            fmt::format("the unit's serial number will be set to the document's, {}; leave "
-                        "serial-no out of --only to keep the unit's own",
-                        model::textOf(ctx.config.SerialNoUnit)));
-    }
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
     const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
         bool clockOnly = false;

@@ -61,6 +61,9 @@ class OperatorPrompts {
         (void)icon;
         status(text);
     }
+    // A remark on how the operation went that needs no answer ("the unit keeps its serial
+    // number 123456789"). A front end without a place of its own shows it on the status line.
+    virtual void note(const std::string& text) { status(text); }
 };
 
 }  // namespace qelto::comms

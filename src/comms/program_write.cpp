@@ -1,5 +1,8 @@
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <optional>
+#include <string_view>
 
 #include "comms/driver_support.h"
 #include "comms/software_version.h"
@@ -97,9 +100,7 @@ class ProgramWrite {
             writeSettings();
         }
         if (o.bSerialNo && canContinue()) {
-            ctx_.prompts.status(kStatusSetSerialNo);
-            fromDocument(COMMS_SERIALNO);
-            written(SetUnitSerialNumber(slotText(ctx_.data.serialNumbers.unitSerial), channel_));
+            writeSerialNumber();
         }
         if (o.bDescription && !error_) {
             fromDocument(COMMS_UNITNAME);
@@ -158,6 +159,24 @@ class ProgramWrite {
             return std::nullopt;
         }
         return *choice == kChooseEditorCalibration;
+    }
+
+    // Only a serial number read from this very unit since the document was opened goes back into
+    // it. The defaults of a new document name no unit, a file may have been read from any unit,
+    // and one unit's number written into another would leave two units with one number.
+    void writeSerialNumber() {
+        const model::CProgData& config = ctx_.doc.config();
+        const std::uint32_t unitSerial = ctx_.data.identity.unit.serial;
+        const std::string_view documentSerial = model::textOf(config.SerialNoUnit);
+        if (config.identitySource != model::IdentitySource::UnitRead ||
+            unitSerialFromText(documentSerial) != unitSerial || documentSerial.empty() ||
+            documentSerial.find_first_not_of('0') == std::string_view::npos) {
+            ctx_.prompts.note(fmt::format("the unit keeps its serial number {:09}", unitSerial));
+            return;
+        }
+        ctx_.prompts.status(kStatusSetSerialNo);
+        fromDocument(COMMS_SERIALNO);
+        written(SetUnitSerialNumber(slotText(ctx_.data.serialNumbers.unitSerial), channel_));
     }
 
     // Globals, reset-to and program data, once the unit and the document agree on which pumps

@@ -235,6 +235,23 @@ TEST_F(UnitCommands, AWrittenDocumentVerifiesAndOnlyComparedFieldsMakeADifferenc
     EXPECT_EQ(pinOnly.exitCode, 0) << pinOnly.out << pinOnly.err;
 }
 
+TEST_F(UnitCommands, ReadThenWriteLeavesTheSerialNumberAndTheFileRemembersTheUnit) {
+    startUnit(unitMemory());
+    const auto file = testDir() / "read.qlf";
+    ASSERT_EQ(run({"read", "--out", file.string()}).exitCode, 0);
+    const ProcessResult shown = runQeltoctl({"show", file.string()});
+    EXPECT_NE(shown.out.find("serial number 123456789, software V1.30"), std::string::npos)
+        << shown.out;
+
+    const ProcessResult wrote = run({"write", file.string()});
+    ASSERT_EQ(wrote.exitCode, 0) << wrote.err;
+    EXPECT_NE(wrote.err.find("note: the unit keeps its serial number 123456789\n"),
+              std::string::npos)
+        << wrote.err;
+    sim->stop();
+    EXPECT_EQ(json::parse(readFile(sim->dumpFile()))["serial"], 123456789);
+}
+
 TEST_F(UnitCommands, ClockGetPrintsTheUnitTimeAndSetTakesThePcTime) {
     startUnit(unitMemory());
     const auto logDir = testDir() / "logs";

@@ -52,6 +52,7 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
         calls.push_back("askYesNo " + std::to_string(textId) + " " + std::to_string(captionId));
         return yes;
     }
+    void note(const std::string& text) override { calls.push_back("note " + text); }
     void status(const std::string& text) override {
         calls.push_back("status " + text);
         statuses.push_back(text);

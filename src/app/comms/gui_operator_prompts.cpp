@@ -1,6 +1,7 @@
 #include "app/comms/gui_operator_prompts.h"
 
 #include <QMetaObject>
+#include <utility>
 
 #include "app/shell/shell_texts.h"
 
@@ -59,6 +60,10 @@ bool GuiOperatorPrompts::askYesNo(int textId, int captionId) {
     });
 }
 
+void GuiOperatorPrompts::note(const std::string& text) {
+    notes_ += QStringLiteral("\n\n") + QString::fromStdString(text);
+}
+
 void GuiOperatorPrompts::status(const std::string& text) {
     post([text = QString::fromStdString(text)](OperationDisplay& display) {
         display.showStatus(text);
@@ -78,8 +83,9 @@ void GuiOperatorPrompts::progressHide() {
 }
 
 void GuiOperatorPrompts::message(int textId, comms::MessageIcon icon, int captionId) {
+    const QString text = uiText(texts_, textId) + std::exchange(notes_, QString());
     ask<bool>(false, [&](QWidget* parent) {
-        answers_.message(parent, uiText(texts_, textId), icon, caption(captionId));
+        answers_.message(parent, text, icon, caption(captionId));
         return true;
     });
 }
