@@ -111,7 +111,7 @@ class ProgramWrite {
             written(SetAutoFSConfig(ctx_.data.autoFs, channel_));
         }
         if (namesPhase && canContinue()) {
-            replaceNames(keep, o.bAppendComments && o.bComments);
+            replaceNames(keep);
         }
         if (o.bComments && canContinue()) {
             fromDocument(COMMS_COMMENTS);
@@ -226,8 +226,9 @@ class ProgramWrite {
     }
 
     // Names and comments go as whole sets after one erase; what the engineer did not choose to
-    // replace is read from the unit first and sent back unchanged.
-    void replaceNames(const KeepFlags& keep, bool resendUnitComments) {
+    // replace is read from the unit first and sent back unchanged. Comments being appended to
+    // go back first, and the document's follow them.
+    void replaceNames(const KeepFlags& keep) {
         CommentsPart unitComments;
         if (keep.unitComments) {
             ctx_.prompts.status(kStatusGetUnitComments);
@@ -267,7 +268,7 @@ class ProgramWrite {
             showStatus(ctx_, kStatusPumpNames);
             written(SetPumpName(pumpNames, channel_));
         }
-        if (resendUnitComments && !error_) {
+        if (keep.unitComments && !error_) {
             showStatus(ctx_, kStatusComments);
             written(SetComments(unitComments, channel_));
         }

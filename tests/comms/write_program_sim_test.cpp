@@ -162,7 +162,7 @@ TEST_F(WriteProgramToUnit, AFullWriteSendsItsPacketsInTheUnitsOrder) {
     EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askYesNo 401 402"), 1);
 }
 
-TEST_F(WriteProgramToUnit, CommentsAloneKeepTheUnitsNamesAcrossTheErase) {
+TEST_F(WriteProgramToUnit, WhatIsNotChosenSurvivesTheEraseOfNamesAndComments) {
     start(unitMemory());
     config.comments = "Only the comments change.";
     prompts.options = only(&Options::bComments);
@@ -174,11 +174,23 @@ TEST_F(WriteProgramToUnit, CommentsAloneKeepTheUnitsNamesAcrossTheErase) {
     EXPECT_LT(at(CMD_GET_PROGNAME), at(CMD_ERASE_NAMES));
     EXPECT_LT(at(CMD_GET_PUMPNAME), at(CMD_ERASE_NAMES));
     EXPECT_FALSE(sent(CMD_GET_COMMENTS)) << "the unit's comments are being replaced";
-    const json unit = unitAfter();
+    json unit = unitAfter();
     EXPECT_EQ(unit["programNames"][0], "Towels");
     EXPECT_EQ(unit["pumpNames"][1], "Bleach");
-    EXPECT_EQ(unit["comments"].size(), 1u);
-    EXPECT_EQ(unit["comments"][0], "Only the comments change.");
+    EXPECT_EQ(unit["comments"], (json{"Only the comments change."}));
+
+    // Names alone: the unit's comments go back after the names, not the document's.
+    sim.reset();
+    start(unitMemory());
+    config.progName[0] = "Linen";
+    config.pumpName[0] = "Soap";
+    prompts.options = only(&Options::bProgNames);
+    prompts.options->bPumpNames = true;
+    write();
+    unit = unitAfter();
+    EXPECT_EQ(unit["programNames"][0], "Linen");
+    EXPECT_EQ(unit["pumpNames"][0], "Soap");
+    EXPECT_EQ(unit["comments"], (json{"Checked by the engineer o", "n site."}));
 }
 
 TEST_F(WriteProgramToUnit, AppendedCommentsFollowTheUnitsOwn) {
