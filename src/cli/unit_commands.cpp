@@ -36,6 +36,7 @@ struct WriteOptions {
     bool appendComments = false;
     std::string calibration = "editor";
     bool verify = false;
+    bool changeUnitType = false;
 };
 
 struct VerifyOptions {
@@ -99,6 +100,7 @@ int runWrite(const WriteOptions& options) {
     answers.calibrationChoice = options.calibration == "unit" ? comms::kChooseUnitCalibration
                                                               : comms::kChooseEditorCalibration;
     answers.verifyAfterWrite = options.verify;
+    answers.changeUnitType = options.changeUnitType;
     CliContext ctx(options.unit.language);
     if (!openDocument(ctx, options.file)) {
         return kExitFailure;
@@ -170,6 +172,8 @@ void addUnitCommands(CLI::App& app, int& exitCode) {
                      "Which pump calibration to keep when unit and document differ [editor]")
         ->check(CLI::IsMember({"editor", "unit"}));
     writeCmd->add_flag("--verify", write->verify, "Verify the unit against the document after it");
+    writeCmd->add_flag("--change-unit-type", write->changeUnitType,
+                       "Write a document of another unit type, making the unit that type");
     addUnitOptions(*writeCmd, write->unit, true);
     writeCmd->callback([write, &exitCode] { exitCode = runWrite(*write); });
 

@@ -80,6 +80,10 @@ class ProgramWrite {
         keep.unitComments = keep.unitComments && !replaceComments;
 
         if (o.bPumpData) {
+            unlockAgain();
+            if (!unitTypeAgreed()) {
+                return refusedUnitType();
+            }
             const std::optional<bool> useEditor = chooseCalibration();
             if (!useEditor) {
                 return cancelled();
@@ -132,7 +136,6 @@ class ProgramWrite {
         for (std::size_t p = 0; p < kCommsPumps; ++p) {
             comparison.editorValues[p] = data.calibration.pumps[p].volume;
         }
-        unlockAgain();
         CalibrationPart unitCalibration;
         IdentityPart polled;
         const bool read = GetPumpCal(unitCalibration, channel_) &&
@@ -159,6 +162,15 @@ class ProgramWrite {
             return std::nullopt;
         }
         return *choice == kChooseEditorCalibration;
+    }
+
+    // The unit's type travels in the globals, so writing a document of another type makes the
+    // unit that type: a unit wired for four pumps would be told it drives ten. The unlock's reply
+    // says what the unit is, so this is settled before anything is written.
+    bool unitTypeAgreed() {
+        const UnitTypeChange change{ctx_.doc.config().unitType,
+                                    ctx_.data.identity.unit.unitTypeIndex};
+        return change.documentType == change.unitType || ctx_.prompts.askChangeUnitType(change);
     }
 
     // Only a serial number read from this very unit since the document was opened goes back into
@@ -324,6 +336,14 @@ class ProgramWrite {
         result.unitLocked = LockUnit(channel_) || LockUnit(channel_);
         result.differences = std::move(beyond);
         close(result, OperationStatus::Failed, kMsgValuesBeyondUnit, MessageIcon::Error);
+        return result;
+    }
+
+    // The engineer would not have the unit's type changed: the unit is locked untouched.
+    OperationResult refusedUnitType() {
+        OperationResult result;
+        result.unitLocked = LockUnit(channel_) || LockUnit(channel_);
+        result.status = OperationStatus::Failed;
         return result;
     }
 

@@ -236,6 +236,20 @@ TEST_F(WriteProgramToUnit, OnlyASerialNumberReadFromThisUnitIsSentBack) {
     }
 }
 
+TEST_F(WriteProgramToUnit, ADocumentOfAnotherUnitTypeIsRefusedBeforeAnythingIsWritten) {
+    start(unitMemory());
+    fillDocument();
+    config.unitType = 9;  // an L10 document; the unit is an L4
+    prompts.calibrationChoice = kChooseEditorCalibration;
+    const OperationResult result = write();
+    EXPECT_EQ(result.status, OperationStatus::Failed);
+    EXPECT_TRUE(result.unitLocked);
+    EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askChangeUnitType 9 3"), 1);
+    EXPECT_TRUE(prompts.messages.empty()) << "the engineer has been asked already";
+    EXPECT_EQ(trace(), (std::vector<std::string>{"poll/" + std::to_string(CMD_UNLOCK),
+                                                 "poll/" + std::to_string(CMD_LOCK)}));
+}
+
 TEST_F(WriteProgramToUnit, NoOptionsStillSendTheAutomaticFlushAndAskToVerify) {
     start(unitMemory());
     prompts.options = Options{};
@@ -318,6 +332,7 @@ TEST_F(WriteProgramToUnit, TheCalibrationComparisonShowsBothSides) {
     start(unitMemory());
     config.pumpCalibration[1] = 150;
     config.unitType = 7;  // a type with more pumps than the unit's
+    prompts.changeUnitType = true;
     prompts.options = only(&Options::bPumpData);
     prompts.calibrationChoice = kChooseEditorCalibration;
     prompts.yes = true;

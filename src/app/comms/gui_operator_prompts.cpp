@@ -3,7 +3,9 @@
 #include <QMetaObject>
 #include <utility>
 
+#include "app/comms/comms_texts.h"
 #include "app/shell/shell_texts.h"
+#include "model/unit_types.h"
 
 namespace qelto::app {
 
@@ -58,6 +60,16 @@ bool GuiOperatorPrompts::askYesNo(int textId, int captionId) {
     return ask<bool>(false, [&](QWidget* parent) {
         return answers_.askYesNo(parent, uiText(texts_, textId), caption(captionId));
     });
+}
+
+bool GuiOperatorPrompts::askChangeUnitType(const comms::UnitTypeChange& change) {
+    const QString text = uiText(texts_, commstext::kAskChangeUnitType)
+                             .arg(QString::fromStdString(model::unitModelName(change.documentType)))
+                             .arg(model::unitPumpCount(change.documentType))
+                             .arg(QString::fromStdString(model::unitModelName(change.unitType)))
+                             .arg(model::unitPumpCount(change.unitType));
+    return ask<bool>(false,
+                     [&](QWidget* parent) { return answers_.askYesNo(parent, text, caption(0)); });
 }
 
 void GuiOperatorPrompts::note(const std::string& text) {
