@@ -46,6 +46,10 @@ std::string showSummary(const CliContext& ctx, const std::string& file, const st
     line("File", fmt::format("{} (format tag \"{}\")", file, tag));
     line("Unit type",
          fmt::format("{} ({}, {} pumps)", c.unitType, model::unitModelName(c.unitType), pumps));
+    line("Unit", c.identitySource == model::IdentitySource::None
+                     ? std::string("not read from a unit")
+                     : fmt::format("serial number {}, software {}", text(c.SerialNoUnit),
+                                   text(c.SoftwareVersion)));
     line("Customer", fmt::format("{} / {}", text(c.customerName1), text(c.customerName2)));
     line("Description", text(c.unitDescription));
     line("Access code", fmt::format("{}", c.accessCode));

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/unit_types.h"
+
 namespace qelto::cli {
 namespace {
 
@@ -66,6 +68,31 @@ bool TerminalPrompts::askYesNo(int textId, int captionId) {
             .c_str(),
         out_);
     return yes;
+}
+
+bool TerminalPrompts::askChangeUnitType(const comms::UnitTypeChange& change) {
+    endLine();
+    const std::string documentModel = model::unitModelName(change.documentType);
+    if (answers_.changeUnitType) {
+        std::fputs(fmt::format("qeltoctl: note: {}; the write makes the unit an {} "
+                               "(--change-unit-type)\n",
+                               comms::describeUnitTypeChange(change), documentModel)
+                       .c_str(),
+                   out_);
+        return true;
+    }
+    std::fputs(fmt::format("qeltoctl: error: {}; nothing was written to the unit. Write a "
+                           "document of the unit's type, or give --change-unit-type to make the "
+                           "unit an {}\n",
+                           comms::describeUnitTypeChange(change), documentModel)
+                   .c_str(),
+               out_);
+    return false;
+}
+
+void TerminalPrompts::note(const std::string& text) {
+    endLine();
+    std::fputs(("qeltoctl: note: " + text + "\n").c_str(), out_);
 }
 
 // A counting status (a log search sends one per reply, thousands of them) redraws its line on a

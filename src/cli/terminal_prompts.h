@@ -18,6 +18,7 @@ struct TerminalAnswers {
     comms::Options options;
     int calibrationChoice = comms::kChooseEditorCalibration;
     bool verifyAfterWrite = false;
+    bool changeUnitType = false;  // write a document of another unit type (--change-unit-type)
     std::optional<comms::ReportRequest> report;  // which report a report command reads
 };
 
@@ -40,6 +41,8 @@ class TerminalPrompts final : public comms::OperatorPrompts {
     std::optional<int> askCalibrationChoice(
         const comms::CalibrationComparison& comparison) override;
     bool askYesNo(int textId, int captionId) override;
+    bool askChangeUnitType(const comms::UnitTypeChange& change) override;
+    void note(const std::string& text) override;
     void status(const std::string& text) override;
     void progressRange(int steps) override;
     void progressStep() override;

@@ -36,6 +36,7 @@ struct WriteOptions {
     bool appendComments = false;
     std::string calibration = "editor";
     bool verify = false;
+    bool changeUnitType = false;
 };
 
 struct VerifyOptions {
@@ -99,17 +100,10 @@ int runWrite(const WriteOptions& options) {
     answers.calibrationChoice = options.calibration == "unit" ? comms::kChooseUnitCalibration
                                                               : comms::kChooseEditorCalibration;
     answers.verifyAfterWrite = options.verify;
+    answers.changeUnitType = options.changeUnitType;
     CliContext ctx(options.unit.language);
     if (!openDocument(ctx, options.file)) {
         return kExitFailure;
-    }
-    if (answers.options.bSerialNo) {
-        // A document file does not keep the serial number a read found, so it usually holds the
-        // default; the engineer should know the unit takes it.
-        printNote(
-            fmt::format("the unit's serial number will be set to the document's, {}; leave "
-                        "serial-no out of --only to keep the unit's own",
-                        model::textOf(ctx.config.SerialNoUnit)));
     }
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
     const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
@@ -178,6 +172,8 @@ void addUnitCommands(CLI::App& app, int& exitCode) {
                      "Which pump calibration to keep when unit and document differ [editor]")
         ->check(CLI::IsMember({"editor", "unit"}));
     writeCmd->add_flag("--verify", write->verify, "Verify the unit against the document after it");
+    writeCmd->add_flag("--change-unit-type", write->changeUnitType,
+                       "Write a document of another unit type, making the unit that type");
     addUnitOptions(*writeCmd, write->unit, true);
     writeCmd->callback([write, &exitCode] { exitCode = runWrite(*write); });
 

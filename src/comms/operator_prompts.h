@@ -3,6 +3,8 @@
 // terminal) and the tests (scripted answers). Nothing below comms/ talks to the user directly.
 #pragma once
 
+#include <fmt/format.h>
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -10,6 +12,7 @@
 
 #include "comms/operation_options.h"
 #include "comms/report_request.h"
+#include "model/unit_types.h"
 
 namespace qelto::comms {
 
@@ -28,6 +31,20 @@ struct CalibrationComparison {
 inline constexpr int kChooseEditorCalibration = 0;
 inline constexpr int kChooseUnitCalibration = 1;
 
+// A write of a document of another unit type: writing its settings makes the unit that type.
+struct UnitTypeChange {
+    std::uint8_t documentType = 0;
+    std::uint8_t unitType = 0;
+};
+
+// "the document is for an L10 (10 pumps), but the unit is an L4 (4 pumps)"
+inline std::string describeUnitTypeChange(const UnitTypeChange& change) {
+    return fmt::format(
+        "the document is for an {} ({} pumps), but the unit is an {} ({} pumps)",
+        model::unitModelName(change.documentType), model::unitPumpCount(change.documentType),
+        model::unitModelName(change.unitType), model::unitPumpCount(change.unitType));
+}
+
 class OperatorPrompts {
   public:
     virtual ~OperatorPrompts() = default;
@@ -43,6 +60,13 @@ class OperatorPrompts {
     virtual std::optional<int> askCalibrationChoice(const CalibrationComparison& comparison) = 0;
     // A yes/no question by string numbers; true for yes.
     virtual bool askYesNo(int textId, int captionId) = 0;
+    // Whether to write a document of another unit type into the unit anyway; true for yes. A
+    // front end that cannot ask says why nothing is written and refuses.
+    virtual bool askChangeUnitType(const UnitTypeChange& change) {
+        messageText(describeUnitTypeChange(change) + "; nothing was written to the unit",
+                    MessageIcon::Error);
+        return false;
+    }
 
     // The line that says what the operation is doing now; the text is already in the user's
     // language. An empty text means the operation is idle.
@@ -61,6 +85,9 @@ class OperatorPrompts {
         (void)icon;
         status(text);
     }
+    // A remark on how the operation went that needs no answer ("the unit keeps its serial
+    // number 123456789"). A front end without a place of its own shows it on the status line.
+    virtual void note(const std::string& text) { status(text); }
 };
 
 }  // namespace qelto::comms

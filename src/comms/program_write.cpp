@@ -1,5 +1,8 @@
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <optional>
+#include <string_view>
 
 #include "comms/driver_support.h"
 #include "comms/software_version.h"
@@ -77,6 +80,10 @@ class ProgramWrite {
         keep.unitComments = keep.unitComments && !replaceComments;
 
         if (o.bPumpData) {
+            unlockAgain();
+            if (!unitTypeAgreed()) {
+                return refusedUnitType();
+            }
             const std::optional<bool> useEditor = chooseCalibration();
             if (!useEditor) {
                 return cancelled();
@@ -94,9 +101,7 @@ class ProgramWrite {
             writeSettings();
         }
         if (o.bSerialNo && canContinue()) {
-            ctx_.prompts.status(kStatusSetSerialNo);
-            fromDocument(COMMS_SERIALNO);
-            written(SetUnitSerialNumber(slotText(ctx_.data.serialNumbers.unitSerial), channel_));
+            writeSerialNumber();
         }
         if (o.bDescription && !error_) {
             fromDocument(COMMS_UNITNAME);
@@ -107,7 +112,7 @@ class ProgramWrite {
             written(SetAutoFSConfig(ctx_.data.autoFs, channel_));
         }
         if (namesPhase && canContinue()) {
-            replaceNames(keep, o.bAppendComments && o.bComments);
+            replaceNames(keep);
         }
         if (o.bComments && canContinue()) {
             fromDocument(COMMS_COMMENTS);
@@ -128,7 +133,6 @@ class ProgramWrite {
         for (std::size_t p = 0; p < kCommsPumps; ++p) {
             comparison.editorValues[p] = data.calibration.pumps[p].volume;
         }
-        unlockAgain();
         CalibrationPart unitCalibration;
         IdentityPart polled;
         const bool read = GetPumpCal(unitCalibration, channel_) &&
@@ -155,6 +159,33 @@ class ProgramWrite {
             return std::nullopt;
         }
         return *choice == kChooseEditorCalibration;
+    }
+
+    // The unit's type travels in the globals, so writing a document of another type makes the
+    // unit that type: a unit wired for four pumps would be told it drives ten. The unlock's reply
+    // says what the unit is, so this is settled before anything is written.
+    bool unitTypeAgreed() {
+        const UnitTypeChange change{ctx_.doc.config().unitType,
+                                    ctx_.data.identity.unit.unitTypeIndex};
+        return change.documentType == change.unitType || ctx_.prompts.askChangeUnitType(change);
+    }
+
+    // Only a serial number read from this very unit since the document was opened goes back into
+    // it. The defaults of a new document name no unit, a file may have been read from any unit,
+    // and one unit's number written into another would leave two units with one number.
+    void writeSerialNumber() {
+        const model::CProgData& config = ctx_.doc.config();
+        const std::uint32_t unitSerial = ctx_.data.identity.unit.serial;
+        const std::string_view documentSerial = model::textOf(config.SerialNoUnit);
+        if (config.identitySource != model::IdentitySource::UnitRead ||
+            unitSerialFromText(documentSerial) != unitSerial || documentSerial.empty() ||
+            documentSerial.find_first_not_of('0') == std::string_view::npos) {
+            ctx_.prompts.note(fmt::format("the unit keeps its serial number {:09}", unitSerial));
+            return;
+        }
+        ctx_.prompts.status(kStatusSetSerialNo);
+        fromDocument(COMMS_SERIALNO);
+        written(SetUnitSerialNumber(slotText(ctx_.data.serialNumbers.unitSerial), channel_));
     }
 
     // Globals, reset-to and program data, once the unit and the document agree on which pumps
@@ -211,8 +242,9 @@ class ProgramWrite {
     }
 
     // Names and comments go as whole sets after one erase; what the engineer did not choose to
-    // replace is read from the unit first and sent back unchanged.
-    void replaceNames(const KeepFlags& keep, bool resendUnitComments) {
+    // replace is read from the unit first and sent back unchanged. Comments being appended to
+    // go back first, and the document's follow them.
+    void replaceNames(const KeepFlags& keep) {
         CommentsPart unitComments;
         if (keep.unitComments) {
             ctx_.prompts.status(kStatusGetUnitComments);
@@ -252,7 +284,7 @@ class ProgramWrite {
             showStatus(ctx_, kStatusPumpNames);
             written(SetPumpName(pumpNames, channel_));
         }
-        if (resendUnitComments && !error_) {
+        if (keep.unitComments && !error_) {
             showStatus(ctx_, kStatusComments);
             written(SetComments(unitComments, channel_));
         }
@@ -308,6 +340,14 @@ class ProgramWrite {
         result.unitLocked = LockUnit(channel_) || LockUnit(channel_);
         result.differences = std::move(beyond);
         close(result, OperationStatus::Failed, kMsgValuesBeyondUnit, MessageIcon::Error);
+        return result;
+    }
+
+    // The engineer would not have the unit's type changed: the unit is locked untouched.
+    OperationResult refusedUnitType() {
+        OperationResult result;
+        result.unitLocked = LockUnit(channel_) || LockUnit(channel_);
+        result.status = OperationStatus::Failed;
         return result;
     }
 

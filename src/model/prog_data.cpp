@@ -120,6 +120,7 @@ void CProgData::ResetAll(const PumpNameDefaults& pumpNames) {
     resetOption = 2;
     resetProgChoice = 1;
     FSVersion = 0;
+    identitySource = IdentitySource::None;
 }
 
 bool CProgData::CopyProgram(std::uint8_t src, std::uint8_t dest) {

@@ -57,6 +57,15 @@ void setText(FixedText<N>& field, std::string_view text) {
     }
 }
 
+// Where the unit identity of a configuration (SerialNoUnit, SoftwareVersion) came from. Only an
+// identity of a real unit is stored with the document or shown as the unit's; the defaults
+// "000000000" and "V-.--" of a new document name no unit at all.
+enum class IdentitySource : std::uint8_t {
+    None,      // a new document, or a file that carries no identity
+    File,      // stored with a file that was once read from a unit
+    UnitRead,  // read from a unit by this program, since the document was opened
+};
+
 class CProgData {
   public:
     // Every field is zero until ResetAll runs: the document resets the record before it is used.
@@ -165,6 +174,7 @@ class CProgData {
     std::uint8_t resetProgChoice = 0;
     std::uint8_t FSVersion = 0;
     std::string comments;
+    IdentitySource identitySource = IdentitySource::None;
 
     // Batch programming; never stored in a file and left alone by ResetAll.
     std::string batchJobName;
@@ -175,6 +185,7 @@ class CProgData {
     void SerializeLegacyConfig(Archive& ar);
     void SerializeSteps(Archive& ar, std::size_t pumps, std::size_t triggers);
     void SerializeExtension(Archive& ar);
+    void SerializeIdentity(Archive& ar, std::size_t tailBytes);
 };
 
 }  // namespace qelto::model

@@ -1,6 +1,10 @@
 // The configuration block of document files. One function per direction would let the two drift
 // apart; here every item is named once and the archive knows whether it writes or reads.
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "model/archive.h"
 #include "model/prog_data.h"
@@ -23,6 +27,39 @@ void transfer(Archive& ar, MinSec& time) {
 template <std::size_t N>
 void transfer(Archive& ar, FixedText<N>& text) {
     ar.transfer(std::span<char>(text));
+}
+
+// The unit identity rides in the zeros at the end of the extension block, which every loader
+// reads and drops: a marker ("QID" and the layout number 1), the serial number (one to ten
+// digits) and the software version (up to five characters), each padded with zeros to its width.
+// The marker and the padding keep stray bytes in an old file's tail from passing for one.
+constexpr std::array<std::uint8_t, 4> kIdentityMarker{'Q', 'I', 'D', 1};
+constexpr std::size_t kIdentitySerialWidth = 10;
+constexpr std::size_t kIdentityVersionWidth = 6;
+constexpr std::size_t kIdentityBytes =
+    kIdentityMarker.size() + kIdentitySerialWidth + kIdentityVersionWidth;
+
+// The text of a field padded with zeros, or nullopt when anything but zeros follows the text.
+std::optional<std::string_view> paddedText(std::span<const std::uint8_t> field) {
+    std::size_t length = 0;
+    while (length < field.size() && field[length] != 0) {
+        ++length;
+    }
+    for (std::size_t i = length; i < field.size(); ++i) {
+        if (field[i] != 0) {
+            return std::nullopt;
+        }
+    }
+    return std::string_view(reinterpret_cast<const char*>(field.data()), length);
+}
+
+bool isSerialText(std::string_view text) {
+    return !text.empty() && text.size() <= kIdentitySerialWidth &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+void putText(std::span<std::uint8_t> field, std::string_view text) {
+    std::copy_n(text.begin(), std::min(text.size(), field.size()), field.begin());
 }
 
 }  // namespace
@@ -102,7 +139,43 @@ void CProgData::SerializeExtension(Archive& ar) {
         }
     }
     // The block keeps its size whatever a format puts into it; newer items take from the zeros.
-    ar.pad(kExtensionBlockSize - (ar.position() - start));
+    const std::size_t tail = kExtensionBlockSize - (ar.position() - start);
+    if (resetToFormat != 0) {
+        SerializeIdentity(ar, tail);
+    } else {
+        ar.pad(tail);
+    }
+}
+
+void CProgData::SerializeIdentity(Archive& ar, std::size_t tailBytes) {
+    if (tailBytes < kIdentityBytes) {
+        ar.pad(tailBytes);
+        return;
+    }
+    std::vector<std::uint8_t> tail(tailBytes, 0);
+    const auto marker = std::span(tail).first(kIdentityMarker.size());
+    const auto serial = std::span(tail).subspan(marker.size(), kIdentitySerialWidth);
+    const auto version =
+        std::span(tail).subspan(marker.size() + kIdentitySerialWidth, kIdentityVersionWidth);
+    // A document without a unit's identity keeps the zeros older versions wrote.
+    const std::string_view serialText = textOf(SerialNoUnit);
+    if (ar.isStoring() && identitySource != IdentitySource::None && isSerialText(serialText)) {
+        std::copy(kIdentityMarker.begin(), kIdentityMarker.end(), marker.begin());
+        putText(serial, serialText);
+        putText(version, textOf(SoftwareVersion).substr(0, kIdentityVersionWidth - 1));
+    }
+    ar.transfer(std::span(tail));
+    if (ar.isStoring() || !std::equal(marker.begin(), marker.end(), kIdentityMarker.begin())) {
+        return;
+    }
+    const auto loadedSerial = paddedText(serial);
+    const auto loadedVersion = paddedText(version);
+    if (loadedSerial && isSerialText(*loadedSerial) && loadedVersion &&
+        loadedVersion->size() < kIdentityVersionWidth) {
+        setText(SerialNoUnit, *loadedSerial);
+        setText(SoftwareVersion, *loadedVersion);
+        identitySource = IdentitySource::File;
+    }
 }
 
 void CProgData::Serialize(Archive& ar) {

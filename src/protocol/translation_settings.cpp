@@ -197,6 +197,7 @@ void identityToDocument(const IdentityPart& identity, model::CProgData& config,
     model::setText(config.SoftwareVersion, versionText(unit.version));
     model::setText(config.SerialNoUnit, nineDigits(unit.serial));
     model::setText(config.SerialNoCPU, documentCpuSerial(unit.cpuSerial));
+    config.identitySource = model::IdentitySource::UnitRead;
 }
 
 void identityToCopy(const IdentityPart& identity, model::CommsCopy& copy) {

@@ -120,6 +120,7 @@ TEST_F(ReportCommand, ASettingsPageComesFromAUnitOrFromADocumentFile) {
     EXPECT_EQ(cells.at("A8"), "0") << "drawn from a document";
     EXPECT_EQ(cells.at("D1"), "3");
     EXPECT_EQ(cells.count("A10"), 0u) << "the serial number cell is a unit's only";
+    EXPECT_NE(readFile(page).find(" 123456789"), std::string::npos) << "the file keeps the unit's";
 }
 
 TEST_F(ReportCommand, ADishwashUnitsDocumentGivesTheDishwashPage) {

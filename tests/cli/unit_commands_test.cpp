@@ -235,6 +235,51 @@ TEST_F(UnitCommands, AWrittenDocumentVerifiesAndOnlyComparedFieldsMakeADifferenc
     EXPECT_EQ(pinOnly.exitCode, 0) << pinOnly.out << pinOnly.err;
 }
 
+TEST_F(UnitCommands, ReadThenWriteLeavesTheSerialNumberAndTheFileRemembersTheUnit) {
+    startUnit(unitMemory());
+    const auto file = testDir() / "read.qlf";
+    ASSERT_EQ(run({"read", "--out", file.string()}).exitCode, 0);
+    const ProcessResult shown = runQeltoctl({"show", file.string()});
+    EXPECT_NE(shown.out.find("serial number 123456789, software V1.30"), std::string::npos)
+        << shown.out;
+
+    const ProcessResult wrote = run({"write", file.string()});
+    ASSERT_EQ(wrote.exitCode, 0) << wrote.err;
+    EXPECT_NE(wrote.err.find("note: the unit keeps its serial number 123456789\n"),
+              std::string::npos)
+        << wrote.err;
+    sim->stop();
+    EXPECT_EQ(json::parse(readFile(sim->dumpFile()))["serial"], 123456789);
+}
+
+TEST_F(UnitCommands, ADocumentOfAnotherUnitTypeIsWrittenOnlyWithChangeUnitType) {
+    startUnit(unitMemory());
+    doc::Document l10 = doc::resetDocument();
+    l10.config.unitType = 9;
+    l10.config.pumpCalibration[1] = 120;  // calibrated where the unit is
+    const auto file = saveDocument(l10, "l10.qlf");
+
+    const ProcessResult refused = run({"write", file.string()});
+    EXPECT_EQ(refused.exitCode, 1);
+    for (const char* named :
+         {"an L10 (10 pumps)", "an L4 (4 pumps)", "--change-unit-type", "nothing was written"}) {
+        EXPECT_NE(refused.err.find(named), std::string::npos) << refused.err;
+    }
+    std::istringstream lines(readFile(sim->requestLog()));
+    for (std::string line; std::getline(lines, line);) {
+        const json request = json::parse(line);
+        EXPECT_EQ(request.at("id"), protocol::PKT_POLL) << line;
+        EXPECT_NE(request.value("cmd", -1), protocol::CMD_GET_PUMPCAL) << line;
+    }
+    EXPECT_EQ(pollCommands().back(), protocol::CMD_LOCK);
+
+    const ProcessResult changed = run({"write", file.string(), "--change-unit-type"});
+    EXPECT_EQ(changed.exitCode, 0) << changed.err;
+    EXPECT_NE(changed.err.find("makes the unit an L10"), std::string::npos) << changed.err;
+    sim->stop();
+    EXPECT_EQ(json::parse(readFile(sim->dumpFile()))["unitType"], 9);
+}
+
 TEST_F(UnitCommands, ClockGetPrintsTheUnitTimeAndSetTakesThePcTime) {
     startUnit(unitMemory());
     const auto logDir = testDir() / "logs";

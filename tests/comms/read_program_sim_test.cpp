@@ -37,6 +37,7 @@ TEST_F(ReadProgramFromUnit, AFullReadPutsWhatTheUnitHoldsIntoTheDocument) {
     EXPECT_TRUE(result.unitLocked);
 
     EXPECT_EQ(model::textOf(config.SerialNoUnit), "123456789");
+    EXPECT_EQ(config.identitySource, model::IdentitySource::UnitRead);
     EXPECT_EQ(model::textOf(config.SoftwareVersion), "V1.30");
     EXPECT_EQ(config.unitType, 3);
     EXPECT_EQ(doc.pumpCount(), model::unitPumpCount(3));

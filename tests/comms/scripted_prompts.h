@@ -19,6 +19,7 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
     std::optional<int> calibrationChoice;
     std::optional<comms::ReportRequest> report;
     bool yes = false;
+    bool changeUnitType = false;
 
     // Every call in order, as short lines such as "status Reading names" or "message 256 1".
     std::vector<std::string> calls;
@@ -52,6 +53,12 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
         calls.push_back("askYesNo " + std::to_string(textId) + " " + std::to_string(captionId));
         return yes;
     }
+    bool askChangeUnitType(const comms::UnitTypeChange& change) override {
+        calls.push_back("askChangeUnitType " + std::to_string(change.documentType) + " " +
+                        std::to_string(change.unitType));
+        return changeUnitType;
+    }
+    void note(const std::string& text) override { calls.push_back("note " + text); }
     void status(const std::string& text) override {
         calls.push_back("status " + text);
         statuses.push_back(text);

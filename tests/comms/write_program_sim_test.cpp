@@ -103,7 +103,7 @@ TEST_F(WriteProgramToUnit, AFullWriteLeavesTheDocumentInTheUnitAndVerifies) {
     EXPECT_EQ(unit["pumpNames"][0], "Soap");
     EXPECT_EQ(unit["comments"], (json{"New notes for the unit."}));
     EXPECT_EQ(unit["description"], "Line 7");
-    EXPECT_EQ(unit["serialText"], "987654321");
+    EXPECT_EQ(unit["serial"], 123456789) << "the document's serial was never read from the unit";
     EXPECT_EQ(unit["autoFlush"], (json{{"mode", 1}, {"time", 120}, {"acceptTime", 3}}));
     EXPECT_EQ(unit["resetTo"]["kind"], 0);
     EXPECT_EQ(unit["resetTo"]["value"], 4);
@@ -141,9 +141,8 @@ TEST_F(WriteProgramToUnit, AFullWriteSendsItsPacketsInTheUnitsOrder) {
     for (int i = 0; i < 10; ++i) {
         expected.push_back(std::to_string(progDataId(2, 0)));
     }
-    for (const std::string& s :
-         {std::to_string(PKT_SERIAL_NUM), std::to_string(PKT_UNIT_DESC), std::to_string(PKT_AUTOFS),
-          poll + std::to_string(CMD_ERASE_NAMES)}) {
+    for (const std::string& s : {std::to_string(PKT_UNIT_DESC), std::to_string(PKT_AUTOFS),
+                                 poll + std::to_string(CMD_ERASE_NAMES)}) {
         expected.push_back(s);
     }
     for (int i = 0; i < 20; ++i) {
@@ -163,7 +162,7 @@ TEST_F(WriteProgramToUnit, AFullWriteSendsItsPacketsInTheUnitsOrder) {
     EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askYesNo 401 402"), 1);
 }
 
-TEST_F(WriteProgramToUnit, CommentsAloneKeepTheUnitsNamesAcrossTheErase) {
+TEST_F(WriteProgramToUnit, WhatIsNotChosenSurvivesTheEraseOfNamesAndComments) {
     start(unitMemory());
     config.comments = "Only the comments change.";
     prompts.options = only(&Options::bComments);
@@ -175,11 +174,23 @@ TEST_F(WriteProgramToUnit, CommentsAloneKeepTheUnitsNamesAcrossTheErase) {
     EXPECT_LT(at(CMD_GET_PROGNAME), at(CMD_ERASE_NAMES));
     EXPECT_LT(at(CMD_GET_PUMPNAME), at(CMD_ERASE_NAMES));
     EXPECT_FALSE(sent(CMD_GET_COMMENTS)) << "the unit's comments are being replaced";
-    const json unit = unitAfter();
+    json unit = unitAfter();
     EXPECT_EQ(unit["programNames"][0], "Towels");
     EXPECT_EQ(unit["pumpNames"][1], "Bleach");
-    EXPECT_EQ(unit["comments"].size(), 1u);
-    EXPECT_EQ(unit["comments"][0], "Only the comments change.");
+    EXPECT_EQ(unit["comments"], (json{"Only the comments change."}));
+
+    // Names alone: the unit's comments go back after the names, not the document's.
+    sim.reset();
+    start(unitMemory());
+    config.progName[0] = "Linen";
+    config.pumpName[0] = "Soap";
+    prompts.options = only(&Options::bProgNames);
+    prompts.options->bPumpNames = true;
+    write();
+    unit = unitAfter();
+    EXPECT_EQ(unit["programNames"][0], "Linen");
+    EXPECT_EQ(unit["pumpNames"][0], "Soap");
+    EXPECT_EQ(unit["comments"], (json{"Checked by the engineer o", "n site."}));
 }
 
 TEST_F(WriteProgramToUnit, AppendedCommentsFollowTheUnitsOwn) {
@@ -195,6 +206,48 @@ TEST_F(WriteProgramToUnit, AppendedCommentsFollowTheUnitsOwn) {
     EXPECT_EQ(unit["comments"], (json{"Checked by the engineer o", "n site.", "Appended."}));
     EXPECT_EQ(unit["programNames"][0], "Linen");
     EXPECT_EQ(unit["pumpNames"][0], "Detergent");
+}
+
+TEST_F(WriteProgramToUnit, OnlyASerialNumberReadFromThisUnitIsSentBack) {
+    struct Case {
+        const char* document;
+        model::IdentitySource source;
+        const char* serial;
+        bool sent;
+    };
+    using enum model::IdentitySource;
+    for (const Case& c :
+         {Case{"new", None, "000000000", false}, Case{"from a file", File, "123456789", false},
+          Case{"read from another unit", UnitRead, "987654321", false},
+          Case{"read from this unit", UnitRead, "123456789", true}}) {
+        SCOPED_TRACE(c.document);
+        start(unitMemory());
+        model::setText(config.SerialNoUnit, c.serial);
+        config.identitySource = c.source;
+        prompts.calls.clear();
+        prompts.options = only(&Options::bSerialNo);
+        EXPECT_EQ(write().closingMessage, kMsgWriteDone);
+        EXPECT_EQ(countOf(PKT_SERIAL_NUM), c.sent ? 1 : 0);
+        const bool noted = std::count(prompts.calls.begin(), prompts.calls.end(),
+                                      "note the unit keeps its serial number 123456789") == 1;
+        EXPECT_EQ(noted, !c.sent);
+        EXPECT_EQ(unitAfter()["serial"], 123456789);
+        sim.reset();
+    }
+}
+
+TEST_F(WriteProgramToUnit, ADocumentOfAnotherUnitTypeIsRefusedBeforeAnythingIsWritten) {
+    start(unitMemory());
+    fillDocument();
+    config.unitType = 9;  // an L10 document; the unit is an L4
+    prompts.calibrationChoice = kChooseEditorCalibration;
+    const OperationResult result = write();
+    EXPECT_EQ(result.status, OperationStatus::Failed);
+    EXPECT_TRUE(result.unitLocked);
+    EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askChangeUnitType 9 3"), 1);
+    EXPECT_TRUE(prompts.messages.empty()) << "the engineer has been asked already";
+    EXPECT_EQ(trace(), (std::vector<std::string>{"poll/" + std::to_string(CMD_UNLOCK),
+                                                 "poll/" + std::to_string(CMD_LOCK)}));
 }
 
 TEST_F(WriteProgramToUnit, NoOptionsStillSendTheAutomaticFlushAndAskToVerify) {
@@ -303,6 +356,7 @@ TEST_F(WriteProgramToUnit, TheCalibrationComparisonShowsBothSides) {
     start(unitMemory());
     config.pumpCalibration[1] = 150;
     config.unitType = 7;  // a type with more pumps than the unit's
+    prompts.changeUnitType = true;
     prompts.options = only(&Options::bPumpData);
     prompts.calibrationChoice = kChooseEditorCalibration;
     prompts.yes = true;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "support/test_env.h"
@@ -136,6 +138,67 @@ TEST_F(DocTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
         ++entries;
     }
     EXPECT_EQ(entries, 3u);  // .config, keep.qlf, dir.qlf
+}
+
+// A reset document without names: tag 5, legacy image 89, unit type 1, customer lines 34, speeds
+// 10, spare text 9, reset-delay flags 2, unit bytes 8, PINs 6, steps 10,200, comments 1, spare
+// byte 1, program names 20, pump names 10, speed ranges 40, names flag 4, calibrations 40, doses
+// 8,000 and flush type 4 put the extension block at 18,484; its format-9 items take 47 bytes.
+constexpr std::size_t kIdentityTail = 18484 + 47;
+constexpr std::size_t kIdentityTailSize = 53;
+using Tail = std::vector<std::uint8_t>;
+
+Tail tailOf(const std::vector<std::uint8_t>& file) {
+    return {file.begin() + kIdentityTail, file.begin() + kIdentityTail + kIdentityTailSize};
+}
+
+// "QID", layout 1, the serial number in ten bytes and the software version in six, zero-padded.
+Tail identityTail(std::string_view serial, std::string_view version, std::uint8_t layout = 1) {
+    Tail tail{'Q', 'I', 'D', layout};
+    tail.insert(tail.end(), serial.begin(), serial.end());
+    tail.resize(14, 0);
+    tail.insert(tail.end(), version.begin(), version.end());
+    tail.resize(kIdentityTailSize, 0);
+    return tail;
+}
+
+TEST_F(DocTest, AUnitsIdentityIsKeptInTheExtensionTailBehindItsMarker) {
+    const std::vector<std::uint8_t> plain = savedBytes();
+    // The block's end is followed by the end marker 999.
+    ASSERT_EQ(Tail(plain.begin() + kIdentityTail + kIdentityTailSize,
+                   plain.begin() + kIdentityTail + kIdentityTailSize + 4),
+              (Tail{0xE7, 0x03, 0, 0}));
+    EXPECT_EQ(tailOf(plain), Tail(kIdentityTailSize, 0)) << "no identity: the zeros as ever";
+
+    setText(config.SerialNoUnit, "123456789");
+    setText(config.SoftwareVersion, "V1.30");
+    config.identitySource = IdentitySource::UnitRead;
+    const std::vector<std::uint8_t> withIdentity = savedBytes();
+    EXPECT_EQ(tailOf(withIdentity), identityTail("123456789", "V1.30"));
+
+    const auto load = [&](const Tail& tail) {
+        std::vector<std::uint8_t> file = plain;
+        std::copy(tail.begin(), tail.end(), file.begin() + kIdentityTail);
+        EXPECT_TRUE(doc.LoadFromBytes(file, "t").ok());
+        return file;
+    };
+    const std::vector<std::uint8_t> loaded = load(identityTail("4000000001", "V2.05"));
+    EXPECT_EQ(config.identitySource, IdentitySource::File);
+    EXPECT_EQ(textOf(config.SerialNoUnit), "4000000001");
+    EXPECT_EQ(textOf(config.SoftwareVersion), "V2.05");
+    EXPECT_EQ(tailOf(savedBytes()), tailOf(loaded));
+
+    // Bytes that only look like an identity are an old file's stray tail: dropped as before.
+    Tail padded = identityTail("12345", "V1.30");
+    padded[4 + 7] = '9';
+    for (const Tail& stray : {Tail(kIdentityTailSize, 0xA5), identityTail("123", "V1.30", 2),
+                              identityTail("12a45", "V1.30"), identityTail("", "V1.30"), padded,
+                              identityTail("1", "V1.300")}) {
+        load(stray);
+        EXPECT_EQ(config.identitySource, IdentitySource::None);
+        EXPECT_EQ(textOf(config.SerialNoUnit), "000000000");
+        EXPECT_EQ(tailOf(savedBytes()), Tail(kIdentityTailSize, 0));
+    }
 }
 
 TEST_F(DocTest, TheDishwashViewIsRememberedOnlyForTheDishwashViews) {

@@ -49,5 +49,8 @@ inline constexpr int kMsgStillUnlocked = 4035;
 inline constexpr int kStatusCancelling = 4036;
 inline constexpr int kMsgCommsLogFolder = 4038;  // %1: the folder
 inline constexpr int kTextFromEditor = 4039;
+// Writing a document of another unit type; %1 and %2 the document's model and pumps, %3 and %4
+// the unit's.
+inline constexpr int kAskChangeUnitType = 4050;
 
 }  // namespace qelto::app::commstext

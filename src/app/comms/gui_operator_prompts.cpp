@@ -1,8 +1,11 @@
 #include "app/comms/gui_operator_prompts.h"
 
 #include <QMetaObject>
+#include <utility>
 
+#include "app/comms/comms_texts.h"
 #include "app/shell/shell_texts.h"
+#include "model/unit_types.h"
 
 namespace qelto::app {
 
@@ -59,6 +62,20 @@ bool GuiOperatorPrompts::askYesNo(int textId, int captionId) {
     });
 }
 
+bool GuiOperatorPrompts::askChangeUnitType(const comms::UnitTypeChange& change) {
+    const QString text = uiText(texts_, commstext::kAskChangeUnitType)
+                             .arg(QString::fromStdString(model::unitModelName(change.documentType)))
+                             .arg(model::unitPumpCount(change.documentType))
+                             .arg(QString::fromStdString(model::unitModelName(change.unitType)))
+                             .arg(model::unitPumpCount(change.unitType));
+    return ask<bool>(false,
+                     [&](QWidget* parent) { return answers_.askYesNo(parent, text, caption(0)); });
+}
+
+void GuiOperatorPrompts::note(const std::string& text) {
+    notes_ += QStringLiteral("\n\n") + QString::fromStdString(text);
+}
+
 void GuiOperatorPrompts::status(const std::string& text) {
     post([text = QString::fromStdString(text)](OperationDisplay& display) {
         display.showStatus(text);
@@ -78,8 +95,9 @@ void GuiOperatorPrompts::progressHide() {
 }
 
 void GuiOperatorPrompts::message(int textId, comms::MessageIcon icon, int captionId) {
+    const QString text = uiText(texts_, textId) + std::exchange(notes_, QString());
     ask<bool>(false, [&](QWidget* parent) {
-        answers_.message(parent, uiText(texts_, textId), icon, caption(captionId));
+        answers_.message(parent, text, icon, caption(captionId));
         return true;
     });
 }

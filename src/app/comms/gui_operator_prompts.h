@@ -42,12 +42,16 @@ class GuiOperatorPrompts final : public comms::OperatorPrompts {
     std::optional<int> askCalibrationChoice(
         const comms::CalibrationComparison& comparison) override;
     bool askYesNo(int textId, int captionId) override;
+    bool askChangeUnitType(const comms::UnitTypeChange& change) override;
     void status(const std::string& text) override;
     void progressRange(int steps) override;
     void progressStep() override;
     void progressHide() override;
     void message(int textId, comms::MessageIcon icon, int captionId = 0) override;
     void messageText(const std::string& text, comms::MessageIcon icon) override;
+    // Notes wait for the next message, the operation's closing one, and are shown under it: a
+    // status line would be gone before anyone read it.
+    void note(const std::string& text) override;
 
     // After a cancel: every question is answered with cancel or no and messages are dropped,
     // so the operation runs out without asking anything more.
@@ -69,6 +73,7 @@ class GuiOperatorPrompts final : public comms::OperatorPrompts {
     OperationDisplay& display_;
     ReportOptions reportOptions_;
     std::atomic<bool> abandoned_{false};
+    QString notes_;  // only the operation's worker thread touches it
 };
 
 template <typename Result, typename Ask>

@@ -376,7 +376,13 @@ void GlobalView::refresh() {
     showText(customer1_, model::textOf(config.customerName1));
     showText(customer2_, model::textOf(config.customerName2));
     showText(description_, model::textOf(config.unitDescription));
-    serial_->setText(fromRecord(model::textOf(config.SerialNoUnit)));
+    // A unit's identity shows with its software; a document that names no unit shows the default.
+    QString serial = fromRecord(model::textOf(config.SerialNoUnit));
+    if (config.identitySource != model::IdentitySource::None) {
+        serial += QStringLiteral("  (") + fromRecord(model::textOf(config.SoftwareVersion)) +
+                  QLatin1Char(')');
+    }
+    serial_->setText(serial);
     showPumpControls();
 }
 
