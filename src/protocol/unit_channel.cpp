@@ -36,7 +36,13 @@ std::optional<Packet> UnitChannel::ask(const Packet& request, int attempts) {
         retried = attempt;
         observer_->retrying(attempt, of);
     };
-    switch (link_.WriteReadPacket(request, reply, attempts, onRetry)) {
+    LinkStatus status = link_.WriteReadPacket(request, reply, attempts, onRetry);
+    // A stop that came between two waits leaves the port's cancel pending, and the lock's own
+    // wait takes it before a byte is sent: the lock is worth one more try.
+    if (status == LinkStatus::Aborted && isLock) {
+        status = link_.WriteReadPacket(request, reply, attempts, onRetry);
+    }
+    switch (status) {
         case LinkStatus::Ok:
             if (retried != 0) {
                 observer_->answeredOnRetry(retried, attempts);
