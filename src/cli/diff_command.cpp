@@ -74,18 +74,20 @@ int runDiff(const DiffOptions& options) {
     model::CQeltoDoc other(otherConfig, ctx.catalogue);
     other.OnNewDocument();
     if (!open(ctx, ctx.doc, options.a) || !open(ctx, other, options.b)) {
-        return kExitFailure;
+        return kExitNotCompared;
     }
-    const auto differences = model::diffConfigs(ctx.config, otherConfig);
+    std::vector<model::ConfigDifference> differences;
+    if (auto family = model::diffUnitFamily(ctx.doc, other)) {
+        differences.push_back(std::move(*family));
+    }
+    for (auto& d : model::diffConfigs(ctx.config, otherConfig)) {
+        differences.push_back(std::move(d));
+    }
+    // Whether the list reached standard output is checked as the program ends.
     if (options.json) {
         printJson(differences);
     } else {
         printLines(differences);
-    }
-    std::cout.flush();
-    if (!std::cout) {
-        printError("cannot write the differences to standard output");
-        return kExitFailure;
     }
     return differences.empty() ? kExitOk : kExitFailure;
 }
@@ -101,8 +103,9 @@ void addDiffCommand(CLI::App& app, int& exitCode) {
     cmd->add_flag("--json", options->json, "Print the differences as one JSON array");
     cmd->footer(
         "Each line reads FIELD: VALUE-IN-A -> VALUE-IN-B. Programs, triggers, pumps and PINs are "
-        "numbered from 1; legacyConfig@N is byte N of the legacy configuration image. Dishwash "
-        "settings are not compared.");
+        "numbered from 1; legacyConfig@N is byte N of the legacy configuration image; unitFamily "
+        "says whether a document is for a dishwash or a laundry unit. Dishwash settings are not "
+        "compared.");
     cmd->callback([options, &exitCode] { exitCode = runDiff(*options); });
 }
 

@@ -4,8 +4,14 @@
 namespace qelto::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;    // a file, unit or operation failed
-inline constexpr int kExitUsage = 2;      // the command line was wrong
+inline constexpr int kExitFailure = 1;  // a file, unit or operation failed; verify, diff: differs
+inline constexpr int kExitUsage = 2;    // the command line was wrong
+// verify, diff: nothing could be compared (the unit was not reached or stopped answering, a file
+// could not be read), or the comparison could not be written out.
+inline constexpr int kExitNotCompared = 3;
+// 128 + N: a signal N stopped the command (129 hang-up, 130 Ctrl-C, 141 closed output, 143
+// SIGTERM); a unit it was working on has been locked again.
+inline constexpr int kExitSignalBase = 128;
 inline constexpr int kExitStopped = 130;  // the operator stopped a pump run early (Ctrl-C)
 
 }  // namespace qelto::cli

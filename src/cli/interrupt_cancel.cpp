@@ -1,61 +1,152 @@
 #include "cli/interrupt_cancel.h"
 
 #include <signal.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <array>
+#include <cerrno>
 #include <cstring>
+
+#include "cli/terminal_echo.h"
 
 namespace qelto::cli {
 namespace {
 
+constexpr std::array<int, 4> kStopSignals{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+
 std::atomic<std::atomic<bool>*> gAbort{nullptr};
 std::atomic<platform::ByteLink*> gPort{nullptr};
-std::atomic<bool> gInterrupted{false};
-struct sigaction gPrevious {};
+std::atomic<int> gStopSignal{0};
+std::atomic<const termios*> gEchoToRestore{nullptr};
+// What each signal did before we took it over: SIG_DFL or SIG_IGN (exec resets handlers).
+std::array<std::atomic<bool>, 4> gInheritedIgnore{};
 
-constexpr char kNotice[] =
-    "\nqeltoctl: cancelling; the unit is being locked again (Ctrl-C again quits at once)\n";
-
-void onInterrupt(int) {
-    gInterrupted.store(true);
-    if (std::atomic<bool>* abort = gAbort.load()) {
-        abort->store(true);
-    }
-    // The port's cancel only writes to an eventfd, which is safe here; it ends the wait for a
-    // reply at once instead of after its time-out.
-    if (platform::ByteLink* port = gPort.load()) {
-        port->cancel();
-    }
-    const ssize_t ignored = ::write(STDERR_FILENO, kNotice, sizeof kNotice - 1);
+void say(const char* text) {
+    const ssize_t ignored = ::write(STDERR_FILENO, text, std::strlen(text));
     (void)ignored;
+}
+
+std::size_t indexOf(int signal) {
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
+        if (kStopSignals[i] == signal) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+// Ends the process by the signal itself, as if we had never caught it, after giving the
+// terminal its echo back (a PIN prompt may be showing).
+void dieBy(int signal) {
+    if (const termios* saved = gEchoToRestore.load()) {
+        ::tcsetattr(STDIN_FILENO, TCSANOW, saved);
+        say("\n");
+    }
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signal, &action, nullptr);
+    sigset_t unblock;
+    sigemptyset(&unblock);
+    sigaddset(&unblock, signal);
+    ::sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
+    ::raise(signal);
+}
+
+const char* noticeFor(int signal) {
+    switch (signal) {
+        case SIGINT:
+            return "\nqeltoctl: cancelling; the unit is being locked again (Ctrl-C again quits at "
+                   "once)\n";
+        case SIGTERM:
+            return "\nqeltoctl: stopped (SIGTERM): cancelling; the unit is being locked again\n";
+        case SIGHUP:
+            return "\nqeltoctl: the terminal hung up (SIGHUP): cancelling; the unit is being "
+                   "locked again\n";
+        default:
+            return "\nqeltoctl: the output was closed (SIGPIPE): cancelling; the unit is being "
+                   "locked again\n";
+    }
+}
+
+void onStopSignal(int signal) {
+    const int savedErrno = errno;
+    std::atomic<bool>* abort = gAbort.load();
+    if (abort == nullptr) {
+        // No unit is unlocked: the signal does what it always did.
+        if (!gInheritedIgnore[indexOf(signal)].load()) {
+            dieBy(signal);
+        }
+        errno = savedErrno;
+        return;
+    }
+    int none = 0;
+    if (gStopSignal.compare_exchange_strong(none, signal)) {
+        abort->store(true);
+        // The port's cancel only writes to an eventfd, which is safe here; it ends the wait for
+        // a reply at once instead of after its time-out.
+        if (platform::ByteLink* port = gPort.load()) {
+            port->cancel();
+        }
+        say(noticeFor(signal));
+    } else if (signal == SIGINT && none == SIGINT) {
+        // The engineer pressed Ctrl-C twice: they mean it. A repeated hang-up or SIGTERM comes
+        // from machinery (a shell passing on a hang-up), and must not cut the lock short.
+        dieBy(signal);
+    }
+    errno = savedErrno;
 }
 
 }  // namespace
 
-InterruptCancels::InterruptCancels(std::atomic<bool>& abort, platform::ByteLink* port) {
-    gInterrupted.store(false);
-    gAbort.store(&abort);
-    gPort.store(port);
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    // The first Ctrl-C asks politely; the handler then reverts, so a second one kills.
-    action.sa_flags = static_cast<int>(SA_RESETHAND);
-    ::sigaction(SIGINT, &action, &gPrevious);
-    // A job the shell started in the background ignores Ctrl-C, and so do we.
-    if (gPrevious.sa_handler == SIG_IGN) {
-        ::sigaction(SIGINT, &gPrevious, nullptr);
+void installStopHandlers() {
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
+        struct sigaction previous {};
+        ::sigaction(kStopSignals[i], nullptr, &previous);
+        const bool ignored = previous.sa_handler == SIG_IGN;
+        gInheritedIgnore[i].store(ignored);
+        // A write to a closed pipe must fail with EPIPE, never kill us mid-operation, so SIGPIPE
+        // is caught even when it was ignored; the others stay ignored when the shell said so.
+        if (ignored && kStopSignals[i] != SIGPIPE) {
+            continue;
+        }
+        struct sigaction action {};
+        action.sa_handler = onStopSignal;
+        // Whatever the signal interrupts (a file being saved) goes on as if it had not come.
+        action.sa_flags = SA_RESTART;
+        sigemptyset(&action.sa_mask);
+        for (const int other : kStopSignals) {
+            sigaddset(&action.sa_mask, other);
+        }
+        ::sigaction(kStopSignals[i], &action, nullptr);
     }
 }
 
+int stopSignal() {
+    return gStopSignal.load();
+}
+
+void noteEchoOff(const termios* saved) {
+    gEchoToRestore.store(saved);
+}
+
+InterruptCancels::InterruptCancels(std::atomic<bool>& abort, platform::ByteLink* port) {
+    // A stop that came earlier in this run holds for every later operation too.
+    if (stopSignal() != 0) {
+        abort.store(true);
+    }
+    gPort.store(port);
+    gAbort.store(&abort);
+}
+
 InterruptCancels::~InterruptCancels() {
-    ::sigaction(SIGINT, &gPrevious, nullptr);
-    gPort.store(nullptr);
     gAbort.store(nullptr);
+    gPort.store(nullptr);
 }
 
 bool InterruptCancels::interrupted() const {
-    return gInterrupted.load();
+    return stopSignal() != 0;
 }
 
 }  // namespace qelto::cli

@@ -1,5 +1,7 @@
-// Ctrl-C during a unit operation cancels it instead of killing qeltoctl, so the unit is still
-// locked again; a second Ctrl-C quits at once.
+// However qeltoctl is stopped while it works on a unit (Ctrl-C, `kill`, `timeout`, a closed SSH
+// session, a reader of its output that went away), the operation is cancelled instead of the
+// process dying, so the unit is still locked again. Outside a unit operation the same signals end
+// the process as they always did, but never with the terminal's echo left off.
 #pragma once
 
 #include <atomic>
@@ -8,6 +10,16 @@
 
 namespace qelto::cli {
 
+// Takes over SIGINT, SIGTERM, SIGHUP and SIGPIPE for the whole run. A signal the shell told us to
+// ignore (a background job's Ctrl-C, nohup's hang-up) stays ignored. With SIGPIPE handled, a
+// write to a closed pipe fails with EPIPE instead of killing the process.
+void installStopHandlers();
+
+// The signal that stopped a unit operation of this run, or 0. Its exit status is 128 + it.
+int stopSignal();
+
+// While it lives, a stop signal cancels the operation on the unit: abort is set, and a wait on
+// the port ends at once. Only the first signal counts; a second Ctrl-C quits at once.
 class InterruptCancels {
   public:
     // port may be null (a USB link: its waits are short and end by themselves).

@@ -109,7 +109,12 @@ void TerminalPrompts::status(const std::string& text) {
         lastStatus_ = text;
         return;
     }
+    // A status in the middle of a bar (a request asked again) does not end the bar: its dots
+    // go on after the new text.
+    const int steps = steps_;
     endLine();
+    steps_ = steps;
+    dots_ = 0;
     lastStatus_ = text;
     if (!text.empty()) {
         std::fputs(text.c_str(), out_);

@@ -127,6 +127,8 @@ int runWrite(const WriteOptions& options) {
     return !options.verify || *result->verified ? kExitOk : kExitFailure;
 }
 
+// 0 matched, 1 differs, 3 nothing could be compared: a script must never take a unit it could
+// not read for one that differs, nor for one that matches.
 int runVerify(const VerifyOptions& options) {
     TerminalAnswers answers;
     if (const int code = prepare(options.unit, answers); code != kExitOk) {
@@ -134,21 +136,31 @@ int runVerify(const VerifyOptions& options) {
     }
     CliContext ctx(options.unit.language);
     if (!openDocument(ctx, options.file)) {
-        return kExitFailure;
+        return kExitNotCompared;
     }
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
     const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
         return comms::VerifyProgram(c);
     });
     if (!result) {
-        return kExitFailure;
+        return kExitNotCompared;
     }
     printDifferences(*result);
     if (result->status == OperationStatus::Cancelled) {
         return reportCancelled();
     }
-    return result->status == OperationStatus::Ok && result->verified.value_or(false) ? kExitOk
-                                                                                     : kExitFailure;
+    if (!result->notCompared.empty()) {
+        printError(fmt::format(
+            "the {} could not be read from the unit, so it and what follows it could not be "
+            "compared{}",
+            result->notCompared,
+            result->differences.empty() ? "" : "; the differences listed were found before"));
+        return kExitNotCompared;
+    }
+    if (result->status == OperationStatus::Ok && result->verified == true) {
+        return kExitOk;
+    }
+    return result->verified == false ? kExitFailure : kExitNotCompared;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "cli/pin_entry.h"
+
 namespace qelto::cli {
 namespace {
 
@@ -70,8 +72,18 @@ void addUnitOptions(CLI::App& command, UnitOptions& options, bool withOnly) {
         ->check(CLI::Range(0, 29))
         ->excludes(usb)
         ->excludes(rf);
-    command.add_option("--pin", options.pin, "The unit's PIN (asked at the terminal when absent)")
-        ->check(CLI::Range(0, 65535));
+    // Read as the engineer types it at the prompt: decimal, leading zeros allowed. CLI11 alone
+    // would take 01234 for an octal number and send the unit 668.
+    command
+        .add_option_function<std::string>(
+            "--pin", [&options](const std::string& text) { options.pin = *parsePin(text); },
+            "The unit's PIN, 0 to 65535 (asked at the terminal when absent)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return parsePin(text) ? std::string{}
+                                      : "a PIN is a number from 0 to 65535, in decimal digits";
+            },
+            "PIN"));
     command.add_flag("--comms-log", options.commsLog,
                      "Append every packet to CommsLog.csv in the log directory of the settings");
     command

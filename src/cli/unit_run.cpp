@@ -1,6 +1,7 @@
 #include "cli/unit_run.h"
 
 #include <fmt/format.h>
+#include <signal.h>
 
 #include <chrono>
 #include <filesystem>
@@ -88,6 +89,19 @@ std::unique_ptr<comms::UnitConnection> openScannedUnit(const CliContext& ctx,
                                               request, log, error);
 }
 
+void printLockWarning(std::uint32_t serial) {
+    printError(fmt::format(
+        "unit {:09} did not answer the lock request and may still accept changes; run any "
+        "qeltoctl command on it to lock it",
+        serial));
+}
+
+void lockOnceMore(comms::UnitConnection& session, std::uint32_t serial) {
+    if (!session.finish(false)) {
+        printLockWarning(serial);
+    }
+}
+
 }  // namespace
 
 int settleLinkAndPin(const UnitOptions& options, std::uint16_t& pin) {
@@ -135,6 +149,9 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
         case comms::UnlockOutcome::Unlocked:
             break;
         case comms::UnlockOutcome::Cancelled:
+            // The unlock may have reached the unit before the stop. Locked here, while the stop
+            // handlers still keep a second SIGTERM or hang-up from cutting the lock short.
+            lockOnceMore(*session, session->identity().serial);
             reportCancelled();
             return std::nullopt;
         default:
@@ -161,18 +178,35 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
     if (interrupts.interrupted()) {
         result.status = comms::OperationStatus::Cancelled;
     }
-    if (!session->finish(result.unitLocked)) {
+    if (const std::string step = session->unansweredStep(); !step.empty()) {
         printError(fmt::format(
-            "unit {:09} did not answer the lock request and may still accept changes; run any "
-            "qeltoctl command on it to lock it",
-            unit.serial));
+            "unit {:09} stopped answering while {}, so the operation stopped there; check the "
+            "cable or radio link and that the unit is switched on, then run the command again",
+            unit.serial, step));
+    }
+    if (!session->finish(result.unitLocked)) {
+        printLockWarning(unit.serial);
     }
     return result;
 }
 
 int reportCancelled() {
-    printError("cancelled by the operator");
-    return kExitFailure;
+    const int signal = stopSignal();
+    switch (signal) {
+        case 0:
+            printError("cancelled by the operator");
+            return kExitFailure;
+        case SIGINT:
+            printError("cancelled by the operator (Ctrl-C)");
+            break;
+        case SIGPIPE:
+            printError("stopped: the output was closed (SIGPIPE)");
+            break;
+        default:
+            printError(fmt::format("stopped by {}", signal == SIGHUP ? "SIGHUP" : "SIGTERM"));
+            break;
+    }
+    return kExitSignalBase + signal;
 }
 
 }  // namespace qelto::cli

@@ -21,13 +21,14 @@ using Operation = std::function<comms::OperationResult(comms::OperationContext&)
 
 // Opens the link, unlocks the unit, runs the operation on ctx.doc and locks the unit again.
 // nullopt, with the reason on stderr, when the operation could not start. A cancelled operation
-// comes back as such, its unit locked.
+// (a stop signal while it ran) comes back as such, its unit locked. When the unit stopped
+// answering, stderr says at which step.
 std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptions& options,
                                                 TerminalPrompts& prompts,
                                                 const Operation& operation);
 
 // The exit status and the note for an operation that ended as cancelled or failed before its
-// own closing message could say so.
+// own closing message could say so: 128 + the signal that stopped it, else 1.
 int reportCancelled();
 
 }  // namespace qelto::cli

@@ -2,6 +2,8 @@
 // prompts, and the status line by string number.
 #pragma once
 
+#include <fmt/format.h>
+
 #include <string>
 
 #include "comms/operation_driver.h"
@@ -16,6 +18,16 @@ class PromptProgress final : public protocol::OperationObserver {
     void progressBegin(int steps) override { prompts_.progressRange(steps); }
     void progressStep() override { prompts_.progressStep(); }
     void progressEnd() override { prompts_.progressHide(); }
+    // A unit that is slow to answer is worth saying so: otherwise the engineer sees nothing
+    // happen for up to half a minute.
+    void retrying(int attempt, int attempts) override {
+        prompts_.status(fmt::format("Waiting for the unit - no reply, asking again ({} of {})",
+                                    attempt, attempts));
+    }
+    void answeredOnRetry(int attempt, int attempts) override {
+        prompts_.status(
+            fmt::format("Waiting for the unit - answered at attempt {} of {}", attempt, attempts));
+    }
 
   private:
     OperatorPrompts& prompts_;
@@ -36,6 +48,9 @@ struct VerifyOutcome {
     bool cancelled = false;
     bool unitLocked = false;
     std::vector<protocol::Difference> differences;
+    // The part that could not be read ("program names"), when one could not; it and the parts
+    // after it were not compared, so the unit neither matched nor differed there.
+    std::string notCompared;
 };
 VerifyOutcome UV(OperationContext& context, const std::optional<Options>& givenOptions);
 

@@ -47,6 +47,7 @@ inline constexpr int kMsgValuesBeyondUnit = 2600;
 // Closing messages of a verify.
 inline constexpr int kMsgVerifyMatched = 342;
 inline constexpr int kMsgVerifyMismatch = 363;
+inline constexpr int kMsgVerifyNotCompared = 2620;  // a part of the unit could not be read
 
 enum class OperationStatus {
     Ok,
@@ -64,6 +65,9 @@ struct OperationResult {
     // and every difference it found, for the caller to show. Empty when no verify ran.
     std::optional<bool> verified;
     std::vector<protocol::Difference> differences;
+    // A verify that could not read a part of the unit ("program names"): that part and the ones
+    // after it were not compared. Empty when every part asked for was read.
+    std::string notCompared;
 };
 
 // What every operation works with. The link has been opened and the unit unlocked by the

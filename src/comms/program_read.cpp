@@ -151,7 +151,13 @@ class ProgramRead {
         }
     }
 
-    void status(int textId) { showStatus(ctx_, textId); }
+    // The steps after a unit stopped answering fail without a packet; showing them would say
+    // they are being read.
+    void status(int textId) {
+        if (!channel_.unitStoppedAnswering()) {
+            showStatus(ctx_, textId);
+        }
+    }
 
     void finish(OperationResult& result, OperationStatus status, int messageId, MessageIcon icon) {
         result.status = status;

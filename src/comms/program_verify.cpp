@@ -31,7 +31,7 @@ class UnitVerify {
         (void)Unlock(ctx_.data, channel_, [this] { return ctx_.prompts.askPin(); });
         CommsData& unit = ctx_.data;
         if (o.bProgNames) {
-            showStatus(ctx_, kStatusProgramNames);
+            status(kStatusProgramNames);
             part(COMMS_PROGNAME, "program names",
                  [&] { return GetProgName(unit.progNames, channel_); });
         }
@@ -39,7 +39,7 @@ class UnitVerify {
             compareSettings();
         }
         if (o.bPumpNames) {
-            showStatus(ctx_, kStatusPumpNames);
+            status(kStatusPumpNames);
             part(COMMS_PUMPNAME, "pump names",
                  [&] { return GetPumpName(unit.pumpNames, channel_); });
         }
@@ -48,12 +48,15 @@ class UnitVerify {
                  [&] { return GetUnitDescription(unit.unitDescription, channel_); });
         }
         if (o.bComments) {
-            showStatus(ctx_, kStatusComments);
+            status(kStatusComments);
             part(COMMS_COMMENTS, "comments", [&] { return GetComments(unit.comments, channel_); });
         }
         ctx_.prompts.status({});
         outcome_.unitLocked = LockUnit(channel_);
         outcome_.cancelled = channel_.cancelled();
+        if (outcome_.cancelled) {
+            outcome_.notCompared.clear();
+        }
         outcome_.matched = matched_ && !outcome_.cancelled;
         return std::move(outcome_);
     }
@@ -61,7 +64,7 @@ class UnitVerify {
   private:
     void compareSettings() {
         CommsData& unit = ctx_.data;
-        showStatus(ctx_, kStatusProgramData);
+        status(kStatusProgramData);
         part(COMMS_PROGDATA, "program data", [&] { return GetProgdata(unit, channel_); });
         part(COMMS_GLOBALS, "global settings", [&] { return GetGlobals(unit.globals, channel_); });
         if (readable_ && unitSoftwareAtLeast(channel_, kVersion105)) {
@@ -72,7 +75,7 @@ class UnitVerify {
                  [&] { return GetResetToConfig(unit.resetTo, channel_); });
         }
         part(COMMS_CUSTNAME, "customer name", [&] { return GetCustname(unit.custName, channel_); });
-        showStatus(ctx_, kStatusPumpCalibration);
+        status(kStatusPumpCalibration);
         part(COMMS_CALIBRATION, "pump calibration",
              [&] { return GetPumpCal(unit.calibration, channel_); });
         part(COMMS_AUTOFS, "automatic flush",
@@ -81,9 +84,17 @@ class UnitVerify {
 
     static constexpr int kReadOnly = -1;
 
+    // Nothing is read after a failed read, so nothing more is shown either.
+    void status(int textId) {
+        if (readable_) {
+            showStatus(ctx_, textId);
+        }
+    }
+
     // One part: read from the unit, then compared with the document's side built for it. After
     // a failed read nothing more is read: a unit that stopped answering would only make every
-    // later read wait out its retries.
+    // later read wait out its retries. What could not be read is no difference: nobody knows
+    // what the unit holds there.
     template <typename Get>
     void part(int option, const char* what, Get get) {
         if (!readable_) {
@@ -92,11 +103,7 @@ class UnitVerify {
         if (!get()) {
             readable_ = false;
             matched_ = false;
-            Difference unreadable;
-            unreadable.field = what;
-            unreadable.unitValue = channel_.cancelled() ? "(cancelled)" : "(could not be read)";
-            unreadable.documentValue = "-";
-            outcome_.differences.push_back(std::move(unreadable));
+            outcome_.notCompared = what;
             return;
         }
         if (option == kReadOnly) {
@@ -146,10 +153,20 @@ OperationResult VerifyProgram(OperationContext& context) {
         return result;
     }
     result.verified = outcome.matched;
+    result.notCompared = outcome.notCompared;
     result.status = outcome.matched ? OperationStatus::Ok : OperationStatus::Failed;
-    result.closingMessage = outcome.matched ? kMsgVerifyMatched : kMsgVerifyMismatch;
-    context.prompts.message(result.closingMessage,
-                            outcome.matched ? MessageIcon::Information : MessageIcon::Warning);
+    if (outcome.matched) {
+        result.closingMessage = kMsgVerifyMatched;
+        context.prompts.message(result.closingMessage, MessageIcon::Information);
+    } else if (!outcome.notCompared.empty()) {
+        // Differences found before the read failed are real, but "does not match" would claim
+        // a comparison of the parts that were never read.
+        result.closingMessage = kMsgVerifyNotCompared;
+        context.prompts.message(result.closingMessage, MessageIcon::Error);
+    } else {
+        result.closingMessage = kMsgVerifyMismatch;
+        context.prompts.message(result.closingMessage, MessageIcon::Warning);
+    }
     return result;
 }
 

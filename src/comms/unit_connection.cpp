@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "protocol/packet_catalogue.h"
+#include "protocol/request_purpose.h"
 #include "protocol/unit_reads.h"
 #include "protocol/unit_writes.h"
 
@@ -17,6 +18,19 @@ constexpr int kIdentifyAttempts = 2;
 bool isLockRequest(const Packet& packet) {
     const auto poll = parsePoll(packet);
     return poll && poll->command == CMD_LOCK;
+}
+
+// Who is there. A unit that is busy or locked may refuse a poll with PKT_NAK, but that reply
+// carries its identity all the same: it is there, and the unlock may go on.
+std::optional<UnitIdentity> pollIdentity(UnitChannel& channel) {
+    const auto reply = channel.ask(makePoll(CMD_NONE), kIdentifyAttempts);
+    if (!reply) {
+        return std::nullopt;
+    }
+    if (auto acknowledged = parseAck(*reply)) {
+        return acknowledged;
+    }
+    return parseNak(*reply);
 }
 
 }  // namespace
@@ -97,6 +111,7 @@ std::unique_ptr<UnitConnection> UnitConnection::connect(ScanLinks links, const L
     session->state_.selectedSerial = selectedSerial;
     session->guarded_ = std::make_unique<CancellablePath>(*session->path_, session->abort_);
     session->link_ = std::make_unique<PacketLink>(*session->guarded_, log, session->abort_);
+    session->link_->setSilenceEndsOperation(true);
     if (request.rfChannel) {
         session->rfChannel_ = request.rfChannel;
         session->where_ += fmt::format(", RF channel {}", *request.rfChannel);
@@ -148,8 +163,8 @@ std::string UnitConnection::noUnitMessage() const {
 UnlockOutcome UnitConnection::unlock(CommsData& data, OperatorPrompts& prompts,
                                      std::string* error) {
     UnitChannel channel(*link_);
-    IdentityPart polled;
-    if (!SimplePoll(polled, channel, kIdentifyAttempts)) {
+    const std::optional<UnitIdentity> polled = pollIdentity(channel);
+    if (!polled) {
         if (channel.cancelled()) {
             return UnlockOutcome::Cancelled;
         }
@@ -158,23 +173,25 @@ UnlockOutcome UnitConnection::unlock(CommsData& data, OperatorPrompts& prompts,
         }
         return UnlockOutcome::NoUnit;
     }
-    state_.selectedSerial.store(polled.unit.serial);
-    identity_ = polled.unit;
+    state_.selectedSerial.store(polled->serial);
+    identity_ = *polled;
 
     if (Unlock(data, channel, [&prompts] { return prompts.askPin(); })) {
         unlocked_ = true;
         return UnlockOutcome::Unlocked;
     }
     if (channel.cancelled()) {
+        // The unlock may have reached the unit before its answer was given up: lock to be sure.
+        unlocked_ = true;
         return UnlockOutcome::Cancelled;
     }
     // Unlock cannot tell a refusal from silence; a unit that still answers a poll refused.
-    if (SimplePoll(polled, channel, kIdentifyAttempts)) {
+    if (const auto answered = pollIdentity(channel)) {
         if (error != nullptr) {
             *error = fmt::format(
                 "unit {:09} on {} refused the PIN; nothing was changed. Check the PIN and run "
                 "the command again",
-                polled.unit.serial, where_);
+                answered->serial, where_);
         }
         return UnlockOutcome::PinRefused;
     }
@@ -184,7 +201,11 @@ UnlockOutcome UnitConnection::unlock(CommsData& data, OperatorPrompts& prompts,
             "connection and try again",
             identity_.serial, where_);
     }
-    return channel.cancelled() ? UnlockOutcome::Cancelled : UnlockOutcome::Silent;
+    if (channel.cancelled()) {
+        unlocked_ = true;
+        return UnlockOutcome::Cancelled;
+    }
+    return UnlockOutcome::Silent;
 }
 
 bool UnitConnection::finish(bool unitLocked) {
@@ -195,6 +216,11 @@ bool UnitConnection::finish(bool unitLocked) {
     }
     UnitChannel channel(*link_);
     return LockUnit(channel);
+}
+
+std::string UnitConnection::unansweredStep() const {
+    const auto& request = link_->unanswered();
+    return request ? requestPurpose(*request) : std::string{};
 }
 
 }  // namespace qelto::comms

@@ -87,6 +87,9 @@ class UnitConnection {
     const std::string& where() const { return where_; }
     // Who answered the poll before the unlock.
     const protocol::UnitIdentity& identity() const { return identity_; }
+    // What the unit was asked when it stopped answering ("reading the program names"); empty
+    // while it answers.
+    std::string unansweredStep() const;
 
   private:
     UnitConnection() = default;

@@ -236,6 +236,20 @@ std::vector<ConfigDifference> diffConfigs(const CProgData& a, const CProgData& b
     return cmp.take();
 }
 
+std::optional<ConfigDifference> diffUnitFamily(const CQeltoDoc& a, const CQeltoDoc& b) {
+    const auto family = [](const CQeltoDoc& doc) {
+        return isDishwashView(doc.viewToShow()) ? "dishwash" : "laundry";
+    };
+    ConfigDifference d;
+    d.field = "unitFamily";
+    d.a = family(a);
+    d.b = family(b);
+    if (d.a == d.b) {
+        return std::nullopt;
+    }
+    return d;
+}
+
 std::string fieldPath(const ConfigDifference& d) {
     std::string path;
     if (d.program) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/prog_data.h"
+#include "model/qelto_doc.h"
 
 namespace qelto::model {
 
@@ -30,6 +31,11 @@ struct ConfigDifference {
 // flags and batch members are not compared; neither are the unused bytes behind a text's
 // terminator nor the third byte of a time, which no file stores and no one sees.
 std::vector<ConfigDifference> diffConfigs(const CProgData& a, const CProgData& b);
+
+// The family of unit the two documents are for, when it differs: "unitFamily", "dishwash" ->
+// "laundry". A dishwash document keeps its settings outside the configuration record, so without
+// this a dishwash and a laundry document can compare as equal.
+std::optional<ConfigDifference> diffUnitFamily(const CQeltoDoc& a, const CQeltoDoc& b);
 
 // Where a difference sits, as "programs[3].triggers[2].pumps[1].runTime", "pumps[4].pumpName",
 // "pin[2]" or "legacyConfig@47".

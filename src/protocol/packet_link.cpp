@@ -70,8 +70,25 @@ void PacketLink::logNew(const Packet& request) {
     }
 }
 
-LinkStatus PacketLink::WriteReadPacket(const Packet& request, Packet& reply, int attempts) {
+void PacketLink::noteUnanswered(const Packet& request) {
+    if (silenceEndsOperation_ && !unanswered_) {
+        unanswered_ = request;
+    }
+}
+
+bool PacketLink::takeLastLockTry() {
+    const bool first = !lastLockTried_;
+    lastLockTried_ = true;
+    return first;
+}
+
+LinkStatus PacketLink::WriteReadPacket(const Packet& request, Packet& reply, int attempts,
+                                       const RetryNotice& onRetry) {
+    const int given = attempts;
     while (attempts > 0) {
+        if (attempts < given && onRetry) {
+            onRetry(given - attempts + 1, given);
+        }
         const LinkStatus written = path_.writePacket(request);
         if (log_ != nullptr) {
             log_->LogPacket(request, logs::kLogSent);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "platform/byte_link.h"
 #include "platform/hid_device.h"
@@ -24,6 +25,9 @@ enum class LinkStatus {
 };
 
 using SleepFunction = std::function<void(std::chrono::milliseconds)>;
+
+// Told before each attempt after the first (attempt counts from 2).
+using RetryNotice = std::function<void(int attempt, int attempts)>;
 
 // The sleep of the real program; tests pass one that records the pauses instead.
 void realSleep(std::chrono::milliseconds duration);
@@ -104,13 +108,28 @@ class PacketLink {
     // Sends request and reads reply, up to attempts times. A failed write drains the link
     // (two reads 100 ms apart) before the next attempt. The operator's cancel stops the
     // retries after a failed attempt. The caller still checks the reply's identifier.
-    LinkStatus WriteReadPacket(const Packet& request, Packet& reply, int attempts);
+    LinkStatus WriteReadPacket(const Packet& request, Packet& reply, int attempts,
+                               const RetryNotice& onRetry = {});
+
+    // On the link of an operation on one chosen unit, a request that goes unanswered through all
+    // its attempts means the unit stopped answering: every later request fails at once, but for
+    // one short try of the lock. Off for a scan, whose probes go unanswered by design.
+    void setSilenceEndsOperation(bool on) { silenceEndsOperation_ = on; }
+    // The first request the unit left unanswered (with the above on), for the message that says
+    // where the operation stopped.
+    const std::optional<Packet>& unanswered() const { return unanswered_; }
+    void noteUnanswered(const Packet& request);
+    // Once the unit stopped answering, the lock still gets one short try; true for that one.
+    bool takeLastLockTry();
 
   private:
     PacketPath& path_;
     logs::CommsLog* log_;
     const std::atomic<bool>& abort_;
     SleepFunction sleep_;
+    bool silenceEndsOperation_ = false;
+    std::optional<Packet> unanswered_;
+    bool lastLockTried_ = false;
 };
 
 }  // namespace qelto::protocol

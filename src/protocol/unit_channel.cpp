@@ -21,15 +21,42 @@ std::optional<Packet> UnitChannel::ask(const Packet& request, int attempts) {
         cancelled_ = true;
         return std::nullopt;
     }
+    // A unit that stopped answering would make every later request wait out all its retries,
+    // minutes in all with nothing to show. The lock is still worth one try: it may be back.
+    if (link_.unanswered()) {
+        if (!isLock || !link_.takeLastLockTry()) {
+            return std::nullopt;
+        }
+        attempts = 1;
+    }
     Packet reply{};
     link_.logNew(request);
-    switch (link_.WriteReadPacket(request, reply, attempts)) {
+    int retried = 0;
+    const auto onRetry = [this, &retried](int attempt, int of) {
+        retried = attempt;
+        observer_->retrying(attempt, of);
+    };
+    LinkStatus status = link_.WriteReadPacket(request, reply, attempts, onRetry);
+    // A stop that came between two waits leaves the port's cancel pending, and the lock's own
+    // wait takes it before a byte is sent: the lock is worth one more try.
+    if (status == LinkStatus::Aborted && isLock) {
+        status = link_.WriteReadPacket(request, reply, attempts, onRetry);
+    }
+    switch (status) {
         case LinkStatus::Ok:
+            if (retried != 0) {
+                observer_->answeredOnRetry(retried, attempts);
+            }
             return reply;
         case LinkStatus::Aborted:
             cancelled_ = true;
             return std::nullopt;
         case LinkStatus::Failed:
+            // Probes (a scan's polls, the radio settings) ask with fewer attempts: their silence
+            // is an answer, not a unit that stopped.
+            if (attempts >= kOperationAttempts) {
+                link_.noteUnanswered(request);
+            }
             break;
     }
     return std::nullopt;

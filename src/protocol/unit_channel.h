@@ -40,6 +40,16 @@ class OperationObserver {
     }
     // The unit clock as it should be displayed (kNoClockText when there is none).
     virtual void unitTimeShown(std::string_view text) { (void)text; }
+    // A request went unanswered and is sent again (attempt counts from 2), and, when one of
+    // those attempts was answered, which one.
+    virtual void retrying(int attempt, int attempts) {
+        (void)attempt;
+        (void)attempts;
+    }
+    virtual void answeredOnRetry(int attempt, int attempts) {
+        (void)attempt;
+        (void)attempts;
+    }
 };
 
 // Asks the operator for the unit's PIN; nullopt when the operator cancels.
@@ -57,7 +67,9 @@ class UnitChannel {
 
     // One exchange: the reply is cleared, the request logged as new, then sent and read back
     // with its retries. nullopt when no reply came (cancelled() tells whether the operator
-    // stopped it). The caller checks the reply's identifier.
+    // stopped it). The caller checks the reply's identifier. On an operation's link, a request
+    // that goes unanswered through all its attempts marks the unit as no longer answering: from
+    // then on every request of the link fails at once, but for one short try of the lock.
     std::optional<Packet> ask(const Packet& request, int attempts = kOperationAttempts);
     // An exchange that must be answered by PKT_ACK.
     bool askAck(const Packet& request, int attempts = kOperationAttempts);
@@ -66,6 +78,8 @@ class UnitChannel {
 
     // True once an exchange of this channel was stopped by the operator's cancel.
     bool cancelled() const { return cancelled_; }
+    // True once the unit let a request go unanswered through all its attempts.
+    bool unitStoppedAnswering() const { return link_.unanswered().has_value(); }
     void clearCancelled() { cancelled_ = false; }
 
     OperationObserver& observer() { return *observer_; }

@@ -63,10 +63,18 @@ TEST_F(ChangedPair, identicalDocumentsInTwoFilesPrintNothingAndExitZero) {
     EXPECT_EQ(runQeltoctl({"diff", "--json", a, copy}).out, "[]\n");
 }
 
+TEST_F(ChangedPair, aDishwashAndALaundryDocumentDifferInTheirUnitFamily) {
+    doc::Document laundry = before;
+    laundry.viewNumber = 0;  // `before` was saved from the dishwash editor, this one was not
+    const auto run = runQeltoctl({"diff", a, save(laundry, "laundry.qlf")});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.out, "unitFamily: dishwash -> laundry\n");
+}
+
 TEST_F(ChangedPair, anUnreadableFileIsNamedAndNothingIsCompared) {
     const auto missing = (testDir() / "missing.qlf").string();
     for (const auto& run : {runQeltoctl({"diff", missing, b}), runQeltoctl({"diff", a, missing})}) {
-        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.exitCode, 3) << "could not compare, which is not \"differs\"";
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("missing.qlf"), std::string::npos) << run.err;
     }

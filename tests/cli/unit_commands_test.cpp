@@ -3,14 +3,17 @@
 // rely on.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -86,12 +89,14 @@ class UnitCommands : public ::testing::Test {
     std::unique_ptr<SimProcess> sim;
 };
 
-// qeltoctl started without waiting for it, its output in files, so the test can press Ctrl-C.
+// qeltoctl started without waiting for it, so the test can signal it. Standard input is /dev/null
+// or stdinFd; standard error goes to a file, or with pipeErr to a pipe the test reads.
 struct Started {
     pid_t pid = -1;
     std::filesystem::path err = testDir() / "qeltoctl.err";
+    int errReader = -1;
 
-    explicit Started(const std::vector<std::string>& args) {
+    explicit Started(const std::vector<std::string>& args, int stdinFd = -1, bool pipeErr = false) {
         std::vector<std::string> argv{QELTOCTL_PATH};
         argv.insert(argv.end(), args.begin(), args.end());
         std::vector<char*> raw;
@@ -99,20 +104,49 @@ struct Started {
             raw.push_back(a.data());
         }
         raw.push_back(nullptr);
+        int errPipe[2] = {-1, -1};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
+        if (stdinFd >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        }
+        if (pipeErr && ::pipe2(errPipe, O_CLOEXEC) == 0) {
+            posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                             0600);
+        }
         if (::posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ) != 0) {
             pid = -1;
         }
         posix_spawn_file_actions_destroy(&actions);
+        if (errPipe[1] >= 0) {
+            ::close(errPipe[1]);
+            errReader = errPipe[0];
+        }
     }
     ~Started() {
         if (pid > 0) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
+        }
+        closeErr();
+    }
+    // Reads standard error up to the end of its next line.
+    std::string nextErrLine() const {
+        std::string line;
+        char c = 0;
+        while (::read(errReader, &c, 1) == 1 && c != '\n') {
+            line.push_back(c);
+        }
+        return line;
+    }
+    void closeErr() {
+        if (errReader >= 0) {
+            ::close(errReader);
+            errReader = -1;
         }
     }
     int wait() {
@@ -169,42 +203,92 @@ TEST_F(UnitCommands, ReadWithOnlyIntoABaseDocumentKeepsTheRestOfIt) {
     EXPECT_EQ(std::count(commands.begin(), commands.end(), protocol::CMD_GET_UNIT_DESC), 0);
 }
 
-TEST_F(UnitCommands, AReadFromAUnitThatFallsSilentFailsAndLeavesTheFileAlone) {
+TEST_F(UnitCommands, AReadFromAUnitThatFallsSilentStopsAtOnceSaysWhereAndLeavesTheFileAlone) {
     // Poll, unlock and the driver's second unlock are answered; the rest is not.
     startUnit(unitMemory(), {"--silent-after", "3"});
     const auto out = testDir() / "earlier.qlf";
     writeFile(out, std::string("an earlier file"));
-    const ProcessResult r =
-        run({"read", "--only", "description", "--reply-timeout", "50", "--out", out.string()});
+    const ProcessResult r = run({"read", "--reply-timeout", "50", "--out", out.string()});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("nothing was saved"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("stopped answering while reading the unit clock"), std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("asking again (9 of 9)"), std::string::npos) << r.err;
     EXPECT_EQ(readFile(out), "an earlier file");
     EXPECT_FALSE(std::filesystem::exists(testDir() / "earlier.qlf.tmp"));
+
+    // One request waits out its attempts, the lock gets one more: not every step of the read.
+    std::istringstream lines(readFile(sim->requestLog()));
+    int unanswered = 0;
+    for (std::string line; std::getline(lines, line);) {
+        unanswered += json::parse(line).value("outcome", "") == "silent" ? 1 : 0;
+    }
+    EXPECT_EQ(unanswered, 9 + 1);
+    EXPECT_EQ(pollCommands().back(), protocol::CMD_LOCK);
 }
 
-TEST_F(UnitCommands, CtrlCStopsTheReadSendsOnlyTheLockAndSavesNothing) {
+// Ctrl-C, `kill`, `timeout`, a closed terminal and a closed output pipe all cancel the operation
+// instead of killing qeltoctl: the unit gets nothing but the lock, and the status tells which.
+TEST_F(UnitCommands, EveryStopSignalCancelsSendsOnlyTheLockAndSavesNothing) {
     using namespace std::chrono;
-    // The description request goes unanswered, so the read sits in its retries when Ctrl-C comes.
-    startUnit(unitMemory(), {"--silent-after", "4"});
-    const auto out = testDir() / "cancelled.qlf";
-    Started qeltoctl({"read", "--only", "description,prog-names,comments", "--reply-timeout", "300",
-                      "--out", out.string(), "--port", sim->portPath(), "--pin", "1234"});
-    ASSERT_GT(qeltoctl.pid, 0);
-    const auto start = steady_clock::now();
-    std::this_thread::sleep_for(milliseconds(600));
-    ::kill(qeltoctl.pid, SIGINT);
-    EXPECT_EQ(qeltoctl.wait(), 1) << readFile(qeltoctl.err);
-    EXPECT_LT(steady_clock::now() - start, seconds(2)) << "nine attempts would take 2.7 s";
-    EXPECT_NE(readFile(qeltoctl.err).find("cancelled"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(out));
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        SCOPED_TRACE(strsignal(signal));
+        // The description request goes unanswered, so the read sits in its retries meanwhile.
+        startUnit(unitMemory(), {"--silent-after", "4"});
+        const auto out = testDir() / "cancelled.qlf";
+        const bool closeOutput = signal == SIGPIPE;
+        Started qeltoctl({"read", "--only", "description,prog-names,comments", "--reply-timeout",
+                          "300", "--out", out.string(), "--port", sim->portPath(), "--pin", "1234"},
+                         -1, closeOutput);
+        ASSERT_GT(qeltoctl.pid, 0);
+        const auto start = steady_clock::now();
+        if (closeOutput) {
+            // Whoever read the output has gone; the next progress line meets a closed pipe.
+            std::string line;
+            do {
+                line = qeltoctl.nextErrLine();
+            } while (!line.empty() && line.find("Unit 123456789") == std::string::npos);
+            EXPECT_FALSE(line.empty()) << "the unit was never unlocked";
+            qeltoctl.closeErr();
+        } else {
+            std::this_thread::sleep_for(milliseconds(600));
+            ::kill(qeltoctl.pid, signal);
+        }
+        EXPECT_EQ(qeltoctl.wait(), 128 + signal) << readFile(qeltoctl.err);
+        EXPECT_LT(steady_clock::now() - start, seconds(2)) << "nine attempts would take 2.7 s";
+        if (!closeOutput) {
+            EXPECT_NE(readFile(qeltoctl.err).find(signal == SIGINT ? "cancelled" : "stopped by"),
+                      std::string::npos);
+        }
+        EXPECT_FALSE(std::filesystem::exists(out));
 
-    const auto commands = pollCommands();
-    const auto asked = std::find(commands.begin(), commands.end(), protocol::CMD_GET_UNIT_DESC);
-    ASSERT_NE(asked, commands.end());
-    EXPECT_TRUE(std::all_of(asked, commands.end(), [](int command) {
-        return command == protocol::CMD_GET_UNIT_DESC || command == protocol::CMD_LOCK;
-    })) << "after the cancel nothing but the lock may reach the unit";
-    EXPECT_EQ(commands.back(), protocol::CMD_LOCK);
+        const auto commands = pollCommands();
+        const auto asked = std::find(commands.begin(), commands.end(), protocol::CMD_GET_UNIT_DESC);
+        ASSERT_NE(asked, commands.end());
+        EXPECT_TRUE(std::all_of(asked, commands.end(), [](int command) {
+            return command == protocol::CMD_GET_UNIT_DESC || command == protocol::CMD_LOCK;
+        })) << "after the cancel nothing but the lock may reach the unit";
+        EXPECT_EQ(commands.back(), protocol::CMD_LOCK);
+    }
+}
+
+TEST_F(UnitCommands, AStopWhileThePinIsTypedGivesTheTerminalItsEchoBack) {
+    int master = -1;
+    int slave = -1;
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    Started qeltoctl({"clock", "get", "--port", "/dev/null"}, slave);
+    termios settings{};
+    for (int i = 0; i < 500 && ::tcgetattr(slave, &settings) == 0 && (settings.c_lflag & ECHO);
+         ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(settings.c_lflag & ECHO, 0u) << "the PIN prompt turns the echo off";
+    ::kill(qeltoctl.pid, SIGTERM);
+    EXPECT_EQ(qeltoctl.wait(), 128 + SIGTERM);
+    ASSERT_EQ(::tcgetattr(slave, &settings), 0);
+    EXPECT_NE(settings.c_lflag & ECHO, 0u) << "the terminal was left mute";
+    ::close(slave);
+    ::close(master);
 }
 
 TEST_F(UnitCommands, AWrittenDocumentVerifiesAndOnlyComparedFieldsMakeADifference) {
@@ -280,6 +364,24 @@ TEST_F(UnitCommands, ADocumentOfAnotherUnitTypeIsWrittenOnlyWithChangeUnitType) 
     EXPECT_EQ(json::parse(readFile(sim->dumpFile()))["unitType"], 9);
 }
 
+// Exit 3, never 1: a unit that could not be read, or a document that could not be, was not found
+// to differ.
+TEST_F(UnitCommands, AVerifyThatCouldNotCompareSaysSoAndExitsThree) {
+    startUnit(unitMemory(), {"--silent-after", "3"});
+    const auto file = saveDocument(doc::resetDocument(), "doc.qlf");
+    const ProcessResult silent = run({"verify", file.string(), "--reply-timeout", "50"});
+    EXPECT_EQ(silent.exitCode, 3);
+    EXPECT_EQ(silent.out, "");
+    EXPECT_NE(silent.err.find("could not be compared"), std::string::npos) << silent.err;
+    EXPECT_EQ(silent.err.find("does not match"), std::string::npos) << silent.err;
+
+    const ProcessResult noFile = run({"verify", (testDir() / "missing.qlf").string()});
+    EXPECT_EQ(noFile.exitCode, 3) << noFile.err;
+    const ProcessResult noUnit = runQeltoctl(
+        {"verify", file.string(), "--port", (testDir() / "no-tty").string(), "--pin", "1"});
+    EXPECT_EQ(noUnit.exitCode, 3) << noUnit.err;
+}
+
 TEST_F(UnitCommands, ClockGetPrintsTheUnitTimeAndSetTakesThePcTime) {
     startUnit(unitMemory());
     const auto logDir = testDir() / "logs";
@@ -288,7 +390,8 @@ TEST_F(UnitCommands, ClockGetPrintsTheUnitTimeAndSetTakesThePcTime) {
     writeFile(configHome() / "Halvercott" / "Qelto.conf",
               "[Settings]\nLogDirectory=" + logDir.string() + "\n");
 
-    const ProcessResult before = run({"clock", "get", "--comms-log"});
+    // The PIN as typed at the prompt: decimal, a leading zero and all (not octal 668).
+    const ProcessResult before = run({"clock", "get", "--comms-log"}, "01234");
     ASSERT_EQ(before.exitCode, 0) << before.err;
     EXPECT_EQ(before.out.substr(0, 16), "2019-03-15 09:41") << before.out;
     EXPECT_NE(readFile(logDir / "CommsLog.csv").find("PKT_POLL,CMD_UNLOCK"), std::string::npos);
@@ -301,6 +404,13 @@ TEST_F(UnitCommands, ClockGetPrintsTheUnitTimeAndSetTakesThePcTime) {
     std::istringstream(after.out) >> std::get_time(&shown, "%Y-%m-%d %H:%M:%S");
     shown.tm_isdst = -1;
     EXPECT_LT(std::abs(std::difftime(std::mktime(&shown), std::time(nullptr))), 120.0) << after.out;
+
+    // A time that never reached standard output was not printed.
+    const ProcessResult full =
+        runProcess({"/bin/sh", "-c", "exec \"$0\" \"$@\" >/dev/full", QELTOCTL_PATH, "clock", "get",
+                    "--port", sim->portPath(), "--pin", "1234"});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_NE(full.err.find("standard output"), std::string::npos) << full.err;
 }
 
 TEST_F(UnitCommands, ClockGetOnAUnitWithoutAClockFails) {
@@ -318,6 +428,13 @@ TEST_F(UnitCommands, ConnectionFailuresExitOneWithTheReason) {
     EXPECT_NE(refused.err.find("refused the PIN"), std::string::npos) << refused.err;
     const auto commands = pollCommands();
     EXPECT_EQ(std::count(commands.begin(), commands.end(), protocol::CMD_UNLOCK), 1);
+
+    // A unit that refuses the poll before the unlock is there all the same. The scan of --unit
+    // sends three requests, so the fourth, that poll, is the one refused.
+    startUnit(unitMemory(), {"--nak-every", "4"});
+    const ProcessResult nak = run({"clock", "get", "--unit", "0"});
+    EXPECT_EQ(nak.exitCode, 0) << nak.err;
+    EXPECT_EQ(nak.out.substr(0, 16), "2019-03-15 09:41") << nak.out;
 
     const auto missing = testDir() / "no-such-tty";
     const ProcessResult absent =

@@ -3,14 +3,19 @@
 // refused, a unit that falls silent, a unit switched off in the middle. Whatever happens, nothing
 // may crash, an operation that reports success must have done what it says (checked against the
 // unit's memory afterwards, on a healthy unit loaded with it), and a unit still listening ends
-// locked. QELTO_SOAK_OPERATIONS and QELTO_SOAK_SEED change the run; failures print the seed.
+// locked. qeltoctl itself is stopped by SIGTERM and SIGHUP at random moments too, and every unit
+// must end locked. QELTO_SOAK_OPERATIONS, QELTO_SOAK_STOPS and QELTO_SOAK_SEED change the run;
+// failures print the seed.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <random>
@@ -274,6 +279,72 @@ TEST(Soak, OperationsUnderRandomFaultsNeverClaimWhatDidNotHappen) {
                     soak.counts_[static_cast<std::size_t>(f)]);
     }
     std::printf("\n");
+}
+
+// qeltoctl stopped part-way through a write or read, as `timeout` or a closed SSH session stops it:
+// whenever the signal comes (before the unlock, in the middle of the settings, at the lock), the
+// unit ends locked, and qeltoctl either finished or says it was stopped.
+TEST(Soak, QeltoctlStoppedAtAnyMomentLeavesTheUnitLocked) {
+    const std::uint64_t seed = envNumber("QELTO_SOAK_SEED", std::random_device{}());
+    const auto rounds = static_cast<int>(envNumber("QELTO_SOAK_STOPS", 24));
+    SCOPED_TRACE(::testing::Message() << "QELTO_SOAK_SEED=" << seed);
+    std::mt19937_64 random(seed);
+    const auto pick = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    model::CProgData config;
+    model::NoPumpNameDefaults names;
+    model::CQeltoDoc document(config, names);
+    document.OnNewDocument();
+    config.progName[0] = "Soak";
+    const auto file = testDir() / "soak.qlf";
+    ASSERT_TRUE(document.OnSaveDocument(file).ok);
+    const auto state = testDir() / "soak-unit.json";
+    writeFile(state, unitMemory().dump());
+    const std::string err = (testDir() / "qeltoctl.err").string();
+
+    for (int round = 0; round < rounds; ++round) {
+        const int signal = pick(0, 1) == 0 ? SIGTERM : SIGHUP;
+        const int delayMs = pick(0, 1500);
+        const bool write = pick(0, 2) != 0;
+        SCOPED_TRACE(::testing::Message()
+                     << "round " << round << ": " << (write ? "write" : "read") << ", "
+                     << strsignal(signal) << " after " << delayMs << " ms");
+        SimProcess sim(testDir(), QELTO_UNITSIM_PATH, {"--state", state.string()});
+        std::vector<std::string> args{QELTOCTL_PATH};
+        if (write) {
+            args.insert(args.end(), {"write", file.string(), "--verify"});
+        } else {
+            args.insert(args.end(), {"read", "--out", (testDir() / "read.qlf").string()});
+        }
+        args.insert(args.end(), {"--port", sim.portPath(), "--pin", "1234"});
+        std::vector<char*> argv;
+        for (auto& a : args) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        pid_t pid = -1;
+        const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ASSERT_EQ(spawned, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        ::kill(pid, signal);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        EXPECT_TRUE(exitCode == 0 || exitCode == 128 + signal)
+            << "exit " << exitCode << ": " << readFile(err);
+        sim.stop();
+        ASSERT_TRUE(std::filesystem::exists(sim.dumpFile()));
+        EXPECT_TRUE(json::parse(readFile(sim.dumpFile())).value("locked", false))
+            << "the unit was left unlocked: " << readFile(err);
+    }
 }
 
 // A save killed at any moment leaves either the old document or the new one, whole.

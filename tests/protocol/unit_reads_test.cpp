@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "model/unit_types.h"
+#include "protocol/request_purpose.h"
 #include "protocol/unit_writes.h"
 #include "scripted_unit.h"
 
@@ -294,11 +295,36 @@ TEST(UnitChannel, ACancelledExchangeFailsAndSaysSo) {
     u.reply(makeAck());
     EXPECT_TRUE(LockUnit(u.channel));
     EXPECT_EQ(u.sent().size(), 1u);
+}
 
+TEST(UnitChannel, AUnitThatStopsAnsweringFailsEveryLaterRequestAtOnceButOneShortLock) {
+    struct Retries final : OperationObserver {
+        std::vector<int> asked;
+        void retrying(int attempt, int attempts) override {
+            asked.push_back(attempt);
+            EXPECT_EQ(attempts, kOperationAttempts);
+        }
+    } retries;
     ScriptedUnit v;
-    EXPECT_FALSE(GetAutoFSConfig(settings, v.channel));
-    EXPECT_FALSE(v.channel.cancelled()) << "a silent unit is a failure, not a cancel";
+    v.link.setSilenceEndsOperation(true);
+    UnitChannel channel(v.link, &retries);
+    AutoFs settings;
+    EXPECT_FALSE(GetAutoFSConfig(settings, channel));
+    EXPECT_FALSE(channel.cancelled()) << "a silent unit is a failure, not a cancel";
     EXPECT_EQ(v.sent().size(), 9u);
+    EXPECT_EQ(retries.asked, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9}));
+    ASSERT_TRUE(v.link.unanswered().has_value());
+    EXPECT_EQ(requestPurpose(*v.link.unanswered()), "reading the automatic flush setting");
+
+    IdentityPart probe;
+    CalibrationPart calibration;
+    EXPECT_FALSE(SimplePoll(probe, channel, 2));
+    EXPECT_FALSE(GetPumpCal(calibration, channel));
+    EXPECT_EQ(v.sent().size(), 9u) << "nothing more but the lock";
+    EXPECT_FALSE(LockUnit(channel));
+    EXPECT_FALSE(LockUnit(channel));
+    EXPECT_EQ(v.sent().size(), 10u) << "the lock gets one try, once";
+    EXPECT_EQ(v.sent().back(), makePoll(CMD_LOCK));
 }
 
 }  // namespace
