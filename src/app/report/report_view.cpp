@@ -10,8 +10,6 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <fstream>
-#include <sstream>
 
 #include "app/report/comment_dialog.h"
 #include "app/report/page_display.h"
@@ -198,8 +196,10 @@ bool ReportView::showReport(const std::string& page) {
 }
 
 bool ReportView::showSavedReport(const QString& path) {
-    std::ifstream probe(fsPath(path));
-    if (!probe) {
+    // Read as a whole before anything is dropped: a pipe or device chosen by mistake is refused
+    // instead of hanging the window.
+    std::string bytes;
+    if (!platform::readWholeFile(fsPath(path), bytes)) {
         prompts_.warn(this, text(text::kReportCannotOpen).arg(QDir::toNativeSeparators(path)));
         return false;
     }
@@ -211,10 +211,9 @@ bool ReportView::showSavedReport(const QString& path) {
 
 void ReportView::display(const QString& path) {
     path_ = path;
-    std::ifstream in(fsPath(path), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    const DisplayPage page = prepareForDisplay(QString::fromStdString(bytes.str()));
+    std::string bytes;
+    platform::readWholeFile(fsPath(path), bytes);
+    const DisplayPage page = prepareForDisplay(QString::fromStdString(bytes));
     auto* document = browser_->document();
     document->clear();
     document->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/')));
@@ -234,13 +233,11 @@ std::optional<std::string> ReportView::pageText() {
     if (path_.isEmpty()) {
         return std::nullopt;
     }
-    std::ifstream in(fsPath(path_), std::ios::binary);
-    if (!in) {
+    std::string bytes;
+    if (!platform::readWholeFile(fsPath(path_), bytes)) {
         return std::nullopt;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return bytes;
 }
 
 bool ReportView::needPage() {
