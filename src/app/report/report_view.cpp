@@ -87,10 +87,16 @@ void replaceCommentCell(std::string& page, const std::string& comment) {
     if (at == std::string::npos) {
         return;
     }
-    const std::size_t end = page.find('>', at);
-    if (end != std::string::npos) {
-        page.replace(at, end + 1 - at, tag);
+    std::size_t end = page.find('>', at);
+    if (end == std::string::npos) {
+        return;
     }
+    // A page of an older version leaves the tag open; a newer one closes it at once.
+    constexpr std::string_view kClosing = "</EXCEL>";
+    if (std::string_view(page).substr(end + 1, kClosing.size()) == kClosing) {
+        end += kClosing.size();
+    }
+    page.replace(at, end + 1 - at, tag);
 }
 
 std::optional<QString> defaultCommentEditor(QWidget* parent, const QString& comment,
