@@ -179,7 +179,7 @@ int applyToDocument(const CalibrationOptions& options, const std::vector<PumpVal
     }
     CliContext ctx(options.unit.language);
     const std::string out = options.out.empty() ? options.document : options.out;
-    if (!openDocument(ctx, options.document) || !canSaveInto(out)) {
+    if (!openDocument(ctx, options.document) || !canSaveDocument(out)) {
         return kExitFailure;
     }
     if (const auto pump = pumpNotFitted(flows, speeds, ctx.doc.pumpCount())) {

@@ -1,9 +1,12 @@
 #include "cli/document_io.h"
 
 #include <fmt/format.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <system_error>
+
+#include "platform/atomic_file.h"
 
 namespace qelto::cli {
 
@@ -23,13 +26,29 @@ bool openDocument(CliContext& ctx, const std::string& file, std::string* tag) {
 }
 
 bool canSaveInto(const std::string& file) {
-    std::error_code ec;
-    const std::filesystem::path dir = std::filesystem::absolute(file, ec).parent_path();
-    if (!std::filesystem::is_directory(dir, ec)) {
-        printError(fmt::format("cannot save {}: the folder {} does not exist", file, dir.string()));
+    std::string error;
+    if (!platform::canReplaceFile(file, &error)) {
+        printError(error);
         return false;
     }
     return true;
+}
+
+bool canSaveDocument(const std::string& file) {
+    return canSaveInto(model::CQeltoDoc::SavePathFor(file).string());
+}
+
+bool isSameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    if (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0) {
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    }
+    std::error_code ec;
+    const auto place = [&ec](const std::string& name) {
+        return std::filesystem::weakly_canonical(std::filesystem::absolute(name, ec), ec);
+    };
+    return place(a) == place(b);
 }
 
 bool saveDocument(CliContext& ctx, const std::string& file) {

@@ -74,18 +74,24 @@ int exitFor(LegacyOutcome outcome, const legacy::LegacyLink& link) {
 
 int runRead(const LegacyOptions& options) {
     CliContext ctx;
-    if (!canSaveInto(options.out)) {
+    if (!canSaveDocument(options.out)) {
         return kExitFailure;
     }
     legacy::LegacyLink link = openLink(options.port);
     LegacyTerminal prompts = terminal(ctx, options.password);
+    prompts.holdSuccessMessages();
     const LegacyOutcome outcome = legacy::ReadLegacyUnit(link, prompts, ctx.config);
     if (outcome != LegacyOutcome::Done) {
         const int code = exitFor(outcome, link);
         printError(fmt::format("nothing was saved to {}", options.out));
         return code;
     }
-    return saveDocument(ctx, options.out) ? kExitOk : kExitFailure;
+    if (!saveDocument(ctx, options.out)) {
+        printError("the unit was read, but what it holds could not be saved");
+        return kExitFailure;
+    }
+    prompts.releaseHeldMessages();
+    return kExitOk;
 }
 
 int runWrite(const LegacyOptions& options) {
@@ -116,7 +122,7 @@ int reportDishwashFailure(LegacyOutcome outcome, const legacy::LegacyLink& link)
 
 int runDishwashRead(const LegacyOptions& options) {
     CliContext ctx;
-    if (!canSaveInto(options.out)) {
+    if (!canSaveDocument(options.out)) {
         return kExitFailure;
     }
     legacy::LegacyLink link = openLink(options.port);
@@ -173,8 +179,8 @@ int reportReadFailure(LegacyOutcome outcome, const legacy::LegacyLink& link,
 }
 
 int runUsage(const LegacyOptions& options) {
-    if (!canSaveInto(options.out) || (options.xlsx && !canSaveInto(*options.xlsx))) {
-        return kExitFailure;
+    if (const int code = checkReportOutputs(options.out, options.xlsx); code != kExitOk) {
+        return code;
     }
     CliContext ctx;
     legacy::LegacyLink link = openLink(options.port);

@@ -79,7 +79,19 @@ void LegacyTerminal::message(int textId, legacy::LegacyIcon icon,
     } else if (icon == legacy::LegacyIcon::Error) {
         line = "qeltoctl: error: " + line;
     }
+    if (icon == legacy::LegacyIcon::Information && holdSuccess_) {
+        held_.push_back(std::move(line));
+        return;
+    }
     std::fputs((line + "\n").c_str(), out_);
+    std::fflush(out_);
+}
+
+void LegacyTerminal::releaseHeldMessages() {
+    for (const std::string& line : held_) {
+        std::fputs((line + "\n").c_str(), out_);
+    }
+    held_.clear();
     std::fflush(out_);
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "legacy/legacy_prompts.h"
 
@@ -24,6 +25,10 @@ class LegacyTerminal final : public legacy::LegacyPrompts {
     void message(int textId, legacy::LegacyIcon icon,
                  std::optional<legacy::UnitNameText> unit) override;
 
+    // A read that saves a document holds its "done" message back until the save succeeded.
+    void holdSuccessMessages() { holdSuccess_ = true; }
+    void releaseHeldMessages();
+
   private:
     std::string text(int id) const;
     std::string unitName(const legacy::UnitNameText& unit) const;
@@ -31,6 +36,8 @@ class LegacyTerminal final : public legacy::LegacyPrompts {
     std::int16_t password_;
     CatalogFind find_;
     std::FILE* out_;
+    bool holdSuccess_ = false;
+    std::vector<std::string> held_;
 };
 
 }  // namespace qelto::cli

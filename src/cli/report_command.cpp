@@ -32,6 +32,10 @@ struct ReportCommandOptions {
 };
 
 int runDocumentSettings(const ReportCommandOptions& options) {
+    if (const int code = checkReportOutputs(options.out, options.xlsx, options.in);
+        code != kExitOk) {
+        return code;
+    }
     CliContext ctx(options.unit.language);
     if (!openDocument(ctx, *options.in)) {
         return kExitFailure;
@@ -44,14 +48,10 @@ int runDocumentSettings(const ReportCommandOptions& options) {
     return savePage(ctx, html, options.out, options.xlsx);
 }
 
-// A unit read whose page cannot be saved is wasted on the unit.
-bool canSaveOutputs(const ReportCommandOptions& options) {
-    return canSaveInto(options.out) && (!options.xlsx || canSaveInto(*options.xlsx));
-}
-
 int runUnitReport(const ReportCommandOptions& options, comms::ReportRequest request) {
-    if (!canSaveOutputs(options)) {
-        return kExitFailure;
+    // A unit read whose page cannot be saved is wasted on the unit.
+    if (const int code = checkReportOutputs(options.out, options.xlsx); code != kExitOk) {
+        return code;
     }
     TerminalAnswers answers;
     if (const int code = settleLinkAndPin(options.unit, answers.pin); code != kExitOk) {

@@ -1,7 +1,10 @@
 #include "cli/report_output.h"
 
+#include <fmt/format.h>
+
 #include <ctime>
 
+#include "cli/document_io.h"
 #include "cli/exit_codes.h"
 #include "cli/report_workbook.h"
 #include "platform/atomic_file.h"
@@ -26,6 +29,32 @@ reports::PageContext pageContext(const CliContext& ctx, int languageOverride) {
     page.usUnits = language == platform::kAmericanEnglish;
     page.now = localNow().moment;
     return page;
+}
+
+int checkReportOutputs(const std::string& out, const std::optional<std::string>& xlsx,
+                       const std::optional<std::string>& in) {
+    if (in && isSameFile(out, *in)) {
+        printError(
+            fmt::format("--out {} is the document the report is drawn from; give the page "
+                        "another name",
+                        out));
+        return kExitUsage;
+    }
+    if (xlsx && in && isSameFile(*xlsx, *in)) {
+        printError(
+            fmt::format("--xlsx {} is the document the report is drawn from; give the "
+                        "workbook another name",
+                        *xlsx));
+        return kExitUsage;
+    }
+    if (xlsx && isSameFile(out, *xlsx)) {
+        printError(
+            fmt::format("--out and --xlsx both name {}; give the page and the workbook "
+                        "different names",
+                        out));
+        return kExitUsage;
+    }
+    return canSaveInto(out) && (!xlsx || canSaveInto(*xlsx)) ? kExitOk : kExitFailure;
 }
 
 // The page first, then the workbook: a workbook without its page would be a report nobody can

@@ -167,7 +167,20 @@ void TerminalPrompts::message(int textId, comms::MessageIcon icon, int captionId
     } else if (icon == comms::MessageIcon::Error) {
         line = "qeltoctl: error: " + line;
     }
+    if (icon == comms::MessageIcon::Information && holdSuccess_) {
+        held_.push_back(std::move(line));
+        return;
+    }
     std::fputs((line + "\n").c_str(), out_);
+}
+
+void TerminalPrompts::releaseHeldMessages() {
+    endLine();
+    for (const std::string& line : held_) {
+        std::fputs((line + "\n").c_str(), out_);
+    }
+    held_.clear();
+    std::fflush(out_);
 }
 
 void TerminalPrompts::endLine() {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "comms/operation_driver.h"
 #include "comms/operator_prompts.h"
@@ -33,6 +34,10 @@ class TerminalPrompts final : public comms::OperatorPrompts {
     // Commands that say the outcome in their own words (the clock) leave out the driver's
     // "done" message, which speaks of a document they do not have. Warnings and errors stay.
     void hideSuccessMessages() { showSuccess_ = false; }
+    // Commands that save a file after the operation hold its "done" message back until the save
+    // has succeeded, then print it with releaseHeldMessages(); a failed save drops it.
+    void holdSuccessMessages() { holdSuccess_ = true; }
+    void releaseHeldMessages();
 
     std::optional<std::uint16_t> askPin() override;
     std::optional<comms::Options> askOptions(comms::OptionsKind kind,
@@ -56,6 +61,8 @@ class TerminalPrompts final : public comms::OperatorPrompts {
     comms::TextLookup text_;
     std::FILE* out_;
     bool showSuccess_ = true;
+    bool holdSuccess_ = false;
+    std::vector<std::string> held_;
     bool redrawable_ = false;  // out_ is a terminal: a line can be drawn over
     std::string lastStatus_;
     std::string pendingCount_;  // the newest count not yet shown, when out_ is not a terminal

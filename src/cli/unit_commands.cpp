@@ -70,10 +70,12 @@ int runRead(const ReadOptions& options) {
         return code;
     }
     CliContext ctx(options.unit.language);
-    if ((options.base && !openDocument(ctx, *options.base)) || !canSaveInto(options.out)) {
+    if ((options.base && !openDocument(ctx, *options.base)) || !canSaveDocument(options.out)) {
         return kExitFailure;
     }
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
+    // "The unit has been read into the document" is only true once the document is saved.
+    prompts.holdSuccessMessages();
     const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
         bool clockOnly = false;
         return comms::ReadProgram(c, clockOnly);
@@ -88,7 +90,12 @@ int runRead(const ReadOptions& options) {
         printError(fmt::format("nothing was saved to {}", options.out));
         return kExitFailure;
     }
-    return saveDocument(ctx, options.out) ? kExitOk : kExitFailure;
+    if (!saveDocument(ctx, options.out)) {
+        printError("the unit was read, but what it holds could not be saved");
+        return kExitFailure;
+    }
+    prompts.releaseHeldMessages();
+    return kExitOk;
 }
 
 int runWrite(const WriteOptions& options) {

@@ -108,6 +108,8 @@ class ReportRead {
         const auto showWords = [this](std::uint32_t words) {
             ctx_.prompts.status(reports::logSearchStatus(words));
         };
+        // A log search adds each pump's doses as volumes or as run times, by its calibration.
+        report_.tables.kinds = reports::amountKinds(report_.data.programs[reports::kTotalsRow]);
         if (failed_ || channel_.cancelled() ||
             !reports::GetReport(report_.tables, report_.options, channel_, showWords)) {
             failed_ = true;

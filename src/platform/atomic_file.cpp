@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 namespace qelto::platform {
 namespace {
@@ -54,6 +55,51 @@ mode_t newFileMode() {
     return mode;
 }
 
+// A chain of links longer than this is taken for a loop, as the kernel does.
+constexpr int kMaxLinkHops = 40;
+
+// The path a save writes: the file at the end of any chain of symbolic links, so the links stay.
+// A link to a file not yet made leads to that file's name.
+std::filesystem::path throughLinks(std::filesystem::path path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
+            return path;
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            return path;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& path) {
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
+// Why a file of this type is not a document, a page or a settings file.
+std::string notAFile(mode_t mode) {
+    if (S_ISDIR(mode)) {
+        return describeErrno(EISDIR);
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "it is a device, not a file";
+    }
+    if (S_ISFIFO(mode)) {
+        return "it is a named pipe, not a file";
+    }
+    if (S_ISSOCK(mode)) {
+        return "it is a socket, not a file";
+    }
+    return "it is not a regular file";
+}
+
+bool mayWrite(const std::filesystem::path& path, int what) {
+    return ::faccessat(AT_FDCWD, path.c_str(), what, AT_EACCESS) == 0;
+}
+
 }  // namespace
 
 std::string describeErrno(int err) {
@@ -76,15 +122,44 @@ std::string describeErrno(int err) {
     }
 }
 
+bool canReplaceFile(const std::filesystem::path& requested, std::string* error) {
+    const auto refuse = [&](const std::string& reason) {
+        setError(error, fmt::format("cannot write {}: {}", requested.string(), reason));
+        return false;
+    };
+    const std::filesystem::path path = throughLinks(requested);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) {
+            return refuse(notAFile(st.st_mode));
+        }
+        if (!mayWrite(path, W_OK)) {
+            return refuse(errno == EACCES ? "the file is read-only" : describeErrno(errno));
+        }
+    } else if (errno != ENOENT) {
+        return refuse(describeErrno(errno));
+    }
+    const std::filesystem::path folder = folderOf(path);
+    if (::stat(folder.c_str(), &st) != 0) {
+        return refuse(errno == ENOENT ? fmt::format("the folder {} does not exist", folder.string())
+                                      : describeErrno(errno));
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        return refuse(fmt::format("{} is not a folder", folder.string()));
+    }
+    if (!mayWrite(folder, W_OK | X_OK)) {
+        return refuse(describeErrno(errno));
+    }
+    return true;
+}
+
 bool writeFileAtomically(const std::filesystem::path& requested, std::string_view bytes,
                          std::string* error) {
-    // Writing through a symbolic link replaces the file it points to and keeps the link.
-    std::error_code ec;
-    const std::filesystem::path path = std::filesystem::is_symlink(requested, ec)
-                                           ? std::filesystem::weakly_canonical(requested, ec)
-                                           : requested;
-    const std::filesystem::path folder =
-        path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    if (!canReplaceFile(requested, error)) {
+        return false;
+    }
+    const std::filesystem::path path = throughLinks(requested);
+    const std::filesystem::path folder = folderOf(path);
     std::string tmpName = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(tmpName.data());
     if (fd < 0) {
@@ -121,16 +196,26 @@ bool writeFileAtomically(const std::filesystem::path& requested, std::string_vie
 }
 
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::string* error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        setError(error, fmt::format("cannot open {}: {}", path.string(), describeErrno(errno)));
+    const auto refuse = [&](const std::string& reason) {
+        setError(error, fmt::format("cannot open {}: {}", path.string(), reason));
         return false;
-    }
+    };
+    // A named pipe would wait for a writer and a device may never end, so neither is opened as
+    // a file; the open does not wait either, in case the name changed in between.
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::stat(path.c_str(), &st) != 0) {
+        return refuse(describeErrno(errno));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return refuse(notAFile(st.st_mode));
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        return refuse(describeErrno(errno));
+    }
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        setError(error, fmt::format("cannot open {}: {}", path.string(), describeErrno(EISDIR)));
-        return false;
+        return refuse(notAFile(st.st_mode));
     }
     bytes.clear();
     char buffer[65536];

@@ -9,8 +9,12 @@ namespace qelto::reports {
 
 namespace {
 
+// Closed at once: a browser takes an unknown element that is never closed for the parent of
+// everything after it, and a page of a thousand open tags nests that deep and breaks its tables
+// when printed.
 std::string tag(std::string_view cell, std::string_view escapedContent) {
-    return fmt::format("<EXCEL CELL=\"{}\" CONTENT=\"{}\">", escapeHtml(cell), escapedContent);
+    return fmt::format("<EXCEL CELL=\"{}\" CONTENT=\"{}\"></EXCEL>", escapeHtml(cell),
+                       escapedContent);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The invisible cell tags a page carries for the spreadsheet export: <EXCEL CELL="B80"
-// CONTENT="...">. The form is written here and not taken from a language catalog, so no
-// translation can change what the export reads.
+// CONTENT="..."></EXCEL>, an empty element, so the page's own elements stay side by side. The
+// form is written here and not taken from a language catalog, so no translation can change what
+// the export reads.
 #pragma once
 
 #include <cstddef>

@@ -58,12 +58,12 @@ bool searchLog(UsageTables& tables, ReportOptions& options, UnitChannel& channel
             progress(wordsRead);
         }
     }
-    sumTotalsRow(tables.main);
+    sumTotalsRow(tables.main, tables.kinds);
     if (options.shiftChoice != kNoShifts) {
-        sumTotalsRow(tables.shift2);
+        sumTotalsRow(tables.shift2, tables.kinds);
     }
     if (options.shiftChoice == kThreeShifts) {
-        sumTotalsRow(tables.shift3);
+        sumTotalsRow(tables.shift3, tables.kinds);
     }
     return true;
 }
@@ -76,7 +76,9 @@ std::string logSearchStatus(std::uint32_t wordsRead) {
 
 bool GetReport(UsageTables& tables, ReportOptions& options, UnitChannel& channel,
                const LogProgress& progress) {
+    const AmountKinds kinds = tables.kinds;
     tables = UsageTables{};
+    tables.kinds = kinds;
     if (options.toDay == 0) {
         return readTotals(tables.main, channel);
     }

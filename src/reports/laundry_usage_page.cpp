@@ -22,9 +22,9 @@ namespace {
 // In place of the total cycle count of a unit that keeps none.
 inline constexpr int kTextTotalNotReported = 2559;
 
-// One pump's entry of a usage list: the three parts of its total, summed part by part over the
-// tables in use, and its count. A calibrated pump's parts form a volume, an uncalibrated one's
-// are hours, minutes and seconds (summed without carrying, as the unit's counters are).
+// One pump's entry of a usage list: the three parts of its total, summed over the tables in use,
+// and its count. A calibrated pump's parts form a volume, an uncalibrated one's are hours,
+// minutes and seconds, carried at 60 when shifts are added together.
 struct PumpFigure {
     bool calibrated = false;
     std::uint32_t high = 0;
@@ -35,10 +35,17 @@ struct PumpFigure {
     std::uint32_t volume() const { return high * 65536u + middle * 256u + low; }
     std::uint32_t runSeconds() const { return high * 3600u + middle * 60u + low; }
     void add(const PumpFigure& other) {
-        high += other.high;
-        middle += other.middle;
-        low += other.low;
         count += other.count;
+        if (calibrated) {
+            high += other.high;
+            middle += other.middle;
+            low += other.low;
+            return;
+        }
+        const std::uint32_t seconds = runSeconds() + other.runSeconds();
+        high = seconds / 3600;
+        middle = seconds / 60 % 60;
+        low = seconds % 60;
     }
 };
 

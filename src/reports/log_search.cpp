@@ -59,14 +59,15 @@ void LogSearch::countPump(const PumpRecord& record) {
     const std::uint32_t t = recordTime_;
     auto inside = [t](const ShiftWindow& w) { return w.start <= t && t <= w.end; };
     const std::int8_t choice = options_.shiftChoice;
+    const AmountKind kind = tables_.kinds[record.pump];
     if (choice == kNoShifts || inside(options_.shifts[0])) {
-        tables_.main[record.program][record.pump].count(record.dose);
+        tables_.main[record.program][record.pump].count(record.dose, kind);
     }
     if ((choice == kTwoShifts || choice == kThreeShifts) && inside(options_.shifts[1])) {
-        tables_.shift2.count(record.program, record.pump, record.dose);
+        tables_.shift2.count(record.program, record.pump, record.dose, kind);
     }
     if (choice == kThreeShifts && inside(options_.shifts[2])) {
-        tables_.shift3.count(record.program, record.pump, record.dose);
+        tables_.shift3.count(record.program, record.pump, record.dose, kind);
     }
 }
 

@@ -64,6 +64,14 @@ UsageAmount usageAmount(const ProgramRecord& record, std::size_t pump) {
     return amount;
 }
 
+AmountKinds amountKinds(const ProgramRecord& record) {
+    AmountKinds kinds{};
+    for (std::size_t pump = 0; pump < kUsagePumps; ++pump) {
+        kinds[pump] = record.flowRate(pump) != 0 ? AmountKind::Volume : AmountKind::RunTime;
+    }
+    return kinds;
+}
+
 void copyUsage(const UsageTable& table, ReportData& data) {
     for (std::size_t row = 0; row < kUsageRows; ++row) {
         for (std::size_t pump = 0; pump < kUsagePumps; ++pump) {

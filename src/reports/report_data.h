@@ -51,6 +51,9 @@ struct UsageAmount {
 };
 UsageAmount usageAmount(const ProgramRecord& record, std::size_t pump);
 
+// How each pump's amounts add up, from the flow rates in the record: a pump without one is timed.
+AmountKinds amountKinds(const ProgramRecord& record);
+
 // Copies the counts and totals of every row; flow rates and calibration dates are left alone.
 void copyUsage(const UsageTable& table, ReportData& data);
 

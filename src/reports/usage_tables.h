@@ -1,7 +1,6 @@
 // The tables a usage read fills: the main table (the unit's counters, or the log summed per
 // program and pump, or the first shift) and one table each for the second and third shift. The
-// widths are the report's own: the main table counts in 16 bits and sums doses in 32, the shift
-// tables count in 32 bits and sum in 24, and every sum wraps at its width.
+// main table counts in 16 bits, the shift tables in 32; both keep a pump's amount in three parts.
 #pragma once
 
 #include <array>
@@ -15,8 +14,16 @@ inline constexpr std::size_t kUsageRows = 21;  // programs 1-20, then the all-pr
 inline constexpr std::size_t kTotalsRow = 20;
 inline constexpr std::size_t kUsagePumps = 10;
 
-// The dose sum is kept in the three parts the unit sends and the report reads: a volume for a
-// calibrated pump, hours, minutes and seconds for one that is not.
+// What a pump's amounts are, and so how two of them add up. A calibrated pump's three parts are
+// one volume (high x 65536 + middle x 256 + low). An uncalibrated pump's are a run time in hours,
+// minutes and seconds: its sums carry 60 seconds into a minute and 60 minutes into an hour, where
+// adding the parts as one number would let 256 seconds become one minute.
+enum class AmountKind : std::uint8_t { Volume, RunTime };
+using AmountKinds = std::array<AmountKind, kUsagePumps>;
+
+// The sum of two amounts, each packed as high << 16 | middle << 8 | low.
+std::uint32_t addAmounts(std::uint32_t a, std::uint32_t b, AmountKind kind);
+
 struct UsageCell {
     std::uint16_t cycle = 0;
     std::uint16_t timeHigh = 0;
@@ -32,25 +39,26 @@ struct UsageCell {
         timeMiddle = static_cast<std::uint8_t>(value >> 8);
         timeLow = static_cast<std::uint8_t>(value);
     }
-    void count(std::uint32_t dose) {
+    void count(std::uint32_t dose, AmountKind kind) {
         cycle = static_cast<std::uint16_t>(cycle + 1);
-        setTime(time() + dose);
+        setTime(addAmounts(time(), dose, kind));
     }
     friend bool operator==(const UsageCell&, const UsageCell&) = default;
 };
 
 using UsageTable = std::array<std::array<UsageCell, kUsagePumps>, kUsageRows>;
 
-// Laid out in byte planes, as the report reads it; a dose sum past 24 bits loses its top byte.
+// Laid out in planes, as the report reads it; the high part has the main table's 16 bits, so a
+// shift's sum is as wide as the whole range's.
 struct ShiftTable {
     std::array<std::array<std::uint32_t, kUsagePumps>, kUsageRows> cycle{};
-    std::array<std::array<std::uint8_t, kUsagePumps>, kUsageRows> high{};
+    std::array<std::array<std::uint16_t, kUsagePumps>, kUsageRows> high{};
     std::array<std::array<std::uint8_t, kUsagePumps>, kUsageRows> middle{};
     std::array<std::array<std::uint8_t, kUsagePumps>, kUsageRows> low{};
 
     std::uint32_t time(std::size_t row, std::size_t pump) const;
     void setTime(std::size_t row, std::size_t pump, std::uint32_t value);
-    void count(std::size_t row, std::size_t pump, std::uint32_t dose);
+    void count(std::size_t row, std::size_t pump, std::uint32_t dose, AmountKind kind);
     friend bool operator==(const ShiftTable&, const ShiftTable&) = default;
 };
 
@@ -58,10 +66,12 @@ struct UsageTables {
     UsageTable main{};
     ShiftTable shift2;
     ShiftTable shift3;
+    // Set by the caller before a read (from the unit's calibration); a read keeps them.
+    AmountKinds kinds{};
 };
 
-// Row 20 becomes the sum of rows 0-19, pump by pump, at the table's widths.
-void sumTotalsRow(UsageTable& table);
-void sumTotalsRow(ShiftTable& table);
+// Row 20 becomes the sum of rows 0-19, pump by pump, each pump's amounts added as its kind.
+void sumTotalsRow(UsageTable& table, const AmountKinds& kinds);
+void sumTotalsRow(ShiftTable& table, const AmountKinds& kinds);
 
 }  // namespace qelto::reports

@@ -1,12 +1,11 @@
 #include "reports/xlsx_export.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <optional>
 #include <pugixml.hpp>
 #include <system_error>
 
+#include "platform/atomic_file.h"
 #include "reports/xlsx_archive.h"
 #include "reports/xlsx_sheet.h"
 #include "reports/xlsx_workbook.h"
@@ -26,35 +25,6 @@ ExportResult failure(int messageId, std::string reason) {
     result.messageId = messageId;
     result.reason = std::move(reason);
     return result;
-}
-
-// Through a temporary file and a rename, so that a failed copy leaves whatever was at the target,
-// and a read-only file there is replaced as the user asked.
-bool copyTemplate(const fs::path& templatePath, const fs::path& targetPath, std::string& error) {
-    std::error_code ec;
-    if (fs::equivalent(templatePath, targetPath, ec)) {
-        error = "the export cannot be saved over its own template " + templatePath.string();
-        return false;
-    }
-    fs::path temporary = targetPath;
-    temporary += ".export-" + std::to_string(::getpid()) + ".tmp";
-    if (!fs::copy_file(templatePath, temporary, fs::copy_options::overwrite_existing, ec)) {
-        error = "cannot copy the template " + templatePath.string() + " to " +
-                temporary.parent_path().string() + ": " + ec.message();
-        fs::remove(temporary, ec);
-        return false;
-    }
-    fs::permissions(temporary, fs::perms::owner_read | fs::perms::owner_write,
-                    fs::perm_options::add, ec);
-    if (!ec) {
-        fs::rename(temporary, targetPath, ec);
-    }
-    if (ec) {
-        error = "cannot save the workbook as " + targetPath.string() + ": " + ec.message();
-        fs::remove(temporary, ec);
-        return false;
-    }
-    return true;
 }
 
 bool readXml(const XlsxArchive& archive, const std::string& part, pugi::xml_document& document,
@@ -136,8 +106,7 @@ class WorkbookFiller {
         }
         dropCachedFormulaResults(sheet);
         if (!writeXml(archive_, target->part, sheet, error) ||
-            !refreshOtherSheets(sheets, *target, error) || !requestRecalculation(error) ||
-            !archive_.commit(error)) {
+            !refreshOtherSheets(sheets, *target, error) || !requestRecalculation(error)) {
             return failure(kMsgWorkbookUnreadable, error);
         }
         result.ok = true;
@@ -195,20 +164,44 @@ class WorkbookFiller {
     pugi::xml_document relationships_;
 };
 
+// What went wrong with the target, without its name: every caller names the workbook itself.
+std::string targetReason(const std::string& error, const fs::path& target) {
+    const std::string named = "cannot write " + target.string() + ": ";
+    return error.starts_with(named) ? error.substr(named.size()) : error;
+}
+
 }  // namespace
 
 ExportResult exportWorkbook(const fs::path& templatePath, const fs::path& targetPath,
                             std::string_view sheetName,
                             const std::map<std::string, std::string>& cells) {
-    std::string error;
-    if (!copyTemplate(templatePath, targetPath, error)) {
-        return failure(kMsgWorkbookUnreadable, error);
+    std::error_code ec;
+    if (fs::equivalent(templatePath, targetPath, ec)) {
+        return failure(kMsgWorkbookUnreadable,
+                       "the export cannot be saved over its own template " + templatePath.string());
     }
-    auto archive = XlsxArchive::open(targetPath, error);
+    // Checked first, so a target that can never be written costs no work and says so plainly.
+    std::string error;
+    if (!platform::canReplaceFile(targetPath, &error)) {
+        return failure(kMsgWorkbookUnreadable, targetReason(error, targetPath));
+    }
+    std::string templateBytes;
+    if (!platform::readWholeFile(templatePath, templateBytes, &error)) {
+        return failure(kMsgWorkbookUnreadable, "cannot read the template: " + error);
+    }
+    auto archive = XlsxArchive::fromBytes(std::move(templateBytes), templatePath.string(), error);
     if (!archive) {
         return failure(kMsgWorkbookUnreadable, error);
     }
-    return WorkbookFiller(*archive).fill(sheetName, cells);
+    ExportResult result = WorkbookFiller(*archive).fill(sheetName, cells);
+    if (!result.ok) {
+        return result;
+    }
+    const std::optional<std::string> bytes = archive->finish(error);
+    if (!bytes || !platform::writeFileAtomically(targetPath, *bytes, &error)) {
+        return failure(kMsgWorkbookUnreadable, targetReason(error, targetPath));
+    }
+    return result;
 }
 
 }  // namespace qelto::reports

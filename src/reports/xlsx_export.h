@@ -26,10 +26,11 @@ struct ExportResult {
     std::vector<std::string> skippedCells;  // tag cell names that name no cell of a worksheet
 };
 
-// Copies the template to the target (replacing a file there, and writable even when the template
-// is not), then fills the cells of the sheet named sheetName with the contents: numbers as
-// numbers, everything else as text exactly as typed. Asks every spreadsheet to recalculate on
-// opening. When the filling fails the target holds the unchanged copy of the template.
+// Fills a copy of the template's sheet named sheetName with the contents (numbers as numbers,
+// everything else as text exactly as typed), asks every spreadsheet to recalculate on opening,
+// and saves the finished workbook at the target as atomically as a document: writable even when
+// the template is not, and only over a regular file. When any step fails nothing is written and
+// a file already at the target stays as it was.
 ExportResult exportWorkbook(const std::filesystem::path& templatePath,
                             const std::filesystem::path& targetPath, std::string_view sheetName,
                             const std::map<std::string, std::string>& cells);

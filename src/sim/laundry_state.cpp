@@ -273,7 +273,11 @@ void applyLaundryState(const json& state, LaundryMemory& memory, std::int64_t ho
     const json& counters = object(state, "counters");
     number(counters, "cycles", memory.counters.cycles);
     number(counters, "washes", memory.counters.washes);
-    applyUsage(state, memory.usage);
+    TimedPumps timed{};
+    for (std::size_t pump = 0; pump < kPumps; ++pump) {
+        timed[pump] = memory.calibration[pump].volume == 0;
+    }
+    applyUsage(state, memory.usage, timed);
 }
 
 }  // namespace qelto::sim

@@ -15,14 +15,28 @@ std::uint32_t pumpWord(std::uint8_t program, std::uint8_t pump, std::uint32_t do
            ((dose & kMaxDose) << 11);
 }
 
+namespace {
+
+std::uint32_t secondsOf(std::uint32_t hms) {
+    return (hms >> 16) * 3600 + ((hms >> 8) & 0xFFU) * 60 + (hms & 0xFFU);
+}
+
+std::uint32_t runTimeOf(std::uint32_t total) {
+    return (total / 3600) << 16 | (total / 60 % 60) << 8 | total % 60;
+}
+
+}  // namespace
+
 void recordDose(UsageMemory& usage, const UnitDate& date, std::uint32_t secondsOfDay,
-                std::uint8_t program, std::uint8_t pump, std::uint32_t dose) {
+                std::uint8_t program, std::uint8_t pump, std::uint32_t dose, bool timed) {
+    dose &= kMaxDose;
     usage.log.push_back(pumpWord(program, pump, dose));
     usage.log.push_back(dateWord(date, secondsOfDay));
     for (const std::size_t row : {std::size_t{0}, std::size_t{program} + 1U}) {
         UsageCounter& counter = usage.counters.at(row).at(pump);
         counter.cycles = static_cast<std::uint16_t>(counter.cycles + 1);
-        counter.amount += dose & kMaxDose;
+        counter.amount =
+            timed ? runTimeOf(secondsOf(counter.amount) + secondsOf(dose)) : counter.amount + dose;
     }
 }
 
@@ -48,8 +62,11 @@ void generateUsage(const UsagePlan& plan, UsageMemory& usage) {
             const auto program = static_cast<std::uint8_t>(draw(20));
             const std::uint32_t pumps = 1 + draw(3);
             for (std::uint32_t p = 0; p < pumps; ++p) {
-                recordDose(usage, date, seconds, program, static_cast<std::uint8_t>(draw(10)),
-                           1 + draw(500));
+                const auto pump = static_cast<std::uint8_t>(draw(10));
+                const std::uint32_t amount = 1 + draw(500);
+                const bool timed = plan.timed.at(pump);
+                recordDose(usage, date, seconds, program, pump, timed ? runTimeOf(amount) : amount,
+                           timed);
             }
             seconds += 4 * (900 + draw(2700));
         }

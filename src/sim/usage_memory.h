@@ -19,11 +19,15 @@ inline constexpr std::size_t kCounterPrograms = 21;  // 0 = every program togeth
 inline constexpr std::size_t kCounterPumps = 10;
 inline constexpr std::uint32_t kMaxDose = (1U << 21) - 1;
 
+// A calibrated pump's doses and sums are millilitres. A time-dosed pump's are run times, hours <<
+// 16 | minutes << 8 | seconds, and the unit carries 60 seconds into a minute and 60 minutes into
+// an hour as it adds them up.
 struct UsageCounter {
     std::uint16_t cycles = 0;
     std::uint32_t amount = 0;  // summed doses
     friend bool operator==(const UsageCounter&, const UsageCounter&) = default;
 };
+using TimedPumps = std::array<bool, kCounterPumps>;
 
 struct UsageMemory {
     std::array<std::array<UsageCounter, kCounterPumps>, kCounterPrograms> counters{};
@@ -40,9 +44,10 @@ std::uint32_t dateWord(const UnitDate& date, std::uint32_t secondsOfDay);
 // program 0-19, pump 0-9
 std::uint32_t pumpWord(std::uint8_t program, std::uint8_t pump, std::uint32_t dose);
 
-// Appends one dosing event to the log and the counters, as the unit does at the end of a dose.
+// Appends one dosing event to the log and the counters, as the unit does at the end of a dose;
+// timed says whether the pump is time-dosed.
 void recordDose(UsageMemory& usage, const UnitDate& date, std::uint32_t secondsOfDay,
-                std::uint8_t program, std::uint8_t pump, std::uint32_t dose);
+                std::uint8_t program, std::uint8_t pump, std::uint32_t dose, bool timed);
 
 // A plausible history from a seed: `days` days from `first` on, a few washes a day at times on
 // the unit's 4-second grid, each dosing one to three pumps. The same seed gives the same log.
@@ -51,6 +56,7 @@ struct UsagePlan {
     UnitDate first;
     unsigned days = 30;
     unsigned washesPerDay = 4;
+    TimedPumps timed{};  // their doses are run times of up to 8:20
 };
 void generateUsage(const UsagePlan& plan, UsageMemory& usage);
 

@@ -29,12 +29,13 @@ UnitDate parseFirstDay(const json& plan) {
     return {year, month, day};
 }
 
-void applyPlan(const json& usageState, UsageMemory& usage) {
+void applyPlan(const json& usageState, UsageMemory& usage, const TimedPumps& timed) {
     if (!usageState.contains("generate")) {
         return;
     }
     const json& plan = object(usageState, "generate");
     UsagePlan usagePlan;
+    usagePlan.timed = timed;
     usagePlan.first = parseFirstDay(plan);
     number(plan, "seed", usagePlan.seed);
     number(plan, "days", usagePlan.days);
@@ -64,12 +65,12 @@ json usageToJson(const UsageMemory& usage) {
     return {{"log", usage.log}, {"counters", counters}};
 }
 
-void applyUsage(const json& state, UsageMemory& usage) {
+void applyUsage(const json& state, UsageMemory& usage, const TimedPumps& timed) {
     if (!state.contains("usage")) {
         return;
     }
     const json& usageState = object(state, "usage");
-    applyPlan(usageState, usage);
+    applyPlan(usageState, usage, timed);
     if (usageState.contains("log")) {
         const json& log = usageState.at("log");
         if (!log.is_array()) {

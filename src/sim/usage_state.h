@@ -17,6 +17,7 @@ namespace qelto::sim {
 
 nlohmann::json usageToJson(const UsageMemory& usage);
 // Throws StateError naming the field that is wrong.
-void applyUsage(const nlohmann::json& state, UsageMemory& usage);
+// timed: the pumps that are time-dosed, whose generated doses are run times.
+void applyUsage(const nlohmann::json& state, UsageMemory& usage, const TimedPumps& timed = {});
 
 }  // namespace qelto::sim

@@ -164,7 +164,7 @@ class ReportViewTest : public QObject {
         // From the dishwash editor the same command draws the dishwash page.
         window_->SwitchView(app::kDishwashSlot);
         window_->findChild<QAction*>(QStringLiteral("reportOfDocument"))->trigger();
-        QVERIFY(readAll(view_->pagePath()).find("<EXCEL CELL=\"A9\" CONTENT=\"1\">") !=
+        QVERIFY(readAll(view_->pagePath()).find("<EXCEL CELL=\"A9\" CONTENT=\"1\"></EXCEL>") !=
                 std::string::npos);
         shot(*window_, QStringLiteral("report_view_dishwash"));
     }
@@ -262,8 +262,9 @@ class ReportViewTest : public QObject {
             view_->browser()->toPlainText().contains(QStringLiteral("Pump 2 <script>x</script>")));
 
         // The edit reaches the spreadsheet's cell too, and comes back as lines.
-        QVERIFY(page.find("CELL=\"A100\" CONTENT=\"Pump 2 (script)x(/script);  Tube + clip\"") !=
-                std::string::npos);
+        QVERIFY(page.find("CELL=\"A100\" CONTENT=\"Pump 2 (script)x(/script);  Tube + clip\""
+                          "></EXCEL>") != std::string::npos);
+        QVERIFY2(page.find("</EXCEL></EXCEL>") == std::string::npos, "one closing per tag");
         QVERIFY(view_->editComment());
         QCOMPARE(shownToEditor, QStringLiteral("Pump 2 <script>x</script>\nTube & clip"));
         QVERIFY2(!QFileInfo::exists(copy), "a second edit replaces the first copy");

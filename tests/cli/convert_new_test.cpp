@@ -1,5 +1,6 @@
 // `qeltoctl convert` and `qeltoctl new`: what a save writes, byte for byte.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -126,6 +127,25 @@ TEST(Convert, unreadableInputWritesNoFile) {
     const auto run = runQeltoctl({"convert", in.string(), out.string()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("bad.qlf"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// A named pipe stands for /dev/null and its kind: never replaced, and never waited on when read.
+TEST(Convert, neverReplacesOrWaitsOnWhatIsNotAFile) {
+    const auto good = testDir() / "good.qlf";
+    writeFile(good, doc::writeDocument(doc::distinctDocument(), 9));
+    const auto pipe = testDir() / "pipe.qlf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const auto written = runQeltoctl({"convert", good.string(), pipe.string()});
+    EXPECT_EQ(written.exitCode, 1);
+    EXPECT_NE(written.err.find("named pipe"), std::string::npos) << written.err;
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+
+    const auto out = testDir() / "out.qlf";
+    const auto read = runProcess(
+        {"/usr/bin/timeout", "20", QELTOCTL_PATH, "convert", pipe.string(), out.string()});
+    EXPECT_EQ(read.exitCode, 1) << "124 is a hang";
+    EXPECT_NE(read.err.find("named pipe"), std::string::npos) << read.err;
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 

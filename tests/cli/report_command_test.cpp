@@ -158,6 +158,51 @@ TEST_F(ReportCommand, ARangeTheLogCannotBeSearchedForIsRefusedBeforeTheUnitIsAsk
     EXPECT_EQ(readFile(sim->requestLog()), "") << "a usage error never reaches the unit";
 }
 
+// Outputs are checked before a unit is asked anything or a file is read: one that clashes with
+// another or with the input is a usage error, one that cannot be written a failure; neither
+// leaves a file changed, and a read that is not saved never says the unit was read.
+TEST_F(ReportCommand, OutputsAreCheckedBeforeAnythingIsTouched) {
+    startUnit(unitWithUsage());
+    const auto document = testDir() / "unit.qlf";
+    const ProcessResult read = onUnit({"read", "--out", document.string()});
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_NE(read.err.find("has been read"), std::string::npos) << read.err;
+    const std::string saved = readFile(document);
+    writeFile(sim->requestLog(), "");
+    const auto folder = testDir() / "folder.qlf";
+    std::filesystem::create_directory(folder);
+    const std::string book = (testDir() / "same.xlsx").string();
+    const std::string linkToDocument = (testDir() / "link.html").string();
+    std::filesystem::create_symlink(document, linkToDocument);
+
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        bool onUnit;
+    };
+    const std::string in = document.string();
+    for (const Case& c : {
+             Case{{"report", "settings", "--in", in, "--out", in}, 2, false},
+             Case{{"report", "settings", "--in", in, "--out", linkToDocument}, 2, false},
+             Case{{"report", "settings", "--in", in, "--out", page.string(), "--xlsx", in},
+                  2,
+                  false},
+             Case{{"report", "usage", "--out", book, "--xlsx", book}, 2, true},
+             Case{{"report", "usage", "--out", folder.string()}, 1, true},
+             Case{{"read", "--out", folder.string()}, 1, true},
+             Case{{"read", "--out", (testDir() / "none" / "x.qlf").string()}, 1, true},
+         }) {
+        const ProcessResult r = c.onUnit ? onUnit(c.args) : runQeltoctl(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0] << " " << c.args[2] << ": " << r.err;
+        EXPECT_EQ(r.err.find("has been read"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(readFile(sim->requestLog()), "") << "the unit was never asked";
+    EXPECT_EQ(readFile(document), saved);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_FALSE(std::filesystem::exists(page));
+    EXPECT_FALSE(std::filesystem::exists(book));
+}
+
 TEST_F(ReportCommand, AFailedReadWritesNoPage) {
     startUnit(unitWithUsage());
     const ProcessResult r = onUnit({"report", "usage", "--out", page.string()}, "1");

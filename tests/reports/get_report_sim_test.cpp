@@ -56,6 +56,8 @@ TEST(GetReportOnSim, LogSearchFindsTheRangeAndSplitsTheShifts) {
     EXPECT_EQ(options.reportFrom, (ShortDate{10, 1, 26}));
 }
 
+// Every pump of the simulated unit is time-dosed: its counters carry run times at 60 seconds and
+// 60 minutes, and the log search must add the same doses up to the same figures.
 TEST(GetReportOnSim, WholeLogAgreesWithTheUnitsOwnCounters) {
     qelto::test::SimLink sim(stateOption(
         {{"usage", {{"generate", {{"seed", 5}, {"first", "2026-10-01"}, {"days", 20}}}}}}));
@@ -65,6 +67,7 @@ TEST(GetReportOnSim, WholeLogAgreesWithTheUnitsOwnCounters) {
     ASSERT_TRUE(GetReport(totals, none, channel));
 
     UsageTables searched;
+    searched.kinds.fill(AmountKind::RunTime);
     ReportOptions everything;
     everything.fromDay = 2451545;  // 1 Jan 2000
     everything.toDay = 2461042 + 3650;
@@ -94,6 +97,7 @@ TEST(GetReportOnSim, SeedOptionGivesAHistoryEndingToday) {
     ReportOptions none;
     ASSERT_TRUE(GetReport(totals, none, channel));
     UsageTables searched;
+    searched.kinds.fill(AmountKind::RunTime);
     ReportOptions everything;
     everything.fromDay = 2451545;  // 1 Jan 2000
     everything.toDay = 2461042 + 36500;

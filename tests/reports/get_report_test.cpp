@@ -105,6 +105,32 @@ TEST(GetReportLog, ShiftTotalsRowsAreSummedOnlyForTheChosenShifts) {
     EXPECT_EQ(tables.shift3, ShiftTable{});
 }
 
+// Pump 1 is timed, pump 2 calibrated. Program 1 runs pump 1 five times for 59 s (295 s =
+// 4:55), program 2 once for 3:00; the all-programs row holds 7:55, where adding the parts as one
+// number kept 99 s for program 1 and 4:39 for all. Both shift windows take the whole day.
+TEST(GetReportLog, RunTimesAddUpWithCarryingInEveryTable) {
+    LogUnit log;
+    log.words = {dateWord(12, 1, 26, 36000)};
+    for (int i = 0; i < 5; ++i) {
+        log.words.push_back(pumpWord(0, 0, 0x00003B));
+    }
+    log.words.insert(log.words.end(), {pumpWord(1, 0, 0x000300), pumpWord(0, 1, 200),
+                                       pumpWord(0, 1, 200), pumpWord(1, 1, 0xFF)});
+    UsageTables tables;
+    tables.kinds[0] = AmountKind::RunTime;
+    ReportOptions options = range(kJan10, kJan15);
+    options.shiftChoice = kTwoShifts;
+    options.shifts[0] = {0, 86399};
+    options.shifts[1] = {0, 86399};
+    ASSERT_TRUE(GetReport(tables, options, log.unit.channel));
+    EXPECT_EQ(tables.kinds[0], AmountKind::RunTime) << "the read keeps the pumps' kinds";
+    EXPECT_EQ(tables.main[0][0].time(), 0x000437U);
+    EXPECT_EQ(tables.main[1][0].time(), 0x000300U);
+    EXPECT_EQ(tables.main[kTotalsRow][0].time(), 0x000737U);
+    EXPECT_EQ(tables.shift2.time(kTotalsRow, 0), 0x000737U);
+    EXPECT_EQ(tables.main[kTotalsRow][1].time(), 655U) << "volumes add as numbers";
+}
+
 TEST(GetReportLog, WrongReplyOrSilenceFails) {
     protocol::test::ScriptedUnit unit;
     unit.reply(makeAck());

@@ -138,7 +138,7 @@ TEST(LogSearch, RecordsOutsideTheTablesAndOtherTypesAreSkipped) {
     s.feed({dateWord(12, 1, 26, 0), pumpWord(20, 0, 1), pumpWord(31, 15, 1), pumpWord(0, 10, 1),
             0x2U | (5U << 2), 0x3U | (5U << 2), pumpWord(0, 0, 1)});
     UsageTable expected{};
-    expected[0][0].count(1);
+    expected[0][0].count(1, AmountKind::Volume);
     EXPECT_EQ(s.tables.main, expected);
 }
 
@@ -183,45 +183,52 @@ TEST_F(Shifts, ThreeShiftsCountAnOverlapInBoth) {
     EXPECT_EQ(s.tables.main[1][2].cycle, 0);
 }
 
-TEST(UsageTables, CountsAndSumsWrapAtTheirWidths) {
+TEST(UsageTables, CountsWrapAtTheirWidthsAndVolumesKeepThirtyTwoBits) {
     UsageTables tables;
     // 65,536 events bring a 16-bit count back to 0; the 32-bit time keeps every dose.
     for (int i = 0; i < 65536; ++i) {
-        tables.main[0][0].count(1);
+        tables.main[0][0].count(1, AmountKind::Volume);
     }
     EXPECT_EQ(tables.main[0][0].cycle, 0);
     EXPECT_EQ(tables.main[0][0].time(), 65536U);
-    // Nine of the largest doses, 9 x 2,097,151 = 18,874,359, pass 24 bits: the shift table keeps
-    // 18,874,359 - 16,777,216 = 2,097,143, its count does not wrap.
+    // Nine of the largest doses, 9 x 2,097,151 = 18,874,359 = 0x011F_FFF7, pass 24 bits; a
+    // shift keeps them as the main table does.
     for (int i = 0; i < 9; ++i) {
-        tables.shift2.count(3, 4, 0x1FFFFF);
-        tables.main[3][4].count(0x1FFFFF);
+        tables.shift2.count(3, 4, 0x1FFFFF, AmountKind::Volume);
+        tables.main[3][4].count(0x1FFFFF, AmountKind::Volume);
     }
-    EXPECT_EQ(tables.shift2.time(3, 4), 2097143U);
-    EXPECT_EQ(tables.main[3][4].time(), 18874359U);
-    EXPECT_EQ(tables.main[3][4].timeHigh, 0x011F);  // 18,874,359 = 0x011F_FFF7
+    EXPECT_EQ(tables.shift2.time(3, 4), 18874359U);
+    EXPECT_EQ(tables.main[3][4].timeHigh, 0x011F);
     EXPECT_EQ(tables.main[3][4].timeMiddle, 0xFF);
     EXPECT_EQ(tables.main[3][4].timeLow, 0xF7);
-}
 
-TEST(UsageTables, TotalsRowSumsProgramsPerPumpAtTheTableWidths) {
-    UsageTables tables;
     tables.main[0][1].cycle = 60000;
     tables.main[19][1].cycle = 6000;  // 66,000 wraps to 464
     tables.main[0][1].setTime(0xFFFFFFF0U);
     tables.main[5][1].setTime(0x20U);  // wraps to 0x10
-    tables.main[5][2].setTime(7);
     tables.shift2.cycle[0][1] = 60000;
     tables.shift2.cycle[1][1] = 6000;  // 32 bits: no wrap
-    tables.shift2.setTime(0, 1, 0xFFFFF0);
-    tables.shift2.setTime(1, 1, 0x20);  // 24 bits: wraps to 0x10
-    sumTotalsRow(tables.main);
-    sumTotalsRow(tables.shift2);
+    sumTotalsRow(tables.main, tables.kinds);
+    sumTotalsRow(tables.shift2, tables.kinds);
     EXPECT_EQ(tables.main[kTotalsRow][1].cycle, 464);
     EXPECT_EQ(tables.main[kTotalsRow][1].time(), 0x10U);
-    EXPECT_EQ(tables.main[kTotalsRow][2].time(), 7U);
     EXPECT_EQ(tables.shift2.cycle[kTotalsRow][1], 66000U);
-    EXPECT_EQ(tables.shift2.time(kTotalsRow, 1), 0x10U);
+}
+
+// Run times are hours << 16 | minutes << 8 | seconds; each sum below is worked out by hand.
+TEST(UsageTables, RunTimesCarrySixtySecondsAndSixtyMinutes) {
+    struct Case {
+        std::uint32_t a, b, sum;
+    };
+    for (const Case& c : {
+             Case{0x00003B, 0x00003B, 0x00013A},  // 59 s + 59 s = 1:58
+             Case{0x003B3B, 0x000001, 0x010000},  // 59:59 + 1 s = 1 h
+             Case{0x00013B, 0x003B3B, 0x01013A},  // 1:59 + 59:59 = 1 h 1:58
+             Case{0x020304, 0x000000, 0x020304},  // a figure alone stays as it is
+         }) {
+        EXPECT_EQ(addAmounts(c.a, c.b, AmountKind::RunTime), c.sum) << std::hex << c.a;
+        EXPECT_EQ(addAmounts(c.a, c.b, AmountKind::Volume), c.a + c.b);
+    }
 }
 
 }  // namespace

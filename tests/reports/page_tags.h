@@ -1,5 +1,6 @@
-// Reads a page's cell tags the way a test wants them: every <EXCEL ...> must have the one form the
-// export understands, so a tag the pattern does not match is reported as broken.
+// Reads a page's cell tags the way a test wants them: every <EXCEL ...></EXCEL> must have the one
+// form the export understands and be closed at once, so a tag the pattern does not match (one
+// left open swallows the rest of the page in a browser) is reported as broken.
 #pragma once
 
 #include <map>
@@ -10,11 +11,11 @@ namespace qelto::reports::test {
 
 struct PageTags {
     std::map<std::string, std::string> cells;  // cell name -> content as written (escaped)
-    int broken = 0;                            // "<EXCEL" openings that are not a whole tag
+    int broken = 0;                            // "<EXCEL" openings that are not a whole, closed tag
 };
 
 inline PageTags readTags(const std::string& page) {
-    static const std::regex tag(R"re(<EXCEL CELL="([A-Z]+[0-9]+)" CONTENT="([^"<>]*)">)re");
+    static const std::regex tag(R"re(<EXCEL CELL="([A-Z]+[0-9]+)" CONTENT="([^"<>]*)"></EXCEL>)re");
     PageTags result;
     int matched = 0;
     for (auto it = std::sregex_iterator(page.begin(), page.end(), tag);

@@ -56,11 +56,13 @@ TEST(PageEscape, CommentCellHasNoMarkupAndOneLine) {
     EXPECT_EQ(prepareCommentForCell("\"x\" & <y>"), " x  + (y)");
 }
 
-TEST(CellTag, EveryFormQuotesItsValues) {
-    EXPECT_EQ(cellTag("B80", 12u), "<EXCEL CELL=\"B80\" CONTENT=\"12\">");
-    EXPECT_EQ(cellTag("B80", "<b>\"&"), "<EXCEL CELL=\"B80\" CONTENT=\"&lt;b&gt;&quot;&amp;\">");
-    EXPECT_EQ(cellTagDecimal("B14", 12.5), "<EXCEL CELL=\"B14\" CONTENT=\"12.50\">");
-    EXPECT_EQ(cellTagDecimalWide("D5", 1.5), "<EXCEL CELL=\"D5\" CONTENT=\"  1.50\">");
+// Each tag is an empty element, closed at once, so the page's own elements stay side by side.
+TEST(CellTag, EveryFormQuotesItsValuesAndClosesAtOnce) {
+    EXPECT_EQ(cellTag("B80", 12u), "<EXCEL CELL=\"B80\" CONTENT=\"12\"></EXCEL>");
+    EXPECT_EQ(cellTag("B80", "<b>\"&"),
+              "<EXCEL CELL=\"B80\" CONTENT=\"&lt;b&gt;&quot;&amp;\"></EXCEL>");
+    EXPECT_EQ(cellTagDecimal("B14", 12.5), "<EXCEL CELL=\"B14\" CONTENT=\"12.50\"></EXCEL>");
+    EXPECT_EQ(cellTagDecimalWide("D5", 1.5), "<EXCEL CELL=\"D5\" CONTENT=\"  1.50\"></EXCEL>");
 }
 
 TEST(CellTag, ProgramColumnsAndStepRows) {

@@ -198,8 +198,8 @@ TEST_F(LaundryUsagePage, ShiftLinesOnlyWhenTheReportIsSplit) {
                          "&nbsp;&nbsp;&nbsp; end time = 22:00</b><br />"),
               std::string::npos);
     EXPECT_EQ(split.find("SHIFT 3"), std::string::npos);
-    // All programs add the shift's parts part by part: 59 + 2 minutes and 59 seconds, which
-    // the page shows carried over as 1 hour 1 minute; 4 + 3 doses.
+    // All programs add the shift's run time to the main one, carried at 60: 59:59 + 2:00 is
+    // 1 hour 1 minute 59 seconds; 4 + 3 doses.
     EXPECT_NE(split.find("01:01 [251]\n[2488]\n00007"), std::string::npos);
 }
 

@@ -1,6 +1,7 @@
 #include "reports/xlsx_export.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <zip.h>
 
 #include <pugixml.hpp>
@@ -71,7 +72,6 @@ fs::path shippedTemplate() {
 TEST(XlsxExport, FillsTheDataSheetInOrderWithNumbersAsNumbersAndTextAsTyped) {
     const fs::path target = test::testDir() / "report.xlsx";
     test::writeFile(target, "an older export");
-    fs::permissions(target, fs::perms::owner_read);
     const std::map<std::string, std::string> cells{
         {"X4", "1234"},  {"X5", " 12.50"},       {"A5", "=SUM(A1) <&>"}, {"A10", "007"},
         {"B14", "-0.5"}, {"A1", "07\\12\\2026"}, {"A100", "x\x01y"},     {"b2", "4"}};
@@ -157,27 +157,44 @@ TEST(XlsxExport, FormulasInFilledCellsAndStaleResultsAndTheCalcChainGo) {
         << two;
 }
 
-TEST(XlsxExport, AFailureNamesItsMessageAndLeavesTheCopiedTemplate) {
-    const fs::path target = test::testDir() / "out.xlsx";
-    ExportResult result = exportWorkbook(shippedTemplate(), target, "Missing", {{"A1", "1"}});
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.messageId, kMsgSheetMissing);
-    EXPECT_NE(result.reason.find("Missing"), std::string::npos);
-    EXPECT_EQ(test::readFile(target), test::readFile(shippedTemplate()));
-
+// A workbook that cannot be finished is not written at all: the file that was at the target
+// stays as it was, no half-filled copy of the template and no temporary file is left.
+TEST(XlsxExport, AFailureNamesItsMessageAndLeavesTheTargetAsItWas) {
+    const fs::path folder = test::testDir() / "out";
+    fs::create_directory(folder);
+    const fs::path target = folder / "out.xlsx";
+    test::writeFile(target, "an older export");
     const fs::path notZip = test::testDir() / "template.xlsx";
     test::writeFile(notZip, "<html>not a workbook</html>");
-    result = exportWorkbook(notZip, target, "Report", {});
-    EXPECT_EQ(result.messageId, kMsgWorkbookUnreadable);
-    EXPECT_EQ(test::readFile(target), "<html>not a workbook</html>");
+    const fs::path noSheets = test::testDir() / "nosheets.xlsx";
+    writeParts(noSheets, {{"xl/workbook.xml", "<workbook><sheets/></workbook>"},
+                          {"xl/_rels/workbook.xml.rels", "<Relationships/>"}});
+    struct Case {
+        fs::path templatePath;
+        const char* sheet;
+        int messageId;
+        const char* named;
+    };
+    for (const Case& c :
+         {Case{shippedTemplate(), "Missing", kMsgSheetMissing, "Missing"},
+          Case{notZip, "Report", kMsgWorkbookUnreadable, "template.xlsx"},
+          Case{test::testDir() / "none.xlsx", "Report", kMsgWorkbookUnreadable, "none.xlsx"},
+          Case{noSheets, "Report", kMsgWorkbookHasNoSheets, ""}}) {
+        const ExportResult result = exportWorkbook(c.templatePath, target, c.sheet, {{"A1", "1"}});
+        EXPECT_FALSE(result.ok) << c.templatePath;
+        EXPECT_EQ(result.messageId, c.messageId) << c.templatePath;
+        EXPECT_NE(result.reason.find(c.named), std::string::npos) << result.reason;
+        EXPECT_EQ(test::readFile(target), "an older export") << c.templatePath;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
-    result = exportWorkbook(test::testDir() / "none.xlsx", target, "Report", {});
-    EXPECT_EQ(result.messageId, kMsgWorkbookUnreadable);
-    EXPECT_NE(result.reason.find("none.xlsx"), std::string::npos);
-
-    writeParts(notZip, {{"xl/workbook.xml", "<workbook><sheets/></workbook>"},
-                        {"xl/_rels/workbook.xml.rels", "<Relationships/>"}});
-    EXPECT_EQ(exportWorkbook(notZip, target, "Report", {}).messageId, kMsgWorkbookHasNoSheets);
+    // A target that is not a file is refused before any work, and stays what it was.
+    const fs::path pipe = folder / "pipe.xlsx";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const ExportResult onPipe = exportWorkbook(shippedTemplate(), pipe, "Report", {{"A1", "1"}});
+    EXPECT_FALSE(onPipe.ok);
+    EXPECT_NE(onPipe.reason.find("named pipe"), std::string::npos) << onPipe.reason;
+    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 TEST(XlsxExport, TheCopyIsWritableWhenTheInstalledTemplateIsNot) {

@@ -24,7 +24,8 @@ QImage drawSvg(const QString& svg, qreal ratio) {
 }  // namespace
 
 DisplayPage prepareForDisplay(const QString& page, qreal devicePixelRatio) {
-    static const QRegularExpression cellTag(QStringLiteral("<EXCEL\\b[^>]*>"));
+    // Pages of older versions leave the tags open; newer ones close each at once.
+    static const QRegularExpression cellTag(QStringLiteral("</?EXCEL\\b[^>]*>"));
     static const QRegularExpression svgBlock(
         QStringLiteral("<svg\\b.*?</svg>"),
         QRegularExpression::DotMatchesEverythingOption | QRegularExpression::CaseInsensitiveOption);

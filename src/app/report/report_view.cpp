@@ -10,8 +10,6 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <fstream>
-#include <sstream>
 
 #include "app/report/comment_dialog.h"
 #include "app/report/page_display.h"
@@ -89,10 +87,16 @@ void replaceCommentCell(std::string& page, const std::string& comment) {
     if (at == std::string::npos) {
         return;
     }
-    const std::size_t end = page.find('>', at);
-    if (end != std::string::npos) {
-        page.replace(at, end + 1 - at, tag);
+    std::size_t end = page.find('>', at);
+    if (end == std::string::npos) {
+        return;
     }
+    // A page of an older version leaves the tag open; a newer one closes it at once.
+    constexpr std::string_view kClosing = "</EXCEL>";
+    if (std::string_view(page).substr(end + 1, kClosing.size()) == kClosing) {
+        end += kClosing.size();
+    }
+    page.replace(at, end + 1 - at, tag);
 }
 
 std::optional<QString> defaultCommentEditor(QWidget* parent, const QString& comment,
@@ -198,8 +202,10 @@ bool ReportView::showReport(const std::string& page) {
 }
 
 bool ReportView::showSavedReport(const QString& path) {
-    std::ifstream probe(fsPath(path));
-    if (!probe) {
+    // Read as a whole before anything is dropped: a pipe or device chosen by mistake is refused
+    // instead of hanging the window.
+    std::string bytes;
+    if (!platform::readWholeFile(fsPath(path), bytes)) {
         prompts_.warn(this, text(text::kReportCannotOpen).arg(QDir::toNativeSeparators(path)));
         return false;
     }
@@ -211,10 +217,9 @@ bool ReportView::showSavedReport(const QString& path) {
 
 void ReportView::display(const QString& path) {
     path_ = path;
-    std::ifstream in(fsPath(path), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    const DisplayPage page = prepareForDisplay(QString::fromStdString(bytes.str()));
+    std::string bytes;
+    platform::readWholeFile(fsPath(path), bytes);
+    const DisplayPage page = prepareForDisplay(QString::fromStdString(bytes));
     auto* document = browser_->document();
     document->clear();
     document->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/')));
@@ -234,13 +239,11 @@ std::optional<std::string> ReportView::pageText() {
     if (path_.isEmpty()) {
         return std::nullopt;
     }
-    std::ifstream in(fsPath(path_), std::ios::binary);
-    if (!in) {
+    std::string bytes;
+    if (!platform::readWholeFile(fsPath(path_), bytes)) {
         return std::nullopt;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return bytes;
 }
 
 bool ReportView::needPage() {

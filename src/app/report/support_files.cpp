@@ -1,7 +1,6 @@
 #include "app/report/support_files.h"
 
 #include <string_view>
-#include <system_error>
 
 #include "platform/atomic_file.h"
 
@@ -36,21 +35,12 @@ std::string_view builtIn(const std::string& fileName) {
 
 bool placeSupportFile(const std::filesystem::path& dataFolder, const std::string& fileName,
                       const std::filesystem::path& folder, std::string* error) {
-    const std::filesystem::path source = dataFolder / fileName;
     const std::filesystem::path target = folder / fileName;
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(source, ec)) {
-        std::filesystem::copy_file(source, target,
-                                   std::filesystem::copy_options::overwrite_existing, ec);
-        if (ec) {
-            *error = target.string() + ": " + ec.message();
-            return false;
-        }
-        // A copy of a read-only installed file would be read-only too.
-        std::filesystem::permissions(
-            target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-            std::filesystem::perm_options::add, ec);
-        return true;
+    // Copied as a save is made (a read-only installed file gives a writable copy, and only a
+    // regular file is replaced); without an installed one the built-in file serves.
+    std::string installed;
+    if (platform::readWholeFile(dataFolder / fileName, installed)) {
+        return platform::writeFileAtomically(target, installed, error);
     }
     return platform::writeFileAtomically(target, builtIn(fileName), error);
 }
