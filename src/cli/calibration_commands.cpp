@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <iostream>
@@ -279,31 +280,41 @@ int runCalibration(const CalibrationOptions& options) {
     return code;
 }
 
-// Ctrl-C during a run: noted, so the pump can be stopped, instead of cancelling the link.
-std::atomic<bool> gStopRequested{false};
-void onRunInterrupt(int) {
-    gStopRequested.store(true);
+// A stop signal during a run (Ctrl-C, `kill`, `timeout`, a closed session) is noted, so the pump
+// is stopped before the unit is locked, instead of cancelling the link and leaving the pump to
+// run its full minute.
+constexpr std::array kRunStopSignals{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+std::atomic<int> gStopSignal{0};
+void onRunInterrupt(int signal) {
+    int none = 0;
+    gStopSignal.compare_exchange_strong(none, signal);
 }
 
 class RunInterrupt {
   public:
     RunInterrupt() {
-        gStopRequested.store(false);
+        gStopSignal.store(0);
         struct sigaction action {};
         action.sa_handler = onRunInterrupt;
         sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &previous_);
-        // A job the shell started in the background ignores Ctrl-C, and so does its run.
-        if (previous_.sa_handler == SIG_IGN) {
-            ::sigaction(SIGINT, &previous_, nullptr);
+        for (std::size_t i = 0; i < kRunStopSignals.size(); ++i) {
+            ::sigaction(kRunStopSignals[i], &action, &previous_[i]);
+            // A signal the shell told us to ignore (a background job's Ctrl-C) stays ignored.
+            if (previous_[i].sa_handler == SIG_IGN) {
+                ::sigaction(kRunStopSignals[i], &previous_[i], nullptr);
+            }
         }
     }
-    ~RunInterrupt() { ::sigaction(SIGINT, &previous_, nullptr); }
+    ~RunInterrupt() {
+        for (std::size_t i = 0; i < kRunStopSignals.size(); ++i) {
+            ::sigaction(kRunStopSignals[i], &previous_[i], nullptr);
+        }
+    }
     RunInterrupt(const RunInterrupt&) = delete;
     RunInterrupt& operator=(const RunInterrupt&) = delete;
 
   private:
-    struct sigaction previous_ {};
+    std::array<struct sigaction, kRunStopSignals.size()> previous_{};
 };
 
 int runPump(const CalibrationOptions& options) {
@@ -331,7 +342,7 @@ int runPump(const CalibrationOptions& options) {
                      ctx.text(comms::kStatusPumpRunning).c_str(), options.pump,
                      static_cast<long long>(comms::kPumpRunLength.count()), speed);
         const RunInterrupt interrupt;
-        stopped = comms::waitForPumpRun([] { return gStopRequested.load(); },
+        stopped = comms::waitForPumpRun([] { return gStopSignal.load() != 0; },
                                         [](int tick) {
                                             if (tick % 100 == 0) {
                                                 std::fprintf(stderr, "  %d s\n", tick / 10);
@@ -352,7 +363,7 @@ int runPump(const CalibrationOptions& options) {
         return kExitUsage;
     }
     if (code == kExitOk && stopped) {
-        return kExitStopped;
+        return kExitSignalBase + gStopSignal.load();
     }
     return code;
 }

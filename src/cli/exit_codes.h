@@ -10,8 +10,7 @@ inline constexpr int kExitUsage = 2;    // the command line was wrong
 // could not be read), or the comparison could not be written out.
 inline constexpr int kExitNotCompared = 3;
 // 128 + N: a signal N stopped the command (129 hang-up, 130 Ctrl-C, 141 closed output, 143
-// SIGTERM); a unit it was working on has been locked again.
+// SIGTERM); a unit it was working on has been locked again, and a pump it ran stopped.
 inline constexpr int kExitSignalBase = 128;
-inline constexpr int kExitStopped = 130;  // the operator stopped a pump run early (Ctrl-C)
 
 }  // namespace qelto::cli

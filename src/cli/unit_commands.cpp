@@ -124,6 +124,13 @@ int runWrite(const WriteOptions& options) {
     if (result->status == OperationStatus::Cancelled) {
         return reportCancelled();
     }
+    if (!result->notCompared.empty()) {
+        printError(fmt::format(
+            "the unit was written, but the {} could not be read back, so the verify could not "
+            "compare it; run `qeltoctl verify` to check the unit",
+            result->notCompared));
+        return kExitFailure;
+    }
     if (result->status != OperationStatus::Ok) {
         return kExitFailure;
     }

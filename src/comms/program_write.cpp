@@ -297,6 +297,7 @@ class ProgramWrite {
             VerifyOutcome verify = UV(ctx_, o);
             result.verified = verify.matched;
             result.differences = std::move(verify.differences);
+            result.notCompared = std::move(verify.notCompared);
             if (verify.cancelled) {
                 channel_.clearCancelled();
                 verifyCancelled_ = true;
@@ -319,6 +320,9 @@ class ProgramWrite {
                   kMsgWriteFailed, MessageIcon::Error);
         } else if (unitTypeMismatch_) {
             close(result, OperationStatus::Ok, kMsgUnitTypeMismatch, MessageIcon::Warning);
+        } else if (result.verified == false && !verifyCancelled_ && !result.notCompared.empty()) {
+            // The verify's read failed: "does not match" would claim a comparison never made.
+            close(result, OperationStatus::Failed, kMsgVerifyNotCompared, MessageIcon::Error);
         } else if (result.verified == false && !verifyCancelled_) {
             // The unit was written, yet reads back otherwise: saying "written" would hide it.
             close(result, OperationStatus::Failed, kMsgVerifyMismatch, MessageIcon::Warning);

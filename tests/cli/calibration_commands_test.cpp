@@ -1,5 +1,5 @@
 // qeltoctl calibration, pump run and reset against qelto-unitsim: what reaches the unit, what is
-// printed, and the exit status, including a run stopped with Ctrl-C.
+// printed, and the exit status, including a run stopped by a signal.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -116,44 +116,52 @@ TEST_F(CalibrationCommands, ResetsReachTheUnit) {
     EXPECT_EQ(erased.exitCode, 0) << erased.err;
 }
 
-TEST_F(CalibrationCommands, ARunLeftToItsEndSendsOneCommandAndCtrlCStopsTheNext) {
+// Ctrl-C, `kill` and `timeout` alike stop the pump before the unit is locked; the exit status
+// names the signal.
+TEST_F(CalibrationCommands, ARunLeftToItsEndSendsOneCommandAndAStopSignalStopsTheNext) {
     const ProcessResult full = run({"pump", "run", "2", "--run-wait-ms", "300"});
     EXPECT_EQ(full.exitCode, 0) << full.err;
 
-    std::vector<std::string> argv{QELTOCTL_PATH, "pump", "run", "1"};
-    const auto l = link();
-    argv.insert(argv.end(), l.begin(), l.end());
-    std::vector<char*> raw;
-    for (auto& a : argv) {
-        raw.push_back(a.data());
+    for (const int signal : {SIGINT, SIGTERM}) {
+        std::vector<std::string> argv{QELTOCTL_PATH, "pump", "run", "1"};
+        const auto l = link();
+        argv.insert(argv.end(), l.begin(), l.end());
+        std::vector<char*> raw;
+        for (auto& a : argv) {
+            raw.push_back(a.data());
+        }
+        raw.push_back(nullptr);
+        const auto err = testDir() / "run.err";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        pid_t pid = -1;
+        ASSERT_EQ(::posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        for (int i = 0; i < 100 && readFile(err).find("Ctrl-C stops it") == std::string::npos;
+             ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ::kill(pid, signal);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << readFile(err);
+        EXPECT_EQ(WEXITSTATUS(status), 128 + signal) << readFile(err);
+        EXPECT_NE(readFile(err).find("stopped early"), std::string::npos) << readFile(err);
     }
-    raw.push_back(nullptr);
-    const auto err = testDir() / "run.err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = -1;
-    ASSERT_EQ(::posix_spawn(&pid, raw[0], &actions, nullptr, raw.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    // Once the run has started, Ctrl-C.
-    for (int i = 0; i < 100 && readFile(err).find("Ctrl-C stops it") == std::string::npos; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ::kill(pid, SIGINT);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << readFile(err);
-    EXPECT_EQ(WEXITSTATUS(status), 130) << readFile(err);
-    EXPECT_NE(readFile(err).find("stopped early"), std::string::npos) << readFile(err);
 
+    // The full run, then a start and a stop for each signal.
     const json runs = unitAfter()["pumpRuns"];
-    ASSERT_EQ(runs.size(), 3u) << runs.dump();
+    ASSERT_EQ(runs.size(), 5u) << runs.dump();
     EXPECT_EQ(runs[0]["pump"], 1);
     EXPECT_EQ(runs[0]["speed"], 65);
-    EXPECT_EQ(runs[1]["pump"], 0);
-    EXPECT_EQ(runs[1]["seconds"], 60);
-    EXPECT_EQ(runs[2]["seconds"], 0);
+    for (const std::size_t start : {1u, 3u}) {
+        EXPECT_EQ(runs[start]["pump"], 0);
+        EXPECT_EQ(runs[start]["seconds"], 60);
+        EXPECT_EQ(runs[start + 1]["seconds"], 0);
+    }
 }
 
 TEST(CalibrationApply, ADocumentGetsDosesForTheRunTimesOfANewlyCalibratedPump) {

@@ -398,6 +398,25 @@ TEST_F(WriteProgramToUnit, TheFirstFailedWriteStopsTheRestAndIsReported) {
     EXPECT_EQ(countOf(PKT_PROGNAME), 0);
 }
 
+// A unit that goes silent during the verify after a write was not compared: the write must not
+// close with "does not match".
+TEST_F(WriteProgramToUnit, AVerifyThatCannotReadBackSaysNotComparedNotDiffers) {
+    start(unitMemory());
+    config.progName[0] = "Linen";
+    prompts.options = only(&Options::bProgNames);
+    write();
+    const int written = static_cast<int>(requests().size()) - 1;  // all but the lock
+
+    sim.reset();
+    // The write, then the verify's unlock; its read of the names goes unanswered.
+    start(unitMemory(), {"--silent-after", std::to_string(written + 1)});
+    prompts.yes = true;
+    const OperationResult result = write();
+    EXPECT_EQ(result.status, OperationStatus::Failed);
+    EXPECT_EQ(result.closingMessage, kMsgVerifyNotCompared);
+    EXPECT_EQ(result.notCompared, "program names");
+}
+
 TEST_F(WriteProgramToUnit, ADocumentWithValuesBeyond16BitsIsRefusedBeforeAnythingIsSent) {
     start(unitMemory());
     config.pumpCalibration[1] = 65536;
