@@ -10,10 +10,11 @@
 #include "cli/cli_context.h"
 #include "cli/exit_codes.h"
 #include "cli/interrupt_cancel.h"
+#include "cli/unit_options.h"
+#include "cli/unit_run.h"
 #include "comms/bluetooth_dongle.h"
-#include "comms/bluetooth_modules.h"
 #include "comms/bluetooth_texts.h"
-#include "platform/serial_port.h"
+#include "comms/unit_session.h"
 #include "platform/text_encoding.h"
 
 namespace qelto::cli {
@@ -31,45 +32,33 @@ void say(const CliContext& ctx, comms::BluetoothMessage message) {
                  std::string(comms::bluetoothStatus(language, message).text).c_str());
 }
 
-// The dongle on the port, found with "AT"; nullptr with the reason on stderr.
-std::unique_ptr<platform::SerialPort> openDongle(const CliContext& ctx, const std::string& port) {
-    std::string error;
-    auto serial = platform::SerialPort::open(port, 57600, &error);
-    if (!serial) {
-        printError(error);
-        return nullptr;
-    }
-    std::atomic<bool> abort{false};
-    comms::BluetoothDongle dongle(*serial, abort);
-    if (!dongle.detect()) {
-        say(ctx, comms::BluetoothMessage::NoDongle);
-        printError(
-            fmt::format("no Bluetooth dongle answered \"AT\" on {}; check that it is "
-                        "plugged in and that this is its port",
-                        port));
-        return nullptr;
-    }
-    return serial;
+comms::SessionSettings dongleSettings(const CliContext& ctx, const std::string& port) {
+    return sessionSettings(ctx, port, kDefaultReplyTimeoutMs);
 }
 
 int runScan(const BtOptions& options) {
     CliContext ctx(options.language);
-    auto serial = openDongle(ctx, options.port);
-    if (!serial) {
+    comms::UnitSession session([&ctx](int id) { return ctx.text(id); });
+    session.configure(dongleSettings(ctx, options.port));
+    const InterruptCancels interrupts(session);
+    bool scanning = false;
+    const comms::BluetoothScan found = session.scanBluetooth([&](std::size_t) {
+        if (!scanning) {
+            say(ctx, comms::BluetoothMessage::Scanning);
+            scanning = true;
+        }
+    });
+    if (!found.dongleFound) {
+        say(ctx, comms::BluetoothMessage::NoDongle);
+        printError(found.error);
         return kExitFailure;
     }
-    std::atomic<bool> abort{false};
-    const InterruptCancels interrupts(abort, serial.get());
-    comms::BluetoothDongle dongle(*serial, abort);
-    say(ctx, comms::BluetoothMessage::Scanning);
-    const auto received = dongle.discover();
-    const auto lines = comms::parseModuleList(received);
-    if (lines.empty()) {
+    if (found.lines.empty()) {
         say(ctx, comms::BluetoothMessage::NoUnits);
         return kExitOk;
     }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        std::printf("%zu %s\n", i, platform::latin1ToUtf8(lines[i]).c_str());
+    for (std::size_t i = 0; i < found.lines.size(); ++i) {
+        std::printf("%zu %s\n", i, platform::latin1ToUtf8(found.lines[i]).c_str());
     }
     say(ctx, comms::BluetoothMessage::SelectUnit);
     return kExitOk;
@@ -82,13 +71,10 @@ int runPair(const BtOptions& options) {
         return kExitUsage;
     }
     CliContext ctx(options.language);
-    auto serial = openDongle(ctx, options.port);
-    if (!serial) {
-        return kExitFailure;
-    }
-    std::atomic<bool> abort{false};
-    comms::BluetoothDongle dongle(*serial, abort);
-    switch (dongle.pair(static_cast<std::size_t>(options.line))) {
+    comms::UnitSession session([&ctx](int id) { return ctx.text(id); });
+    session.configure(dongleSettings(ctx, options.port));
+    std::string error;
+    switch (session.pairBluetooth(static_cast<std::size_t>(options.line), &error)) {
         case comms::PairResult::Paired:
             std::fprintf(stderr, "%s\n",
                          comms::pairedStatus(fmt::format("line {}", options.line)).c_str());
@@ -102,6 +88,11 @@ int runPair(const BtOptions& options) {
         case comms::PairResult::Refused:
         case comms::PairResult::NoReply:
             break;
+    }
+    if (!error.empty()) {
+        say(ctx, comms::BluetoothMessage::NoDongle);
+        printError(error);
+        return kExitFailure;
     }
     say(ctx, comms::BluetoothMessage::PairingError);
     printError(

@@ -15,8 +15,7 @@ namespace {
 
 constexpr std::array<int, 4> kStopSignals{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
-std::atomic<std::atomic<bool>*> gAbort{nullptr};
-std::atomic<platform::ByteLink*> gPort{nullptr};
+std::atomic<comms::UnitSession*> gSession{nullptr};
 std::atomic<int> gStopSignal{0};
 std::atomic<const termios*> gEchoToRestore{nullptr};
 // What each signal did before we took it over: SIG_DFL or SIG_IGN (exec resets handlers).
@@ -72,8 +71,8 @@ const char* noticeFor(int signal) {
 
 void onStopSignal(int signal) {
     const int savedErrno = errno;
-    std::atomic<bool>* abort = gAbort.load();
-    if (abort == nullptr) {
+    comms::UnitSession* session = gSession.load();
+    if (session == nullptr) {
         // No unit is unlocked: the signal does what it always did.
         if (!gInheritedIgnore[indexOf(signal)].load()) {
             dieBy(signal);
@@ -83,12 +82,9 @@ void onStopSignal(int signal) {
     }
     int none = 0;
     if (gStopSignal.compare_exchange_strong(none, signal)) {
-        abort->store(true);
-        // The port's cancel only writes to an eventfd, which is safe here; it ends the wait for
-        // a reply at once instead of after its time-out.
-        if (platform::ByteLink* port = gPort.load()) {
-            port->cancel();
-        }
+        // Only atomics and the port's cancel, which writes to an eventfd: safe here. The wait for
+        // a reply ends at once instead of after its time-out.
+        session->requestStop();
         say(noticeFor(signal));
     } else if (signal == SIGINT && none == SIGINT) {
         // The engineer pressed Ctrl-C twice: they mean it. A repeated hang-up or SIGTERM comes
@@ -131,18 +127,16 @@ void noteEchoOff(const termios* saved) {
     gEchoToRestore.store(saved);
 }
 
-InterruptCancels::InterruptCancels(std::atomic<bool>& abort, platform::ByteLink* port) {
+InterruptCancels::InterruptCancels(comms::UnitSession& session) {
     // A stop that came earlier in this run holds for every later operation too.
     if (stopSignal() != 0) {
-        abort.store(true);
+        session.requestStop();
     }
-    gPort.store(port);
-    gAbort.store(&abort);
+    gSession.store(&session);
 }
 
 InterruptCancels::~InterruptCancels() {
-    gAbort.store(nullptr);
-    gPort.store(nullptr);
+    gSession.store(nullptr);
 }
 
 bool InterruptCancels::interrupted() const {

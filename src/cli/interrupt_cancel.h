@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-#include "platform/byte_link.h"
+#include "comms/unit_session.h"
 
 namespace qelto::cli {
 
@@ -18,12 +18,12 @@ void installStopHandlers();
 // The signal that stopped a unit operation of this run, or 0. Its exit status is 128 + it.
 int stopSignal();
 
-// While it lives, a stop signal cancels the operation on the unit: abort is set, and a wait on
-// the port ends at once. Only the first signal counts; a second Ctrl-C quits at once.
+// While it lives, a stop signal cancels what the session is doing: only the lock still reaches
+// the unit, and a wait on the port ends at once. Only the first signal counts; a second Ctrl-C
+// quits at once.
 class InterruptCancels {
   public:
-    // port may be null (a USB link: its waits are short and end by themselves).
-    InterruptCancels(std::atomic<bool>& abort, platform::ByteLink* port);
+    explicit InterruptCancels(comms::UnitSession& session);
     ~InterruptCancels();
     InterruptCancels(const InterruptCancels&) = delete;
     InterruptCancels& operator=(const InterruptCancels&) = delete;

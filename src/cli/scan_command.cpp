@@ -8,7 +8,8 @@
 #include "cli/cli_context.h"
 #include "cli/exit_codes.h"
 #include "cli/terminal_prompts.h"
-#include "cli/unit_scan.h"
+#include "cli/unit_run.h"
+#include "comms/unit_session.h"
 
 namespace qelto::cli {
 namespace {
@@ -19,6 +20,21 @@ struct ScanOptions {
     bool json = false;
     int replyTimeoutMs = 3000;
 };
+
+// "RS232/BT", "RF serial", "RF USB", "USB": the link as scripts see it in JSON.
+std::string linkName(comms::LinkType type) {
+    switch (type) {
+        case comms::LinkType::Usb:
+            return "USB";
+        case comms::LinkType::Serial:
+            return "RS232/BT";
+        case comms::LinkType::RfSerial:
+            return "RF serial";
+        case comms::LinkType::RfUsb:
+            return "RF USB";
+    }
+    return "unknown";
+}
 
 nlohmann::json entryJson(std::size_t index, const comms::DeviceEntry& entry) {
     return {{"index", index},
@@ -34,23 +50,23 @@ nlohmann::json entryJson(std::size_t index, const comms::DeviceEntry& entry) {
 int runScan(const ScanOptions& options) {
     CliContext ctx;
     TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
-    ScanRequest request;
-    request.port = options.port;
+    comms::UnitSession session([&ctx](int id) { return ctx.text(id); });
+    session.configure(sessionSettings(ctx, options.port, options.replyTimeoutMs));
     // --usb alone looks at USB only; a port given alone is scanned before USB, as always.
-    request.serial = !options.usb || !options.port.empty();
-    request.replyTimeout = std::chrono::milliseconds(options.replyTimeoutMs);
-    ScanOutcome outcome;
-    scanForUnits(ctx, request, prompts, outcome);
+    comms::ScanScope scope;
+    scope.serial = !options.usb || !options.port.empty();
+    session.scan(prompts, scope);
+    const comms::DeviceTable& table = session.units();
 
-    const std::size_t count = outcome.table.count();
+    const std::size_t count = table.count();
     if (options.json) {
         nlohmann::json list = nlohmann::json::array();
         for (std::size_t i = 0; i < count; ++i) {
-            list.push_back(entryJson(i, outcome.table[i]));
+            list.push_back(entryJson(i, table[i]));
         }
         std::puts(list.dump(2).c_str());
     } else {
-        for (const std::string& line : outcome.table.listLines()) {
+        for (const std::string& line : table.listLines()) {
             std::puts(line.c_str());
         }
     }

@@ -11,82 +11,25 @@
 #include "cli/exit_codes.h"
 #include "cli/interrupt_cancel.h"
 #include "cli/pin_entry.h"
-#include "cli/unit_scan.h"
-#include "comms/unit_connection.h"
-#include "logs/comms_log.h"
 #include "model/unit_types.h"
 #include "platform/user_paths.h"
 
 namespace qelto::cli {
 namespace {
 
-// The log goes where the settings keep logs; a user who never chose a folder gets the working
-// directory, as the log always used.
-std::unique_ptr<logs::CommsLog> openCommsLog(const platform::Settings& settings) {
-    std::error_code ec;
-    const std::filesystem::path dir = settings.logDirectory.empty()
-                                          ? std::filesystem::current_path(ec)
-                                          : std::filesystem::path(settings.logDirectory);
-    if (!std::filesystem::is_directory(dir, ec)) {
-        printError(fmt::format(
-            "cannot write the communications log: the log directory {} does not exist; create "
-            "it, or change LogDirectory in {}",
-            dir.string(), platform::settingsFile().string()));
-        return nullptr;
-    }
-    logs::CommsLog::Environment env;
-    env.file = dir / "CommsLog.csv";
-    printNote("communications log: " + env.file.string());
-    auto log = std::make_unique<logs::CommsLog>(std::move(env));
-    log->setEnabled(true);
-    return log;
-}
-
-comms::LinkRequest linkRequest(const UnitOptions& options, const platform::Settings& settings) {
+comms::LinkRequest linkRequest(const UnitOptions& options) {
     comms::LinkRequest request;
     request.port = options.port;
     request.usb = options.usb;
     if (options.rfChannel) {
         request.rfChannel = static_cast<std::uint8_t>(*options.rfChannel);
     }
-    request.replyTimeout = std::chrono::milliseconds(options.replyTimeoutMs);
-    request.throttleSteps = settings.usbSpeedThrottle;
     return request;
 }
 
 std::string versionText(const protocol::UnitIdentity& unit) {
     return fmt::format("V{:c}.{:c}{:c}", static_cast<char>(unit.version[0]),
                        static_cast<char>(unit.version[1]), static_cast<char>(unit.version[2]));
-}
-
-// --unit N: a fresh scan, then the link of its entry N.
-std::unique_ptr<comms::UnitConnection> openScannedUnit(const CliContext& ctx,
-                                                       const UnitOptions& options,
-                                                       logs::CommsLog* log, std::string* error) {
-    // Its own prompts, so the scan's status lines are ended before the operation's begin.
-    TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
-    ScanRequest scan;
-    scan.port = options.port;
-    scan.replyTimeout = std::chrono::milliseconds(options.replyTimeoutMs);
-    ScanOutcome outcome;
-    scanForUnits(ctx, scan, prompts, outcome);
-    const auto index = static_cast<std::size_t>(*options.unit);
-    const std::size_t found = outcome.table.count();
-    if (index >= found) {
-        *error = found == 0 ? fmt::format(
-                                  "no unit answered on {} or on USB, so there is no unit "
-                                  "{}; check the cable, dongle and --port",
-                                  outcome.port, index)
-                            : fmt::format(
-                                  "the scan found {} unit{} (0 to {}), so there is no "
-                                  "unit {}; `qeltoctl scan` lists them",
-                                  found, found == 1 ? "" : "s", found - 1, index);
-        return nullptr;
-    }
-    comms::LinkRequest request = linkRequest(options, ctx.settings);
-    request.port = outcome.port;
-    return comms::UnitConnection::openScanned(outcome.table[index], std::move(outcome.links),
-                                              request, log, error);
 }
 
 void printLockWarning(std::uint32_t serial) {
@@ -96,13 +39,36 @@ void printLockWarning(std::uint32_t serial) {
         serial));
 }
 
-void lockOnceMore(comms::UnitConnection& session, std::uint32_t serial) {
-    if (!session.finish(false)) {
-        printLockWarning(serial);
+}  // namespace
+
+comms::SessionSettings sessionSettings(const CliContext& ctx, const std::string& port,
+                                       int replyTimeoutMs) {
+    // --language changes only what the engineer reads: the display language written into the
+    // unit follows the settings, as it does in the window.
+    comms::SessionSettings settings = comms::sessionSettingsFrom(ctx.settings);
+    if (!port.empty()) {
+        settings.serialPort = port;
     }
+    settings.replyTimeout = std::chrono::milliseconds(replyTimeoutMs);
+    return settings;
 }
 
-}  // namespace
+bool startCommsLog(const CliContext& ctx, comms::UnitSession& session) {
+    // The log goes where the settings keep logs; a user who never chose a folder gets the
+    // working directory, as the log always used.
+    std::error_code ec;
+    const std::filesystem::path folder = ctx.settings.logDirectory.empty()
+                                             ? std::filesystem::current_path(ec)
+                                             : std::filesystem::path(ctx.settings.logDirectory);
+    std::string error;
+    if (!session.startCommsLog(folder, printError, &error)) {
+        printError(
+            fmt::format("{}; change LogDirectory in {}", error, platform::settingsFile().string()));
+        return false;
+    }
+    printNote("communications log: " + session.commsLogFile().string());
+    return true;
+}
 
 int settleLinkAndPin(const UnitOptions& options, std::uint16_t& pin) {
     if (const std::string error = linkUsageError(options); !error.empty()) {
@@ -130,64 +96,51 @@ int settleLinkAndPin(const UnitOptions& options, std::uint16_t& pin) {
 std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptions& options,
                                                 TerminalPrompts& prompts,
                                                 const Operation& operation) {
-    std::unique_ptr<logs::CommsLog> log;
-    if (options.commsLog && !(log = openCommsLog(ctx.settings))) {
+    comms::UnitSession session([&ctx](int id) { return ctx.text(id); });
+    session.configure(sessionSettings(ctx, options.port, options.replyTimeoutMs));
+    if (options.commsLog && !startCommsLog(ctx, session)) {
         return std::nullopt;
     }
-    std::string error;
-    const auto session = options.unit ? openScannedUnit(ctx, options, log.get(), &error)
-                                      : comms::UnitConnection::open(
-                                            linkRequest(options, ctx.settings), log.get(), &error);
-    if (!session) {
-        printError(error);
-        return std::nullopt;
+    const InterruptCancels interrupts(session);
+    comms::UnitChoice choice;
+    if (options.unit) {
+        // --unit N: line N of a fresh scan, with prompts of its own, so the scan's status lines
+        // end before the operation's begin.
+        TerminalPrompts scanPrompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
+        session.scan(scanPrompts);
+        choice.line = static_cast<std::size_t>(*options.unit);
+    } else {
+        choice.link = linkRequest(options);
     }
-    const InterruptCancels interrupts(session->abortFlag(), session->serialPort());
-
-    protocol::CommsData data;
-    switch (session->unlock(data, prompts, &error)) {
-        case comms::UnlockOutcome::Unlocked:
+    const comms::SessionOutcome outcome =
+        session.run(choice, ctx.doc, prompts, operation,
+                    [](const protocol::UnitIdentity& unit, const std::string& where) {
+                        std::fputs(fmt::format("Unit {:09} ({}, software {}) on {}\n", unit.serial,
+                                               model::unitModelName(unit.unitTypeIndex),
+                                               versionText(unit), where)
+                                       .c_str(),
+                                   stderr);
+                    });
+    switch (outcome.end) {
+        case comms::SessionEnd::Ran:
             break;
-        case comms::UnlockOutcome::Cancelled:
-            // The unlock may have reached the unit before the stop. Locked here, while the stop
-            // handlers still keep a second SIGTERM or hang-up from cutting the lock short.
-            lockOnceMore(*session, session->identity().serial);
+        case comms::SessionEnd::Cancelled:
+            if (outcome.lockFailed) {
+                printLockWarning(outcome.unit.serial);
+            }
             reportCancelled();
             return std::nullopt;
         default:
-            printError(error);
+            printError(outcome.error);
             return std::nullopt;
     }
-    const protocol::UnitIdentity& unit = session->identity();
-    std::fputs(
-        fmt::format("Unit {:09} ({}, software {}) on {}\n", unit.serial,
-                    model::unitModelName(unit.unitTypeIndex), versionText(unit), session->where())
-            .c_str(),
-        stderr);
-
-    // --language changes only what the engineer reads: the display language written into the
-    // unit follows the settings, as it does in the window. A language never chosen is English.
-    comms::OperationContext context{ctx.doc,
-                                    session->link(),
-                                    data,
-                                    prompts,
-                                    [&ctx](int id) { return ctx.text(id); },
-                                    ctx.settings.language != 0 ? ctx.settings.language : 1,
-                                    {}};
-    comms::OperationResult result = operation(context);
-    if (interrupts.interrupted()) {
-        result.status = comms::OperationStatus::Cancelled;
+    if (!outcome.stoppedAnswering.empty()) {
+        printError(outcome.stoppedAnswering);
     }
-    if (const std::string step = session->unansweredStep(); !step.empty()) {
-        printError(fmt::format(
-            "unit {:09} stopped answering while {}, so the operation stopped there; check the "
-            "cable or radio link and that the unit is switched on, then run the command again",
-            unit.serial, step));
+    if (outcome.lockFailed) {
+        printLockWarning(outcome.unit.serial);
     }
-    if (!session->finish(result.unitLocked)) {
-        printLockWarning(unit.serial);
-    }
-    return result;
+    return outcome.result;
 }
 
 int reportCancelled() {

@@ -10,6 +10,7 @@
 #include "cli/terminal_prompts.h"
 #include "cli/unit_options.h"
 #include "comms/operation_driver.h"
+#include "comms/unit_session.h"
 
 namespace qelto::cli {
 
@@ -17,7 +18,16 @@ namespace qelto::cli {
 // input is one. Returns kExitOk, or kExitUsage with the reason already on stderr.
 int settleLinkAndPin(const UnitOptions& options, std::uint16_t& pin);
 
-using Operation = std::function<comms::OperationResult(comms::OperationContext&)>;
+using Operation = comms::UnitOperation;
+
+// The session's settings from the user's settings and the command's --port (empty: SerPort)
+// and reply time-out.
+comms::SessionSettings sessionSettings(const CliContext& ctx, const std::string& port,
+                                       int replyTimeoutMs);
+
+// --comms-log: the session's log in the LogDirectory of the settings (else the working
+// directory). False, with the reason on stderr, when that folder does not exist.
+bool startCommsLog(const CliContext& ctx, comms::UnitSession& session);
 
 // Opens the link, unlocks the unit, runs the operation on ctx.doc and locks the unit again.
 // nullopt, with the reason on stderr, when the operation could not start. A cancelled operation

@@ -53,7 +53,7 @@ void DeviceScanner::OnScanForUnit() {
     links_.serial = setup_.openSerial ? setup_.openSerial() : nullptr;
     if (links_.serial) {
         SerialPacketPath path(*links_.serial, linkState_, setup_.timings, setup_.sleep);
-        PacketLink link(path, setup_.log, abort_, setup_.sleep);
+        PacketLink link(path, setup_.tap, abort_, setup_.sleep);
         UnitChannel channel(link);
         RfSettingsReply dongle;
         if (GetRfSettings(kAnyRfChannel, dongle, channel)) {
@@ -71,7 +71,7 @@ void DeviceScanner::OnScanForUnit() {
         // Whatever answers on USB is taken for a radio dongle: a unit's own USB interface would
         // not answer the radio settings request, and the channel loop says so.
         HidPacketPath path(*links_.hid, setup_.hidReplyTimeout);
-        PacketLink link(path, setup_.log, abort_, setup_.sleep);
+        PacketLink link(path, setup_.tap, abort_, setup_.sleep);
         UnitChannel channel(link);
         scanRadioChannels(channel, DeviceHandle::Hid, LinkType::RfUsb, next);
     }

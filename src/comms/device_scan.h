@@ -16,11 +16,8 @@
 #include "platform/byte_link.h"
 #include "platform/hid_device.h"
 #include "protocol/packet_link.h"
+#include "protocol/packet_tap.h"
 #include "protocol/unit_channel.h"
-
-namespace qelto::logs {
-class CommsLog;
-}
 
 namespace qelto::comms {
 
@@ -46,7 +43,7 @@ struct ScanSetup {
     protocol::SerialTimings timings;
     std::chrono::milliseconds hidReplyTimeout{3000};
     protocol::SleepFunction sleep = protocol::realSleep;
-    logs::CommsLog* log = nullptr;
+    protocol::PacketTap* tap = nullptr;  // the communications log, when it is on
 };
 
 // The links a scan opened. They stay open for the operation on a unit found through them.

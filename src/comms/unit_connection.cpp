@@ -46,53 +46,12 @@ LinkStatus CancellablePath::readPacket(Packet& packet) {
     return path_.readPacket(packet);
 }
 
-std::unique_ptr<UnitConnection> UnitConnection::open(const LinkRequest& request,
-                                                     logs::CommsLog* log, std::string* error) {
-    ScanLinks links;
-    if (request.usb) {
-        links.hid = platform::OpenHidUnit(platform::HidIds{}, error);
-        if (!links.hid) {
-            return nullptr;
-        }
-    } else {
-        links.serial = platform::SerialPort::open(request.port, kUnitBaud, error);
-        if (!links.serial) {
-            return nullptr;
-        }
-    }
-    return connect(std::move(links), request, 0, log, error);
-}
-
-std::unique_ptr<UnitConnection> UnitConnection::openScanned(const DeviceEntry& entry,
-                                                            ScanLinks links,
-                                                            const LinkRequest& request,
-                                                            logs::CommsLog* log,
-                                                            std::string* error) {
-    LinkRequest direct = request;
-    direct.usb = isUsbLink(entry.linkType);
-    direct.rfChannel.reset();
-    if (isRadioLink(entry.linkType)) {
-        direct.rfChannel = entry.rfChannel;
-    }
-    const bool haveLink = direct.usb ? links.hid != nullptr : links.serial != nullptr;
-    if (!haveLink) {
-        links = {};
-        if (direct.usb) {
-            links.hid = platform::OpenHidUnit(platform::HidIds{}, error);
-        } else {
-            links.serial = platform::SerialPort::open(direct.port, kUnitBaud, error);
-        }
-        if (!links.hid && !links.serial) {
-            return nullptr;
-        }
-    }
-    return connect(std::move(links), direct, entry.serialNo, log, error);
-}
-
 std::unique_ptr<UnitConnection> UnitConnection::connect(ScanLinks links, const LinkRequest& request,
                                                         std::uint32_t selectedSerial,
-                                                        logs::CommsLog* log, std::string* error) {
-    std::unique_ptr<UnitConnection> session(new UnitConnection);
+                                                        PacketTap* tap,
+                                                        const std::atomic<bool>& abort,
+                                                        std::string* error) {
+    std::unique_ptr<UnitConnection> session(new UnitConnection(abort));
     if (request.usb) {
         session->hid_ = std::move(links.hid);
         session->path_ = std::make_unique<HidPacketPath>(*session->hid_, request.replyTimeout);
@@ -110,7 +69,7 @@ std::unique_ptr<UnitConnection> UnitConnection::connect(ScanLinks links, const L
     // Rotated serial replies are re-aligned on the unit the engineer chose.
     session->state_.selectedSerial = selectedSerial;
     session->guarded_ = std::make_unique<CancellablePath>(*session->path_, session->abort_);
-    session->link_ = std::make_unique<PacketLink>(*session->guarded_, log, session->abort_);
+    session->link_ = std::make_unique<PacketLink>(*session->guarded_, tap, session->abort_);
     session->link_->setSilenceEndsOperation(true);
     if (request.rfChannel) {
         session->rfChannel_ = request.rfChannel;

@@ -19,11 +19,8 @@
 #include "platform/serial_port.h"
 #include "protocol/comms_data.h"
 #include "protocol/packet_link.h"
+#include "protocol/packet_tap.h"
 #include "protocol/unit_channel.h"
-
-namespace qelto::logs {
-class CommsLog;
-}
 
 namespace qelto::comms {
 
@@ -57,15 +54,15 @@ enum class UnlockOutcome { Unlocked, NoUnit, PinRefused, Silent, Cancelled };
 
 class UnitConnection {
   public:
-    // nullptr, with error saying which device failed and why, when the link cannot be opened or
-    // the RF dongle does not take the channel.
-    static std::unique_ptr<UnitConnection> open(const LinkRequest& request, logs::CommsLog* log,
-                                                std::string* error);
-    // The same for a unit a scan found: the link it answered on, taken over from the scan, with
-    // a radio dongle set to its channel. request gives the port and the timings.
-    static std::unique_ptr<UnitConnection> openScanned(const DeviceEntry& entry, ScanLinks links,
-                                                       const LinkRequest& request,
-                                                       logs::CommsLog* log, std::string* error);
+    // Builds the packet link over links already open (the one the request names: serial or HID)
+    // and sets a radio dongle's channel; nullptr, with error saying which device failed and why,
+    // when the dongle does not take the channel. selectedSerial re-aligns rotated serial replies
+    // on the unit a scan found (0: not known yet). abort is the session's cancel flag.
+    static std::unique_ptr<UnitConnection> connect(ScanLinks links, const LinkRequest& request,
+                                                   std::uint32_t selectedSerial,
+                                                   protocol::PacketTap* tap,
+                                                   const std::atomic<bool>& abort,
+                                                   std::string* error);
     // Locks the unit when it was unlocked and finish() has not run (an exception on the way).
     ~UnitConnection();
     UnitConnection(const UnitConnection&) = delete;
@@ -80,7 +77,6 @@ class UnitConnection {
     bool finish(bool unitLocked);
 
     protocol::PacketLink& link() { return *link_; }
-    std::atomic<bool>& abortFlag() { return abort_; }
     // The serial port, so a Ctrl-C can wake a wait on it; null on USB.
     platform::ByteLink* serialPort() { return serial_.get(); }
     // "/dev/ttyUSB0", "USB", "/dev/ttyUSB0, RF channel 9": for messages.
@@ -92,11 +88,7 @@ class UnitConnection {
     std::string unansweredStep() const;
 
   private:
-    UnitConnection() = default;
-    // Builds the packet link over links already open and sets a radio dongle's channel.
-    static std::unique_ptr<UnitConnection> connect(ScanLinks links, const LinkRequest& request,
-                                                   std::uint32_t selectedSerial,
-                                                   logs::CommsLog* log, std::string* error);
+    explicit UnitConnection(const std::atomic<bool>& abort) : abort_(abort) {}
     bool selectRfChannel(std::uint8_t channel, std::string* error);
     std::string noUnitMessage() const;
 
@@ -104,7 +96,7 @@ class UnitConnection {
     std::string serialPath_;
     std::unique_ptr<platform::HidDevice> hid_;
     protocol::LinkState state_;
-    std::atomic<bool> abort_{false};
+    const std::atomic<bool>& abort_;
     std::unique_ptr<protocol::PacketPath> path_;
     std::unique_ptr<CancellablePath> guarded_;
     std::unique_ptr<protocol::PacketLink> link_;

@@ -11,9 +11,14 @@
 
 #include "logs/comms_log_format.h"
 #include "protocol/packet.h"
+#include "protocol/packet_tap.h"
 
 namespace qelto::logs {
 
+// The log's file, in the folder the settings keep logs in.
+inline constexpr const char* kCommsLogFileName = "CommsLog.csv";
+
+// The directions as the log numbers them; the link reports the same numbers.
 enum LogDirection : int {
     kLogNew = 0,        // the PC built a request ("*NEW*")
     kLogSent = 1,       // a request transmission ("P>>>")
@@ -22,10 +27,10 @@ enum LogDirection : int {
     kLogReceived2 = 4,  // ("<2<U")
 };
 
-class CommsLog {
+class CommsLog final : public protocol::PacketTap {
   public:
     struct Environment {
-        std::filesystem::path file = "CommsLog.csv";
+        std::filesystem::path file = kCommsLogFileName;
         std::function<std::time_t()> now;       // local time source (tests fix it)
         std::function<std::string()> userName;  // empty when unknown
         std::function<std::string()> hostName;  // empty when unknown ("**Unknown PC**")
@@ -41,9 +46,14 @@ class CommsLog {
     // The switch may be flipped from any thread; LogPacket itself runs on one thread at a time.
     void setEnabled(bool on);
     bool enabled() const;
+    const std::filesystem::path& file() const { return env_.file; }
 
     // Appends the line(s) for one packet; does nothing while switched off. Returns 0 always.
     int LogPacket(const protocol::Packet& packet, int direction);
+
+    void onPacket(const protocol::Packet& packet, protocol::PacketDirection direction) override {
+        LogPacket(packet, static_cast<int>(direction));
+    }
 
   private:
     Environment env_;

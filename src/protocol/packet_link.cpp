@@ -2,7 +2,6 @@
 
 #include <thread>
 
-#include "logs/comms_log.h"
 #include "protocol/frame.h"
 
 namespace qelto::protocol {
@@ -60,13 +59,13 @@ LinkStatus HidPacketPath::readPacket(Packet& packet) {
     return LinkStatus::Ok;
 }
 
-PacketLink::PacketLink(PacketPath& path, logs::CommsLog* log, const std::atomic<bool>& abort,
+PacketLink::PacketLink(PacketPath& path, PacketTap* tap, const std::atomic<bool>& abort,
                        SleepFunction sleep)
-    : path_(path), log_(log), abort_(abort), sleep_(std::move(sleep)) {}
+    : path_(path), tap_(tap), abort_(abort), sleep_(std::move(sleep)) {}
 
 void PacketLink::logNew(const Packet& request) {
-    if (log_ != nullptr) {
-        log_->LogPacket(request, logs::kLogNew);
+    if (tap_ != nullptr) {
+        tap_->onPacket(request, PacketDirection::New);
     }
 }
 
@@ -90,8 +89,8 @@ LinkStatus PacketLink::WriteReadPacket(const Packet& request, Packet& reply, int
             onRetry(given - attempts + 1, given);
         }
         const LinkStatus written = path_.writePacket(request);
-        if (log_ != nullptr) {
-            log_->LogPacket(request, logs::kLogSent);
+        if (tap_ != nullptr) {
+            tap_->onPacket(request, PacketDirection::Sent);
         }
         LinkStatus read = LinkStatus::Failed;
         if (written != LinkStatus::Ok) {
@@ -106,8 +105,8 @@ LinkStatus PacketLink::WriteReadPacket(const Packet& request, Packet& reply, int
             reply = Packet{};
         } else {
             read = path_.readPacket(reply);
-            if (log_ != nullptr) {
-                log_->LogPacket(reply, logs::kLogReceived);
+            if (tap_ != nullptr) {
+                tap_->onPacket(reply, PacketDirection::Received);
             }
         }
         if (written == LinkStatus::Ok && read == LinkStatus::Ok) {

@@ -11,10 +11,7 @@
 #include "platform/byte_link.h"
 #include "platform/hid_device.h"
 #include "protocol/packet.h"
-
-namespace qelto::logs {
-class CommsLog;
-}
+#include "protocol/packet_tap.h"
 
 namespace qelto::protocol {
 
@@ -94,8 +91,8 @@ class HidPacketPath final : public PacketPath {
 // The exchange every unit operation uses: one request, one reply, retried.
 class PacketLink {
   public:
-    // log may be null (no communications log); abort is the operator's cancel flag.
-    PacketLink(PacketPath& path, logs::CommsLog* log, const std::atomic<bool>& abort,
+    // tap may be null (nobody logs the packets); abort is the operator's cancel flag.
+    PacketLink(PacketPath& path, PacketTap* tap, const std::atomic<bool>& abort,
                SleepFunction sleep = realSleep);
 
     bool isUSB() const { return path_.isUSB(); }
@@ -124,7 +121,7 @@ class PacketLink {
 
   private:
     PacketPath& path_;
-    logs::CommsLog* log_;
+    PacketTap* tap_;
     const std::atomic<bool>& abort_;
     SleepFunction sleep_;
     bool silenceEndsOperation_ = false;

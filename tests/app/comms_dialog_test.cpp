@@ -217,8 +217,12 @@ class CommsDialogTest : public QObject {
         QVERIFY(stopUnit().at("locked").get<bool>());
     }
 
+    // The communications log belongs to the window's session: a scan, a read and a write land
+    // in one file, under one SysInfo line and one numbering, the scan's packets included.
     void writtenEditIsInTheUnitAndVerified() {
         startUnit();
+        std::string error;
+        QVERIFY2(context_->units.startCommsLog(dir(), {}, &error), error.c_str());
         readUnit();
         QSpinBox* access = editor_->globalView()->accessCodeBox();
         access->selectAll();
@@ -236,6 +240,30 @@ class CommsDialogTest : public QObject {
         const json unit = stopUnit();
         QCOMPARE(unit.at("globals").at("accessCode").get<int>(), 7);
         QVERIFY(unit.at("locked").get<bool>());
+
+        std::ifstream csv(dir() / "CommsLog.csv");
+        int sysInfo = 0;
+        int scanPolls = 0;
+        long last = 0;
+        for (std::string line; std::getline(csv, line);) {
+            if (line.find(",SysInfo,") != std::string::npos) {
+                ++sysInfo;
+            }
+            if (line.find("P>>>,PKT_POLL,CMD_NONE") != std::string::npos) {
+                ++scanPolls;
+            }
+            const auto comma = line.find(", ", line.find(", ") + 2);
+            const bool exchanged = line.find(",P>>>,") != std::string::npos ||
+                                   line.find(",<<<U,") != std::string::npos;
+            if (exchanged && comma != std::string::npos) {
+                const long event = std::stol(line.substr(comma + 2));
+                QVERIFY2(event > last, line.c_str());
+                last = event;
+            }
+        }
+        QCOMPARE(sysInfo, 1);
+        QVERIFY(scanPolls >= 2);  // the two scans' polls, before any unlock
+        QVERIFY(last > 100);
     }
 
     void clockButtonSetsOnlyTheClock() {

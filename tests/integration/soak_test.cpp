@@ -25,7 +25,7 @@
 
 #include "../comms/driver_on_sim.h"
 #include "comms/operation_driver.h"
-#include "comms/unit_connection.h"
+#include "comms/unit_session.h"
 #include "model/prog_data.h"
 #include "model/qelto_doc.h"
 #include "support/sim_process.h"
@@ -211,37 +211,30 @@ class Soak {
                 ::kill(sim.pid(), SIGKILL);
             });
         }
-        comms::LinkRequest request;
-        request.port = sim.portPath();
-        request.replyTimeout = after != nullptr ? 25ms : 3000ms;
-        std::string error;
+        comms::UnitSession session([](int id) { return std::to_string(id); });
+        comms::SessionSettings settings;
+        settings.replyTimeout = after != nullptr ? 25ms : 3000ms;
+        session.configure(settings);
+        comms::UnitChoice choice;
+        choice.link.port = sim.portPath();
         std::optional<comms::OperationResult> result;
         prompts.pin = 1234;
-        if (auto session = comms::UnitConnection::open(request, nullptr, &error)) {
-            protocol::CommsData data;
-            if (session->unlock(data, prompts, &error) == comms::UnlockOutcome::Unlocked) {
-                comms::OperationContext context{doc_,
-                                                session->link(),
-                                                data,
-                                                prompts,
-                                                [](int id) { return std::to_string(id); },
-                                                1,
-                                                {}};
+        const comms::SessionOutcome outcome =
+            session.run(choice, doc_, prompts, [kind](comms::OperationContext& context) {
                 context.sleep = [](std::chrono::milliseconds) {};
                 bool clockOnly = false;
                 switch (kind) {
                     case Kind::Read:
-                        result = comms::ReadProgram(context, clockOnly);
-                        break;
+                        return comms::ReadProgram(context, clockOnly);
                     case Kind::Write:
-                        result = comms::WriteProgram(context, clockOnly);
-                        break;
+                        return comms::WriteProgram(context, clockOnly);
                     case Kind::Verify:
-                        result = comms::VerifyProgram(context);
                         break;
                 }
-            }
-            session->finish(result ? result->unitLocked : false);
+                return comms::VerifyProgram(context);
+            });
+        if (outcome.end == comms::SessionEnd::Ran) {
+            result = outcome.result;
         }
         if (killer.joinable()) {
             killer.join();

@@ -10,29 +10,12 @@
 #include <filesystem>
 
 #include "app/comms/comms_texts.h"
-#include "app/comms/device_registry.h"
 #include "app/shell/shell_context.h"
 #include "app/shell/shell_texts.h"
-#include "comms/bluetooth_modules.h"
-#include "comms/unit_connection.h"
-#include "logs/comms_log.h"
 #include "model/unit_types.h"
-#include "platform/serial_port.h"
 
 namespace qelto::app {
 namespace {
-
-// The link to a unit the scan found, when the scan's own links are no longer open.
-comms::LinkRequest linkRequestFor(const comms::DeviceEntry& entry, const platform::Settings& s) {
-    comms::LinkRequest request;
-    request.port = s.serPort;
-    request.usb = comms::isUsbLink(entry.linkType);
-    if (comms::isRadioLink(entry.linkType)) {
-        request.rfChannel = entry.rfChannel;
-    }
-    request.throttleSteps = s.usbSpeedThrottle;
-    return request;
-}
 
 QPushButton* button(const QString& text, const char* name, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
@@ -43,12 +26,10 @@ QPushButton* button(const QString& text, const char* name, QWidget* parent) {
 
 }  // namespace
 
-DeviceSelectDialog::DeviceSelectDialog(ShellContext& context, DeviceRegistry& devices,
-                                       CommsAnswers& answers, DeviceDialogSetup setup,
-                                       QWidget* parent)
+DeviceSelectDialog::DeviceSelectDialog(ShellContext& context, CommsAnswers& answers,
+                                       DeviceDialogSetup setup, QWidget* parent)
     : QDialog(parent),
       context_(context),
-      devices_(devices),
       answers_(answers),
       setup_(std::move(setup)),
       prompts_(context.language, answers, this, *this, setup_.reportOptions),
@@ -106,15 +87,19 @@ DeviceSelectDialog::DeviceSelectDialog(ShellContext& context, DeviceRegistry& de
 }
 
 DeviceSelectDialog::~DeviceSelectDialog() {
-    abort_ = true;
-    prompts_.abandon();
-    {
-        const std::lock_guard lock(connectionMutex_);
-        if (connection_ != nullptr) {
-            connection_->abortFlag() = true;
-        }
+    if (worker_.busy()) {
+        context_.units.cancel();
     }
+    prompts_.abandon();
     // worker_ is destroyed first of the members and waits for the work.
+}
+
+comms::UnitSession& DeviceSelectDialog::session() {
+    comms::UnitSession& units = context_.units;
+    units.configure(comms::sessionSettingsFrom(context_.settings));
+    units.clearCancel();
+    cancelRequested_ = false;
+    return units;
 }
 
 int DeviceSelectDialog::language() const {
@@ -128,7 +113,6 @@ comms::TextLookup DeviceSelectDialog::textLookup() const {
 
 void DeviceSelectDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    abort_ = false;
     showStatus(context_.text(comms::kStatusUnitsListed));
     refillList();
     // A list that takes the focus first makes its first line current, which would choose a
@@ -161,7 +145,7 @@ void DeviceSelectDialog::refillList() {
     bluetoothListMode_ = false;
     list_->clear();
     showStatus(QString());
-    for (const std::string& line : devices_.table().listLines()) {
+    for (const std::string& line : context_.units.units().listLines()) {
         list_->addItem(QString::fromStdString(line));
     }
     showStatus(
@@ -208,9 +192,7 @@ void DeviceSelectDialog::OnSDevicescan() {
     if (worker_.busy()) {
         return;
     }
-    abort_ = false;
-    // The scan opens the port itself; a link kept from before would hold it.
-    devices_.closeLinks();
+    comms::UnitSession& units = session();
     bluetoothListMode_ = false;
     okAfterPairing_ = false;
     {
@@ -218,81 +200,55 @@ void DeviceSelectDialog::OnSDevicescan() {
         list_->clear();
     }
     setBusy(true);
-    comms::ScanSetup scanSetup;
-    const std::string port = context_.settings.serPort;
-    scanSetup.openSerial = [port]() -> std::unique_ptr<platform::ByteLink> {
-        return platform::SerialPort::open(port, comms::kUnitBaud);
-    };
-    scanSetup.openHid = [] { return platform::OpenHidUnit(platform::HidIds{}); };
-    scanSetup.timings.throttleSteps = context_.settings.usbSpeedThrottle;
-    scanSetup.log = log_.get();
-    worker_.start(
-        [this, scanSetup = std::move(scanSetup)] {
-            protocol::LinkState state;
-            comms::DeviceScanner scanner(devices_.table(), scanSetup, state, abort_, prompts_,
-                                         textLookup());
-            scanner.OnSDevicescan();
-            scanLinks_ = std::move(scanner.links());
-        },
-        [this] {
-            devices_.keepLinks(std::move(scanLinks_));
-            scanLinks_ = {};
-            hideProgress();
-            setBusy(false);
-            refillList();
-            Q_EMIT workFinished();
-            if (cancelRequested_) {
-                endCancelled();
-            }
-        });
+    worker_.start([this, &units] { units.scan(prompts_); },
+                  [this] {
+                      hideProgress();
+                      setBusy(false);
+                      refillList();
+                      Q_EMIT workFinished();
+                      if (cancelRequested_) {
+                          endCancelled();
+                      }
+                  });
 }
 
 void DeviceSelectDialog::scanBluetooth() {
     if (worker_.busy()) {
         return;
     }
+    comms::UnitSession& units = session();
     {
         const QSignalBlocker quiet(list_);
         list_->clear();
     }
-    devices_.closeLinks();
     bluetoothListMode_ = false;
-    abort_ = false;
     status2_->clear();
     setBusy(true);
-    const std::string port = context_.settings.serPort;
     worker_.start(
-        [this, port] {
-            bluetoothFound_ = false;
-            bluetoothLines_.clear();
-            auto serial = platform::SerialPort::open(port, comms::kUnitBaud);
-            if (!serial) {
-                return;
-            }
-            comms::BluetoothDongle dongle(*serial, abort_);
-            if (!dongle.detect()) {
-                return;
-            }
-            bluetoothFound_ = true;
-            QMetaObject::invokeMethod(
-                this, [this] { showBluetooth(comms::BluetoothMessage::Scanning); },
-                Qt::QueuedConnection);
-            prompts_.progressRange(static_cast<int>(comms::kDiscoveryLimit));
-            const auto received = dongle.discover([this](std::size_t) { prompts_.progressStep(); });
+        [this, &units] {
+            bool scanning = false;
+            bluetoothScan_ = units.scanBluetooth([this, &scanning](std::size_t) {
+                if (!scanning) {
+                    scanning = true;
+                    QMetaObject::invokeMethod(
+                        this, [this] { showBluetooth(comms::BluetoothMessage::Scanning); },
+                        Qt::QueuedConnection);
+                    prompts_.progressRange(static_cast<int>(comms::kDiscoveryLimit));
+                }
+                prompts_.progressStep();
+            });
             prompts_.progressHide();
-            bluetoothLines_ = comms::parseModuleList(received);
-            devices_.bluetoothPort() = std::move(serial);
         },
         [this] {
             hideProgress();
             setBusy(false);
-            if (!bluetoothFound_) {
+            if (!bluetoothScan_.dongleFound) {
                 showBluetooth(comms::BluetoothMessage::NoDongle);
-            } else if (bluetoothLines_.empty()) {
+            } else if (bluetoothScan_.lines.empty()) {
                 showBluetooth(comms::BluetoothMessage::NoUnits);
             } else {
                 const QSignalBlocker quiet(list_);
-                for (const std::string& line : bluetoothLines_) {
+                for (const std::string& line : bluetoothScan_.lines) {
                     list_->addItem(
                         QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
                 }
@@ -309,17 +265,11 @@ void DeviceSelectDialog::scanBluetooth() {
 }
 
 void DeviceSelectDialog::pairBluetooth(int row) {
-    if (!devices_.bluetoothPort()) {
-        return;
-    }
     const QString line = list_->item(row)->text();
+    comms::UnitSession& units = session();
     setBusy(true);
-    abort_ = false;
     worker_.start(
-        [this, row] {
-            comms::BluetoothDongle dongle(*devices_.bluetoothPort(), abort_);
-            pairResult_ = dongle.pair(static_cast<std::size_t>(row));
-        },
+        [this, &units, row] { pairResult_ = units.pairBluetooth(static_cast<std::size_t>(row)); },
         [this, line] {
             if (pairResult_ == comms::PairResult::Paired) {
                 bluetoothListMode_ = false;
@@ -345,7 +295,7 @@ void DeviceSelectDialog::OnDevselectok() {
         return;
     }
     const int row = bluetoothListMode_ ? -1 : list_->currentRow();
-    const bool listed = row >= 0 && static_cast<std::size_t>(row) < devices_.table().count();
+    const bool listed = row >= 0 && static_cast<std::size_t>(row) < context_.units.units().count();
     if (setup_.operation == kOpFindUnits) {
         QDialog::accept();
         return;
@@ -360,103 +310,39 @@ void DeviceSelectDialog::OnDevselectok() {
                          comms::MessageIcon::Warning, QStringLiteral("Qelto"));
         return;
     }
-    if (context_.commsLog && !log_) {
-        const std::filesystem::path dir =
-            context_.settings.logDirectory.empty()
-                ? std::filesystem::current_path()
-                : std::filesystem::path(context_.settings.logDirectory);
-        std::error_code ec;
-        if (std::filesystem::is_directory(dir, ec)) {
-            logs::CommsLog::Environment env;
-            env.file = dir / "CommsLog.csv";
-            env.reportError = [this](const std::string& text) {
-                prompts_.messageText(text, comms::MessageIcon::Error);
-            };
-            log_ = std::make_unique<logs::CommsLog>(std::move(env));
-            log_->setEnabled(true);
-        } else {
-            answers_.message(this,
-                             context_.text(commstext::kMsgCommsLogFolder)
-                                 .arg(QString::fromStdString(dir.string())),
-                             comms::MessageIcon::Warning, QStringLiteral("Qelto"));
-        }
-    }
-    const comms::DeviceEntry entry = devices_.table()[static_cast<std::size_t>(row)];
-    auto links = devices_.takeLinks();
-    abort_ = false;
-    cancelRequested_ = false;
+    comms::UnitSession& units = session();
+    comms::UnitChoice choice;
+    choice.line = static_cast<std::size_t>(row);
     prompts_.resume();
     outcome_ = {};
     setBusy(true);
-    worker_.start([this, entry, links] { runOperation(entry, links); },
-                  [this] { operationDone(); });
-}
-
-void DeviceSelectDialog::attachConnection(comms::UnitConnection* connection) {
-    const std::lock_guard lock(connectionMutex_);
-    connection_ = connection;
-    if (connection != nullptr && cancelRequested_) {
-        connection->abortFlag() = true;
-    }
-}
-
-void DeviceSelectDialog::runOperation(const comms::DeviceEntry& entry,
-                                      std::shared_ptr<comms::ScanLinks> links) {
-    const comms::LinkRequest request = linkRequestFor(entry, context_.settings);
-    std::string error;
-    std::unique_ptr<comms::UnitConnection> connection =
-        links ? comms::UnitConnection::openScanned(entry, std::move(*links), request, log_.get(),
-                                                   &error)
-              : comms::UnitConnection::open(request, log_.get(), &error);
-    links.reset();
-    if (!connection) {
-        outcome_.error = error;
-        return;
-    }
-    attachConnection(connection.get());
-    protocol::CommsData record;  // a fresh record: the PIN is asked on every operation
-    switch (connection->unlock(record, prompts_, &error)) {
-        case comms::UnlockOutcome::Unlocked: {
-            identity_ = connection->identity();
-            comms::OperationContext context{context_.doc, connection->link(), record, prompts_,
-                                            textLookup(), language(),         {}};
-            context.refreshViews = [this](model::DocHint) {
-                prompts_.ask<bool>(false, [this](QWidget*) {
-                    if (setup_.refreshViews) {
-                        setup_.refreshViews();
-                    }
-                    return true;
-                });
+    worker_.start(
+        [this, &units, choice] {
+            const comms::UnitOperation work = [this](comms::OperationContext& context) {
+                context.refreshViews = [this](model::DocHint) {
+                    prompts_.ask<bool>(false, [this](QWidget*) {
+                        if (setup_.refreshViews) {
+                            setup_.refreshViews();
+                        }
+                        return true;
+                    });
+                };
+                return setup_.work(context);
             };
-            outcome_.result = setup_.work(context);
-            if (cancelRequested_) {
-                outcome_.result.status = comms::OperationStatus::Cancelled;
-            }
-            outcome_.end = RunEnd::Ran;
-            outcome_.lockFailed = !connection->finish(outcome_.result.unitLocked);
-            break;
-        }
-        case comms::UnlockOutcome::PinRefused:
-            outcome_.end = RunEnd::PinRefused;
-            break;
-        case comms::UnlockOutcome::Cancelled:
-            outcome_.end = RunEnd::PinCancelled;
-            break;
-        case comms::UnlockOutcome::NoUnit:
-        case comms::UnlockOutcome::Silent:
-            outcome_.end = RunEnd::NotUnlocked;
-            outcome_.error = error;
-            break;
-    }
-    attachConnection(nullptr);
-    connection.reset();
+            outcome_ = units.run(choice, context_.doc, prompts_, work,
+                                 [this](const protocol::UnitIdentity& unit, const std::string&) {
+                                     identity_ = unit;
+                                 });
+        },
+        [this] { operationDone(); });
 }
 
 void DeviceSelectDialog::operationDone() {
     setBusy(false);
     hideProgress();
-    const RunOutcome outcome = std::move(outcome_);
-    if (outcome.end == RunEnd::Ran) {
+    const comms::SessionOutcome outcome = std::move(outcome_);
+    lockFailed_ = outcome.lockFailed;
+    if (outcome.end == comms::SessionEnd::Ran) {
         result_ = outcome.result;
     }
     Q_EMIT workFinished();
@@ -466,23 +352,28 @@ void DeviceSelectDialog::operationDone() {
     }
     const QString caption = QStringLiteral("Qelto");
     switch (outcome.end) {
-        case RunEnd::NotOpened:
-        case RunEnd::NotUnlocked:
+        case comms::SessionEnd::NotOpened:
+        case comms::SessionEnd::NotUnlocked:
             // The engineer may pick another unit or scan again.
             answers_.message(this, QString::fromStdString(outcome.error), comms::MessageIcon::Error,
                              caption);
             showStatus(context_.text(comms::kStatusUnitsListed));
             return;
-        case RunEnd::PinRefused:
+        case comms::SessionEnd::PinRefused:
             answers_.message(this, context_.text(commstext::kMsgUnlockFailed),
                              comms::MessageIcon::Error, caption);
             QDialog::reject();
             return;
-        case RunEnd::PinCancelled:
+        case comms::SessionEnd::Cancelled:
+            // The PIN question was cancelled: nothing ran.
             QDialog::reject();
             return;
-        case RunEnd::Ran:
+        case comms::SessionEnd::Ran:
             break;
+    }
+    if (!outcome.stoppedAnswering.empty()) {
+        answers_.message(this, QString::fromStdString(outcome.stoppedAnswering),
+                         comms::MessageIcon::Error, caption);
     }
     if (outcome.lockFailed) {
         answers_.message(this, context_.text(commstext::kMsgStillUnlocked),
@@ -498,8 +389,8 @@ void DeviceSelectDialog::endCancelled() {
     const QString caption = QStringLiteral("Qelto");
     if (result_) {
         answers_.message(this,
-                         context_.text(outcome_.lockFailed ? commstext::kMsgCancelledUnlocked
-                                                           : commstext::kMsgCancelled),
+                         context_.text(lockFailed_ ? commstext::kMsgCancelledUnlocked
+                                                   : commstext::kMsgCancelled),
                          comms::MessageIcon::Warning, caption);
     }
     cancelRequested_ = false;
@@ -510,14 +401,8 @@ void DeviceSelectDialog::reject() {
     if (worker_.busy()) {
         if (!cancelRequested_) {
             cancelRequested_ = true;
-            abort_ = true;
+            context_.units.cancel();
             prompts_.abandon();
-            {
-                const std::lock_guard lock(connectionMutex_);
-                if (connection_ != nullptr) {
-                    connection_->abortFlag() = true;
-                }
-            }
             showStatus(context_.text(commstext::kStatusCancelling));
             cancel_->setEnabled(false);
         }
@@ -528,7 +413,7 @@ void DeviceSelectDialog::reject() {
     if (setup_.refreshViews) {
         setup_.refreshViews();
     }
-    devices_.closeLinks();
+    context_.units.closeLinks();
     QDialog::reject();
 }
 

@@ -9,7 +9,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,24 +19,15 @@
 #include "app/comms/unit_commands.h"
 #include "comms/bluetooth_dongle.h"
 #include "comms/bluetooth_texts.h"
-#include "comms/device_scan.h"
-#include "comms/device_table.h"
+#include "comms/unit_session.h"
 
 class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
 
-namespace qelto::comms {
-class UnitConnection;
-}
-namespace qelto::logs {
-class CommsLog;
-}
-
 namespace qelto::app {
 
-class DeviceRegistry;
 struct ShellContext;
 
 struct DeviceDialogSetup {
@@ -53,8 +43,8 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     Q_OBJECT
 
   public:
-    DeviceSelectDialog(ShellContext& context, DeviceRegistry& devices, CommsAnswers& answers,
-                       DeviceDialogSetup setup, QWidget* parent = nullptr);
+    DeviceSelectDialog(ShellContext& context, CommsAnswers& answers, DeviceDialogSetup setup,
+                       QWidget* parent = nullptr);
     // Waits for unit work still running (only when the window is torn down around it).
     ~DeviceSelectDialog() override;
 
@@ -94,14 +84,6 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     void showEvent(QShowEvent* event) override;
 
   private:
-    enum class RunEnd { NotOpened, NotUnlocked, PinRefused, PinCancelled, Ran };
-    struct RunOutcome {
-        RunEnd end = RunEnd::NotOpened;
-        std::string error;
-        comms::OperationResult result;
-        bool lockFailed = false;
-    };
-
     void showStatus(const QString& text) override;
     void showProgressRange(int steps) override;
     void stepProgress() override;
@@ -116,15 +98,13 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     int language() const;
     comms::TextLookup textLookup() const;
 
-    // Worker thread.
-    void runOperation(const comms::DeviceEntry& entry, std::shared_ptr<comms::ScanLinks> links);
-    void attachConnection(comms::UnitConnection* connection);
+    // Before unit work starts: the current settings, and no cancel left from before.
+    comms::UnitSession& session();
     // GUI thread, once the worker has returned.
     void operationDone();
     void endCancelled();
 
     ShellContext& context_;
-    DeviceRegistry& devices_;
     CommsAnswers& answers_;
     DeviceDialogSetup setup_;
     GuiOperatorPrompts prompts_;
@@ -138,24 +118,17 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     QPushButton* ok_;
     QPushButton* cancel_;
 
-    // CommsAbort: Cancel sets it, a scan or an operation clears it as it starts.
-    std::atomic<bool> abort_{false};
     std::atomic<bool> cancelRequested_{false};
-    std::mutex connectionMutex_;
-    comms::UnitConnection* connection_ = nullptr;
-
     bool busy_ = false;  // the buttons show unit work running
     bool bluetoothListMode_ = false;
     bool okAfterPairing_ = false;
     bool withoutUnit_ = false;
+    bool lockFailed_ = false;  // the last operation's lock went unanswered
     std::optional<comms::OperationResult> result_;
     protocol::UnitIdentity identity_;  // worker thread, set before the work runs
-    std::unique_ptr<logs::CommsLog> log_;
     // Written by the worker, read on the GUI thread once it returned.
-    RunOutcome outcome_;
-    comms::ScanLinks scanLinks_;
-    std::vector<std::string> bluetoothLines_;
-    bool bluetoothFound_ = false;
+    comms::SessionOutcome outcome_;
+    comms::BluetoothScan bluetoothScan_;
     std::optional<comms::PairResult> pairResult_;
 
     // Last, so it is destroyed (and the worker joined) before everything the worker uses.

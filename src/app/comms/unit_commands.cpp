@@ -8,7 +8,6 @@
 #include "app/calibration/calibration_sheet_runner.h"
 #include "app/comms/comms_answers.h"
 #include "app/comms/comms_texts.h"
-#include "app/comms/device_registry.h"
 #include "app/comms/device_select_dialog.h"
 #include "app/editor/editor_pane.h"
 #include "app/editor/global_view.h"
@@ -24,11 +23,7 @@ namespace qelto::app {
 
 UnitCommands::UnitCommands(MainWindow& window, ShellContext& context, UnitCommandHooks hooks,
                            CommsAnswers* answers)
-    : QObject(&window),
-      window_(window),
-      context_(context),
-      hooks_(std::move(hooks)),
-      devices_(std::make_unique<DeviceRegistry>()) {
+    : QObject(&window), window_(window), context_(context), hooks_(std::move(hooks)) {
     if (answers == nullptr) {
         ownAnswers_ = std::make_unique<DialogCommsAnswers>(context_.language);
         answers = ownAnswers_.get();
@@ -41,7 +36,8 @@ UnitCommands::UnitCommands(MainWindow& window, ShellContext& context, UnitComman
         connect(stack, &QStackedWidget::currentChanged, this, [this] { attachClockButtons(); });
     }
     // A link kept open from a scan is on the old port.
-    connect(&window_, &MainWindow::serialPortChanged, this, [this] { devices_->closeLinks(); });
+    connect(&window_, &MainWindow::serialPortChanged, this,
+            [this] { context_.units.closeLinks(); });
 }
 
 UnitCommands::~UnitCommands() = default;
@@ -99,7 +95,7 @@ std::optional<comms::OperationResult> UnitCommands::runThroughDialog(int operati
     setup.work = std::move(op);
     setup.reportOptions = hooks_.askReportOptions;
     setup.refreshViews = [this] { refreshViews(); };
-    DeviceSelectDialog dialog(context_, *devices_, *answers_, std::move(setup), &window_);
+    DeviceSelectDialog dialog(context_, *answers_, std::move(setup), &window_);
     dialog.exec();
     return dialog.result();
 }
@@ -160,7 +156,7 @@ void UnitCommands::findUnits() {
     DeviceDialogSetup setup;
     setup.operation = kOpFindUnits;
     setup.refreshViews = [this] { refreshViews(); };
-    DeviceSelectDialog dialog(context_, *devices_, *answers_, std::move(setup), &window_);
+    DeviceSelectDialog dialog(context_, *answers_, std::move(setup), &window_);
     QTimer::singleShot(0, &dialog, &DeviceSelectDialog::OnSDevicescan);
     dialog.exec();
 }
@@ -201,7 +197,7 @@ bool UnitCommands::runCalibration() {
         });
         return comms::OperationResult{};  // unitLocked stays false: the link's close locks it
     };
-    DeviceSelectDialog select(context_, *devices_, *answers_, std::move(setup), &window_);
+    DeviceSelectDialog select(context_, *answers_, std::move(setup), &window_);
     dialog = &select;
     select.exec();
     if (select.withoutUnit()) {

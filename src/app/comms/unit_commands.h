@@ -20,7 +20,6 @@ namespace qelto::app {
 class MainWindow;
 struct ShellContext;
 class CommsAnswers;
-class DeviceRegistry;
 
 // The operation codes the communications dialog runs.
 inline constexpr int kOpReadProgram = 320;
@@ -69,9 +68,6 @@ class UnitCommands final : public QObject {
     // The dialog for a scan only ("unitFind").
     void findUnits();
 
-    // The units found so far; one list for the whole program.
-    DeviceRegistry& devices() { return *devices_; }
-
   private:
     void connectActions();
     void attachClockButtons();
@@ -88,7 +84,6 @@ class UnitCommands final : public QObject {
     UnitCommandHooks hooks_;
     std::unique_ptr<CommsAnswers> ownAnswers_;
     CommsAnswers* answers_;
-    std::unique_ptr<DeviceRegistry> devices_;
 };
 
 }  // namespace qelto::app

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QStackedWidget>
@@ -16,7 +17,11 @@
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <memory>
 
+#include "app/comms/comms_texts.h"
 #include "app/editor/editor_pane.h"
 #include "app/forms/dishwash_editor.h"
 #include "app/forms/legacy_laundry_form.h"
@@ -465,12 +470,46 @@ void MainWindow::showCommsSettings() {
     context_.settings.progressBars = chosen.progressBars;
     context_.settings.usbSpeedThrottle = chosen.usbSpeedThrottle;
     if (chosen.commsLog != context_.commsLog) {
-        context_.commsLog = chosen.commsLog;
-        Q_EMIT commsLogSwitched(chosen.commsLog);
+        switchCommsLog(chosen.commsLog);
     }
     if (portChanged) {
         Q_EMIT serialPortChanged();
     }
+}
+
+void MainWindow::switchCommsLog(bool on) {
+    comms::UnitSession& units = context_.units;
+    if (!on) {
+        units.stopCommsLog();
+        context_.commsLog = false;
+        return;
+    }
+    std::error_code ec;
+    const std::filesystem::path folder =
+        context_.settings.logDirectory.empty()
+            ? std::filesystem::current_path(ec)
+            : std::filesystem::path(context_.settings.logDirectory);
+    // The log is written from the unit work's thread; its complaint is shown once, here.
+    auto complained = std::make_shared<std::atomic<bool>>(false);
+    const auto reportError = [this, complained](const std::string& text) {
+        if (complained->exchange(true)) {
+            return;
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, text] {
+                QMessageBox::warning(this, QStringLiteral("Qelto"), QString::fromStdString(text));
+            },
+            Qt::QueuedConnection);
+    };
+    std::string error;
+    if (!units.startCommsLog(folder, reportError, &error)) {
+        QMessageBox::warning(this, QStringLiteral("Qelto"),
+                             context_.text(commstext::kMsgCommsLogFolder)
+                                 .arg(QString::fromStdString(folder.string())));
+        return;
+    }
+    context_.commsLog = true;
 }
 
 void MainWindow::showLanguageDialog() {

@@ -66,6 +66,8 @@ class MainWindow final : public QMainWindow {
 
     void showAbout();
     void showCommsSettings();
+    // Starts or stops the session's communications log.
+    void switchCommsLog(bool on);
     void showLanguageDialog();
 
     // The window title follows the document's name and modified mark.
@@ -74,7 +76,6 @@ class MainWindow final : public QMainWindow {
   Q_SIGNALS:
     // The port setting changed: an open serial port must close so the next link uses the new one.
     void serialPortChanged();
-    void commsLogSwitched(bool on);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

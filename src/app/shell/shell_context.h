@@ -1,10 +1,12 @@
-// What the window works on for the whole run: the settings, the texts, the chemical names and the
-// one document over the one configuration record.
+// What the window works on for the whole run: the settings, the texts, the chemical names, the
+// one document over the one configuration record, and the one unit session (the units found, the
+// communications log).
 #pragma once
 
 #include <QString>
 
 #include "app/shell/shell_texts.h"
+#include "comms/unit_session.h"
 #include "model/chemical_catalogue.h"
 #include "model/prog_data.h"
 #include "model/qelto_doc.h"
@@ -21,8 +23,10 @@ struct ShellContext {
           settings(std::move(loaded)),
           language(std::move(catalog)),
           catalogue(platform::chemicalCatalogueFile(), language.text(377), language.text(386)),
-          doc(config, catalogue) {
+          doc(config, catalogue),
+          units([this](int id) { return language.text(id); }) {
         doc.OnNewDocument();
+        units.configure(comms::sessionSettingsFrom(settings));
     }
     ShellContext(const ShellContext&) = delete;
     ShellContext& operator=(const ShellContext&) = delete;
@@ -35,6 +39,7 @@ struct ShellContext {
     model::ChemicalCatalogue catalogue;
     model::CProgData config;
     model::CQeltoDoc doc;
+    comms::UnitSession units;
     bool commsLog = false;           // lives only as long as the process
     bool templateAvailable = false;  // report export can fill the spreadsheet template
 };
