@@ -8,8 +8,10 @@ namespace {
 constexpr CalendarDate kToday{2026, 12, 7};
 constexpr std::uint32_t kNow = 9 * 3600 + 30 * 60;
 
-TEST(ReportOptionsForm, OpensOnTodaysRangeWithShiftsOff) {
-    const ReportOptionsForm form(kToday, kNow);
+// The form opens on today's range with shifts off; the controls follow the choice and the shift
+// count.
+TEST(ReportOptionsForm, OpensOnTodaysRangeAndEnablesWhatTheChoiceUses) {
+    ReportOptionsForm form(kToday, kNow);
     EXPECT_EQ(form.choice(), ReportChoice::DateRange);
     EXPECT_EQ(form.from(), kToday);
     EXPECT_EQ(form.to(), kToday);
@@ -18,10 +20,6 @@ TEST(ReportOptionsForm, OpensOnTodaysRangeWithShiftsOff) {
     expected.fromDate = true;
     expected.shiftButtons = true;
     EXPECT_EQ(form.enabled(), expected);
-}
-
-TEST(ReportOptionsForm, ControlsFollowTheChoiceAndTheShiftCount) {
-    ReportOptionsForm form(kToday, kNow);
     form.setFrom({2026, 12, 1});
     EXPECT_TRUE(form.enabled().toDate);
     form.setShiftChoice(kTwoShifts);
@@ -34,7 +32,8 @@ TEST(ReportOptionsForm, ControlsFollowTheChoiceAndTheShiftCount) {
     EXPECT_EQ(form.enabled(), FormEnabled{});
 }
 
-TEST(ReportOptionsForm, DatesStayWithinTodayAndInOrder) {
+// Dates stay within today and in order; a shift never ends before it starts.
+TEST(ReportOptionsForm, DatesAndShiftsStayInOrder) {
     ReportOptionsForm form(kToday, kNow);
     form.setFrom({2026, 12, 8});
     EXPECT_EQ(form.from(), kToday);  // later than today
@@ -46,10 +45,6 @@ TEST(ReportOptionsForm, DatesStayWithinTodayAndInOrder) {
     EXPECT_EQ(form.to(), kToday);  // later than today
     form.setTo({2026, 10, 1});
     EXPECT_EQ(form.to(), (CalendarDate{2026, 11, 20}));  // earlier than From
-}
-
-TEST(ReportOptionsForm, ShiftEndNeverBeforeItsStart) {
-    ReportOptionsForm form(kToday, kNow);
     form.setShiftStart(0, 6 * 3600);
     form.setShiftEnd(0, 5 * 3600);
     EXPECT_EQ(form.shift(0), (ShiftWindow{6 * 3600, 6 * 3600}));
