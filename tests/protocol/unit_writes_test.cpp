@@ -1,6 +1,6 @@
 // The writes and commands against a scripted unit: the packets each sends, in order, and how it
-// judges the replies. What the unit keeps of them is checked against the simulated unit
-// (tests/integration).
+// judges the replies. What the unit keeps of them, and the plain commands, are checked against
+// the simulated unit (tests/integration, tests/comms).
 #include "protocol/unit_writes.h"
 
 #include <gtest/gtest.h>
@@ -60,14 +60,6 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
          EraseNames,
          true,
          {makePoll(CMD_ERASE_NAMES)}},
-        {"a refused erase of the formula fails",
-         {nak},
-         EraseFormula,
-         false,
-         {makePoll(CMD_ERASE_FORMULA)}},
-        {"counters", {ack}, ResetCounters, true, {makePoll(CMD_RESET, 0)}},
-        {"wash counts", {ack}, ResetWashCounts, true, {makePoll(CMD_RESET, 1)}},
-        {"lock", {ack}, LockUnit, true, {makePoll(CMD_LOCK)}},
         {"a refused pump run counts as done",
          {nak},
          [](UnitChannel& c) {
@@ -75,13 +67,6 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
          },
          true,
          {makePumpOps({2, 1, 60, 80})}},
-        {"an unanswered pump run fails",
-         {},
-         [](UnitChannel& c) {
-             return PumpCommand({2, 1, 0, 0}, c);
-         },
-         false,
-         std::vector<Packet>(kOperationAttempts, makePumpOps({2, 1, 0, 0}))},
         {"the radio settings get one attempt",
          {},
          [](UnitChannel& c) {
@@ -90,23 +75,11 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
          },
          false,
          {makeRfSettingsRequest({7})}},
-        {"the reset-to option goes as its kind",
-         {ack},
-         [](UnitChannel& c) {
-             return SetResetToConfig({5, 3, 9}, c);
-         },
-         true,
-         {makeResetTo({kResetToChosenProgram, 4, 0})}},
         {"an empty serial number sends nothing",
          {},
          [](UnitChannel& c) { return SetUnitSerialNumber("", c); },
          true,
          {}},
-        {"the clock goes as fourteen digits",
-         {ack},
-         [](UnitChannel& c) { return SetUnitTime(c, march15th2019); },
-         true,
-         {makeUnitTime("09410715032019")}},
         {"an impossible clock sends nothing",
          {},
          [&](UnitChannel& c) { return SetUnitTime(c, impossibleClock); },

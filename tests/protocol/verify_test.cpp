@@ -313,17 +313,6 @@ TEST(VerifyWithoutChecks, CustomerNamesCommentsAndUnknownOptionsAlwaysMatch) {
     }
 }
 
-TEST(CompareParts, AppendsToWhatTheListAlreadyHolds) {
-    CommsData editor;
-    CommsData unit;
-    unit.autoFs.mode = 1;
-    std::vector<Difference> out{where("earlier", -1, -1, -1, "a", "b")};
-    EXPECT_FALSE(CompareParts(editor, unit, optionOf(VerifyPart::AutoFs), kAllTimed, out));
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(out[0].field, "earlier");
-    EXPECT_EQ(out[1].field, "automatic flush mode");
-}
-
 // --- Describing a difference ----------------------------------------------------------------
 
 TEST(DescribeDifference, NamesEveryPlaceThatApplies) {
