@@ -29,6 +29,7 @@ std::time_t fixedTime() {
 
 constexpr const char* kHeading = "Date,Time,EventID,Packet,Direction,Type,Data1,Data2,Data3\r\n";
 constexpr const char* kSysInfo = "2024-03-15, 09:08:07,0,SysInfo,User[alice],PC[bench-7]\r\n";
+constexpr const char* kStamp = "2024-03-15, 09:08:07, ";
 
 CommsLog::Environment fixedEnvironment() {
     CommsLog::Environment env;
@@ -79,24 +80,70 @@ std::string logged(const std::vector<std::pair<Packet, int>>& packets) {
     return text.substr(prefix.size());
 }
 
-std::string typeOf(const Packet& packet) {
-    return logged({{packet, 1}});
+// One packet as the first event of a log, after its date, time and event number.
+TEST(CommsLogLines, EachPacketKindAndDirectionHasItsLine) {
+    Packet oddVersion = ack(0);
+    oddVersion[11] = ',';  // version bytes must not break the CSV columns or lines
+    oddVersion[12] = '\n';
+    oddVersion[13] = 0;
+    const struct {
+        Packet packet;
+        int direction;
+        std::string line;
+    } rows[] = {
+        {poll(0), 1, "1, 0x01,P>>>,PKT_POLL,CMD_NONE\r\n"},
+        {poll(0), 2, "1, 0x01,<<<U,PKT_POLL,CMD_NONE\r\n"},
+        {poll(0), 3, "1, 0x01,P>2>,PKT_POLL,CMD_NONE\r\n"},
+        {poll(0), 4, "1, 0x01,<2<U,PKT_POLL,CMD_NONE\r\n"},
+        {poll(0), 5, "1, 0x01,?????,PKT_POLL,CMD_NONE\r\n"},
+        {poll(0), -1, "1, 0x01,?????,PKT_POLL,CMD_NONE\r\n"},
+        // A request built by the PC takes two lines.
+        {poll(3), 0, "1, \r\n2024-03-15, 09:08:07,1,0x01,*NEW*,PKT_POLL,CMD_GET_GLOBAL\r\n"},
+        {poll(23), 1, "1, 0x01,P>>>,PKT_POLL,CMD_GET_EN_PROGS\r\n"},
+        {poll(24), 1, "1, 0x01,P>>>,PKT_POLLUnknown PollCmd\r\n"},
+        {poll(0xFF), 1, "1, 0x01,P>>>,PKT_POLLUnknown PollCmd\r\n"},
+        // Program data names program and half, with a trailing comma.
+        {packetWithId(64), 1, "1, 0x40,P>>>,PKT_PROG01A,\r\n"},
+        {packetWithId(65), 1, "1, 0x41,P>>>,PKT_PROG01B,\r\n"},
+        {packetWithId(105), 1, "1, 0x69,P>>>,PKT_PROG21B,\r\n"},
+        {packetWithId(106), 1, "1, 0x6A,P>>>,***UNKNOWN PACKET***\r\n"},
+        // Only the classic identifiers have names; the newer ones, the erase among them, do not.
+        {packetWithId(3), 1, "1, 0x03,P>>>,****PKT_NAK****\r\n"},
+        {packetWithId(6), 1, "1, 0x06,P>>>,PKT_GLOBAL1\r\n"},
+        {packetWithId(7), 1, "1, 0x07,P>>>,PKT_GLOBAL2\r\n"},
+        {packetWithId(18), 1, "1, 0x12,P>>>,PKT_COMMENTS\r\n"},
+        {packetWithId(62), 1, "1, 0x3E,P>>>,PKT_HALVERCOTT\r\n"},
+        {packetWithId(19), 1, "1, 0x13,P>>>,***UNKNOWN PACKET***\r\n"},
+        {packetWithId(30), 1, "1, 0x1E,P>>>,***UNKNOWN PACKET***\r\n"},
+        {packetWithId(63), 1, "1, 0x3F,P>>>,***UNKNOWN PACKET***\r\n"},
+        {packetWithId(0xFF), 1, "1, 0xFF,P>>>,***UNKNOWN PACKET***\r\n"},
+        {ack(12), 1, "1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[2.05],[KRHM03]\r\n"},
+        {ack(9), 1, "1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[2.05],[KRM10]\r\n"},
+        {ack(0), 1, "1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[2.05],[KRM01]\r\n"},
+        {oddVersion, 1, "1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[?.??],[KRM01]\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        EXPECT_EQ(logged({{row.packet, row.direction}}), kStamp + row.line);
+    }
 }
 
-TEST(CommsLogSwitch, NothingIsWrittenAndNoFileCreatedWhileSwitchedOff) {
+TEST(CommsLogLines, TheNewestIdentityIsShownAndOtherPacketsDoNotRepeatIt) {
+    Packet second = ack(10);
+    second.setU32(2, 0xFFFFFFFF);
+    second[12] = '1';
+    EXPECT_EQ(logged({{ack(9), 2}, {poll(14), 1}, {second, 2}}),
+              "2024-03-15, 09:08:07, 1, 0x02,<<<U,PKT_ACK,SN[000012345],S/W[2.05],[KRM10]\r\n"
+              "2024-03-15, 09:08:07, 2, 0x01,P>>>,PKT_POLL,CMD_LOCK\r\n"
+              "2024-03-15, 09:08:07, 3, 0x02,<<<U,PKT_ACK,SN[4294967295],S/W[2.15],[KRHM01]\r\n");
+}
+
+// Switched off, nothing is written and no file made; switched on again, the numbering goes on.
+TEST(CommsLogSwitch, OffWritesNothingAndTheNumberingGoesOnAfterwards) {
     CommsLog log(fixedEnvironment());
     EXPECT_FALSE(log.enabled());
-    EXPECT_EQ(log.LogPacket(poll(0), 1), 0);
+    log.LogPacket(poll(0), 1);
     EXPECT_FALSE(std::filesystem::exists("CommsLog.csv"));
-
-    log.setEnabled(true);
-    log.setEnabled(false);
-    log.LogPacket(poll(0), 2);
-    EXPECT_FALSE(std::filesystem::exists("CommsLog.csv"));
-}
-
-TEST(CommsLogSwitch, NumberingGoesOnAfterTheLogWasSwitchedOffAndOnAgain) {
-    CommsLog log(fixedEnvironment());
     log.setEnabled(true);
     log.LogPacket(poll(14), 1);
     log.setEnabled(false);
@@ -109,35 +156,7 @@ TEST(CommsLogSwitch, NumberingGoesOnAfterTheLogWasSwitchedOffAndOnAgain) {
                   "2024-03-15, 09:08:07, 2, 0x01,<<<U,PKT_POLL,CMD_LOCK\r\n");
 }
 
-TEST(CommsLogLines, TheFirstPacketWritesTheHeadingAndSysInfoAsEventZero) {
-    CommsLog log(fixedEnvironment());
-    log.setEnabled(true);
-    log.LogPacket(poll(0), 1);
-    EXPECT_EQ(readFile("CommsLog.csv"),
-              "Date,Time,EventID,Packet,Direction,Type,Data1,Data2,Data3\r\n"
-              "2024-03-15, 09:08:07,0,SysInfo,User[alice],PC[bench-7]\r\n"
-              "2024-03-15, 09:08:07, 1, 0x01,P>>>,PKT_POLL,CMD_NONE\r\n");
-}
-
-TEST(CommsLogLines, ABuiltRequestTakesTwoLines) {
-    EXPECT_EQ(logged({{poll(3), 0}}),
-              "2024-03-15, 09:08:07, 1, \r\n"
-              "2024-03-15, 09:08:07,1,0x01,*NEW*,PKT_POLL,CMD_GET_GLOBAL\r\n");
-}
-
-TEST(CommsLogLines, EveryDirectionHasItsText) {
-    EXPECT_EQ(
-        logged(
-            {{poll(0), 1}, {poll(0), 2}, {poll(0), 3}, {poll(0), 4}, {poll(0), 5}, {poll(0), -1}}),
-        "2024-03-15, 09:08:07, 1, 0x01,P>>>,PKT_POLL,CMD_NONE\r\n"
-        "2024-03-15, 09:08:07, 2, 0x01,<<<U,PKT_POLL,CMD_NONE\r\n"
-        "2024-03-15, 09:08:07, 3, 0x01,P>2>,PKT_POLL,CMD_NONE\r\n"
-        "2024-03-15, 09:08:07, 4, 0x01,<2<U,PKT_POLL,CMD_NONE\r\n"
-        "2024-03-15, 09:08:07, 5, 0x01,?????,PKT_POLL,CMD_NONE\r\n"
-        "2024-03-15, 09:08:07, 6, 0x01,?????,PKT_POLL,CMD_NONE\r\n");
-}
-
-TEST(CommsLogLines, TheUserAndAMissingComputerNameGoIntoSysInfo) {
+TEST(CommsLogFile, AMissingUserAndComputerNameStillGiveASysInfoLine) {
     CommsLog::Environment env = fixedEnvironment();
     env.userName = [] { return std::string(); };
     env.hostName = [] { return std::string(); };
@@ -150,69 +169,10 @@ TEST(CommsLogLines, TheUserAndAMissingComputerNameGoIntoSysInfo) {
                   "2024-03-15, 09:08:07, 1, 0x01,P>>>,PKT_POLL,CMD_NONE\r\n");
 }
 
-TEST(CommsLogTypes, ProgramDataIdentifiersNameProgramAndHalfWithATrailingComma) {
-    EXPECT_EQ(typeOf(packetWithId(64)), "2024-03-15, 09:08:07, 1, 0x40,P>>>,PKT_PROG01A,\r\n");
-    EXPECT_EQ(typeOf(packetWithId(65)), "2024-03-15, 09:08:07, 1, 0x41,P>>>,PKT_PROG01B,\r\n");
-    EXPECT_EQ(typeOf(packetWithId(105)), "2024-03-15, 09:08:07, 1, 0x69,P>>>,PKT_PROG21B,\r\n");
-    EXPECT_EQ(typeOf(packetWithId(106)),
-              "2024-03-15, 09:08:07, 1, 0x6A,P>>>,***UNKNOWN PACKET***\r\n");
-}
-
-TEST(CommsLogTypes, OnlyTheClassicIdentifiersHaveNames) {
-    EXPECT_EQ(typeOf(packetWithId(3)), "2024-03-15, 09:08:07, 1, 0x03,P>>>,****PKT_NAK****\r\n");
-    EXPECT_EQ(typeOf(packetWithId(6)), "2024-03-15, 09:08:07, 1, 0x06,P>>>,PKT_GLOBAL1\r\n");
-    EXPECT_EQ(typeOf(packetWithId(7)), "2024-03-15, 09:08:07, 1, 0x07,P>>>,PKT_GLOBAL2\r\n");
-    EXPECT_EQ(typeOf(packetWithId(18)), "2024-03-15, 09:08:07, 1, 0x12,P>>>,PKT_COMMENTS\r\n");
-    EXPECT_EQ(typeOf(packetWithId(62)), "2024-03-15, 09:08:07, 1, 0x3E,P>>>,PKT_HALVERCOTT\r\n");
-    // The newer packets, the erase request among them, have no name in the log.
-    EXPECT_EQ(typeOf(packetWithId(19)),
-              "2024-03-15, 09:08:07, 1, 0x13,P>>>,***UNKNOWN PACKET***\r\n");
-    EXPECT_EQ(typeOf(packetWithId(30)),
-              "2024-03-15, 09:08:07, 1, 0x1E,P>>>,***UNKNOWN PACKET***\r\n");
-    EXPECT_EQ(typeOf(packetWithId(63)),
-              "2024-03-15, 09:08:07, 1, 0x3F,P>>>,***UNKNOWN PACKET***\r\n");
-    EXPECT_EQ(typeOf(packetWithId(0xFF)),
-              "2024-03-15, 09:08:07, 1, 0xFF,P>>>,***UNKNOWN PACKET***\r\n");
-}
-
-TEST(CommsLogTypes, PollCommandsFrom24OnAreUnknownWithoutAComma) {
-    EXPECT_EQ(typeOf(poll(23)), "2024-03-15, 09:08:07, 1, 0x01,P>>>,PKT_POLL,CMD_GET_EN_PROGS\r\n");
-    EXPECT_EQ(typeOf(poll(24)), "2024-03-15, 09:08:07, 1, 0x01,P>>>,PKT_POLLUnknown PollCmd\r\n");
-    EXPECT_EQ(typeOf(poll(0xFF)), "2024-03-15, 09:08:07, 1, 0x01,P>>>,PKT_POLLUnknown PollCmd\r\n");
-}
-
-TEST(CommsLogIdentity, AcknowledgementsShowSerialVersionAndModel) {
-    EXPECT_EQ(typeOf(ack(12)),
-              "2024-03-15, 09:08:07, 1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[2.05],[KRHM03]\r\n");
-    EXPECT_EQ(typeOf(ack(9)),
-              "2024-03-15, 09:08:07, 1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[2.05],[KRM10]\r\n");
-    EXPECT_EQ(typeOf(ack(0)),
-              "2024-03-15, 09:08:07, 1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[2.05],[KRM01]\r\n");
-}
-
-TEST(CommsLogIdentity, TheNewestIdentityIsShownAndOtherPacketsDoNotRepeatIt) {
-    Packet second = ack(10);
-    second[2] = 0xFF;
-    second[3] = 0xFF;
-    second[4] = 0xFF;
-    second[5] = 0xFF;
-    second[12] = '1';
-    EXPECT_EQ(logged({{ack(9), 2}, {poll(14), 1}, {second, 2}}),
-              "2024-03-15, 09:08:07, 1, 0x02,<<<U,PKT_ACK,SN[000012345],S/W[2.05],[KRM10]\r\n"
-              "2024-03-15, 09:08:07, 2, 0x01,P>>>,PKT_POLL,CMD_LOCK\r\n"
-              "2024-03-15, 09:08:07, 3, 0x02,<<<U,PKT_ACK,SN[4294967295],S/W[2.15],[KRHM01]\r\n");
-}
-
-TEST(CommsLogIdentity, VersionBytesCannotBreakTheCsvColumnsOrLines) {
-    Packet odd = ack(0);
-    odd[11] = ',';
-    odd[12] = '\n';
-    odd[13] = 0;
-    EXPECT_EQ(typeOf(odd),
-              "2024-03-15, 09:08:07, 1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[?.??],[KRM01]\r\n");
-}
-
+// An existing file is appended to, never truncated: a heading only in a new file, a SysInfo line
+// for every run.
 TEST(CommsLogFile, TheLogGrowsAcrossRunsWithOneHeadingAndASysInfoLinePerRun) {
+    test::writeFile("CommsLog.csv", std::string_view(kHeading));
     for (int run = 0; run < 2; ++run) {
         CommsLog log(fixedEnvironment());
         log.setEnabled(true);
@@ -222,16 +182,6 @@ TEST(CommsLogFile, TheLogGrowsAcrossRunsWithOneHeadingAndASysInfoLinePerRun) {
               std::string(kHeading) + kSysInfo +
                   "2024-03-15, 09:08:07, 1, 0x01,P>>>,PKT_POLL,CMD_UNLOCK\r\n" + kSysInfo +
                   "2024-03-15, 09:08:07, 1, 0x01,P>>>,PKT_POLL,CMD_UNLOCK\r\n");
-}
-
-TEST(CommsLogFile, AnExistingFileIsAppendedToAndNeverTruncated) {
-    test::writeFile("CommsLog.csv", std::string_view("an older line\r\n"));
-    CommsLog log(fixedEnvironment());
-    log.setEnabled(true);
-    log.LogPacket(poll(0), 1);
-    EXPECT_EQ(readFile("CommsLog.csv"),
-              std::string("an older line\r\n") + kSysInfo +
-                  "2024-03-15, 09:08:07, 1, 0x01,P>>>,PKT_POLL,CMD_NONE\r\n");
 }
 
 TEST(CommsLogFile, AFileThatCannotBeCreatedIsReportedForEveryPacket) {

@@ -67,27 +67,12 @@ TEST(LanguageCatalogLoad, SettingWithoutALanguageLoadsEnglish) {
     EXPECT_FALSE(spanish);
 }
 
-TEST(LanguageTable, HoldsTheTenLanguagesInSettingOrder) {
-    EXPECT_EQ(findLanguage(0), nullptr);
-    EXPECT_EQ(findLanguage(11), nullptr);
-    const int confirmations[] = {2570, 2571, 2573, 2572, 413, 414, 415, 2570, 441, 2570};
-    for (int value = 1; value <= 10; ++value) {
-        ASSERT_NE(findLanguage(value), nullptr);
-        EXPECT_EQ(findLanguage(value)->value, value);
-        EXPECT_EQ(findLanguage(value)->confirmationId, confirmations[value - 1]);
-    }
-    EXPECT_STREQ(findLanguage(7)->fileName, "LangPLK.po");
-}
-
-TEST(EnglishCatalog, HoldsTheTextsTheModelNeeds) {
+// The chemical key prefix in qelto.ini: one word, and no digit to blur the number after it.
+TEST(EnglishCatalog, TheChemicalKeyPrefixIsOneWordWithoutDigits) {
     ::unsetenv("QELTO_LANG_DIR");
     const auto catalog = LanguageCatalog::load(languageDir() / "LangEN.po");
     ASSERT_TRUE(catalog) << languageDir();
-    for (const int id : {155, 156, 217, 218, 240, 345, 346, 377, 386, 395, 2570}) {
-        EXPECT_FALSE(catalog->text(id).empty() || catalog->text(id).starts_with('#')) << id;
-    }
-    EXPECT_EQ(catalog->text(240), "Pump");
-    // The chemical key prefix in qelto.ini: one word, and no digit to blur the number after it.
+    EXPECT_FALSE(catalog->text(377).empty());
     EXPECT_EQ(catalog->text(377).find_first_of("0123456789 \t=[];"), std::string::npos);
 }
 

@@ -21,15 +21,6 @@ std::unique_ptr<SerialPort> openOrFail(const test::PtyPair& pty, unsigned baud =
     return port;
 }
 
-TEST(SerialPortOnPty, BytesWrittenReachTheOtherSide) {
-    test::PtyPair pty;
-    auto port = openOrFail(pty);
-    const Bytes frame{0x30, 0x00, 0xFF, 0x11, 0x13, 0x0A, 0x0D};
-    ASSERT_EQ(port->write(frame, 20ms), IoStatus::Ok);
-    // XON, XOFF, CR and LF pass untouched: the line is raw in both directions.
-    EXPECT_EQ(pty.receive(frame.size()), frame);
-}
-
 TEST(SerialPortOnPty, ReadCollectsBytesThatArriveInPieces) {
     test::PtyPair pty;
     auto port = openOrFail(pty);

@@ -9,17 +9,26 @@ namespace {
 
 // Golden vectors, worked out by hand from the frame layout: marker "0", packet bytes 1..32,
 // check word high then low, the check word the ones' complement of the byte sum.
-TEST(Frame, TheCheckWordOfAnAllZeroPacketIsFFFF) {
-    const Packet zero;
-    EXPECT_EQ(checkWord(zero), 0xFFFF);
-    const Frame frame = encodeFrame(zero);
-    EXPECT_EQ(frame[0], 0x30);
-    EXPECT_EQ(frame[33], 0xFF);
-    EXPECT_EQ(frame[34], 0xFF);
-    EXPECT_TRUE(frameCheckWordValid(frame));
+TEST(Frame, TheCheckWordIsTheComplementOfTheSixteenBitByteSum) {
+    Packet full;
+    std::fill(full.bytes.begin() + 1, full.bytes.end(), std::uint8_t{0xFF});
+    // All zero: 0xFFFF; 32 x 0xFF = 0x1FE0, complement 0xE01F.
+    for (const auto& [packet, word] : {std::pair{Packet{}, 0xFFFF}, std::pair{full, 0xE01F}}) {
+        EXPECT_EQ(checkWord(packet), word);
+        Frame frame = encodeFrame(packet);
+        EXPECT_EQ(frame[0], 0x30);
+        EXPECT_EQ(frame[33], word >> 8);
+        EXPECT_EQ(frame[34], word & 0xFF);
+        EXPECT_TRUE(frameCheckWordValid(frame));
+        for (const std::size_t spoilt : {std::size_t{34}, std::size_t{17}}) {
+            frame[spoilt] ^= 0x01;
+            EXPECT_FALSE(frameCheckWordValid(frame)) << spoilt;
+            frame[spoilt] ^= 0x01;
+        }
+    }
 }
 
-TEST(Frame, APollForTheGlobalsIsFramedByteForByte) {
+TEST(Frame, APollIsFramedAndAHidReportReadByteForByte) {
     Packet poll;
     poll[1] = 0x01;  // PKT_POLL
     poll[6] = 0x03;  // CMD_GET_GLOBAL
@@ -33,52 +42,20 @@ TEST(Frame, APollForTheGlobalsIsFramedByteForByte) {
     expected[33] = 0xFF;
     expected[34] = 0xFA;
     EXPECT_EQ(encodeFrame(poll), expected);
-
-    HidReport report{};
-    report[0] = 0x00;
+    HidReport report{};  // report number 0, then the frame
     std::copy(expected.begin(), expected.end(), report.begin() + 1);
     EXPECT_EQ(encodeHidReport(poll), report);
-}
 
-TEST(Frame, TheCheckWordSumWrapsAt16Bits) {
-    Packet full;
-    std::fill(full.bytes.begin() + 1, full.bytes.end(), 0xFF);
-    // 32 x 0xFF = 0x1FE0; its complement is 0xE01F.
-    EXPECT_EQ(checkWord(full), 0xE01F);
-    Frame frame = encodeFrame(full);
-    EXPECT_TRUE(frameCheckWordValid(frame));
-    frame[34] ^= 0x01;
-    EXPECT_FALSE(frameCheckWordValid(frame));
-    frame[34] ^= 0x01;
-    frame[17] ^= 0x80;
-    EXPECT_FALSE(frameCheckWordValid(frame));
-}
-
-TEST(Frame, HidInputReportsGiveTheirPacketBytes) {
-    HidReport report{};
-    report[0] = 0x00;  // report number
-    report[1] = 0x30;
-    report[2] = 0x02;  // PKT_ACK
-    report[3] = 0x15;
-    report[33] = 0x99;
-    const Packet packet = packetFromHidReport(report);
+    HidReport in{};
+    in[1] = 0x30;
+    in[2] = 0x02;  // PKT_ACK
+    in[3] = 0x15;
+    in[33] = 0x99;
+    const Packet packet = packetFromHidReport(in);
     EXPECT_EQ(packet[0], 0);
     EXPECT_EQ(packet.id(), 0x02);
     EXPECT_EQ(packet[2], 0x15);
     EXPECT_EQ(packet[32], 0x99);
-}
-
-// An identity reply of a unit with serial number 123456789 (0x075BCD15): the serial number sits
-// in packet bytes 2..5, two bytes after the marker.
-Frame identityFrame() {
-    Packet ack;
-    ack[1] = 0x02;
-    ack.setU32(2, 123456789);
-    ack[9] = 3;
-    ack[11] = '1';
-    ack[12] = '3';
-    ack[13] = '0';  // a "0" inside the packet: a second marker candidate
-    return encodeFrame(ack);
 }
 
 Frame rotatedLeft(const Frame& frame, std::size_t by) {
@@ -89,42 +66,48 @@ Frame rotatedLeft(const Frame& frame, std::size_t by) {
     return out;
 }
 
-TEST(Frame, ARotatedReplyIsRealignedByTheSerialNumber) {
-    const Frame frame = identityFrame();
-    // The last ten bytes arrive first.
-    const Frame received = rotatedLeft(frame, kFrameSize - 10);
-    ASSERT_NE(received[0], 0x30);
-    const Frame fixed = realignFrame(received, 123456789);
-    EXPECT_EQ(fixed, frame);
-    EXPECT_TRUE(frameCheckWordValid(fixed));
-}
+// A reply that arrives rotated starts where the serial number, two bytes after a marker, says;
+// with a single marker the marker starts it.
+TEST(Frame, ARotatedReplyIsRealignedByTheSerialNumberOrItsOnlyMarker) {
+    // An identity reply of unit 123456789 (0x075BCD15), with a "0" inside the packet as a second
+    // marker candidate.
+    Packet ack;
+    ack[1] = 0x02;
+    ack.setU32(2, 123456789);
+    ack[9] = 3;
+    ack[11] = '1';
+    ack[12] = '3';
+    ack[13] = '0';
+    const Frame identity = encodeFrame(ack);
+    Packet globals;
+    globals[1] = 0x06;
+    globals[9] = 3;
+    const Frame oneMarker = encodeFrame(globals);
+    // Two markers and the serial number where no marker stands two bytes before it: the start
+    // goes back to 0, the bytes are used as received and the check word decides.
+    Frame unconfirmed{};
+    unconfirmed[3] = 0x30;
+    unconfirmed[10] = 0x30;
+    unconfirmed.at(20) = 0x11;
+    unconfirmed.at(21) = 0x22;
+    unconfirmed.at(22) = 0x33;
+    unconfirmed.at(23) = 0x44;
 
-TEST(Frame, AReplyStartingWithTheMarkerIsUsedAsReceived) {
-    const Frame frame = identityFrame();
-    EXPECT_EQ(realignFrame(frame, 123456789), frame);
-    EXPECT_EQ(realignFrame(frame, 0), frame);
-}
-
-TEST(Frame, WithOneMarkerTheMarkerStartsTheFrame) {
-    Packet p;
-    p[1] = 0x06;
-    p[9] = 3;
-    const Frame frame = encodeFrame(p);  // no other "0" byte in it
-    const Frame received = rotatedLeft(frame, 7);
-    EXPECT_EQ(realignFrame(received, 555), frame);
-}
-
-TEST(Frame, AnUnconfirmedSerialMatchFallsBackToTheFirstFrameByte) {
-    // Two markers, and the serial number found where no marker stands two bytes before it: the
-    // start goes back to 0, so the bytes are used as received and the check word decides.
-    Frame received{};
-    received[3] = 0x30;
-    received[10] = 0x30;
-    received[20] = 0x11;
-    received[21] = 0x22;
-    received[22] = 0x33;
-    received[23] = 0x44;
-    EXPECT_EQ(realignFrame(received, 0x44332211), received);
+    const struct {
+        Frame received;
+        std::uint32_t serial;
+        Frame expected;
+    } rows[] = {
+        {rotatedLeft(identity, kFrameSize - 10), 123456789, identity},
+        {identity, 123456789, identity},
+        {identity, 0, identity},
+        {rotatedLeft(oneMarker, 7), 555, oneMarker},
+        {unconfirmed, 0x44332211, unconfirmed},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.serial);
+        EXPECT_EQ(realignFrame(row.received, row.serial), row.expected);
+    }
 }
 
 }  // namespace

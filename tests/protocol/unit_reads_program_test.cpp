@@ -52,16 +52,6 @@ TEST(GetPumpCal, FillsPumpsByTheGroupTheUnitNames) {
     EXPECT_EQ(u.observer.steps, 10);
 }
 
-TEST(GetProgdata, AGroupOtherThanZeroOrOneFailsBeforeAnyProgramRequest) {
-    ScriptedUnit u;
-    CommsData data;
-    Packet bad = makePumpCal(calGroup(0, 1));
-    bad[6] = 2;
-    u.reply(bad);
-    EXPECT_FALSE(GetProgdata(data, u.channel));
-    EXPECT_EQ(u.sent().size(), 1u);
-}
-
 TEST(GetProgdata, AsksOnlyForTheEnabledTriggersAndClearsTheOthers) {
     ScriptedUnit u;
     CommsData data;
@@ -139,17 +129,26 @@ TEST(GetProgdata, TheReplyDecidesWhereItsDataGoes) {
     EXPECT_EQ(data.progData.programs[3][6].pumps[9].dose16(), 600);
 }
 
-TEST(GetProgdata, AReplyThatIsNotProgramDataFailsAndSendsNoMore) {
+// A calibration group other than 0 or 1 fails before any program request; a reply that is not
+// program data fails and nothing more is asked.
+TEST(GetProgdata, AWrongReplyStopsTheRead) {
     ScriptedUnit u;
     CommsData data;
+    Packet badGroup = makePumpCal(calGroup(0, 1));
+    badGroup[6] = 2;
+    u.reply(badGroup);
+    EXPECT_FALSE(GetProgdata(data, u.channel));
+    EXPECT_EQ(u.sent().size(), 1u);
+
+    ScriptedUnit v;
     EnProgs map;
     map.enabled[0][0] = true;
     map.enabled[1][0] = true;
-    queueCalibration(u);
-    u.reply(makeEnProgs(map));
-    u.reply(makeAck());
-    EXPECT_FALSE(GetProgdata(data, u.channel));
-    EXPECT_EQ(u.sent().size(), 4u);
+    queueCalibration(v);
+    v.reply(makeEnProgs(map));
+    v.reply(makeAck());
+    EXPECT_FALSE(GetProgdata(data, v.channel));
+    EXPECT_EQ(v.sent().size(), 4u);
 }
 
 }  // namespace

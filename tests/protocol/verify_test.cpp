@@ -65,38 +65,26 @@ TEST(VerifyGlobals, SettingsTheUnitMayKeepItselfNeverDiffer) {
     EXPECT_TRUE(verify(editor, unit, VerifyPart::Globals).equal);
 }
 
-TEST(VerifyGlobals, APinAloneMakesNoDifference) {
-    const CommsData editor = tenPumpRecord();
-    CommsData unit = editor;
-    unit.globals.block1.pins[1] = 4321;
-    EXPECT_TRUE(verify(editor, unit, VerifyPart::Globals).equal);
-}
-
-TEST(VerifyGlobals, PumpsBeyondTheUnitsPumpCountAreIgnored) {
+// The unit's record says how many pumps count, not the document's; a count beyond ten stops at
+// the tenth pump.
+TEST(VerifyGlobals, OnlyThePumpsOfTheUnitsPumpCountAreCompared) {
     CommsData editor = tenPumpRecord();
     CommsData unit = editor;
     unit.globals.pumpCount = 6;
     unit.globals.block2.pumpSpeed[7] = 40;
     unit.globals.block2.pumpSpeedRange[7] = 2;
     EXPECT_TRUE(verify(editor, unit, VerifyPart::Globals).equal);
-
     unit.globals.block2.pumpSpeed[5] = 40;  // pump 6 is the unit's last
     EXPECT_FALSE(verify(editor, unit, VerifyPart::Globals).equal);
-}
 
-TEST(VerifyGlobals, ThePumpCountComesFromTheUnitsRecordNotTheDocuments) {
-    CommsData editor = tenPumpRecord();
     editor.globals.pumpCount = 6;
-    CommsData unit = tenPumpRecord();
+    unit = tenPumpRecord();
     unit.globals.block2.pumpSpeed[7] = 40;
     EXPECT_EQ(verify(editor, unit, VerifyPart::Globals).differences,
               std::vector{where("pump speed", -1, -1, 8, "40%", "100%")});
-}
 
-TEST(VerifyGlobals, AnOutOfRangePumpCountStopsAtTheTenthPump) {
-    CommsData editor = tenPumpRecord();
     editor.globals.pumpCount = 255;
-    CommsData unit = editor;
+    unit = editor;
     EXPECT_TRUE(verify(editor, unit, VerifyPart::Globals).equal);
     unit.globals.block2.pumpSpeed[9] = 1;
     EXPECT_FALSE(verify(editor, unit, VerifyPart::Globals).equal);
@@ -143,7 +131,6 @@ TEST(VerifyGlobals, ListsEveryDifferenceBeyondTheFirstFailingCheck) {
     unit.globals.block2.flushValveTime = 90;
     unit.globals.block2.pumpSpeed[2] = 80;
     const Outcome outcome = verify(editor, unit, VerifyPart::Globals);
-    EXPECT_FALSE(CP(editor, unit, optionOf(VerifyPart::Globals), kAllTimed));
     ASSERT_EQ(outcome.differences.size(), 3u);
     EXPECT_EQ(outcome.differences[0].field, "unit type");
     EXPECT_EQ(outcome.differences[1], where("flush valve time", -1, -1, -1, "1:30", "0:00"));
@@ -157,34 +144,6 @@ ProgPump enabledPump(std::uint8_t minutes, std::uint8_t seconds) {
     pump.enabled = 1;
     pump.setRunTime(minutes, seconds);
     return pump;
-}
-
-TEST(VerifyProgData, ADisabledPumpsValuesNeverDiffer) {
-    CommsData editor;
-    CommsData unit;
-    editor.progData.programs[2][1].pumps[0].setRunTime(1, 30);
-    unit.progData.programs[2][1].pumps[0].setRunTime(0, 45);
-    editor.progData.programs[2][1].pumps[0].delaySeconds = 9;
-    EXPECT_TRUE(verify(editor, unit, VerifyPart::ProgData).equal);
-}
-
-TEST(VerifyProgData, AnEnabledPumpsRunTimeDiffers) {
-    CommsData editor;
-    CommsData unit;
-    editor.progData.programs[2][1].pumps[0] = enabledPump(1, 30);
-    unit.progData.programs[2][1].pumps[0] = enabledPump(0, 45);
-    EXPECT_EQ(verify(editor, unit, VerifyPart::ProgData).differences,
-              std::vector{where("run time", 3, 2, 1, "0:45", "1:30")});
-}
-
-TEST(VerifyProgData, AnEnabledPumpsDelayDiffers) {
-    CommsData editor;
-    CommsData unit;
-    editor.progData.programs[0][0].pumps[4] = enabledPump(0, 10);
-    unit.progData.programs[0][0].pumps[4] = enabledPump(0, 10);
-    editor.progData.programs[0][0].pumps[4].delayMinutes = 2;
-    EXPECT_EQ(verify(editor, unit, VerifyPart::ProgData).differences,
-              std::vector{where("delay time", 1, 1, 5, "0:00", "2:00")});
 }
 
 TEST(VerifyProgData, AnEnabledFlagDifferenceIsReportedWithoutTheDisabledSidesValues) {
@@ -232,45 +191,40 @@ TEST(VerifyProgData, TheDocumentsCalibrationDecidesBetweenRunTimeAndDose) {
               std::vector<std::string>{"dose"});
 }
 
-TEST(VerifyProgData, ExaminesEveryProgramTriggerAndPumpAndListsAllDifferences) {
+TEST(VerifyProgData, EveryProgramTriggerAndPumpIsExaminedForRunAndDelayTime) {
     CommsData editor;
     CommsData unit;
     editor.progData.programs[0][0].pumps[0] = enabledPump(0, 10);
     unit.progData.programs[0][0].pumps[0] = enabledPump(0, 11);
+    editor.progData.programs[2][1].pumps[4] = enabledPump(0, 10);
+    unit.progData.programs[2][1].pumps[4] = enabledPump(0, 10);
+    editor.progData.programs[2][1].pumps[4].delayMinutes = 2;
     editor.progData.programs[19][9].pumps[9] = enabledPump(2, 0);
     unit.progData.programs[19][9].pumps[9] = enabledPump(3, 0);
-    const Outcome outcome = verify(editor, unit, VerifyPart::ProgData);
-    EXPECT_EQ(outcome.differences, (std::vector{where("run time", 1, 1, 1, "0:11", "0:10"),
-                                                where("run time", 20, 10, 10, "3:00", "2:00")}));
+    EXPECT_EQ(verify(editor, unit, VerifyPart::ProgData).differences,
+              (std::vector{where("run time", 1, 1, 1, "0:11", "0:10"),
+                           where("delay time", 3, 2, 5, "0:00", "2:00"),
+                           where("run time", 20, 10, 10, "3:00", "2:00")}));
 }
 
 // --- Names, description, calibration --------------------------------------------------------
 
-TEST(VerifyNames, PumpNamesDifferingOnlyInCaseDiffer) {
+// Names are compared exactly, case included, up to their first zero; every one that differs is
+// listed.
+TEST(VerifyNames, EveryNameThatDiffersIsListed) {
     CommsData editor;
     CommsData unit;
     setTerminatedText(editor.pumpNames.names[2], "Detergent");
     setTerminatedText(unit.pumpNames.names[2], "detergent");
     EXPECT_EQ(verify(editor, unit, VerifyPart::PumpName).differences,
               std::vector{where("pump name", -1, -1, 3, "\"detergent\"", "\"Detergent\"")});
-}
 
-TEST(VerifyNames, ProgramNamesEndAtTheirFirstZero) {
-    CommsData editor;
-    CommsData unit;
     setTerminatedText(editor.progNames.names[0], "Towels");
     setTerminatedText(unit.progNames.names[0], "Towels");
     unit.progNames.names[0][10] = 'x';  // left behind after the terminator
-    EXPECT_TRUE(verify(editor, unit, VerifyPart::ProgName).equal);
-}
-
-TEST(VerifyNames, EveryDifferingNameIsListed) {
-    CommsData editor;
-    CommsData unit;
     setTerminatedText(editor.progNames.names[1], "Sheets");
     setTerminatedText(editor.progNames.names[19], "Mops");
-    const Outcome outcome = verify(editor, unit, VerifyPart::ProgName);
-    EXPECT_EQ(outcome.differences,
+    EXPECT_EQ(verify(editor, unit, VerifyPart::ProgName).differences,
               (std::vector{where("program name", 2, -1, -1, "\"\"", "\"Sheets\""),
                            where("program name", 20, -1, -1, "\"\"", "\"Mops\"")}));
 }
@@ -316,21 +270,17 @@ TEST(VerifyAutoFs, ModeTimeAndAcceptTimeAllCount) {
     EXPECT_TRUE(verify(editor, unit, VerifyPart::AutoFs).equal);
 }
 
-TEST(VerifyResetTo, ADocumentChoiceOtherThanOneNeverMatchesAUnitRead) {
+// A unit read always yields program choice 1, so any other choice in a document differs.
+TEST(VerifyResetTo, OptionChoiceAndVersionAllCount) {
     CommsData editor;
     CommsData unit;
-    unit.resetTo.resetProgChoice = 1;  // what every unit read yields
-    for (int choice : {0, 2, 7}) {
-        editor.resetTo.resetProgChoice = static_cast<std::uint8_t>(choice);
-        EXPECT_FALSE(verify(editor, unit, VerifyPart::ResetTo).equal);
+    unit.resetTo.resetProgChoice = 1;
+    for (const std::uint8_t choice : std::initializer_list<std::uint8_t>{0, 2, 7}) {
+        editor.resetTo.resetProgChoice = choice;
+        EXPECT_FALSE(verify(editor, unit, VerifyPart::ResetTo).equal) << int{choice};
     }
     editor.resetTo.resetProgChoice = 1;
     EXPECT_TRUE(verify(editor, unit, VerifyPart::ResetTo).equal);
-}
-
-TEST(VerifyResetTo, OptionChoiceAndVersionAreAllListed) {
-    CommsData editor;
-    CommsData unit;
     editor.resetTo = {3, 0, 0};
     unit.resetTo = {0, 1, 2};
     EXPECT_EQ(fields(verify(editor, unit, VerifyPart::ResetTo)),
@@ -361,17 +311,6 @@ TEST(VerifyWithoutChecks, CustomerNamesCommentsAndUnknownOptionsAlwaysMatch) {
         EXPECT_TRUE(CP(editor, unit, option, kAllTimed)) << option;
         EXPECT_TRUE(out.empty()) << option;
     }
-}
-
-TEST(CompareParts, AppendsToWhatTheListAlreadyHolds) {
-    CommsData editor;
-    CommsData unit;
-    unit.autoFs.mode = 1;
-    std::vector<Difference> out{where("earlier", -1, -1, -1, "a", "b")};
-    EXPECT_FALSE(CompareParts(editor, unit, optionOf(VerifyPart::AutoFs), kAllTimed, out));
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(out[0].field, "earlier");
-    EXPECT_EQ(out[1].field, "automatic flush mode");
 }
 
 // --- Describing a difference ----------------------------------------------------------------

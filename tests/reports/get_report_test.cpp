@@ -131,37 +131,31 @@ TEST(GetReportLog, RunTimesAddUpWithCarryingInEveryTable) {
     EXPECT_EQ(tables.main[kTotalsRow][1].time(), 655U) << "volumes add as numbers";
 }
 
-TEST(GetReportLog, WrongReplyOrSilenceFails) {
+// A wrong reply, silence, the operator's cancel and a log that never ends all end the search
+// without a report; only the cancel says it was one.
+TEST(GetReportLog, EveryWayTheSearchEndsWithoutAnEndMarkerFails) {
+    ReportOptions options = range(kJan10, kJan15);
+    UsageTables tables;
     protocol::test::ScriptedUnit unit;
     unit.reply(makeAck());
-    UsageTables tables;
-    ReportOptions options = range(kJan10, kJan15);
     EXPECT_FALSE(GetReport(tables, options, unit.channel));
     EXPECT_FALSE(GetReport(tables, options, unit.channel));  // nothing left: no reply at all
     EXPECT_FALSE(unit.channel.cancelled());
-}
 
-TEST(GetReportLog, CancelEndsTheSearch) {
-    LogUnit log;
-    log.words.assign(100, pumpWord(0, 0, 1));
-    log.unit.abort = true;
-    UsageTables tables;
-    ReportOptions options = range(kJan10, kJan15);
-    EXPECT_FALSE(GetReport(tables, options, log.unit.channel));
-    EXPECT_TRUE(log.unit.channel.cancelled());
-}
+    LogUnit cancelled;
+    cancelled.words.assign(100, pumpWord(0, 0, 1));
+    cancelled.unit.abort = true;
+    EXPECT_FALSE(GetReport(tables, options, cancelled.unit.channel));
+    EXPECT_TRUE(cancelled.unit.channel.cancelled());
 
-TEST(GetReportLog, ALogThatNeverEndsIsGivenUpAfterTheBound) {
-    protocol::test::ScriptedUnit unit;
-    unit.path.responder = [](const Packet&) {
+    protocol::test::ScriptedUnit endless;
+    endless.path.responder = [](const Packet&) {
         LogWords words;
         words.fill(pumpWord(0, 0, 1));
         return std::optional(makeLogReply(words));
     };
-    UsageTables tables;
-    ReportOptions options = range(kJan10, kJan15);
-    EXPECT_FALSE(GetReport(tables, options, unit.channel));
-    EXPECT_EQ(unit.sent().size(), kMaxLogReplies);
+    EXPECT_FALSE(GetReport(tables, options, endless.channel));
+    EXPECT_EQ(endless.sent().size(), kMaxLogReplies);
 }
 
 // Every counter reply gives program p, pump n the count 100p + n and a time whose parts spell
@@ -176,40 +170,6 @@ std::optional<Packet> countersOf(const Packet& request) {
         reply.cells[k] = {static_cast<std::uint16_t>(100 * program + pump), program, pump, 0xAB};
     }
     return makeTotalsReply(reply);
-}
-
-TEST(GetReportTotals, ReadsProgramsOneToTwentyThenZeroIntoTheLastRow) {
-    protocol::test::ScriptedUnit unit;
-    unit.path.responder = countersOf;
-    UsageTables tables;
-    ReportOptions options;
-    ASSERT_TRUE(GetReport(tables, options, unit.channel));
-    ASSERT_EQ(unit.sent().size(), 63U);
-    EXPECT_EQ(unit.sent()[0], makeTotalsRequest(1, 0));
-    EXPECT_EQ(unit.sent()[2], makeTotalsRequest(1, 2));
-    EXPECT_EQ(unit.sent()[59], makeTotalsRequest(20, 2));
-    EXPECT_EQ(unit.sent()[60], makeTotalsRequest(0, 0));
-    EXPECT_EQ(tables.main[0][0], (UsageCell{100, 1, 0, 0xAB}));
-    EXPECT_EQ(tables.main[19][9], (UsageCell{2009, 20, 9, 0xAB}));
-    EXPECT_EQ(tables.main[kTotalsRow][7], (UsageCell{7, 0, 7, 0xAB}));
-    EXPECT_EQ(unit.observer.begun, (std::vector<int>{63}));
-    EXPECT_EQ(unit.observer.ended, 1);
-}
-
-TEST(GetReportTotals, BlockTwoFillsPumpsNineAndTenOnly) {
-    protocol::test::ScriptedUnit unit;
-    unit.path.responder = [](const Packet& request) {
-        TotalsReply reply;
-        reply.block = request[8];
-        reply.cells.fill({request[8] == 2 ? std::uint16_t{7} : std::uint16_t{0}, 0, 0, 0});
-        return std::optional(makeTotalsReply(reply));
-    };
-    UsageTables tables;
-    ReportOptions options;
-    ASSERT_TRUE(GetReport(tables, options, unit.channel));
-    for (std::size_t pump = 0; pump < kUsagePumps; ++pump) {
-        EXPECT_EQ(tables.main[5][pump].cycle, pump >= 8 ? 7 : 0) << pump;
-    }
 }
 
 TEST(GetReportTotals, ARefusedBlockStopsTheRead) {

@@ -1,4 +1,5 @@
-// The serial side of the laundry unit in-process: framing, resynchronisation and each fault.
+// The serial side of the simulated laundry unit in-process: framing, resynchronisation and each
+// fault it can inject.
 #include "sim/laundry_port.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,11 @@ namespace {
 
 using namespace protocol;
 using namespace test;
+using Bytes = std::vector<std::uint8_t>;
 
 // CMD_NONE, worked out by hand: sum 0x0001, check word 0xFFFE.
-const std::vector<std::uint8_t> kPollFrame = [] {
-    std::vector<std::uint8_t> f(35, 0);
+const Bytes kPollFrame = [] {
+    Bytes f(35, 0);
     f[0] = 0x30;
     f[1] = 0x01;
     f[33] = 0xFF;
@@ -25,19 +27,19 @@ const std::vector<std::uint8_t> kPollFrame = [] {
     return f;
 }();
 
-LaundryPort makePort(FaultOptions faults = {}) {
-    return LaundryPort(LaundryUnit(factoryMemory(Identity{}, 1234)), FaultPlan(faults));
+LaundryPort makePort(FaultOptions faults = {}, Identity identity = {}) {
+    return LaundryPort(LaundryUnit(factoryMemory(identity, 1234)), FaultPlan(faults));
 }
 
-std::vector<std::uint8_t> polls(int n) {
-    std::vector<std::uint8_t> bytes;
+Bytes polls(int n) {
+    Bytes bytes;
     for (int i = 0; i < n; ++i) {
         bytes.insert(bytes.end(), kPollFrame.begin(), kPollFrame.end());
     }
     return bytes;
 }
 
-std::vector<Frame> frames(const std::vector<std::uint8_t>& bytes) {
+std::vector<Frame> frames(const Bytes& bytes) {
     std::vector<Frame> out;
     for (std::size_t at = 0; at + kFrameSize <= bytes.size(); at += kFrameSize) {
         Frame f{};
@@ -47,100 +49,91 @@ std::vector<Frame> frames(const std::vector<std::uint8_t>& bytes) {
     return out;
 }
 
-TEST(FrameReader, FindsTheFrameBehindNoiseAndFalseMarkers) {
+// Noise and false markers before a frame are skipped, a frame sent in pieces waits for its rest,
+// and one with a wrong check word is dropped.
+TEST(FrameReader, FindsEachGoodFrameInTheByteStream) {
     FrameReader reader;
-    std::vector<std::uint8_t> bytes{0x11, 0x30, 0x30, 0x02, 0x30};
-    bytes.insert(bytes.end(), kPollFrame.begin(), kPollFrame.end());
-    reader.push(bytes);
+    auto broken = kPollFrame;
+    broken[34] = 0xFD;
+    reader.push(Bytes{0x11, 0x30, 0x30, 0x02, 0x30});
+    reader.push(broken);
+    reader.push(std::span(kPollFrame).first(20));
+    EXPECT_FALSE(reader.next());
+    reader.push(std::span(kPollFrame).subspan(20));
     const auto request = reader.next();
     ASSERT_TRUE(request);
     EXPECT_EQ(request->id(), PKT_POLL);
     EXPECT_FALSE(reader.next());
     EXPECT_EQ(reader.pending(), 0u);
-    EXPECT_EQ(reader.discarded(), 5u);
+    EXPECT_EQ(reader.discarded(), 5u + kFrameSize);
 }
 
-TEST(FrameReader, WaitsForTheRestOfAFrameSentInPieces) {
-    FrameReader reader;
-    reader.push(std::span(kPollFrame).first(20));
-    EXPECT_FALSE(reader.next());
-    reader.push(std::span(kPollFrame).subspan(20));
-    EXPECT_TRUE(reader.next());
+TEST(LaundryPort, AnswersAPollWithItsIdentityFrameByteForByte) {
+    LaundryPort port =
+        makePort({}, Identity{.serial = 1, .unitType = 5, .version = {'2', '0', '5'}});
+    // Serial 1, product code 1, type 5, "205", processor serial 0x00C0FFEE; sum 0x034D.
+    Bytes expected(35, 0);
+    expected[0] = 0x30;
+    expected[1] = 0x02;
+    expected[2] = 0x01;
+    expected[6] = 0x01;
+    expected[9] = 0x05;
+    expected[11] = '2';
+    expected[12] = '0';
+    expected[13] = '5';
+    expected[19] = 0xEE;
+    expected[20] = 0xFF;
+    expected[21] = 0xC0;
+    expected[33] = 0xFC;
+    expected[34] = 0xB2;
+    EXPECT_EQ(port.receive(kPollFrame), expected);
 }
 
-TEST(FrameReader, DropsAFrameWithAWrongCheckWord) {
-    FrameReader reader;
-    auto broken = kPollFrame;
-    broken[34] = 0xFD;
-    reader.push(broken);
-    reader.push(kPollFrame);
-    ASSERT_TRUE(reader.next());
-    EXPECT_FALSE(reader.next());
-}
+// Each fault counts requests from the first; the first request is always answered.
+TEST(LaundryPort, EachFaultShowsOnTheLine) {
+    LaundryPort dropping = makePort({.dropEvery = 2});
+    EXPECT_EQ(dropping.receive(polls(4)).size(), 2 * kFrameSize);
+    LaundryPort silent = makePort({.silentAfter = 2});
+    EXPECT_EQ(silent.receive(polls(2)).size(), 2 * kFrameSize);
+    EXPECT_TRUE(silent.receive(polls(3)).empty());
 
-TEST(LaundryPort, AnswersEachFrameWithAValidFrame) {
-    LaundryPort port = makePort();
-    const auto out = port.receive(polls(2));
-    const auto replies = frames(out);
-    ASSERT_EQ(out.size(), 70u);
-    for (const Frame& f : replies) {
-        EXPECT_TRUE(frameCheckWordValid(f));
-        EXPECT_EQ(f[1], PKT_ACK);
-    }
-}
+    // A refused request is not carried out: the unlock leaves the unit locked.
+    LaundryPort refusing = makePort({.nakEvery = 2});
+    Bytes pollThenUnlock(kPollFrame);
+    const Frame unlock = encodeFrame(unlockRequest(1234));
+    pollThenUnlock.insert(pollThenUnlock.end(), unlock.begin(), unlock.end());
+    const auto refused = frames(refusing.receive(pollThenUnlock));
+    ASSERT_EQ(refused.size(), 2u);
+    EXPECT_EQ(refused[0][1], PKT_ACK);
+    EXPECT_EQ(refused[1][1], PKT_NAK);
+    EXPECT_TRUE(frameCheckWordValid(refused[1]));
+    EXPECT_TRUE(refusing.unit().locked());
 
-TEST(LaundryPort, DropEveryLeavesEveryNthRequestUnanswered) {
-    LaundryPort port = makePort({.dropEvery = 2});
-    EXPECT_EQ(port.receive(polls(4)).size(), 2 * kFrameSize);
-}
+    LaundryPort corrupting = makePort({.corruptEvery = 3});
+    const auto corrupted = frames(corrupting.receive(polls(3)));
+    ASSERT_EQ(corrupted.size(), 3u);
+    EXPECT_TRUE(frameCheckWordValid(corrupted[0]));
+    EXPECT_TRUE(frameCheckWordValid(corrupted[1]));
+    EXPECT_FALSE(frameCheckWordValid(corrupted[2]));
+    EXPECT_EQ(corrupted[2][1], PKT_ACK);
 
-TEST(LaundryPort, NakEveryRefusesEveryNthRequestWithoutCarryingItOut) {
-    LaundryPort port = makePort({.nakEvery = 2});
-    Packet unlock = unlockRequest(1234);
-    const Frame unlockFrame = encodeFrame(unlock);
-    std::vector<std::uint8_t> bytes(kPollFrame);
-    bytes.insert(bytes.end(), unlockFrame.begin(), unlockFrame.end());
-    const auto replies = frames(port.receive(bytes));
-    ASSERT_EQ(replies.size(), 2u);
-    EXPECT_EQ(replies[0][1], PKT_ACK);
-    EXPECT_EQ(replies[1][1], PKT_NAK);
-    EXPECT_TRUE(port.unit().locked());
-}
-
-TEST(LaundryPort, CorruptEverySpoilsTheCheckWordOfEveryNthReply) {
-    LaundryPort port = makePort({.corruptEvery = 3});
-    const auto replies = frames(port.receive(polls(3)));
-    ASSERT_EQ(replies.size(), 3u);
-    EXPECT_TRUE(frameCheckWordValid(replies[0]));
-    EXPECT_TRUE(frameCheckWordValid(replies[1]));
-    EXPECT_FALSE(frameCheckWordValid(replies[2]));
-}
-
-TEST(LaundryPort, RotateEverySendsTheTailFirstAndThePcCanRealignIt) {
-    FaultOptions faults;
-    ASSERT_TRUE(parseRotation("1:10", faults));
-    LaundryPort port = makePort(faults);
-    const auto replies = frames(port.receive(polls(1)));
-    ASSERT_EQ(replies.size(), 1u);
-    const Frame& rotated = replies[0];
-    EXPECT_EQ(rotated[10], kStartMarker);
-    const Frame aligned = realignFrame(rotated, 123456789);
+    // A rotated reply sends its tail first; the PC can realign it by the serial number.
+    FaultOptions rotation;
+    ASSERT_TRUE(parseRotation("1:10", rotation));
+    LaundryPort rotating = makePort(rotation);
+    const auto rotated = frames(rotating.receive(polls(1)));
+    ASSERT_EQ(rotated.size(), 1u);
+    EXPECT_EQ(rotated[0][10], kStartMarker);
+    const Frame aligned = realignFrame(rotated[0], 123456789);
     EXPECT_TRUE(frameCheckWordValid(aligned));
     EXPECT_EQ(aligned[1], PKT_ACK);
 }
 
-TEST(LaundryPort, SilentAfterAnswersNothingOnceTheCountIsReached) {
-    LaundryPort port = makePort({.silentAfter = 2});
-    EXPECT_EQ(port.receive(polls(2)).size(), 2 * kFrameSize);
-    EXPECT_TRUE(port.receive(polls(3)).empty());
-}
-
 TEST(FaultPlan, RotationWantsTwoNumbersAndAShiftInsideTheFrame) {
     FaultOptions faults;
-    EXPECT_FALSE(parseRotation("3", faults));
-    EXPECT_FALSE(parseRotation("3:0", faults));
-    EXPECT_FALSE(parseRotation("3:35", faults));
-    EXPECT_FALSE(parseRotation("x:4", faults));
+    for (const char* bad : {"3", "3:0", "3:35", "x:4"}) {
+        EXPECT_FALSE(parseRotation(bad, faults)) << bad;
+    }
     EXPECT_TRUE(parseRotation("3:34", faults));
     EXPECT_EQ(faults.rotateEvery, 3u);
     EXPECT_EQ(faults.rotateBy, 34u);

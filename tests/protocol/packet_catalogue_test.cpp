@@ -1,0 +1,301 @@
+#include "protocol/packet_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "golden_packet.h"
+
+namespace qelto::protocol {
+namespace {
+
+using test::expectLayout;
+using test::golden;
+using test::noisyPacket;
+using test::packetOf;
+
+// --- Polls and commands ------------------------------------------------------------------------
+
+TEST(CatalogueCommands, RequestsAndCommandsPutEveryFieldInItsPlace) {
+    // PIN 1234 = 0x04D2, low byte first.
+    const Packet unlock = golden(PKT_POLL, {{6, 0x0F}, {11, 0xD2}, {12, 0x04}});
+    EXPECT_EQ(makeUnlock(1234), unlock);
+    EXPECT_EQ(parsePoll(unlock), (PollRequest{CMD_UNLOCK, 0, 0, 1234}));
+    expectLayout(
+        PollRequest{CMD_GET_COMMENTS, 3, 0, 0},
+        [](const PollRequest& p) { return makePoll(p.command, p.byte7); }, parsePoll,
+        golden(PKT_POLL, {{6, 0x12}, {7, 0x03}}));
+    // Program 2 (index 1), half B: 64 + 2 + 1 = 67; trigger index 9.
+    EXPECT_EQ(makeProgDataRequest(1, 1, 9), golden(PKT_POLL, {{6, 0x0A}, {7, 0x43}, {8, 0x09}}));
+    EXPECT_EQ(makeIdentify(), golden(0x3E, {}));
+    // Pump 4 (index 3), a 60-second calibration run at 75 %.
+    expectLayout(PumpOps{3, 1, 60, 75}, makePumpOps, parsePumpOps,
+                 golden(0x0F, {{6, 0x03}, {7, 0x01}, {8, 0x3C}, {9, 0x4B}}));
+
+    const Packet erase = golden(0x3F, {{6, 0xE1}, {7, 0x96}, {8, 0x3C}, {9, 0x5A}});
+    EXPECT_EQ(makeEraseEeprom(), erase);
+    EXPECT_TRUE(isEraseEepromRequest(erase));
+    const std::pair<std::size_t, std::uint8_t> wrongKeyOrId[] = {{9, 0x5B}, {1, PKT_POLL}};
+    for (const auto& [at, value] : wrongKeyOrId) {
+        Packet wrong = erase;
+        wrong[at] = value;
+        EXPECT_FALSE(isEraseEepromRequest(wrong)) << at;
+    }
+
+    const Packet channel5 = golden(
+        0x17, {{6, 0x01}, {7, 0x05}, {8, 0xFF}, {9, 0xFF}, {10, 0xFF}, {11, 0xFF}, {12, 0xFF}});
+    expectLayout(RfSettingsRequest{5}, makeRfSettingsRequest, parseRfSettingsRequest, channel5);
+    Packet anyChannel = channel5;
+    anyChannel[7] = 0xFF;
+    EXPECT_EQ(makeRfSettingsRequest(), anyChannel);
+}
+
+TEST(CatalogueCommands, ParsersReadOnlyTheirOwnFieldsAndPackets) {
+    EXPECT_THROW(makeProgDataRequest(21, 0, 0), std::out_of_range);
+    EXPECT_THROW(makeProgDataRequest(0, 2, 0), std::out_of_range);
+    EXPECT_THROW(makeProgDataRequest(0, 0, 10), std::out_of_range);
+    Packet lock = makePoll(CMD_LOCK);
+    lock[11] = 0x34;
+    lock[12] = 0x12;
+    EXPECT_EQ(parsePoll(lock)->pin, 0) << "only an unlock reads a PIN";
+    EXPECT_FALSE(parsePoll(makeIdentify()));
+
+    Packet reply = noisyPacket(PKT_RF_SETTINGS);
+    for (std::uint8_t i = 6; i <= 14; ++i) {
+        reply[i] = static_cast<std::uint8_t>(i - 5);
+    }
+    EXPECT_EQ(parseRfSettingsReply(reply)->settings,
+              (std::array<std::uint8_t, 9>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_FALSE(parseRfSettingsReply(noisyPacket(PKT_ACK)));
+}
+
+// An acknowledgement from unit 12345, type index 11, software 2.0.5, processor 0x12345678; the
+// bytes marked 0xEE have no meaning and are not kept.
+const Packet kAck = packetOf({
+    0x00, 0x02, 0x39, 0x30, 0x00, 0x00, 0x01, 0x02, 0x03, 0x0B, 0x0C,  // 0..10
+    0x32, 0x30, 0x35, 0x0E, 0xEE, 0x10, 0xEE, 0xEE, 0x78, 0x56, 0x34,  // 11..21
+    0x12, 0x17, 0x18, 0x19, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE,  // 22..32
+});
+
+TEST(CatalogueIdentity, AnAcknowledgementCarriesTheIdentityAndARefusalToo) {
+    const auto identity = parseAck(kAck);
+    ASSERT_TRUE(identity);
+    EXPECT_EQ(identity->serial, 12345u);
+    EXPECT_EQ(identity->bytes6to8, (std::array<std::uint8_t, 3>{1, 2, 3}));
+    EXPECT_EQ(identity->unitTypeIndex, 11);
+    EXPECT_EQ(identity->byte10, 0x0C);
+    EXPECT_EQ(identity->version, (std::array<std::uint8_t, 3>{'2', '0', '5'}));
+    EXPECT_EQ(identity->byte14, 0x0E);
+    EXPECT_EQ(identity->byte16, 0x10);
+    EXPECT_EQ(identity->cpuSerial, 0x12345678u);
+    EXPECT_EQ(identity->byte23, 0x17);
+    EXPECT_EQ(identity->bytes24to25, (std::array<std::uint8_t, 2>{0x18, 0x19}));
+
+    Packet built = kAck;
+    for (const std::size_t unused :
+         std::initializer_list<std::size_t>{15, 17, 18, 26, 27, 28, 29, 30, 31, 32}) {
+        built[unused] = 0;
+    }
+    EXPECT_EQ(makeAck(*identity), built);
+
+    Packet nak = kAck;
+    nak[1] = PKT_NAK;
+    EXPECT_FALSE(parseAck(nak));
+    EXPECT_EQ(parseNak(nak)->version, identity->version);
+    EXPECT_FALSE(parseNak(kAck));
+}
+
+// --- Settings ----------------------------------------------------------------------------------
+
+TEST(CatalogueGlobals, BothBlocksPutEveryFieldInItsPlace) {
+    GlobalBlock1 block1;
+    block1.unitSerial = 0x12345678;
+    block1.unitType = 3;
+    block1.language = 7;
+    block1.pins = {1234, 5678, 9999};
+    block1.accessCode = 0x2A;
+    block1.auxTime = 90;
+    block1.auxByte = 0x11;
+    block1.resetDelayTime = 300;
+    block1.resetDelayOff = 1;
+    block1.resetDelayLastInput = 1;
+    block1.optionFlag0 = false;
+    block1.optionFlag1 = true;
+    block1.bytes26to28 = {0xA1, 0xA2, 0xA3};
+    block1.viewMode = 4;
+    block1.flushType = 1;
+    block1.relayMode = 1;
+    block1.safetyStopMode = 2;
+    expectLayout(block1, makeGlobalBlock1, parseGlobalBlock1,
+                 packetOf({
+                     0x00, 0x06, 0x78, 0x56, 0x34, 0x12, 0x00, 0x00, 0x00, 0x03, 0x07,  // 0..10
+                     0xD2, 0x04, 0x2E, 0x16, 0x0F, 0x27, 0x2A, 0x5A, 0x00, 0x11, 0x2C,  // 11..21
+                     0x01, 0x01, 0x01, 0x02, 0xA1, 0xA2, 0xA3, 0x04, 0x01, 0x01, 0x02,  // 22..32
+                 }));
+
+    // Speed ranges travel one higher, with 3 wrapping to 0.
+    GlobalBlock2 block2;
+    block2.pumpSpeed = {100, 90, 80, 70, 60, 50, 40, 30, 20, 10};
+    block2.flushValveTime = 600;
+    block2.words18to21 = {0x0102, 0xBEEF};
+    block2.pumpSpeedRange = {0, 1, 2, 3, 0, 1, 2, 3, 3, 0};
+    expectLayout(block2, makeGlobalBlock2, parseGlobalBlock2,
+                 packetOf({
+                     0x00, 0x07, 0x00, 0x00, 0x00, 0x00, 0x64, 0x5A, 0x50, 0x46, 0x3C,  // 0..10
+                     0x32, 0x28, 0x1E, 0x14, 0x0A, 0x58, 0x02, 0x02, 0x01, 0xEF, 0xBE,  // 11..21
+                     0x01, 0x02, 0x03, 0x00, 0x01, 0x02, 0x03, 0x00, 0x00, 0x01, 0x00,  // 22..32
+                 }));
+
+    // Only the two low bits of the option byte are flags.
+    Packet flags = makeGlobalBlock1({});
+    flags[25] = 0xFD;
+    const auto read = parseGlobalBlock1(flags);
+    EXPECT_TRUE(read->optionFlag0);
+    EXPECT_FALSE(read->optionFlag1);
+    EXPECT_EQ(makeGlobalBlock1(*read)[25], 0x01);
+    EXPECT_FALSE(parseGlobalBlock1(makeGlobalBlock2({})));
+    EXPECT_FALSE(parseGlobalBlock2(makeGlobalBlock1({})));
+    EXPECT_FALSE(parseGlobalBlock1(makePoll(CMD_GET_GLOBAL)));
+}
+
+TEST(CatalogueSettings, AutomaticFlushAndResetToCarryTheirFields) {
+    EXPECT_EQ(makeAutoFs({2, 300, 10}), golden(0x1C, {{6, 0x02}, {7, 0x2C}, {8, 0x01}, {9, 0x0A}}));
+    EXPECT_EQ(parseAutoFs(noisyPacket(PKT_AUTOFS)), (AutoFs{0xEE, 0xEEEE, 0xEE}));
+    EXPECT_FALSE(parseAutoFs(noisyPacket(PKT_RESET_TO)));
+
+    EXPECT_EQ(makeResetTo(resetToForOption(7)), golden(0x1D, {{7, 0x06}}));
+    Packet reply = noisyPacket(PKT_RESET_TO);
+    reply[6] = 2;
+    reply[7] = 1;
+    reply[8] = 3;
+    EXPECT_EQ(parseResetTo(reply), (ResetTo{2, 1, 3}));
+}
+
+// Options 0 and 1 are the fixed kinds; from 2 on, a reset to the chosen program option - 1.
+TEST(CatalogueResetTo, OptionsMapToKindAndProgramAndBack) {
+    const struct {
+        std::uint8_t option;
+        ResetTo wire;
+    } rows[] = {{0, {1, 1, 0}}, {1, {2, 1, 0}}, {2, {0, 1, 0}}, {7, {0, 6, 0}}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(resetToForOption(row.option), row.wire) << int{row.option};
+    }
+    EXPECT_EQ(resetOptionOf({1, 9, 0}), 0);
+    EXPECT_EQ(resetOptionOf({2, 9, 0}), 1);
+    EXPECT_EQ(resetOptionOf({5, 3, 0}), 4);  // an unknown kind counts as a chosen program
+    for (int option = 0; option < 256; ++option) {
+        const auto n = static_cast<std::uint8_t>(option);
+        EXPECT_EQ(resetOptionOf(resetToForOption(n)), n);
+    }
+}
+
+// --- Program data, calibration, enabled triggers -------------------------------------------------
+
+TEST(CatalogueProgData, BothHalvesPutEveryPumpInItsPlace) {
+    ProgDataHalf a;
+    a.program = 2;
+    a.half = 0;
+    a.trigger = 7;
+    a.setting = 2;
+    a.pumps[0] = {1, 0, 0, 5, 0};
+    a.pumps[0].setRunTime(1, 30);
+    a.pumps[2] = {1, 0, 0, 0, 2};
+    a.pumps[2].setDose(600);
+    a.pumps[4] = {1, 45, 0, 59, 59};
+    // Identifier 64 + 2 x 2 = 68.
+    expectLayout(a, makeProgDataHalf, parseProgDataHalf,
+                 packetOf({
+                     0x00, 0x44, 0x00, 0x00, 0x00, 0x00, 0x07, 0x02, 0x01, 0x1E, 0x01,  // 0..10
+                     0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x58, 0x02, 0x00,  // 11..21
+                     0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x2D, 0x00, 0x3B, 0x3B,  // 22..32
+                 }));
+
+    // Half B of the last program carries pump 10 in its last five bytes: 64 + 2 x 19 + 1 = 103.
+    ProgDataHalf b{19, 1, 9, 1, {}};
+    b.pumps[4].enabled = 1;
+    b.pumps[4].setDose(0x1234);
+    EXPECT_EQ(makeProgDataHalf(b),
+              golden(0x67, {{6, 0x09}, {7, 0x01}, {28, 0x01}, {29, 0x34}, {30, 0x12}}));
+}
+
+TEST(CatalogueProgData, TheIdentifierNamesProgramAndHalfAndOnly64To105AreProgramData) {
+    Packet packet = noisyPacket(progDataId(0, 0));
+    packet[9] = 0x58;
+    packet[10] = 0x02;
+    const ProgPump pump = parseProgDataHalf(packet)->pumps[0];
+    EXPECT_EQ(pump.runSeconds(), 0x58);  // the same two bytes read as run time or as dose
+    EXPECT_EQ(pump.runMinutes(), 0x02);
+    EXPECT_EQ(pump.dose16(), 600);
+
+    const struct {
+        std::uint8_t id, program, half;
+    } rows[] = {{64, 0, 0}, {65, 0, 1}, {105, 20, 1}};
+    for (const auto& row : rows) {
+        const auto half = parseProgDataHalf(noisyPacket(row.id));
+        ASSERT_TRUE(half) << int{row.id};
+        EXPECT_EQ(half->program, row.program);
+        EXPECT_EQ(half->half, row.half);
+        EXPECT_EQ(half->trigger, 0xEE);
+        EXPECT_EQ(makeProgDataHalf(*half).id(), row.id);
+    }
+    for (const std::uint8_t id : std::initializer_list<std::uint8_t>{63, 106, PKT_ACK}) {
+        EXPECT_FALSE(parseProgDataHalf(noisyPacket(id))) << int{id};
+    }
+    EXPECT_THROW(makeProgDataHalf(ProgDataHalf{21, 0, 0, 0, {}}), std::out_of_range);
+    EXPECT_THROW(makeProgDataHalf(ProgDataHalf{0, 2, 0, 0, {}}), std::out_of_range);
+}
+
+TEST(CataloguePumpCal, AGroupCarriesVolumeAndDateOfFivePumpsAndOnlyGroups0And1Exist) {
+    PumpCalGroup group;
+    group.group = 1;
+    group.pumps[0] = {600, 15, 3, calibrationYearByte(2019)};
+    group.pumps[2] = {1500, 31, 12, calibrationYearByte(2098)};
+    group.pumps[4] = {65535, 1, 1, calibrationYearByte(2000)};
+    expectLayout(group, makePumpCal, parsePumpCal,
+                 packetOf({
+                     0x00, 0x0D, 0x00, 0x00, 0x00, 0x00, 0x01, 0x58, 0x02, 0x0F, 0x03,  // 0..10
+                     0x13, 0x00, 0x00, 0x00, 0x00, 0x00, 0xDC, 0x05, 0x1F, 0x0C, 0x62,  // 11..21
+                     0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x01, 0x01, 0x00, 0x00,  // 22..32
+                 }));
+    // Years outside 2000..2098 are sent as zero.
+    for (const int year : {2099, 1999, -5}) {
+        EXPECT_EQ(calibrationYearByte(year), 0) << year;
+    }
+    Packet packet = noisyPacket(PKT_PUMPCAL);
+    const std::pair<std::uint8_t, bool> groups[] = {{0, true}, {1, true}, {2, false}, {255, false}};
+    for (const auto& [groupByte, valid] : groups) {
+        packet[6] = groupByte;
+        EXPECT_EQ(parsePumpCal(packet).has_value(), valid) << int{groupByte};
+    }
+    EXPECT_FALSE(parsePumpCal(noisyPacket(PKT_PROGNAME)));
+    EXPECT_THROW(makePumpCal(PumpCalGroup{2, {}}), std::out_of_range);
+}
+
+// Triggers 1 to 8 have a byte per program from byte 6; triggers 9 and 10 of four programs share
+// a byte from byte 26 (program p at bits 2 (p mod 4) and 2 (p mod 4) + 1).
+TEST(CatalogueEnProgs, EveryTriggerHasItsBit) {
+    EnProgs low;
+    low.enabled[0][0] = true;   // byte 6, bit 0
+    low.enabled[19][7] = true;  // byte 25, bit 7
+    low.enabled[4][2] = true;   // byte 10, bit 2
+    expectLayout(low, makeEnProgs, parseEnProgs, golden(0x18, {{6, 0x01}, {10, 0x04}, {25, 0x80}}));
+    EnProgs high;
+    high.enabled[5][9] = true;   // byte 27, bit 3
+    high.enabled[19][9] = true;  // byte 30, bit 7
+    high.enabled[0][8] = true;   // byte 26, bit 0
+    expectLayout(high, makeEnProgs, parseEnProgs,
+                 golden(0x18, {{26, 0x01}, {27, 0x08}, {30, 0x80}}));
+
+    Packet allOnes = golden(0x18, {});
+    std::fill(allOnes.bytes.begin() + 6, allOnes.bytes.begin() + 31, std::uint8_t{0xFF});
+    const auto all = parseEnProgs(allOnes);
+    for (const auto& program : all->enabled) {
+        EXPECT_EQ(std::count(program.begin(), program.end(), true), 10);
+    }
+    EXPECT_EQ(makeEnProgs(*all), allOnes);
+    EXPECT_FALSE(parseEnProgs(noisyPacket(PKT_AUTOFS)));
+}
+
+}  // namespace
+}  // namespace qelto::protocol
