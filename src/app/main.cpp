@@ -17,8 +17,18 @@ int main(int argc, char** argv) {
     qelto::app::QeltoApplication qelto(prompts);
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    // --simulate: a simulated unit on the serial port for this run, without hardware.
-    const bool simulate = arguments.removeAll(QStringLiteral("--simulate")) > 0;
+    // --simulate: a simulated unit on the serial port for this run, without hardware;
+    // --simulate=KIND one of the simulator's other kinds (legacy-laundry, legacy-dishwash).
+    bool simulate = arguments.removeAll(QStringLiteral("--simulate")) > 0;
+    QStringList simulatorArguments;
+    for (qsizetype i = arguments.size() - 1; i >= 0; --i) {
+        if (arguments[i].startsWith(QStringLiteral("--simulate="))) {
+            simulatorArguments = {QStringLiteral("--kind"),
+                                  arguments[i].section(QLatin1Char('='), 1)};
+            arguments.removeAt(i);
+            simulate = true;
+        }
+    }
     switch (qelto.InitInstance(arguments)) {
         case qelto::app::QeltoApplication::Start::HandedOver:
             return 0;
@@ -30,7 +40,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<qelto::app::SimulatedSession> simulated;
     if (simulate) {
         simulated = qelto::app::startSimulatedSession(*qelto.context(), *qelto.window(), prompts,
-                                                      QApplication::applicationDirPath());
+                                                      QApplication::applicationDirPath(),
+                                                      simulatorArguments);
     }
     const int code = QApplication::exec();
     // Before the settings are saved, so they keep the user's own port.

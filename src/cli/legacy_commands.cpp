@@ -3,30 +3,25 @@
 #include <fmt/format.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
-#include <system_error>
 
 #include "cli/cli_context.h"
 #include "cli/document_io.h"
 #include "cli/exit_codes.h"
-#include "cli/legacy_terminal.h"
+#include "cli/interrupt_cancel.h"
 #include "cli/report_output.h"
-#include "legacy/dishwash_settings.h"
-#include "legacy/laundry_config.h"
-#include "legacy/laundry_usage.h"
-#include "legacy/text_dump.h"
-#include "legacy/unit_texts.h"
-#include "legacy/usage_report_data.h"
-#include "platform/serial_port.h"
+#include "cli/terminal_prompts.h"
+#include "cli/unit_options.h"
+#include "cli/unit_run.h"
+#include "comms/legacy_operations.h"
+#include "comms/unit_report_page.h"
+#include "comms/unit_session.h"
 #include "reports/report_pages.h"
 
 namespace qelto::cli {
 namespace {
-
-using legacy::LegacyOutcome;
 
 struct LegacyOptions {
     std::string port;
@@ -37,52 +32,53 @@ struct LegacyOptions {
     int spareByte = 1;
 };
 
-legacy::LegacyLink openLink(const std::string& port) {
-    legacy::LegacyLink link([](const std::string& name, unsigned baud,
-                               std::string* error) -> std::unique_ptr<platform::ByteLink> {
-        return platform::SerialPort::open(name, baud, error);
-    });
-    link.setPortName(port);
-    return link;
-}
-
-LegacyTerminal terminal(const CliContext& ctx, int password) {
+TerminalAnswers answersWith(int password) {
+    TerminalAnswers answers;
     // The units take the number as a signed 16-bit word; 65535 and -1 are the same password.
-    return LegacyTerminal(static_cast<std::int16_t>(static_cast<std::uint16_t>(password)),
-                          [&ctx](int id) { return ctx.language.find(id); });
+    answers.password = static_cast<std::int16_t>(static_cast<std::uint16_t>(password));
+    return answers;
 }
 
-// A read that cannot be saved is wasted on the unit, so the folder is checked before it.
-// The outcomes the operation has not told the engineer about yet.
-int exitFor(LegacyOutcome outcome, const legacy::LegacyLink& link) {
-    switch (outcome) {
-        case LegacyOutcome::Done:
-            return kExitOk;
-        case LegacyOutcome::PortUnavailable:
-            printError(link.openError());
-            break;
-        case LegacyOutcome::Cancelled:
-            printError("cancelled");
-            break;
-        case LegacyOutcome::NoAnswer:
-        case LegacyOutcome::PasswordRefused:
-        case LegacyOutcome::Failed:
+// Runs the operation on the older unit on --port through the unit session, a stop signal
+// cancelling it. The result when it went through; otherwise nullopt with *exitCode set and the
+// reason told (by the operation, or here).
+std::optional<comms::OperationResult> runOnOlderUnit(CliContext& ctx, const LegacyOptions& options,
+                                                     TerminalPrompts& prompts,
+                                                     const comms::LegacyOperation& operation,
+                                                     int* exitCode) {
+    comms::UnitSession session([&ctx](int id) { return ctx.text(id); });
+    session.configure(sessionSettings(ctx, options.port, kDefaultReplyTimeoutMs));
+    const InterruptCancels interrupts(session);
+    const comms::SessionOutcome outcome = session.runLegacy(ctx.doc, prompts, operation);
+    if (outcome.end == comms::SessionEnd::NotOpened) {
+        printError(outcome.error);
+        *exitCode = kExitFailure;
+        return std::nullopt;
+    }
+    switch (outcome.result.status) {
+        case comms::OperationStatus::Ok:
+            return outcome.result;
+        case comms::OperationStatus::Cancelled:
+            // 128 + the signal that stopped it.
+            *exitCode = reportCancelled();
+            return std::nullopt;
+        case comms::OperationStatus::Failed:
             break;
     }
-    return kExitFailure;
+    *exitCode = kExitFailure;
+    return std::nullopt;
 }
 
 int runRead(const LegacyOptions& options) {
     CliContext ctx;
+    // A read that cannot be saved is wasted on the unit, so the folder is checked before it.
     if (!canSaveDocument(options.out)) {
         return kExitFailure;
     }
-    legacy::LegacyLink link = openLink(options.port);
-    LegacyTerminal prompts = terminal(ctx, options.password);
+    TerminalPrompts prompts(answersWith(options.password), [&ctx](int id) { return ctx.text(id); });
     prompts.holdSuccessMessages();
-    const LegacyOutcome outcome = legacy::ReadLegacyUnit(link, prompts, ctx.config);
-    if (outcome != LegacyOutcome::Done) {
-        const int code = exitFor(outcome, link);
+    int code = kExitOk;
+    if (!runOnOlderUnit(ctx, options, prompts, comms::readOlderLaundry, &code)) {
         printError(fmt::format("nothing was saved to {}", options.out));
         return code;
     }
@@ -99,25 +95,18 @@ int runWrite(const LegacyOptions& options) {
     if (!openDocument(ctx, options.file)) {
         return kExitFailure;
     }
-    legacy::LegacyLink link = openLink(options.port);
-    LegacyTerminal prompts = terminal(ctx, options.password);
-    return exitFor(legacy::WriteLegacyUnit(link, prompts, ctx.config), link);
+    TerminalPrompts prompts(answersWith(options.password), [&ctx](int id) { return ctx.text(id); });
+    int code = kExitOk;
+    runOnOlderUnit(ctx, options, prompts, comms::writeOlderLaundry, &code);
+    return code;
 }
 
 int runThird(const LegacyOptions& options) {
     CliContext ctx;
-    legacy::LegacyLink link = openLink(options.port);
-    LegacyTerminal prompts = terminal(ctx, options.password);
-    return exitFor(legacy::SendThirdPasswordCommand(link, prompts), link);
-}
-
-int reportDishwashFailure(LegacyOutcome outcome, const legacy::LegacyLink& link) {
-    if (outcome == LegacyOutcome::NoAnswer) {
-        printError("the unit did not answer the settings report command");
-    } else if (outcome == LegacyOutcome::Failed) {
-        printError("the unit's settings report broke off");
-    }
-    return exitFor(outcome, link);
+    TerminalPrompts prompts(answersWith(options.password), [&ctx](int id) { return ctx.text(id); });
+    int code = kExitOk;
+    runOnOlderUnit(ctx, options, prompts, comms::sendThirdPasswordCommand, &code);
+    return code;
 }
 
 int runDishwashRead(const LegacyOptions& options) {
@@ -125,23 +114,18 @@ int runDishwashRead(const LegacyOptions& options) {
     if (!canSaveDocument(options.out)) {
         return kExitFailure;
     }
-    legacy::LegacyLink link = openLink(options.port);
-    legacy::DishwashReading reading;
-    const LegacyOutcome outcome = legacy::ReadDishwashSettings(link, reading);
-    if (outcome != LegacyOutcome::Done) {
-        const int code = reportDishwashFailure(outcome, link);
+    TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
+    prompts.holdSuccessMessages();
+    int code = kExitOk;
+    if (!runOnOlderUnit(ctx, options, prompts, comms::readOlderDishwash, &code)) {
         printError(fmt::format("nothing was saved to {}", options.out));
         return code;
     }
-    legacy::storeDishwashStream(reading.stream, ctx.doc.dishwash());
-    ctx.doc.dishwash().DW_Pin = reading.general.pins;
-    model::setText(ctx.config.customerName1, reading.general.customerLines[0]);
-    model::setText(ctx.config.customerName2, reading.general.customerLines[1]);
-    ctx.config.comments = reading.comments;
-    // So that whoever opens the file (the window, `qeltoctl report`) takes it for a dishwash
-    // unit's.
-    ctx.doc.setActiveView(model::kDishwashEditorView);
-    return saveDocument(ctx, options.out) ? kExitOk : kExitFailure;
+    if (!saveDocument(ctx, options.out)) {
+        return kExitFailure;
+    }
+    prompts.releaseHeldMessages();
+    return kExitOk;
 }
 
 int runDishwashVerify(const LegacyOptions& options) {
@@ -149,56 +133,43 @@ int runDishwashVerify(const LegacyOptions& options) {
     if (!openDocument(ctx, options.file)) {
         return kExitFailure;
     }
-    legacy::LegacyLink link = openLink(options.port);
-    std::vector<std::string> differences;
-    const LegacyOutcome outcome = legacy::VerifyDishwashUnit(link, ctx.doc.dishwash(), differences);
-    if (outcome != LegacyOutcome::Done) {
-        return reportDishwashFailure(outcome, link);
+    TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
+    prompts.hideSuccessMessages();
+    int code = kExitOk;
+    const auto result = runOnOlderUnit(ctx, options, prompts, comms::verifyOlderDishwash, &code);
+    if (!result) {
+        return code;
     }
-    for (const std::string& line : differences) {
-        std::fputs((line + "\n").c_str(), stdout);
+    for (const protocol::Difference& difference : result->differences) {
+        std::fputs((comms::olderDifferenceLine(difference) + "\n").c_str(), stdout);
     }
     std::fflush(stdout);
-    if (!differences.empty()) {
+    if (!result->differences.empty()) {
         printError(fmt::format("the unit differs from {} in {} setting(s)", options.file,
-                               differences.size()));
+                               result->differences.size()));
         return kExitFailure;
     }
     return kExitOk;
 }
 
 // The reports take no password: the units send their counters and their text to anyone.
-int reportReadFailure(LegacyOutcome outcome, const legacy::LegacyLink& link,
-                      const std::string& what) {
-    if (outcome == LegacyOutcome::NoAnswer) {
-        printError(fmt::format("the unit did not answer the {} command", what));
-    } else if (outcome == LegacyOutcome::Failed) {
-        printError(fmt::format("the unit's {} broke off", what));
-    }
-    return exitFor(outcome, link);
-}
-
 int runUsage(const LegacyOptions& options) {
     if (const int code = checkReportOutputs(options.out, options.xlsx); code != kExitOk) {
         return code;
     }
     CliContext ctx;
-    legacy::LegacyLink link = openLink(options.port);
-    legacy::LegacyUsage usage;
-    const LegacyOutcome outcome = legacy::ReadLegacyUsage(link, usage);
-    if (outcome != LegacyOutcome::Done) {
-        const int code = reportReadFailure(outcome, link, "usage report");
+    TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
+    comms::UnitReport report;
+    int code = kExitOk;
+    if (!runOnOlderUnit(
+            ctx, options, prompts,
+            [&report](comms::LegacyContext& unit) { return comms::readOlderUsage(unit, report); },
+            &code)) {
         printError(fmt::format("nothing was written to {}", options.out));
         return code;
     }
-    // The unit's own totals: no date range and no shifts, so the shift tables stay empty.
-    const reports::ReportData data = legacy::reportDataFromLegacyUsage(usage);
-    const model::CProgData unit = legacy::unitFromLegacyUsage(usage, link.deviceInfo());
-    const reports::UsageTables tables{};
-    const reports::ReportOptions range{};
-    const reports::UsagePageInput input{data, tables, range, unit, data.pumpCount};
-    const std::string page = reports::renderLaundryUsage(input, pageContext(ctx, 0));
-    return savePage(ctx, page, options.out, options.xlsx);
+    return savePage(ctx, comms::renderUnitReport(report, pageContext(ctx, 0)), options.out,
+                    options.xlsx);
 }
 
 int runDump(const LegacyOptions& options) {
@@ -206,48 +177,32 @@ int runDump(const LegacyOptions& options) {
         return kExitFailure;
     }
     CliContext ctx;
-    legacy::LegacyLink link = openLink(options.port);
+    TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
     std::vector<std::string> lines;
-    const LegacyOutcome outcome = legacy::ReadTextDump(link, lines);
-    if (outcome != LegacyOutcome::Done) {
-        if (outcome == LegacyOutcome::PortUnavailable) {
-            printError(link.openError());
-        }
-        LegacyTerminal prompts = terminal(ctx, 0);
-        prompts.message(legacy::kTextReadNoAnswer, legacy::LegacyIcon::Error,
-                        legacy::unitNameText(link.deviceInfo()));
+    int code = kExitOk;
+    if (!runOnOlderUnit(
+            ctx, options, prompts,
+            [&lines](comms::LegacyContext& unit) { return comms::readOlderTextDump(unit, lines); },
+            &code)) {
         printError(fmt::format("nothing was written to {}", options.out));
-        return kExitFailure;
+        return code;
     }
     return savePage(ctx, reports::renderTextDump(lines, pageContext(ctx, 0)), options.out,
                     std::nullopt);
 }
 
 int runSpareByte(const LegacyOptions& options) {
-    legacy::LegacyLink link = openLink(options.port);
-    switch (link.SignOn()) {
-        case legacy::LegacyResult::Ok:
-            break;
-        case legacy::LegacyResult::PortUnavailable:
-            printError(link.openError());
-            return kExitFailure;
-        default:
-            printError("the unit did not answer the sign-on");
-            return kExitFailure;
-    }
-    const legacy::DeviceInfo& info = link.deviceInfo();
-    if (!legacy::hasUnitTexts(info)) {
-        // Earlier units do not acknowledge the command, so it is not even tried.
-        const std::string version = info[0] == legacy::kInfoReceived
-                                        ? "software " + legacy::versionText(info)
-                                        : "no software version given";
-        printError(fmt::format(
-            "the unit ({}) has no spare laundry byte: it came with software 1.10", version));
-        return kExitFailure;
-    }
-    if (!legacy::WriteSpareLaundryByte(link, static_cast<std::uint8_t>(options.spareByte))) {
-        printError("the unit did not take the spare laundry byte");
-        return kExitFailure;
+    CliContext ctx;
+    TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
+    const auto value = static_cast<std::uint8_t>(options.spareByte);
+    int code = kExitOk;
+    if (!runOnOlderUnit(
+            ctx, options, prompts,
+            [value](comms::LegacyContext& unit) {
+                return comms::writeSpareLaundryByte(unit, value);
+            },
+            &code)) {
+        return code;
     }
     std::fputs(fmt::format("spare laundry byte set to {}\n", options.spareByte).c_str(), stdout);
     return kExitOk;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "comms/legacy_operations.h"
 #include "model/unit_types.h"
 
 namespace qelto::cli {
@@ -62,10 +63,13 @@ std::optional<int> TerminalPrompts::askCalibrationChoice(
 
 bool TerminalPrompts::askYesNo(int textId, int captionId) {
     endLine();
-    const bool yes = textId == comms::kAskVerifyText && answers_.verifyAfterWrite;
+    // Running an older-unit command was the engineer's yes to sending it.
+    const bool verify = textId == comms::kAskVerifyText;
+    const bool yes = verify ? answers_.verifyAfterWrite : textId == comms::kTextConfirmSend;
+    const std::string question =
+        captionId != 0 ? text_(captionId) + ": " + text_(textId) : text_(textId);
     std::fputs(
-        fmt::format("{}: {} {}\n", text_(captionId), text_(textId), yes ? "yes (--verify)" : "no")
-            .c_str(),
+        fmt::format("{} {}\n", question, yes ? (verify ? "yes (--verify)" : "yes") : "no").c_str(),
         out_);
     return yes;
 }
@@ -162,6 +166,18 @@ void TerminalPrompts::message(int textId, comms::MessageIcon icon, int captionId
     if (captionId != 0) {
         line = text_(captionId) + ": " + line;
     }
+    show(std::move(line), icon);
+}
+
+void TerminalPrompts::messageText(const std::string& text, comms::MessageIcon icon) {
+    endLine();
+    if (icon == comms::MessageIcon::Information && !showSuccess_) {
+        return;
+    }
+    show(text, icon);
+}
+
+void TerminalPrompts::show(std::string line, comms::MessageIcon icon) {
     if (icon == comms::MessageIcon::Warning) {
         line = "qeltoctl: warning: " + line;
     } else if (icon == comms::MessageIcon::Error) {

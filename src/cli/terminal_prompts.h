@@ -21,6 +21,7 @@ struct TerminalAnswers {
     bool verifyAfterWrite = false;
     bool changeUnitType = false;  // write a document of another unit type (--change-unit-type)
     std::optional<comms::ReportRequest> report;  // which report a report command reads
+    std::optional<std::int16_t> password;        // an older unit's (--password)
 };
 
 class TerminalPrompts final : public comms::OperatorPrompts {
@@ -40,6 +41,7 @@ class TerminalPrompts final : public comms::OperatorPrompts {
     void releaseHeldMessages();
 
     std::optional<std::uint16_t> askPin() override;
+    std::optional<std::int16_t> askPassword() override { return answers_.password; }
     std::optional<comms::Options> askOptions(comms::OptionsKind kind,
                                              const comms::Options& preset) override;
     std::optional<comms::ReportRequest> askReportOptions() override { return answers_.report; }
@@ -53,9 +55,11 @@ class TerminalPrompts final : public comms::OperatorPrompts {
     void progressStep() override;
     void progressHide() override;
     void message(int textId, comms::MessageIcon icon, int captionId) override;
+    void messageText(const std::string& text, comms::MessageIcon icon) override;
 
   private:
     void endLine();
+    void show(std::string line, comms::MessageIcon icon);
 
     TerminalAnswers answers_;
     comms::TextLookup text_;

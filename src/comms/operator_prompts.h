@@ -51,6 +51,9 @@ class OperatorPrompts {
 
     // The unit's PIN; nullopt when the engineer cancels.
     virtual std::optional<std::uint16_t> askPin() = 0;
+    // An older unit's password, which the units compare as a signed 16-bit word; nullopt when the
+    // engineer cancels. A front end that never works on older units cancels.
+    virtual std::optional<std::int16_t> askPassword() { return std::nullopt; }
     // The options of an operation, starting from preset; nullopt when the engineer cancels.
     virtual std::optional<Options> askOptions(OptionsKind kind, const Options& preset) = 0;
     // Which report to read from a unit; nullopt when the engineer cancels. A front end that offers

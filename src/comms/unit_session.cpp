@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "comms/bluetooth_modules.h"
+#include "comms/legacy_context.h"
 #include "logs/comms_log.h"
 #include "platform/serial_port.h"
 
@@ -10,9 +11,8 @@ namespace qelto::comms {
 
 SessionPorts machinePorts() {
     SessionPorts ports;
-    ports.openSerial = [](const std::string& port, std::string* error) {
-        return std::unique_ptr<platform::ByteLink>(
-            platform::SerialPort::open(port, kUnitBaud, error));
+    ports.openSerial = [](const std::string& port, unsigned baud, std::string* error) {
+        return std::unique_ptr<platform::ByteLink>(platform::SerialPort::open(port, baud, error));
     };
     ports.openHid = [](std::string* error) {
         return platform::OpenHidUnit(platform::HidIds{}, error);
@@ -120,7 +120,7 @@ std::vector<std::string> UnitSession::scan(OperatorPrompts& prompts, ScanScope s
     if (scope.serial) {
         setup.openSerial = [this, &prompts]() -> std::unique_ptr<platform::ByteLink> {
             std::string error;
-            auto port = ports_.openSerial(settings_.serialPort, &error);
+            auto port = ports_.openSerial(settings_.serialPort, kUnitBaud, &error);
             if (!port) {
                 prompts.note(error + "; the scan goes on without it");
             }
@@ -145,7 +145,7 @@ std::vector<std::string> UnitSession::scan(OperatorPrompts& prompts, ScanScope s
 }
 
 std::unique_ptr<platform::ByteLink> UnitSession::openBluetoothDongle(std::string* error) {
-    auto serial = ports_.openSerial(settings_.serialPort, error);
+    auto serial = ports_.openSerial(settings_.serialPort, kUnitBaud, error);
     if (!serial) {
         return nullptr;
     }
@@ -200,7 +200,7 @@ ScanLinks UnitSession::openLinks(const LinkRequest& request, std::string* error)
     if (request.usb) {
         links.hid = ports_.openHid(error);
     } else {
-        links.serial = ports_.openSerial(request.port, error);
+        links.serial = ports_.openSerial(request.port, kUnitBaud, error);
     }
     return links;
 }
@@ -296,6 +296,35 @@ SessionOutcome UnitSession::run(
             outcome.end = abort_.load() ? SessionEnd::Cancelled : SessionEnd::NotUnlocked;
             break;
     }
+    publishPort(nullptr);
+    return outcome;
+}
+
+SessionOutcome UnitSession::runLegacy(model::CQeltoDoc& doc, OperatorPrompts& prompts,
+                                      const LegacyOperation& operation,
+                                      std::function<void(model::DocHint)> refreshViews) {
+    SessionOutcome outcome;
+    // A scan's port would hold the one about to open.
+    closeLinks();
+    legacy::LegacyLink link([this](const std::string& name, unsigned baud, std::string* error) {
+        return ports_.openSerial(name, baud, error);
+    });
+    link.setAbortFlag(&abort_);
+    link.setPortName(settings_.serialPort);
+    outcome.where = settings_.serialPort;
+    if (!link.OpenPort(settings_.serialPort, legacy::kLegacyBaud)) {
+        outcome.end = abort_.load() ? SessionEnd::Cancelled : SessionEnd::NotOpened;
+        outcome.error = link.openError();
+        return outcome;
+    }
+    publishPort(link.port());
+    LegacyContext context{doc, link, prompts, text_, std::move(refreshViews)};
+    outcome.result = operation(context);
+    outcome.end = SessionEnd::Ran;
+    if (abort_.load()) {
+        outcome.result.status = OperationStatus::Cancelled;
+    }
+    // Before the port closes: a cancel must not reach for it afterwards.
     publishPort(nullptr);
     return outcome;
 }

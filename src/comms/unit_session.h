@@ -40,8 +40,10 @@ namespace qelto::comms {
 
 // How the session reaches this machine's ports; tests hand in pseudo-terminals and fakes.
 struct SessionPorts {
-    // The serial port at the units' 57600 baud; nullptr and the reason in *error when it cannot.
-    std::function<std::unique_ptr<platform::ByteLink>(const std::string& port, std::string* error)>
+    // A serial port at a baud rate (the units' 57600, the older units' 9600); nullptr and the
+    // reason in *error when it cannot.
+    std::function<std::unique_ptr<platform::ByteLink>(const std::string& port, unsigned baud,
+                                                      std::string* error)>
         openSerial;
     // The unit's HID interface (or a USB radio dongle); nullptr and the reason when none is there.
     std::function<std::unique_ptr<platform::HidDevice>(std::string* error)> openHid;
@@ -106,6 +108,10 @@ struct BluetoothScan {
 
 using UnitOperation = std::function<OperationResult(OperationContext&)>;
 
+// Work on an older unit over the legacy link (see comms/legacy_operations.h).
+struct LegacyContext;
+using LegacyOperation = std::function<OperationResult(LegacyContext&)>;
+
 class UnitSession {
   public:
     UnitSession(TextLookup text, SessionPorts ports = machinePorts());
@@ -147,6 +153,15 @@ class UnitSession {
                        const UnitOperation& operation,
                        const std::function<void(const protocol::UnitIdentity&,
                                                 const std::string& where)>& unlocked = {});
+
+    // Runs an operation on an older unit on the session's serial port, over the legacy link at
+    // 9600 baud. Older units have no PIN and no lock: the operation asks for a password where
+    // its command needs one. NotOpened with the reason when the port will not open; Cancelled
+    // when cancel() came. The legacy link has no packets, so nothing of it goes into the
+    // communications log. refreshViews tells the window the document changed.
+    SessionOutcome runLegacy(model::CQeltoDoc& doc, OperatorPrompts& prompts,
+                             const LegacyOperation& operation,
+                             std::function<void(model::DocHint)> refreshViews = {});
 
     // Stops the scan or operation under way: from now on only the lock request reaches the
     // unit, and a wait on the port ends at once. Any thread.

@@ -5,9 +5,14 @@
 #include <cstdint>
 #include <string>
 
-#include "legacy/legacy_prompts.h"
-
 namespace qelto::legacy {
+
+// Which unit a message speaks of: a text number of the language catalog, or 0 when the catalog
+// has no text for the type and the unit is named by its type code.
+struct UnitNameText {
+    int textId = 0;
+    std::uint8_t typeCode = 0;
+};
 
 // [0] state (see below), [1] unit type in the current numbering (0xFF when the unit gave no
 // information), [2] [3] [4] the three ASCII characters of the unit's software version.

@@ -1,13 +1,11 @@
-// Reading a legacy dishwash unit's settings and verifying a unit against the document's dishwash
-// record. Neither needs a password.
+// What a legacy dishwash unit sends after its settings report command (0x7A, no password): its
+// general data and then the settings stream, in one go.
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "legacy/dishwash_stream.h"
 #include "legacy/legacy_link.h"
-#include "legacy/password_command.h"
 
 namespace qelto::legacy {
 
@@ -17,13 +15,9 @@ struct DishwashReading {
     std::string comments;  // units before 1.10 have none
 };
 
-// Done, PortUnavailable, NoAnswer (the command was not acknowledged) or Failed (the data broke
-// off).
-LegacyOutcome ReadDishwashSettings(LegacyLink& link, DishwashReading& reading);
-
-// Reads the unit's settings and lists where they differ from record; Done says the read worked,
-// not that they agree.
-LegacyOutcome VerifyDishwashUnit(LegacyLink& link, const model::CDishWashViewData& record,
-                                 std::vector<std::string>& differences);
+// The general data and the stream (with the second initial-charge block from 1.10 on). A verify
+// reads past the general data too, though it compares only the stream. False when a byte does
+// not come.
+bool ReceiveDishwashSettings(LegacyLink& link, DishwashReading& reading);
 
 }  // namespace qelto::legacy

@@ -79,16 +79,15 @@ class Comparison {
   public:
     void number(const std::string& what, unsigned unit, unsigned document) {
         if (unit != document) {
-            lines.push_back(fmt::format("{}: unit {}, document {}", what, unit, document));
+            found.push_back({what, -1, -1, -1, std::to_string(unit), std::to_string(document)});
         }
     }
     void time(const std::string& what, const WirePair& unit, const WirePair& document) {
         if (unit != document) {
-            lines.push_back(
-                fmt::format("{}: unit {}, document {}", what, pairText(unit), pairText(document)));
+            found.push_back({what, -1, -1, -1, pairText(unit), pairText(document)});
         }
     }
-    std::vector<std::string> lines;
+    std::vector<protocol::Difference> found;
 };
 
 }  // namespace
@@ -186,8 +185,8 @@ void storeDishwashStream(const DishwashStream& s, model::CDishWashViewData& d) {
     d.DW_PropTo = s.propTo;
 }
 
-std::vector<std::string> compareDishwashStream(const DishwashStream& s,
-                                               const model::CDishWashViewData& d) {
+std::vector<protocol::Difference> compareDishwashStream(const DishwashStream& s,
+                                                        const model::CDishWashViewData& d) {
     Comparison c;
     c.number("unit type", model::OldTypeToNewType(static_cast<std::uint8_t>(s.typeByte - 1)),
              d.DW_UnitType);
@@ -218,7 +217,12 @@ std::vector<std::string> compareDishwashStream(const DishwashStream& s,
     }
     c.number("prop running", s.propRunning, d.DW_PropRunning);
     c.number("prop to", s.propTo, d.DW_PropTo);
-    return c.lines;
+    return c.found;
+}
+
+std::string differenceLine(const protocol::Difference& difference) {
+    return fmt::format("{}: unit {}, document {}", difference.field, difference.unitValue,
+                       difference.documentValue);
 }
 
 }  // namespace qelto::legacy

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/dishwash_data.h"
+#include "protocol/verify.h"
 
 namespace qelto::legacy {
 
@@ -81,9 +82,11 @@ std::uint8_t storedIcMode(const DishwashStream& stream);
 // leave the record's type and mode as they were.
 void storeDishwashStream(const DishwashStream& stream, model::CDishWashViewData& record);
 
-// One line per setting where the unit and the record differ ("pump 2 speed: unit 75,
-// document 100"); empty when they agree.
-std::vector<std::string> compareDishwashStream(const DishwashStream& stream,
-                                               const model::CDishWashViewData& record);
+// One difference per setting where the unit and the record differ; empty when they agree.
+std::vector<protocol::Difference> compareDishwashStream(const DishwashStream& stream,
+                                                        const model::CDishWashViewData& record);
+
+// "pump 2 speed: unit 75, document 100"
+std::string differenceLine(const protocol::Difference& difference);
 
 }  // namespace qelto::legacy

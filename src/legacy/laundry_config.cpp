@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "legacy/command_frame.h"
 #include "legacy/config_stream.h"
 #include "legacy/device_info.h"
 #include "legacy/unit_texts.h"
@@ -11,7 +10,7 @@
 namespace qelto::legacy {
 namespace {
 
-bool receiveConfig(LegacyLink& link, model::LegacyConfig& image) {
+bool receiveImage(LegacyLink& link, model::LegacyConfig& image) {
     std::vector<std::uint8_t> received;
     received.reserve(kConfigStreamSize);
     std::uint8_t byte = 0;
@@ -22,7 +21,7 @@ bool receiveConfig(LegacyLink& link, model::LegacyConfig& image) {
     return received.size() == kConfigStreamSize;
 }
 
-bool sendConfig(LegacyLink& link, const model::LegacyConfig& image) {
+bool sendImage(LegacyLink& link, const model::LegacyConfig& image) {
     const ConfigStream stream = encodeConfigStream(image);
     return std::all_of(stream.begin(), stream.end(),
                        [&link](std::uint8_t byte) { return link.SCI_Tx(byte); });
@@ -44,57 +43,18 @@ bool sendTexts(LegacyLink& link, const model::CProgData& config) {
     return SendProgramNames(link, names) && SendComments(link, config.comments);
 }
 
-LegacyOutcome finish(LegacyLink& link, LegacyPrompts& prompts, bool ok, int doneText,
-                     int failedText) {
-    if (!ok) {
-        prompts.message(failedText, LegacyIcon::Error, unitNameText(link.deviceInfo()));
-        return LegacyOutcome::Failed;
-    }
-    prompts.message(doneText, LegacyIcon::Information);
-    return LegacyOutcome::Done;
-}
-
 }  // namespace
 
 static_assert(kLegacyPrograms == model::kPrograms);
 
-LegacyOutcome ReadLegacyUnit(LegacyLink& link, LegacyPrompts& prompts, model::CProgData& config) {
-    const LegacyOutcome outcome = RunPasswordCommand(link, prompts, kCmdReadConfig);
-    if (outcome != LegacyOutcome::Done) {
-        return outcome;
-    }
-    bool ok = receiveConfig(link, config.legacyConfig);
-    if (ok && hasUnitTexts(link.deviceInfo())) {
-        ok = receiveTexts(link, config);
-    }
-    return finish(link, prompts, ok, kTextReadDone, kTextReadFailed);
+bool ReceiveLaundryConfig(LegacyLink& link, model::CProgData& config) {
+    return receiveImage(link, config.legacyConfig) &&
+           (!hasUnitTexts(link.deviceInfo()) || receiveTexts(link, config));
 }
 
-LegacyOutcome WriteLegacyUnit(LegacyLink& link, LegacyPrompts& prompts,
-                              const model::CProgData& config) {
-    if (!prompts.askYesNo(kTextConfirmSend)) {
-        return LegacyOutcome::Cancelled;
-    }
-    const LegacyOutcome outcome = RunPasswordCommand(link, prompts, kCmdWriteConfig);
-    if (outcome != LegacyOutcome::Done) {
-        return outcome;
-    }
-    bool ok = sendConfig(link, config.legacyConfig);
-    if (ok && hasUnitTexts(link.deviceInfo())) {
-        ok = sendTexts(link, config);
-    }
-    return finish(link, prompts, ok, kTextWriteDone, kTextWriteFailed);
-}
-
-LegacyOutcome SendThirdPasswordCommand(LegacyLink& link, LegacyPrompts& prompts) {
-    if (!prompts.askYesNo(kTextConfirmSend)) {
-        return LegacyOutcome::Cancelled;
-    }
-    const LegacyOutcome outcome = RunPasswordCommand(link, prompts, kCmdThirdPassword);
-    if (outcome == LegacyOutcome::Done) {
-        prompts.message(kTextWriteDone, LegacyIcon::Information);
-    }
-    return outcome;
+bool SendLaundryConfig(LegacyLink& link, const model::CProgData& config) {
+    return sendImage(link, config.legacyConfig) &&
+           (!hasUnitTexts(link.deviceInfo()) || sendTexts(link, config));
 }
 
 }  // namespace qelto::legacy

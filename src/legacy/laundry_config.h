@@ -1,23 +1,16 @@
-// Reading and writing a legacy laundry unit's configuration: the legacy image of the record by
-// the 66-byte stream, and from software 1.10 on the program names and comments as well.
+// A legacy laundry unit's configuration over the link: the 66-byte stream that follows the read
+// and write commands and, from software 1.10 on, the program names and comments after it.
 #pragma once
 
 #include "legacy/legacy_link.h"
-#include "legacy/legacy_prompts.h"
-#include "legacy/password_command.h"
 #include "model/prog_data.h"
 
 namespace qelto::legacy {
 
-// A read that breaks off keeps the bytes that arrived in config.legacyConfig, as the units'
+// A stream that breaks off keeps the bytes that arrived in config.legacyConfig, as the units'
 // editor always has; names and comments change only when they arrive whole.
-LegacyOutcome ReadLegacyUnit(LegacyLink& link, LegacyPrompts& prompts, model::CProgData& config);
+bool ReceiveLaundryConfig(LegacyLink& link, model::CProgData& config);
 
-// Asks the engineer to confirm before the password.
-LegacyOutcome WriteLegacyUnit(LegacyLink& link, LegacyPrompts& prompts,
-                              const model::CProgData& config);
-
-// The third password command carries no data; what it does is the unit's business.
-LegacyOutcome SendThirdPasswordCommand(LegacyLink& link, LegacyPrompts& prompts);
+bool SendLaundryConfig(LegacyLink& link, const model::CProgData& config);
 
 }  // namespace qelto::legacy

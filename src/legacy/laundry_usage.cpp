@@ -1,6 +1,5 @@
 #include "legacy/laundry_usage.h"
 
-#include "legacy/command_frame.h"
 #include "legacy/device_info.h"
 
 namespace qelto::legacy {
@@ -74,24 +73,11 @@ bool parseLegacyUsage(const ByteSource& in, LegacyUsage& usage) {
     return r.ok() && parseDishwashGeneral(in, usage.general);
 }
 
-LegacyOutcome ReadLegacyUsage(LegacyLink& link, LegacyUsage& usage) {
-    switch (link.SendCmd(kCmdReportLaundryUsage)) {
-        case LegacyResult::Ok:
-            break;
-        case LegacyResult::PortUnavailable:
-            return LegacyOutcome::PortUnavailable;
-        default:
-            return LegacyOutcome::NoAnswer;
-    }
+bool ReceiveLegacyUsage(LegacyLink& link, LegacyUsage& usage) {
     const ByteSource wire = [&link](std::uint8_t& byte) { return link.SCI_Rx(byte); };
-    if (!parseLegacyUsage(wire, usage)) {
-        return LegacyOutcome::Failed;
-    }
-    if (hasUnitTexts(link.deviceInfo()) &&
-        (!GetComments(link, usage.comments) || !GetProgramNames(link, usage.programNames))) {
-        return LegacyOutcome::Failed;
-    }
-    return LegacyOutcome::Done;
+    return parseLegacyUsage(wire, usage) &&
+           (!hasUnitTexts(link.deviceInfo()) ||
+            (GetComments(link, usage.comments) && GetProgramNames(link, usage.programNames)));
 }
 
 }  // namespace qelto::legacy

@@ -9,7 +9,6 @@
 
 #include "legacy/dishwash_stream.h"
 #include "legacy/legacy_link.h"
-#include "legacy/password_command.h"
 #include "legacy/unit_texts.h"
 
 namespace qelto::legacy {
@@ -50,7 +49,7 @@ struct LegacyUsage {
 // unit claims more pumps than a record holds.
 bool parseLegacyUsage(const ByteSource& in, LegacyUsage& usage);
 
-// Command 0xF2 (no password), the stream, then for 1.10 units the comments and names.
-LegacyOutcome ReadLegacyUsage(LegacyLink& link, LegacyUsage& usage);
+// What follows command 0xF2 on the link: the stream, then for 1.10 units the comments and names.
+bool ReceiveLegacyUsage(LegacyLink& link, LegacyUsage& usage);
 
 }  // namespace qelto::legacy

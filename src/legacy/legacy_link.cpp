@@ -1,5 +1,6 @@
 #include "legacy/legacy_link.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "legacy/command_frame.h"
@@ -15,16 +16,29 @@ namespace {
 // next command.
 constexpr std::chrono::milliseconds kLegacyUnitPause{1000};
 
-void sleepForReal(std::chrono::milliseconds duration) {
-    std::this_thread::sleep_for(duration);
-}
+// A real pause looks at the cancel this often.
+constexpr std::chrono::milliseconds kPauseSlice{10};
 
 }  // namespace
 
 LegacyLink::LegacyLink(PortOpener opener, std::chrono::milliseconds byteWait, Sleeper sleep)
-    : opener_(std::move(opener)),
-      byteWait_(byteWait),
-      sleep_(sleep ? std::move(sleep) : Sleeper(sleepForReal)) {}
+    : opener_(std::move(opener)), byteWait_(byteWait), sleep_(std::move(sleep)) {}
+
+void LegacyLink::pause(std::chrono::milliseconds duration) {
+    if (cancelled()) {
+        return;
+    }
+    if (sleep_) {
+        sleep_(duration);
+        return;
+    }
+    const auto end = std::chrono::steady_clock::now() + duration;
+    for (auto now = std::chrono::steady_clock::now(); now < end && !cancelled();
+         now = std::chrono::steady_clock::now()) {
+        std::this_thread::sleep_for(
+            std::min<std::chrono::steady_clock::duration>(kPauseSlice, end - now));
+    }
+}
 
 bool LegacyLink::OpenPort(const std::string& name, unsigned baud) {
     if (port_) {
@@ -51,6 +65,9 @@ void LegacyLink::ClosePort() {
 }
 
 IoStatus LegacyLink::receive(std::uint8_t& byte) {
+    if (cancelled()) {
+        return IoStatus::Cancelled;
+    }
     if (!port_) {
         return IoStatus::Failed;
     }
@@ -62,7 +79,7 @@ bool LegacyLink::SCI_Rx(std::uint8_t& byte) {
 }
 
 bool LegacyLink::SCI_Tx(std::uint8_t byte) {
-    if (!port_) {
+    if (!port_ || cancelled()) {
         return false;
     }
     return port_->write(std::span<const std::uint8_t>(&byte, 1), byteWait_) == IoStatus::Ok;
@@ -106,7 +123,7 @@ LegacyResult LegacyLink::SignOn() {
         deviceInfo_[1] = kUnknownUnitType;
         // A type byte that turns up late must not be taken for the next acknowledge.
         port_->purge();
-        sleep_(kLegacyUnitPause);
+        pause(kLegacyUnitPause);
         return LegacyResult::Ok;
     }
     if (status != IoStatus::Ok) {

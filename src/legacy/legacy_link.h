@@ -5,6 +5,7 @@
 // object and others borrow it through port().
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -40,9 +41,15 @@ struct LegacyPacket {
 
 class LegacyLink {
   public:
-    // byteWait bounds every single byte; sleep carries the pauses the units need between bytes.
+    // byteWait bounds every single byte; sleep carries the pauses the units need between bytes
+    // (empty: real pauses that a cancel cuts short).
     explicit LegacyLink(PortOpener opener, std::chrono::milliseconds byteWait = kByteWait,
                         Sleeper sleep = {});
+
+    // Once *abort is set, no byte goes out or comes in and no pause waits: the operation runs
+    // out at once. The flag must outlive the link.
+    void setAbortFlag(const std::atomic<bool>* abort) { abort_ = abort; }
+    bool cancelled() const { return abort_ != nullptr && abort_->load(); }
 
     // The port named in the settings ("SerPort"); sign-on and commands open this one.
     void setPortName(std::string name) { portName_ = std::move(name); }
@@ -74,7 +81,7 @@ class LegacyLink {
 
     // The pauses the operations above the link leave between their steps go through the same
     // sleeper as the link's own, so tests run them without waiting.
-    void pause(std::chrono::milliseconds duration) { sleep_(duration); }
+    void pause(std::chrono::milliseconds duration);
 
     // The unit type (current numbering) reported by the last sign-on, for the communications
     // copy; empty when that sign-on got no type byte.
@@ -89,6 +96,7 @@ class LegacyLink {
     PortOpener opener_;
     std::chrono::milliseconds byteWait_;
     Sleeper sleep_;
+    const std::atomic<bool>* abort_ = nullptr;
     std::unique_ptr<platform::ByteLink> port_;
     std::string portName_;
     std::string openPortName_;

@@ -26,14 +26,14 @@ bool LegacyLink::SendPacket(std::uint8_t type, std::uint16_t address,
                                              static_cast<std::uint8_t>(address),
                                              static_cast<std::uint8_t>(data.size())};
     for (std::size_t i = 0; i < header.size(); ++i) {
-        sleep_(i == 0 ? kBeforeType : kBetweenHeaderBytes);
+        pause(i == 0 ? kBeforeType : kBetweenHeaderBytes);
         if (!SCI_Tx(header[i])) {
             return false;
         }
     }
-    sleep_(kBeforeData);
+    pause(kBeforeData);
     for (const std::uint8_t byte : data) {
-        sleep_(kBeforeDataByte);
+        pause(kBeforeDataByte);
         if (!SCI_Tx(byte)) {
             return false;
         }

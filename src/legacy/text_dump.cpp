@@ -1,7 +1,5 @@
 #include "legacy/text_dump.h"
 
-#include "legacy/command_frame.h"
-
 namespace qelto::legacy {
 
 std::size_t collectDumpLines(const ByteSource& in, std::vector<std::string>& lines) {
@@ -22,17 +20,8 @@ std::size_t collectDumpLines(const ByteSource& in, std::vector<std::string>& lin
     return taken;
 }
 
-LegacyOutcome ReadTextDump(LegacyLink& link, std::vector<std::string>& lines) {
-    switch (link.SendCmd(kCmdUsageReportFE)) {
-        case LegacyResult::Ok:
-            break;
-        case LegacyResult::PortUnavailable:
-            return LegacyOutcome::PortUnavailable;
-        default:
-            return LegacyOutcome::NoAnswer;
-    }
+void ReceiveTextDump(LegacyLink& link, std::vector<std::string>& lines) {
     collectDumpLines([&link](std::uint8_t& byte) { return link.SCI_Rx(byte); }, lines);
-    return LegacyOutcome::Done;
 }
 
 }  // namespace qelto::legacy

@@ -7,7 +7,6 @@
 
 #include "legacy/dishwash_stream.h"
 #include "legacy/legacy_link.h"
-#include "legacy/password_command.h"
 
 namespace qelto::legacy {
 
@@ -19,8 +18,7 @@ inline constexpr std::size_t kMaxDumpBytes = 256 * 1024;
 // even when it is empty. Returns the number of bytes taken.
 std::size_t collectDumpLines(const ByteSource& in, std::vector<std::string>& lines);
 
-// Command 0xFE without password, then the text. Done once the command was taken: the text ends
-// however the unit ends it.
-LegacyOutcome ReadTextDump(LegacyLink& link, std::vector<std::string>& lines);
+// The text that follows command 0xFE on the link; it ends however the unit ends it.
+void ReceiveTextDump(LegacyLink& link, std::vector<std::string>& lines);
 
 }  // namespace qelto::legacy

@@ -1,6 +1,6 @@
 // The older laundry unit's form: what typing does to the record's legacy image, an opened file
-// shown again, and the three commands against qelto-unitsim's older laundry unit, with the window
-// still running while the unit talks.
+// shown again, and the three commands against qelto-unitsim's older laundry unit on the unit
+// session's port, with the window still running while the unit talks.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -11,6 +11,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "app/comms/older_unit_dialog.h"
 #include "app/forms/legacy_laundry_form.h"
 #include "app_test_env.h"
 #include "forms_test_support.h"
@@ -29,7 +30,7 @@ class LegacyLaundryFormTest : public QObject {
   private Q_SLOTS:
     void init() {
         doc_.OnNewDocument();
-        form_ = std::make_unique<app::LegacyLaundryForm>(doc_, texts_);
+        form_ = std::make_unique<app::LegacyLaundryForm>(doc_, texts_, session_);
         form_->show();
     }
     void cleanup() { form_.reset(); }
@@ -151,15 +152,20 @@ class LegacyLaundryFormTest : public QObject {
         }
     }
 
-    void readFillsTheFormWhileTheWindowKeepsRunning() {
-        // Paced at 9600 baud with its program names and comments, the read takes seconds.
+    void readFillsTheFormFromTheSessionsPortWhileTheWindowKeepsRunning() {
+        // Paced at 9600 baud with its program names and comments, the read takes seconds. The
+        // settings file names another port: the form talks on the session's.
         auto sim = startUnit("1.1.0", {"--pace"});
+        platform::Settings onDisk;
+        onDisk.serPort = env_.path().toStdString() + "/ttyNotThisOne";
+        QVERIFY(platform::SettingsStore().save(onDisk));
         DialogAnswers answers(4321);
         QSignalSpy finished(form_.get(), &app::LegacyLaundryForm::operationFinished);
         int ticksWhileTalking = 0;
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, this, [&] {
-            if (form_->busy() && QApplication::activeModalWidget() == nullptr) {
+            if (form_->busy() &&
+                qobject_cast<app::OlderUnitDialog*>(QApplication::activeModalWidget()) != nullptr) {
                 ++ticksWhileTalking;
             }
         });
@@ -236,15 +242,13 @@ class LegacyLaundryFormTest : public QObject {
         QCOMPARE(unit.at("config").at("pumpSpeed").get<int>(), 80);  // the new document's
     }
 
-    void noPortIsTold() {
-        platform::Settings settings;
-        settings.serPort = env_.path().toStdString() + "/no-such-port";
-        QVERIFY(platform::SettingsStore().save(settings));
+    void aPortThatWillNotOpenIsToldBeforeAnyQuestion() {
+        session_.configure({env_.path().toStdString() + "/no-such-port"});
         DialogAnswers answers(4321);
         QSignalSpy finished(form_.get(), &app::LegacyLaundryForm::operationFinished);
         form_->thirdButton()->click();
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
-        QCOMPARE(answers.shown().size(), 3);  // the question, the password, the port
+        QCOMPARE(answers.shown().size(), 1);
         QVERIFY(answers.shown().last().contains(QStringLiteral("no-such-port")));
     }
 
@@ -278,11 +282,7 @@ class LegacyLaundryFormTest : public QObject {
         std::vector<std::string> options{"--kind", "legacy-laundry", "--state", state.string()};
         options.insert(options.end(), extra.begin(), extra.end());
         auto sim = std::make_unique<SimProcess>(dir, QELTO_UNITSIM_PATH, options);
-        platform::Settings settings;
-        settings.serPort = sim->portPath();
-        if (!platform::SettingsStore().save(settings)) {
-            qFatal("cannot save the settings");
-        }
+        session_.configure({sim->portPath()});
         return sim;
     }
 
@@ -291,6 +291,7 @@ class LegacyLaundryFormTest : public QObject {
     model::NoPumpNameDefaults noNames_;
     model::CProgData config_;
     model::CQeltoDoc doc_;
+    comms::UnitSession session_{[this](int id) { return texts_.text(id); }};
     std::unique_ptr<app::LegacyLaundryForm> form_;
 };
 

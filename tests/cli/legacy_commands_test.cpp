@@ -1,10 +1,15 @@
 // qeltoctl legacy against qelto-unitsim's older units on a pseudo-terminal: what a read saves,
 // what a write leaves in the unit, the dishwash read and verify, and the exit statuses.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
+#include <chrono>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/qeltoctl_runner.h"
@@ -151,6 +156,39 @@ TEST_F(LegacyCommands, AMissingPortFailsWithItsNameAndABadPasswordIsAUsageError)
     EXPECT_NE(r.err.find("ttyNone"), std::string::npos) << r.err;
     r = runQeltoctl({"legacy", "third", "--port", port, "--password", "70000"});
     EXPECT_EQ(r.exitCode, 2);
+}
+
+// Ctrl-C or `kill` in the middle of a slow read cancels it at once: 128 + the signal, nothing
+// saved.
+TEST_F(LegacyCommands, AStopSignalCancelsAReadAtOnce) {
+    using namespace std::chrono;
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        const auto state = testDir() / "paced.json";
+        writeFile(state, laundryUnit("1.1.0").dump());
+        SimProcess paced(testDir(), QELTO_UNITSIM_PATH,
+                         {"--kind", "legacy-laundry", "--state", state.string(), "--pace"});
+        const auto out = testDir() / "cancelled.qlf";
+        std::vector<std::string> args{QELTOCTL_PATH, "legacy",         "read",
+                                      "--port",      paced.portPath(), "--password",
+                                      "4321",        "--out",          out.string()};
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        pid_t pid = -1;
+        ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+        std::this_thread::sleep_for(milliseconds(800));  // past the password, in the names
+        const auto sent = steady_clock::now();
+        ::kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_LT(steady_clock::now() - sent, milliseconds(500));
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
 }
 
 }  // namespace

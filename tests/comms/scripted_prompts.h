@@ -15,6 +15,7 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
   public:
     // The answers; nullopt answers mean "cancel".
     std::optional<std::uint16_t> pin;
+    std::optional<std::int16_t> password;
     std::optional<comms::Options> options;
     std::optional<int> calibrationChoice;
     std::optional<comms::ReportRequest> report;
@@ -33,6 +34,10 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
     std::optional<std::uint16_t> askPin() override {
         calls.push_back("askPin");
         return pin;
+    }
+    std::optional<std::int16_t> askPassword() override {
+        calls.push_back("askPassword");
+        return password;
     }
     std::optional<comms::Options> askOptions(comms::OptionsKind kind,
                                              const comms::Options&) override {

@@ -1,15 +1,14 @@
-// The legacy operations through the real serial code against the simulated older units, with the
-// units' pauses skipped: names, comments and the spare byte of a 1.10 unit, and a dishwash read.
+// The older units' operations through the real serial code against the simulated older units,
+// with the units' short pauses skipped: names, comments and the spare byte of a 1.10 unit, a
+// dishwash read and verify, the usage counters and the text dump.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 #include <thread>
 
-#include "legacy/dishwash_settings.h"
-#include "legacy/laundry_config.h"
-#include "legacy/laundry_usage.h"
-#include "legacy/text_dump.h"
-#include "legacy/unit_texts.h"
+#include "comms/legacy_context.h"
+#include "comms/legacy_operations.h"
+#include "comms/scripted_prompts.h"
 #include "platform/serial_port.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
@@ -18,22 +17,18 @@ namespace qelto {
 namespace {
 
 using namespace std::chrono_literals;
-using legacy::LegacyOutcome;
+using comms::OperationStatus;
 using nlohmann::json;
-
-class Engineer final : public legacy::LegacyPrompts {
-  public:
-    std::optional<std::int16_t> askPassword() override { return 1234; }
-    bool askYesNo(int) override { return true; }
-    void message(int textId, legacy::LegacyIcon, std::optional<legacy::UnitNameText>) override {
-        shown.push_back(textId);
-    }
-    std::vector<int> shown;
-};
 
 struct LegacySim {
     test::SimProcess sim;
     legacy::LegacyLink link;
+    model::NoPumpNameDefaults noNames;
+    model::CProgData config;
+    model::CQeltoDoc doc{config, noNames};
+    test::ScriptedPrompts engineer;
+    comms::LegacyContext context{
+        doc, link, engineer, [](int id) { return std::to_string(id); }, {}};
 
     LegacySim(const std::string& kind, const json& memory)
         : sim(test::testDir(), QELTO_UNITSIM_PATH, startOptions(kind, memory)),
@@ -52,6 +47,9 @@ struct LegacySim {
                   }
               }) {
         link.setPortName(sim.portPath());
+        doc.OnNewDocument();
+        engineer.password = 1234;
+        engineer.yes = true;
     }
 
     static std::vector<std::string> startOptions(const std::string& kind, const json& memory) {
@@ -71,42 +69,52 @@ TEST(LegacyOperationsAgainstSimulator, AWriteToA110UnitReplacesItsNamesAndCommen
     LegacySim s(
         "legacy-laundry",
         {{"version", "1.1.0"}, {"programNames", {"Old 1", "Old 2"}}, {"comments", "old comments"}});
-    model::CProgData config;
-    config.legacyConfig[model::lc::kPumpSpeed] = 66;
-    config.progName[0] = "Towels";
-    config.progName[19] = "Mops";
-    config.comments = std::string(200, 'c');
-    Engineer engineer;
-    ASSERT_EQ(legacy::WriteLegacyUnit(s.link, engineer, config), LegacyOutcome::Done);
+    s.config.legacyConfig[model::lc::kPumpSpeed] = 66;
+    s.config.progName[0] = "Towels";
+    s.config.progName[19] = "Mops";
+    const std::string comments(200, 'c');
+    s.config.comments = comments;
+    ASSERT_EQ(comms::writeOlderLaundry(s.context).status, OperationStatus::Ok);
 
-    model::CProgData back;
-    ASSERT_EQ(legacy::ReadLegacyUnit(s.link, engineer, back), LegacyOutcome::Done);
-    EXPECT_EQ(back.legacyConfig[model::lc::kPumpSpeed], 66);
-    EXPECT_EQ(back.progName[0], "Towels");
-    EXPECT_EQ(back.progName[1], "");
-    EXPECT_EQ(back.progName[19], "Mops");
-    EXPECT_EQ(back.comments, config.comments);
-    EXPECT_EQ(engineer.shown, (std::vector<int>{legacy::kTextWriteDone, legacy::kTextReadDone}));
+    s.doc.OnNewDocument();
+    ASSERT_EQ(comms::readOlderLaundry(s.context).status, OperationStatus::Ok);
+    EXPECT_EQ(s.config.legacyConfig[model::lc::kPumpSpeed], 66);
+    EXPECT_EQ(s.config.progName[0], "Towels");
+    EXPECT_EQ(s.config.progName[1], "");
+    EXPECT_EQ(s.config.progName[19], "Mops");
+    EXPECT_EQ(s.config.comments, comments);
+    EXPECT_EQ(s.engineer.messages, (std::vector<int>{comms::kMsgWriteDone, comms::kMsgReadDone}));
 }
 
 TEST(LegacyOperationsAgainstSimulator, TheSpareByteReachesA110Unit) {
     LegacySim s("legacy-laundry", {{"version", "1.1.0"}});
-    ASSERT_TRUE(legacy::WriteSpareLaundryByte(s.link, 1));
+    ASSERT_EQ(comms::writeSpareLaundryByte(s.context, 1).status, OperationStatus::Ok);
     EXPECT_EQ(s.dump().at("spareByte"), 1);
 }
 
 TEST(LegacyOperationsAgainstSimulator, ADishwashReadOfA110UnitTakesTheSecondChargeBlock) {
-    LegacySim s("legacy-dishwash",
-                {{"version", "1.1.0"},
-                 {"comments", "probe cleaned"},
-                 {"dishwash", {{"ic2Mode", 3}, {"probeConcentration", 150}, {"propTo", 9}}}});
-    legacy::DishwashReading reading;
-    ASSERT_EQ(legacy::ReadDishwashSettings(s.link, reading), LegacyOutcome::Done);
-    EXPECT_TRUE(reading.stream.secondIc);
-    EXPECT_EQ(reading.stream.ic2Mode, 3);
-    EXPECT_EQ(reading.stream.probeConcentration, 150);
-    EXPECT_EQ(reading.stream.propTo, 9);
-    EXPECT_EQ(reading.comments, "probe cleaned");
+    LegacySim s("legacy-dishwash", {{"version", "1.1.0"},
+                                    {"comments", "probe cleaned"},
+                                    {"dishwash",
+                                     {{"customerLines", {"Cafe Nord", ""}},
+                                      {"ic2Mode", 3},
+                                      {"probeConcentration", 150},
+                                      {"propTo", 9}}}});
+    ASSERT_EQ(comms::readOlderDishwash(s.context).status, OperationStatus::Ok);
+    const model::CDishWashViewData& read = s.doc.dishwash();
+    EXPECT_EQ(read.DW_ProbeConcentration, 150);
+    EXPECT_EQ(read.DW_PropTo, 9);
+    EXPECT_EQ(s.config.comments, "probe cleaned");
+    EXPECT_EQ(model::textOf(s.config.customerName1), "Cafe Nord");
+
+    // The unit agrees with what was read from it, and names the one setting changed since.
+    comms::OperationResult verified = comms::verifyOlderDishwash(s.context);
+    EXPECT_EQ(verified.verified, true);
+    s.doc.dishwash().DW_PropTo = 7;
+    verified = comms::verifyOlderDishwash(s.context);
+    ASSERT_EQ(verified.differences.size(), 1U);
+    EXPECT_EQ(comms::olderDifferenceLine(verified.differences[0]), "prop to: unit 9, document 7");
+    EXPECT_EQ(verified.closingMessage, comms::kMsgVerifyMismatch);
 }
 
 TEST(LegacyOperationsAgainstSimulator, UsageAndTheTextDumpComeFromTheUnitsCounters) {
@@ -122,17 +130,14 @@ TEST(LegacyOperationsAgainstSimulator, UsageAndTheTextDumpComeFromTheUnitsCounte
                                      {"totalCycles", 700},
                                      {"pumps", {{{"hours", 300}, {"flow", 150}, {"cycles", 40}}}},
                                      {"programs", programs}}}});
-    legacy::LegacyUsage usage;
-    ASSERT_EQ(legacy::ReadLegacyUsage(s.link, usage), LegacyOutcome::Done);
-    EXPECT_EQ(usage.totalCycles, 700U);
-    EXPECT_EQ(usage.records[legacy::kUsageTotalsRow].usage[0].high, 300);
-    EXPECT_EQ(usage.records[legacy::kUsageTotalsRow].flowRate[0], 150U);
-    EXPECT_EQ(usage.programPresent[4], 1);
-    EXPECT_EQ(usage.records[4].usage[1], (legacy::UsageTotal{1, 2, 3}));
-    EXPECT_EQ(usage.records[4].cycles[0], 9);
+    comms::UnitReport report;
+    ASSERT_EQ(comms::readOlderUsage(s.context, report).status, OperationStatus::Ok);
+    EXPECT_EQ(report.kind, reports::REP_TYPE_LAUNDRY_CYCLES);
+    EXPECT_EQ(report.pumpCount, 2U);
+    EXPECT_EQ(report.data.totalCycles, 700U);
 
     std::vector<std::string> lines;
-    ASSERT_EQ(legacy::ReadTextDump(s.link, lines), LegacyOutcome::Done);
+    ASSERT_EQ(comms::readOlderTextDump(s.context, lines).status, OperationStatus::Ok);
     EXPECT_EQ(lines, (std::vector<std::string>{"LINE 1", "LINE 2"}));
 }
 

@@ -126,43 +126,27 @@ TEST(DishwashVerify, EachDifferingSettingGetsOneLine) {
     storeDishwashStream(s, record);
     record.DW_PumpSpeed[1] = 100;
     record.DW_IOTime[0].third = 13;
-    EXPECT_THAT(compareDishwashStream(s, record),
-                ElementsAre("pump 2 speed: unit 75, document 100",
-                            "output 1 time: unit 12:34, document 13:34"));
+    std::vector<std::string> lines;
+    for (const protocol::Difference& difference : compareDishwashStream(s, record)) {
+        lines.push_back(differenceLine(difference));
+    }
+    EXPECT_THAT(lines, ElementsAre("pump 2 speed: unit 75, document 100",
+                                   "output 1 time: unit 12:34, document 13:34"));
 }
 
 // --- over the link
 
 class DishwashLinkTest : public LegacyLinkTest {};
 
-TEST_F(DishwashLinkTest, ReadOfA110UnitTakesGeneralDataStreamAndComments) {
+TEST_F(DishwashLinkTest, TheReportOfA110UnitCarriesTheSecondChargeBlock) {
     plainCommand(unit, {'1', '1', '0'}, kReportSettingsFrame);
     unit.reply(generalData() + settingsStream(true));
-    plainCommand(unit, {'1', '1', '0'}, kGetCommentsFrame);
-    unit.reply(packet(0x40, 0, {'o', 'k'}) + packet(0x80, 0, {}));
+    ASSERT_EQ(link.SendCmd(0x7A), LegacyResult::Ok);
     DishwashReading reading;
-    ASSERT_EQ(ReadDishwashSettings(link, reading), LegacyOutcome::Done);
+    ASSERT_TRUE(ReceiveDishwashSettings(link, reading));
     EXPECT_EQ(reading.general.customerLines[0], "CAFE");
+    EXPECT_TRUE(reading.stream.secondIc);
     EXPECT_EQ(reading.stream.propTo, 8);
-    EXPECT_EQ(reading.comments, "ok");
-}
-
-TEST_F(DishwashLinkTest, VerifyReadsPastTheGeneralDataAndComparesTheStream) {
-    plainCommand(unit, {'1', '0', '9'}, kReportSettingsFrame);
-    unit.reply(generalData() + settingsStream(false));
-    model::CDishWashViewData record;
-    storeDishwashStream(parsed(settingsStream(false), false), record);
-    record.DW_NumPumps = 2;
-    std::vector<std::string> differences;
-    ASSERT_EQ(VerifyDishwashUnit(link, record, differences), LegacyOutcome::Done);
-    EXPECT_THAT(differences, ElementsAre("number of pumps: unit 3, document 2"));
-}
-
-TEST_F(DishwashLinkTest, AnUnacknowledgedReportIsNoAnswer) {
-    signOn(unit, {'1', '0', '9'});
-    unit.expect(kReportSettingsFrame).silence();
-    DishwashReading reading;
-    EXPECT_EQ(ReadDishwashSettings(link, reading), LegacyOutcome::NoAnswer);
 }
 
 }  // namespace

@@ -35,13 +35,25 @@ Bytes usageStream() {
     return s + general + Bytes{0x00, 0x01, 0x00, 0x02, 0x00, 0x03};
 }
 
-class LaundryUsageTest : public LegacyLinkTest {};
+class LaundryUsageTest : public LegacyLinkTest {
+  protected:
+    // The command as the operation sends it, then what follows it on the link.
+    bool readUsage(LegacyUsage& usage) {
+        return link.SendCmd(0xF2) == LegacyResult::Ok && ReceiveLegacyUsage(link, usage);
+    }
+    std::vector<std::string> readDump() {
+        std::vector<std::string> lines;
+        EXPECT_EQ(link.SendCmd(0xFE), LegacyResult::Ok);
+        ReceiveTextDump(link, lines);
+        return lines;
+    }
+};
 
 TEST_F(LaundryUsageTest, UnitTotalsGoToTheLastRowAndUsedProgramsToTheirOwn) {
     plainCommand(unit, {'1', '0', '9'}, kUsageFrame);
     unit.reply(usageStream());
     LegacyUsage usage;
-    ASSERT_EQ(ReadLegacyUsage(link, usage), LegacyOutcome::Done);
+    ASSERT_TRUE(readUsage(usage));
     EXPECT_EQ(usage.pumpCount, 2U);
     EXPECT_EQ(usage.totalCycles, 258U);
     const UsageRecord& totals = usage.records[kUsageTotalsRow];
@@ -65,7 +77,7 @@ TEST_F(LaundryUsageTest, MorePumpsThanARecordHoldsIsRefusedBeforeAnyCounter) {
     plainCommand(unit, {'1', '0', '9'}, kUsageFrame);
     unit.reply({11});
     LegacyUsage usage;
-    EXPECT_EQ(ReadLegacyUsage(link, usage), LegacyOutcome::Failed);
+    EXPECT_FALSE(readUsage(usage));
 }
 
 TEST_F(LaundryUsageTest, AStreamThatBreaksOffFails) {
@@ -73,23 +85,19 @@ TEST_F(LaundryUsageTest, AStreamThatBreaksOffFails) {
     const Bytes stream = usageStream();
     unit.reply(Bytes(stream.begin(), stream.end() - 1)).silence();
     LegacyUsage usage;
-    EXPECT_EQ(ReadLegacyUsage(link, usage), LegacyOutcome::Failed);
+    EXPECT_FALSE(readUsage(usage));
 }
 
 TEST_F(LaundryUsageTest, TheTextDumpSplitsLinesDropsReturnsAndEndsAtNul) {
     plainCommand(unit, {'1', '0', '9'}, kDumpFrame);
     unit.reply({'A', '\r', '\n', '\n', 'B', 0});
-    std::vector<std::string> lines;
-    ASSERT_EQ(ReadTextDump(link, lines), LegacyOutcome::Done);
-    EXPECT_THAT(lines, ElementsAre("A", "", "B"));
+    EXPECT_THAT(readDump(), ElementsAre("A", "", "B"));
 }
 
 TEST_F(LaundryUsageTest, ATextDumpThatFallsSilentKeepsItsLastLine) {
     plainCommand(unit, {'1', '0', '9'}, kDumpFrame);
     unit.reply({'X', '\n', 'Y'}).silence();
-    std::vector<std::string> lines;
-    ASSERT_EQ(ReadTextDump(link, lines), LegacyOutcome::Done);
-    EXPECT_THAT(lines, ElementsAre("X", "Y"));
+    EXPECT_THAT(readDump(), ElementsAre("X", "Y"));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "app/calibration/calibration_sheet_runner.h"
 #include "app/calibration/sheet_prompts.h"
-#include "app/calibration/sheet_worker.h"
+#include "app/comms/worker_thread.h"
 
 class QTabWidget;
 
@@ -37,7 +37,7 @@ class CalibrationSheet final : public QDialog {
   private:
     std::unique_ptr<DialogSheetPrompts> ownPrompts_;
     SheetPrompts& prompts_;
-    SheetWorker worker_;
+    WorkerThread worker_{this};
     QTabWidget* tabs_ = nullptr;
     PumpCalibratePage* calibration_ = nullptr;
     ResetsPage* resets_ = nullptr;

@@ -111,7 +111,7 @@ PumpCalibratePage::PumpCalibratePage(const Setup& setup, QWidget* parent)
 
     runTimer_.setInterval(comms::kPumpRunTick);
     connect(&runTimer_, &QTimer::timeout, this, &PumpCalibratePage::runTick);
-    connect(&worker_, &SheetWorker::busyChanged, this, &PumpCalibratePage::updateEnabling);
+    connect(&worker_, &WorkerThread::busyChanged, this, &PumpCalibratePage::updateEnabling);
     showValues();
 }
 

@@ -10,7 +10,8 @@
 #include <chrono>
 
 #include "app/calibration/sheet_prompts.h"
-#include "app/calibration/sheet_worker.h"
+#include "app/comms/worker_thread.h"
+#include "comms/calibration_session.h"
 #include "comms/pump_calibration.h"
 #include "model/qelto_doc.h"
 #include "platform/language_catalog.h"
@@ -31,7 +32,7 @@ class PumpCalibratePage final : public QWidget {
         const platform::LanguageCatalog& texts;
         bool american = false;
         comms::CalibrationSession* unit = nullptr;
-        SheetWorker& worker;
+        WorkerThread& worker;
         SheetPrompts& prompts;
     };
     PumpCalibratePage(const Setup& setup, QWidget* parent = nullptr);
@@ -73,7 +74,7 @@ class PumpCalibratePage final : public QWidget {
     const platform::LanguageCatalog& texts_;
     bool american_;
     comms::CalibrationSession* unit_;
-    SheetWorker& worker_;
+    WorkerThread& worker_;
     SheetPrompts& prompts_;
     comms::CalibrationPage page_;
     bool confirmSpeed_ = true;

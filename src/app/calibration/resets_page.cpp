@@ -11,7 +11,7 @@ namespace qelto::app {
 namespace t = calibration_text;
 
 ResetsPage::ResetsPage(const platform::LanguageCatalog& texts, comms::CalibrationSession& unit,
-                       SheetWorker& worker, SheetPrompts& prompts, QWidget* parent)
+                       WorkerThread& worker, SheetPrompts& prompts, QWidget* parent)
     : QWidget(parent), texts_(texts), unit_(unit), worker_(worker), prompts_(prompts) {
     washes_ = new QPushButton(text(t::kResetWashesButton));
     washes_->setObjectName(QStringLiteral("resetWashes"));
@@ -30,7 +30,7 @@ ResetsPage::ResetsPage(const platform::LanguageCatalog& texts, comms::Calibratio
         prompts_.message(text(t::kNotAllowed), text(t::kSheetTitle),
                          comms::MessageIcon::Information);
     });
-    connect(&worker_, &SheetWorker::busyChanged, this, &ResetsPage::updateEnabling);
+    connect(&worker_, &WorkerThread::busyChanged, this, &ResetsPage::updateEnabling);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(washes_);

@@ -4,7 +4,8 @@
 #include <QWidget>
 
 #include "app/calibration/sheet_prompts.h"
-#include "app/calibration/sheet_worker.h"
+#include "app/comms/worker_thread.h"
+#include "comms/calibration_session.h"
 #include "platform/language_catalog.h"
 
 class QPushButton;
@@ -16,7 +17,7 @@ class ResetsPage final : public QWidget {
 
   public:
     ResetsPage(const platform::LanguageCatalog& texts, comms::CalibrationSession& unit,
-               SheetWorker& worker, SheetPrompts& prompts, QWidget* parent = nullptr);
+               WorkerThread& worker, SheetPrompts& prompts, QWidget* parent = nullptr);
 
     // The resets wait while a pump runs.
     void setRunActive(bool active);
@@ -32,7 +33,7 @@ class ResetsPage final : public QWidget {
 
     const platform::LanguageCatalog& texts_;
     comms::CalibrationSession& unit_;
-    SheetWorker& worker_;
+    WorkerThread& worker_;
     SheetPrompts& prompts_;
     QPushButton* washes_ = nullptr;
     QPushButton* counters_ = nullptr;

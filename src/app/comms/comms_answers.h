@@ -20,6 +20,11 @@ class CommsAnswers {
     virtual ~CommsAnswers() = default;
     // nullopt when the engineer cancels.
     virtual std::optional<std::uint16_t> askPin(QWidget* parent) = 0;
+    // An older unit's password; answers that never meet older units cancel.
+    virtual std::optional<std::int16_t> askPassword(QWidget* parent) {
+        (void)parent;
+        return std::nullopt;
+    }
     virtual std::optional<comms::Options> askOptions(QWidget* parent, comms::OptionsKind kind,
                                                      const comms::Options& preset) = 0;
     virtual std::optional<int> askCalibrationChoice(
@@ -38,6 +43,7 @@ class DialogCommsAnswers final : public CommsAnswers {
     explicit DialogCommsAnswers(const platform::LanguageCatalog& texts) : texts_(texts) {}
 
     std::optional<std::uint16_t> askPin(QWidget* parent) override;
+    std::optional<std::int16_t> askPassword(QWidget* parent) override;
     std::optional<comms::Options> askOptions(QWidget* parent, comms::OptionsKind kind,
                                              const comms::Options& preset) override;
     std::optional<int> askCalibrationChoice(

@@ -10,6 +10,10 @@ inline constexpr int kMsgCalibrationNoEditor = 358;
 inline constexpr int kMsgChooseUnit = 339;
 inline constexpr int kMsgUnlockFailed = 369;
 
+// An older unit's password.
+inline constexpr int kTextPasswordTitle = 3600;
+inline constexpr int kTextPasswordLabel = 3601;
+
 inline constexpr int kTextDialogTitle = 4000;
 inline constexpr int kTextScan = 4001;
 inline constexpr int kTextBluetoothScan = 4002;

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "app/comms/comms_answers.h"
-#include "app/comms/comms_worker.h"
 #include "app/comms/gui_operator_prompts.h"
 #include "app/comms/unit_commands.h"
+#include "app/comms/worker_thread.h"
 #include "comms/bluetooth_dongle.h"
 #include "comms/bluetooth_texts.h"
 #include "comms/unit_session.h"
@@ -132,7 +132,7 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     std::optional<comms::PairResult> pairResult_;
 
     // Last, so it is destroyed (and the worker joined) before everything the worker uses.
-    CommsWorker worker_;
+    WorkerThread worker_;
 };
 
 }  // namespace qelto::app

@@ -36,6 +36,18 @@ std::optional<std::uint16_t> DialogCommsAnswers::askPin(QWidget* parent) {
     return static_cast<std::uint16_t>(pin);
 }
 
+std::optional<std::int16_t> DialogCommsAnswers::askPassword(QWidget* parent) {
+    bool ok = false;
+    // The units compare the password as a 16-bit word.
+    const int value =
+        QInputDialog::getInt(parent, uiText(texts_, commstext::kTextPasswordTitle),
+                             uiText(texts_, commstext::kTextPasswordLabel), 0, 0, 65535, 1, &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
+}
+
 std::optional<comms::Options> DialogCommsAnswers::askOptions(QWidget* parent,
                                                              comms::OptionsKind kind,
                                                              const comms::Options& preset) {

@@ -35,6 +35,11 @@ std::optional<std::uint16_t> GuiOperatorPrompts::askPin() {
         std::nullopt, [this](QWidget* parent) { return answers_.askPin(parent); });
 }
 
+std::optional<std::int16_t> GuiOperatorPrompts::askPassword() {
+    return ask<std::optional<std::int16_t>>(
+        std::nullopt, [this](QWidget* parent) { return answers_.askPassword(parent); });
+}
+
 std::optional<comms::Options> GuiOperatorPrompts::askOptions(comms::OptionsKind kind,
                                                              const comms::Options& preset) {
     return ask<std::optional<comms::Options>>(

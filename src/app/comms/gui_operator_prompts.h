@@ -36,6 +36,7 @@ class GuiOperatorPrompts final : public comms::OperatorPrompts {
                        QWidget* owner, OperationDisplay& display, ReportOptions reportOptions);
 
     std::optional<std::uint16_t> askPin() override;
+    std::optional<std::int16_t> askPassword() override;
     std::optional<comms::Options> askOptions(comms::OptionsKind kind,
                                              const comms::Options& preset) override;
     std::optional<comms::ReportRequest> askReportOptions() override;

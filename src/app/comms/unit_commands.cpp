@@ -35,9 +35,12 @@ UnitCommands::UnitCommands(MainWindow& window, ShellContext& context, UnitComman
     if (auto* stack = qobject_cast<QStackedWidget*>(window_.centralWidget())) {
         connect(stack, &QStackedWidget::currentChanged, this, [this] { attachClockButtons(); });
     }
-    // A link kept open from a scan is on the old port.
-    connect(&window_, &MainWindow::serialPortChanged, this,
-            [this] { context_.units.closeLinks(); });
+    // The session works on the new port from now on; a link kept open from a scan is on the
+    // old one.
+    connect(&window_, &MainWindow::serialPortChanged, this, [this] {
+        context_.units.configure(comms::sessionSettingsFrom(context_.settings));
+        context_.units.closeLinks();
+    });
 }
 
 UnitCommands::~UnitCommands() = default;

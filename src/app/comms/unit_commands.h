@@ -68,6 +68,9 @@ class UnitCommands final : public QObject {
     // The dialog for a scan only ("unitFind").
     void findUnits();
 
+    // Who answers the questions of unit work in the window.
+    CommsAnswers& answers() { return *answers_; }
+
   private:
     void connectActions();
     void attachClockButtons();

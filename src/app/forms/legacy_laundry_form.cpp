@@ -17,19 +17,17 @@
 #include <algorithm>
 #include <string>
 
+#include "app/comms/comms_answers.h"
+#include "app/comms/older_unit_dialog.h"
 #include "app/forms/form_fields.h"
-#include "app/forms/legacy_operation_runner.h"
-#include "legacy/laundry_config.h"
+#include "comms/legacy_operations.h"
 #include "model/legacy_config.h"
 #include "model/unit_types.h"
-#include "platform/serial_port.h"
-#include "platform/settings_store.h"
 
 namespace qelto::app {
 
 using forms::catalogText;
 using forms::numberBox;
-using legacy::LegacyOutcome;
 namespace lc = model::lc;
 
 namespace {
@@ -56,7 +54,6 @@ constexpr int kTextReadUnit = 3629;
 constexpr int kTextWriteUnit = 3630;
 constexpr int kTextThirdCommand = 3631;
 constexpr int kTextTalking = 3632;
-constexpr int kTextPortClosed = 3633;
 constexpr int kTextOutOfRange = 3634;
 
 // The customer lines hold 16 characters and their terminating zero; the serial number nine
@@ -80,36 +77,29 @@ std::string loadText(const model::LegacyConfig& image, std::size_t at, std::size
     return text;
 }
 
-legacy::LegacyLink serialLink() {
-    legacy::LegacyLink link([](const std::string& name, unsigned baud,
-                               std::string* error) -> std::unique_ptr<platform::ByteLink> {
-        return platform::SerialPort::open(name, baud, error);
-    });
-    link.setPortName(platform::SettingsStore().load().serPort);
-    return link;
-}
-
 }  // namespace
 
 LegacyLaundryForm::LegacyLaundryForm(model::CQeltoDoc& doc, const platform::LanguageCatalog& texts,
-                                     QWidget* parent)
-    : QWidget(parent),
-      doc_(doc),
-      texts_(texts),
-      runner_(std::make_unique<forms::LegacyOperationRunner>(texts, this)) {
+                                     comms::UnitSession& session, QWidget* parent,
+                                     CommsAnswers* answers)
+    : QWidget(parent), doc_(doc), texts_(texts), session_(session), answers_(answers) {
+    if (answers_ == nullptr) {
+        ownAnswers_ = std::make_unique<DialogCommsAnswers>(texts_);
+        answers_ = ownAnswers_.get();
+    }
     build();
     reload();
     connectEdits();
 }
 
-// The runner goes first: it waits for a command still talking to the unit while the form it
-// asks its questions over still exists.
+// A command still talking to the unit is cancelled and waited for while the form it asks its
+// questions over still exists.
 LegacyLaundryForm::~LegacyLaundryForm() {
-    runner_.reset();
+    delete talking_.data();
 }
 
 bool LegacyLaundryForm::busy() const {
-    return runner_->busy();
+    return talking_ != nullptr && talking_->busy();
 }
 
 void LegacyLaundryForm::build() {
@@ -361,94 +351,39 @@ void LegacyLaundryForm::setTalking(bool talking) {
     readButton_->setEnabled(!talking);
     writeButton_->setEnabled(!talking);
     thirdButton_->setEnabled(!talking);
-    status_->setText(
-        talking ? catalogText(texts_, kTextTalking)
-                      .replace(QStringLiteral("%s"),
-                               QString::fromStdString(platform::SettingsStore().load().serPort))
-                : QString());
+    status_->setText(talking ? catalogText(texts_, kTextTalking)
+                                   .replace(QStringLiteral("%s"),
+                                            QString::fromStdString(session_.settings().serialPort))
+                             : QString());
 }
 
-namespace {
-
-// What a command leaves for the GUI thread besides its outcome.
-struct CommandState {
-    model::CProgData config;
-    std::string openError;
-};
-
-// A read tells its success before the caller has the values; the engineer should see that
-// message over the form already showing them, so it is held back until then.
-class HoldSuccessMessage final : public legacy::LegacyPrompts {
-  public:
-    explicit HoldSuccessMessage(legacy::LegacyPrompts& inner) : inner_(inner) {}
-
-    std::optional<std::int16_t> askPassword() override { return inner_.askPassword(); }
-    bool askYesNo(int textId) override { return inner_.askYesNo(textId); }
-    void message(int textId, legacy::LegacyIcon icon,
-                 std::optional<legacy::UnitNameText> unit) override {
-        if (icon == legacy::LegacyIcon::Information) {
-            held_ = textId;
-        } else {
-            inner_.message(textId, icon, unit);
-        }
+void LegacyLaundryForm::run(int titleId, comms::LegacyOperation operation) {
+    if (busy()) {
+        return;
     }
-    std::optional<int> held() const { return held_; }
-
-  private:
-    legacy::LegacyPrompts& inner_;
-    std::optional<int> held_;
-};
-
-struct ReadState {
-    model::CProgData config;
-    std::string openError;
-    std::optional<int> successText;
-};
-
-}  // namespace
-
-void LegacyLaundryForm::commandEnded(legacy::LegacyOutcome outcome, const std::string& openError) {
-    // The link layer never talks to anyone, so a port that would not open is told here; every
-    // other outcome the operation has told already.
-    if (outcome == LegacyOutcome::PortUnavailable) {
-        QMessageBox::warning(this, QStringLiteral("Qelto"),
-                             catalogText(texts_, kTextPortClosed)
-                                 .replace(QStringLiteral("%s"), QString::fromStdString(openError)));
+    OlderUnitSetup setup{session_, doc_, texts_, *answers_, titleId, std::move(operation), {}, {}};
+    // A read shows what it brought before its closing message says it is there.
+    setup.refreshViews = [this] {
+        doc_.notifyViews(model::DocHint::Opened);
+        reload();
+        Q_EMIT documentModified();
+    };
+    setup.done = [this](const comms::SessionOutcome&) {
+        setTalking(false);
+        Q_EMIT operationFinished();
+    };
+    auto* dialog = new OlderUnitDialog(std::move(setup), this);
+    setTalking(true);
+    if (!dialog->start()) {
+        delete dialog;
+        setTalking(false);
+        return;
     }
-    setTalking(false);
-    Q_EMIT operationFinished();
+    talking_ = dialog;
 }
 
 void LegacyLaundryForm::runRead() {
-    // The unit is read into a copy: a read that breaks off mid-stream must not leave half a unit
-    // in the engineer's document.
-    auto state = std::make_shared<ReadState>(ReadState{doc_.config(), {}, {}});
-    setTalking(true);
-    runner_->start(
-        [state](legacy::LegacyPrompts& prompts) {
-            legacy::LegacyLink link = serialLink();
-            HoldSuccessMessage holding(prompts);
-            const LegacyOutcome outcome = legacy::ReadLegacyUnit(link, holding, state->config);
-            state->openError = link.openError();
-            state->successText = holding.held();
-            return outcome;
-        },
-        [this, state](LegacyOutcome outcome) {
-            if (outcome == LegacyOutcome::Done) {
-                model::CProgData& config = doc_.config();
-                config.legacyConfig = state->config.legacyConfig;
-                config.progName = state->config.progName;
-                config.comments = state->config.comments;
-                reload();
-                doc_.SetModifiedFlag();
-                Q_EMIT documentModified();
-                if (state->successText) {
-                    runner_->prompts().message(*state->successText, legacy::LegacyIcon::Information,
-                                               std::nullopt);
-                }
-            }
-            commandEnded(outcome, state->openError);
-        });
+    run(kTextReadUnit, comms::readOlderLaundry);
 }
 
 void LegacyLaundryForm::runWrite() {
@@ -460,29 +395,11 @@ void LegacyLaundryForm::runWrite() {
         QMessageBox::warning(this, QStringLiteral("Qelto"), field->box->toolTip());
         return;
     }
-    auto state = std::make_shared<CommandState>(CommandState{doc_.config(), {}});
-    setTalking(true);
-    runner_->start(
-        [state](legacy::LegacyPrompts& prompts) {
-            legacy::LegacyLink link = serialLink();
-            const LegacyOutcome outcome = legacy::WriteLegacyUnit(link, prompts, state->config);
-            state->openError = link.openError();
-            return outcome;
-        },
-        [this, state](LegacyOutcome outcome) { commandEnded(outcome, state->openError); });
+    run(kTextWriteUnit, comms::writeOlderLaundry);
 }
 
 void LegacyLaundryForm::runThird() {
-    auto state = std::make_shared<CommandState>();
-    setTalking(true);
-    runner_->start(
-        [state](legacy::LegacyPrompts& prompts) {
-            legacy::LegacyLink link = serialLink();
-            const LegacyOutcome outcome = legacy::SendThirdPasswordCommand(link, prompts);
-            state->openError = link.openError();
-            return outcome;
-        },
-        [this, state](LegacyOutcome outcome) { commandEnded(outcome, state->openError); });
+    run(kTextThirdCommand, comms::sendThirdPasswordCommand);
 }
 
 }  // namespace qelto::app

@@ -1,15 +1,17 @@
 // The form of an older laundry unit: every setting of the record's legacy image, field by field,
 // and the three commands that read the unit into it, write it to the unit, and send the third
-// password command. The commands talk to the unit on the "SerPort" port off the GUI thread.
+// password command. The commands talk to the unit on the unit session's serial port (the window's
+// current one, the simulated one under --simulate) off the GUI thread.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "legacy/password_command.h"
+#include "comms/unit_session.h"
 #include "model/qelto_doc.h"
 #include "platform/language_catalog.h"
 
@@ -22,17 +24,17 @@ class QSpinBox;
 
 namespace qelto::app {
 
-namespace forms {
-class LegacyOperationRunner;
-}
+class CommsAnswers;
+class OlderUnitDialog;
 
 class LegacyLaundryForm final : public QWidget {
     Q_OBJECT
 
   public:
-    // texts must outlive the form.
+    // texts and session must outlive the form; answers null: the real dialogs.
     LegacyLaundryForm(model::CQeltoDoc& doc, const platform::LanguageCatalog& texts,
-                      QWidget* parent = nullptr);
+                      comms::UnitSession& session, QWidget* parent = nullptr,
+                      CommsAnswers* answers = nullptr);
     ~LegacyLaundryForm() override;
 
     // Shows the record again, after an Open or anything else that replaced it.
@@ -70,14 +72,17 @@ class LegacyLaundryForm final : public QWidget {
     void storeAll();
     void edited();
     void setTalking(bool talking);
-    void commandEnded(legacy::LegacyOutcome outcome, const std::string& openError);
+    void run(int titleId, comms::LegacyOperation operation);
     void runRead();
     void runWrite();
     void runThird();
 
     model::CQeltoDoc& doc_;
     const platform::LanguageCatalog& texts_;
-    std::unique_ptr<forms::LegacyOperationRunner> runner_;
+    comms::UnitSession& session_;
+    std::unique_ptr<CommsAnswers> ownAnswers_;
+    CommsAnswers* answers_;
+    QPointer<OlderUnitDialog> talking_;
     bool loading_ = false;
     std::vector<RangedBox> ranged_;
 

@@ -84,6 +84,10 @@ void ReportCommands::showUnitReport(const comms::UnitReport& report) {
     show(comms::renderUnitReport(report, pageContext()));
 }
 
+void ReportCommands::showTextDump(const std::vector<std::string>& lines) {
+    show(reports::renderTextDump(lines, pageContext()));
+}
+
 void ReportCommands::setReadFromUnit(std::function<void()> read) {
     view_->setReadFromUnit(std::move(read));
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "comms/unit_report.h"
 #include "reports/report_pages.h"
@@ -27,6 +28,8 @@ class ReportCommands final : public QObject {
     ReportView* view() { return view_; }
     // Draws the report a unit gave, switches to the report view and shows it.
     void showUnitReport(const comms::UnitReport& report);
+    // The text an older unit printed about its memory, as a page in the report view.
+    void showTextDump(const std::vector<std::string>& lines);
     // The report of the open document: the dishwash page for a dishwash unit, else the laundry
     // settings page.
     void showDocumentReport();

@@ -234,7 +234,8 @@ void MainWindow::buildViews() {
     setView(kStartViewSlot, new StartView(context_.text(text::kStartViewHint)));
     // Every editor works on the one document the window saves; the report view comes with the
     // report commands.
-    setView(kLegacyFormSlot, new LegacyLaundryForm(context_.doc, context_.language));
+    setView(kLegacyFormSlot,
+            new LegacyLaundryForm(context_.doc, context_.language, context_.units));
     setView(kEditorSlot, new EditorPane(context_.doc, context_.language,
                                         context_.settings.language == platform::kAmericanEnglish));
     setView(kReportSlot,

@@ -83,7 +83,8 @@ QString findUnitSimulator(const QString& programFolder) {
     return QStandardPaths::findExecutable(QStringLiteral("qelto-unitsim"));
 }
 
-std::unique_ptr<SimulatedUnit> SimulatedUnit::start(const QString& executable, QString* error) {
+std::unique_ptr<SimulatedUnit> SimulatedUnit::start(const QString& executable, QString* error,
+                                                    const QStringList& arguments) {
     auto dir = std::make_unique<QTemporaryDir>();
     if (!dir->isValid()) {
         *error = QStringLiteral("no private folder for it: %1").arg(dir->errorString());
@@ -94,6 +95,9 @@ std::unique_ptr<SimulatedUnit> SimulatedUnit::start(const QString& executable, Q
 
     // Everything the child needs is made before fork: after it, only async-signal-safe calls.
     std::vector<std::string> argv{executable.toStdString(), "--path-file", pathFile.toStdString()};
+    for (const QString& argument : arguments) {
+        argv.push_back(argument.toStdString());
+    }
     std::vector<char*> args;
     for (std::string& arg : argv) {
         args.push_back(arg.data());
@@ -185,14 +189,15 @@ SimulatedSession::~SimulatedSession() {
 
 std::unique_ptr<SimulatedSession> startSimulatedSession(ShellContext& context, MainWindow& window,
                                                         ShellPrompts& prompts,
-                                                        const QString& programFolder) {
+                                                        const QString& programFolder,
+                                                        const QStringList& arguments) {
     const QString executable = findUnitSimulator(programFolder);
     QString error;
     std::unique_ptr<SimulatedUnit> unit;
     if (executable.isEmpty()) {
         error = context.text(text::kSimulatorNotFound);
     } else {
-        unit = SimulatedUnit::start(executable, &error);
+        unit = SimulatedUnit::start(executable, &error, arguments);
     }
     if (!unit) {
         prompts.warn(&window, context.text(text::kSimulatedUnitFailed)

@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <string>
 
@@ -27,7 +28,9 @@ class SimulatedUnit {
     // Starts the simulator and waits until its pseudo-terminal exists. nullptr with error (the
     // reason, with what the simulator said) when it cannot be run or ends at once. The
     // simulator ends with this process even when Qelto crashes.
-    static std::unique_ptr<SimulatedUnit> start(const QString& executable, QString* error);
+    // arguments go to the simulator after its own ("--kind", "legacy-laundry").
+    static std::unique_ptr<SimulatedUnit> start(const QString& executable, QString* error,
+                                                const QStringList& arguments = {});
     // Stops it by its pid and waits for it.
     ~SimulatedUnit();
     SimulatedUnit(const SimulatedUnit&) = delete;
@@ -69,6 +72,7 @@ class SimulatedSession {
 // the settings stays in use, and returns nullptr.
 std::unique_ptr<SimulatedSession> startSimulatedSession(ShellContext& context, MainWindow& window,
                                                         ShellPrompts& prompts,
-                                                        const QString& programFolder);
+                                                        const QString& programFolder,
+                                                        const QStringList& arguments = {});
 
 }  // namespace qelto::app

@@ -1,20 +1,25 @@
 #include "app/shell/window_commands.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 
 #include "app/batch/batch_commands.h"
+#include "app/comms/older_unit_dialog.h"
 #include "app/comms/unit_commands.h"
 #include "app/forms/legacy_laundry_form.h"
 #include "app/report/report_commands.h"
 #include "app/report/report_options_dialog.h"
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
+#include "comms/legacy_operations.h"
 
 namespace qelto::app {
 
 WindowCommands::WindowCommands(MainWindow& window, ShellContext& context, ShellPrompts& prompts)
-    : report_(std::make_unique<ReportCommands>(window, context, prompts)) {
+    : window_(window),
+      context_(context),
+      report_(std::make_unique<ReportCommands>(window, context, prompts)) {
     UnitCommandHooks hooks;
     hooks.askReportOptions = [&context](QWidget* parent) {
         return askReportOptionsDialog(parent, context.language);
@@ -30,35 +35,98 @@ WindowCommands::WindowCommands(MainWindow& window, ShellContext& context, ShellP
     batch_->setRunOnUnit([unit](int operationCode, CoreOperation operation) {
         return unit->runThroughDialog(operationCode, std::move(operation));
     });
-    connectOlderUnits(window);
+    connectOlderUnits();
 }
 
 WindowCommands::~WindowCommands() = default;
 
-// The older laundry form does its own talking to the unit; the menu shows the form and presses
-// its button, so both ways run the same code.
-void WindowCommands::connectOlderUnits(MainWindow& window) {
-    auto* form = qobject_cast<LegacyLaundryForm*>(window.view(kLegacyFormSlot));
-    if (form == nullptr) {
-        return;
-    }
-    const std::pair<const char*, QPushButton*> commands[] = {
-        {"olderRead", form->readButton()},
-        {"olderWrite", form->writeButton()},
-        {"olderThirdCommand", form->thirdButton()},
+// The older laundry form's commands run from its buttons, so the menu shows the form and presses
+// the button; the dishwash, usage and text-dump commands show their results in the dishwash
+// editor, the differences list and the report view.
+void WindowCommands::connectOlderUnits() {
+    auto* form = qobject_cast<LegacyLaundryForm*>(window_.view(kLegacyFormSlot));
+    const std::pair<const char*, QPushButton*> formCommands[] = {
+        {"olderRead", form != nullptr ? form->readButton() : nullptr},
+        {"olderWrite", form != nullptr ? form->writeButton() : nullptr},
+        {"olderThirdCommand", form != nullptr ? form->thirdButton() : nullptr},
     };
-    for (const auto& [name, button] : commands) {
-        QAction* action = window.findChild<QAction*>(QString::fromLatin1(name));
+    for (const auto& [name, button] : formCommands) {
+        QAction* action = window_.findChild<QAction*>(QString::fromLatin1(name));
         if (action == nullptr || button == nullptr) {
             continue;
         }
         action->setEnabled(true);
-        QObject::connect(action, &QAction::triggered, form, [&window, button] {
-            window.SwitchView(kLegacyFormSlot);
+        QObject::connect(action, &QAction::triggered, form, [this, button] {
+            window_.SwitchView(kLegacyFormSlot);
             if (button->isEnabled()) {
                 button->click();
             }
         });
+    }
+
+    auto usage = std::make_shared<comms::UnitReport>();
+    auto dump = std::make_shared<std::vector<std::string>>();
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"olderDishwashRead",
+         [this] {
+             runOnOlderUnit(text::kOlderDishwashRead, comms::readOlderDishwash,
+                            [this] { window_.SwitchView(kDishwashSlot); });
+         }},
+        {"olderDishwashVerify",
+         [this] {
+             // An entry still being typed belongs in the comparison: leaving the field stores it.
+             if (QWidget* focus = QApplication::focusWidget()) {
+                 focus->clearFocus();
+             }
+             runOnOlderUnit(text::kOlderDishwashVerify, comms::verifyOlderDishwash);
+         }},
+        {"olderUsage",
+         [this, usage] {
+             runOnOlderUnit(
+                 text::kOlderUsage,
+                 [usage](comms::LegacyContext& unit) {
+                     return comms::readOlderUsage(unit, *usage);
+                 },
+                 [this, usage] { report_->showUnitReport(*usage); });
+         }},
+        {"olderTextDump",
+         [this, dump] {
+             runOnOlderUnit(
+                 text::kOlderTextDump,
+                 [dump](comms::LegacyContext& unit) {
+                     return comms::readOlderTextDump(unit, *dump);
+                 },
+                 [this, dump] { report_->showTextDump(*dump); });
+         }},
+    };
+    for (const auto& [name, run] : commands) {
+        if (QAction* action = window_.findChild<QAction*>(QString::fromLatin1(name))) {
+            action->setEnabled(true);
+            QObject::connect(action, &QAction::triggered, &window_, run);
+        }
+    }
+}
+
+void WindowCommands::runOnOlderUnit(int titleId, comms::LegacyOperation operation,
+                                    std::function<void()> done) {
+    OlderUnitSetup setup{context_.units,
+                         context_.doc,
+                         context_.language,
+                         unit_->answers(),
+                         titleId,
+                         std::move(operation),
+                         {},
+                         {}};
+    setup.refreshViews = [this] { context_.doc.notifyViews(model::DocHint::Opened); };
+    setup.done = [done = std::move(done)](const comms::SessionOutcome& outcome) {
+        if (done && outcome.end == comms::SessionEnd::Ran &&
+            outcome.result.status == comms::OperationStatus::Ok) {
+            done();
+        }
+    };
+    auto* dialog = new OlderUnitDialog(std::move(setup), &window_);
+    if (!dialog->start()) {
+        delete dialog;
     }
 }
 

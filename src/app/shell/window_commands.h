@@ -4,7 +4,10 @@
 // the report view reads through the communications dialog, a batch writes through it).
 #pragma once
 
+#include <functional>
 #include <memory>
+
+#include "comms/unit_session.h"
 
 namespace qelto::app {
 
@@ -28,8 +31,14 @@ class WindowCommands {
     BatchCommands& batch() { return *batch_; }
 
   private:
-    void connectOlderUnits(MainWindow& window);
+    void connectOlderUnits();
+    // Runs an older-unit operation on the session's port, then done on the GUI thread when it
+    // went through.
+    void runOnOlderUnit(int titleId, comms::LegacyOperation operation,
+                        std::function<void()> done = {});
 
+    MainWindow& window_;
+    ShellContext& context_;
     std::unique_ptr<ReportCommands> report_;
     std::unique_ptr<UnitCommands> unit_;
     std::unique_ptr<BatchCommands> batch_;

@@ -1,4 +1,4 @@
-#include "app/comms/comms_worker.h"
+#include "app/comms/worker_thread.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -7,7 +7,9 @@
 
 namespace qelto::app {
 
-CommsWorker::~CommsWorker() {
+WorkerThread::WorkerThread(QObject* owner) : owner_(owner) {}
+
+WorkerThread::~WorkerThread() {
     if (!thread_.joinable()) {
         return;
     }
@@ -15,10 +17,11 @@ CommsWorker::~CommsWorker() {
         QCoreApplication::removePostedEvents(owner_, QEvent::MetaCall);
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    QCoreApplication::removePostedEvents(owner_, QEvent::MetaCall);
     thread_.join();
 }
 
-bool CommsWorker::start(std::function<void()> work, std::function<void()> done) {
+bool WorkerThread::launch(std::function<void()> work, std::function<void()> done) {
     if (busy_) {
         return false;
     }
@@ -27,13 +30,15 @@ bool CommsWorker::start(std::function<void()> work, std::function<void()> done) 
     }
     busy_ = true;
     running_ = true;
+    Q_EMIT busyChanged(true);
     thread_ = std::thread([this, work = std::move(work), done = std::move(done)]() mutable {
         work();
         QMetaObject::invokeMethod(
             owner_,
             [this, done = std::move(done)] {
-                busy_ = false;
                 thread_.join();
+                busy_ = false;
+                Q_EMIT busyChanged(false);
                 if (done) {
                     done();
                 }

@@ -1,0 +1,128 @@
+#include "app/comms/older_unit_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/shell/shell_texts.h"
+
+namespace qelto::app {
+namespace {
+
+constexpr int kTextTalking = 3632;  // %s: the port
+
+}  // namespace
+
+OlderUnitDialog::OlderUnitDialog(OlderUnitSetup setup, QWidget* parent)
+    : QDialog(parent),
+      setup_(std::move(setup)),
+      prompts_(setup_.texts, setup_.answers, this, *this, {}),
+      worker_(this) {
+    setObjectName(QStringLiteral("olderUnitDialog"));
+    setWindowTitle(uiText(setup_.texts, setup_.titleId).remove(QLatin1Char('&')));
+    setWindowModality(Qt::WindowModal);
+    auto* layout = new QVBoxLayout(this);
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("status"));
+    status_->setMinimumWidth(360);
+    status_->setWordWrap(true);
+    layout->addWidget(status_);
+    progress_ = new QProgressBar(this);
+    progress_->setTextVisible(false);
+    QSizePolicy keep = progress_->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    progress_->setSizePolicy(keep);
+    progress_->hide();
+    layout->addWidget(progress_);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    cancel_ = box->button(QDialogButtonBox::Cancel);
+    cancel_->setObjectName(QStringLiteral("cancelButton"));
+    connect(cancel_, &QPushButton::clicked, this, &OlderUnitDialog::reject);
+    layout->addWidget(box);
+}
+
+OlderUnitDialog::~OlderUnitDialog() {
+    if (worker_.busy()) {
+        setup_.session.cancel();
+    }
+    prompts_.abandon();
+    // worker_ is destroyed first of the members and waits for the operation.
+}
+
+bool OlderUnitDialog::start() {
+    comms::UnitSession& session = setup_.session;
+    session.clearCancel();
+    showStatus(
+        uiText(setup_.texts, kTextTalking)
+            .replace(QStringLiteral("%s"), QString::fromStdString(session.settings().serialPort)));
+    const std::function<void(model::DocHint)> refresh = [this](model::DocHint) {
+        prompts_.ask<bool>(false, [this](QWidget*) {
+            if (setup_.refreshViews) {
+                setup_.refreshViews();
+            }
+            return true;
+        });
+    };
+    const bool started = worker_.start(
+        [this, &session, refresh] {
+            outcome_ = session.runLegacy(setup_.doc, prompts_, setup_.operation, refresh);
+        },
+        [this] { finished(); });
+    if (started) {
+        open();
+    }
+    return started;
+}
+
+void OlderUnitDialog::finished() {
+    const comms::SessionOutcome outcome = std::move(outcome_);
+    hide();
+    if (outcome.end == comms::SessionEnd::NotOpened) {
+        constexpr int kTextPortClosed = 3633;  // %s: why
+        setup_.answers.message(
+            parentWidget(),
+            uiText(setup_.texts, kTextPortClosed)
+                .replace(QStringLiteral("%s"), QString::fromStdString(outcome.error)),
+            comms::MessageIcon::Warning, QStringLiteral("Qelto"));
+    } else if (!outcome.result.differences.empty() &&
+               outcome.result.status != comms::OperationStatus::Cancelled) {
+        setup_.answers.showDifferences(parentWidget(), outcome.result.differences);
+    }
+    if (setup_.done) {
+        setup_.done(outcome);
+    }
+    deleteLater();
+}
+
+void OlderUnitDialog::reject() {
+    if (!worker_.busy()) {
+        return;  // the operation's end closes the dialog
+    }
+    setup_.session.cancel();
+    prompts_.abandon();
+    cancel_->setEnabled(false);
+}
+
+void OlderUnitDialog::showStatus(const QString& text) {
+    status_->setText(text);
+}
+
+void OlderUnitDialog::showProgressRange(int steps) {
+    progress_->setRange(0, steps);
+    progress_->setValue(0);
+    progress_->show();
+}
+
+void OlderUnitDialog::stepProgress() {
+    if (progress_->value() < progress_->maximum()) {
+        progress_->setValue(progress_->value() + 1);
+    }
+}
+
+void OlderUnitDialog::hideProgress() {
+    progress_->hide();
+}
+
+}  // namespace qelto::app
