@@ -19,6 +19,7 @@
 #include "comms/batch_progress.h"
 #include "comms/batch_setup.h"
 #include "comms/batch_unit_write.h"
+#include "comms/differences.h"
 #include "comms/operation_driver.h"
 #include "platform/settings_store.h"
 
@@ -55,8 +56,8 @@ int logIn(const std::optional<std::string>& given, std::string& user) {
 }
 
 void printDifferences(const OperationResult& result) {
-    for (const protocol::Difference& difference : result.differences) {
-        std::fputs((protocol::describe(difference) + "\n").c_str(), stdout);
+    for (const comms::Difference& difference : result.differences) {
+        std::fputs((comms::describe(difference) + "\n").c_str(), stdout);
     }
     std::fflush(stdout);
 }
@@ -112,7 +113,7 @@ int runBatchWrite(const BatchWriteOptions& options) {
 
     const std::string& outcome = report.outcome;
     const comms::BatchProgress& progress = report.progress;
-    const protocol::UnitIdentity& unit = report.unit;
+    const comms::UnitIdentity& unit = report.unit;
     if (!report.recorded) {
         printError(fmt::format(
             "unit {:09} ended as \"{}\", but the batch did not record it: {}; add its line to "

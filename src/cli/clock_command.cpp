@@ -7,7 +7,7 @@
 #include "cli/cli_context.h"
 #include "cli/exit_codes.h"
 #include "cli/unit_run.h"
-#include "protocol/packet_catalogue_texts.h"
+#include "comms/unit_clock.h"
 
 namespace qelto::cli {
 namespace {
@@ -39,7 +39,7 @@ int runClock(const ClockOptions& options) {
         if (!set) {
             return comms::ReadProgram(c, clockOnly);
         }
-        c.clock = [&sent] { return sent = protocol::realLocalTime(); };
+        c.clock = [&sent] { return sent = comms::realLocalTime(); };
         return comms::WriteProgram(c, clockOnly);
     });
     if (!result) {
@@ -68,7 +68,7 @@ int runClock(const ClockOptions& options) {
 }  // namespace
 
 std::string readableUnitTime(const std::string& unitText) {
-    const auto time = protocol::parseUnitTimeText(unitText);
+    const auto time = comms::parseUnitTimeText(unitText);
     return time ? formatted(*time) : unitText;
 }
 

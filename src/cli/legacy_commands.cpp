@@ -15,6 +15,7 @@
 #include "cli/terminal_prompts.h"
 #include "cli/unit_options.h"
 #include "cli/unit_run.h"
+#include "comms/differences.h"
 #include "comms/legacy_operations.h"
 #include "comms/unit_report_page.h"
 #include "comms/unit_session.h"
@@ -140,7 +141,7 @@ int runDishwashVerify(const LegacyOptions& options) {
     if (!result) {
         return code;
     }
-    for (const protocol::Difference& difference : result->differences) {
+    for (const comms::Difference& difference : result->differences) {
         std::fputs((comms::olderDifferenceLine(difference) + "\n").c_str(), stdout);
     }
     std::fflush(stdout);

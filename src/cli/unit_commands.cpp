@@ -16,6 +16,7 @@
 #include "cli/terminal_prompts.h"
 #include "cli/unit_options.h"
 #include "cli/unit_run.h"
+#include "comms/differences.h"
 #include "comms/operation_driver.h"
 
 namespace qelto::cli {
@@ -58,8 +59,8 @@ int prepare(const UnitOptions& unit, TerminalAnswers& answers) {
 
 // On standard output, one line each, for scripts and for the engineer alike.
 void printDifferences(const OperationResult& result) {
-    for (const protocol::Difference& difference : result.differences) {
-        std::fputs((protocol::describe(difference) + "\n").c_str(), stdout);
+    for (const comms::Difference& difference : result.differences) {
+        std::fputs((comms::describe(difference) + "\n").c_str(), stdout);
     }
     std::fflush(stdout);
 }

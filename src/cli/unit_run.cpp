@@ -27,7 +27,7 @@ comms::LinkRequest linkRequest(const UnitOptions& options) {
     return request;
 }
 
-std::string versionText(const protocol::UnitIdentity& unit) {
+std::string versionText(const comms::UnitIdentity& unit) {
     return fmt::format("V{:c}.{:c}{:c}", static_cast<char>(unit.version[0]),
                        static_cast<char>(unit.version[1]), static_cast<char>(unit.version[2]));
 }
@@ -114,7 +114,7 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
     }
     const comms::SessionOutcome outcome =
         session.run(choice, ctx.doc, prompts, operation,
-                    [](const protocol::UnitIdentity& unit, const std::string& where) {
+                    [](const comms::UnitIdentity& unit, const std::string& where) {
                         std::fputs(fmt::format("Unit {:09} ({}, software {}) on {}\n", unit.serial,
                                                model::unitModelName(unit.unitTypeIndex),
                                                versionText(unit), where)

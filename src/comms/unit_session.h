@@ -38,6 +38,9 @@ class CommsLog;
 
 namespace qelto::comms {
 
+// Who answered the poll before the unlock: serial number, unit type, software version.
+using protocol::UnitIdentity;
+
 // How the session reaches this machine's ports; tests hand in pseudo-terminals and fakes.
 struct SessionPorts {
     // A serial port at a baud rate (the units' 57600, the older units' 9600); nullptr and the

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
+#include "comms/differences.h"
 #include "comms/operator_prompts.h"
 #include "platform/language_catalog.h"
-#include "protocol/verify.h"
 
 class QWidget;
 
@@ -34,7 +34,7 @@ class CommsAnswers {
                          const QString& caption) = 0;
     // A verify found differences: the list, for the engineer to look through.
     virtual void showDifferences(QWidget* parent,
-                                 const std::vector<protocol::Difference>& differences) = 0;
+                                 const std::vector<comms::Difference>& differences) = 0;
 };
 
 // The real dialogs, with texts from the catalog.
@@ -52,7 +52,7 @@ class DialogCommsAnswers final : public CommsAnswers {
     void message(QWidget* parent, const QString& text, comms::MessageIcon icon,
                  const QString& caption) override;
     void showDifferences(QWidget* parent,
-                         const std::vector<protocol::Difference>& differences) override;
+                         const std::vector<comms::Difference>& differences) override;
 
   private:
     const platform::LanguageCatalog& texts_;

@@ -329,10 +329,9 @@ void DeviceSelectDialog::OnDevselectok() {
                 };
                 return setup_.work(context);
             };
-            outcome_ = units.run(choice, context_.doc, prompts_, work,
-                                 [this](const protocol::UnitIdentity& unit, const std::string&) {
-                                     identity_ = unit;
-                                 });
+            outcome_ = units.run(
+                choice, context_.doc, prompts_, work,
+                [this](const comms::UnitIdentity& unit, const std::string&) { identity_ = unit; });
         },
         [this] { operationDone(); });
 }

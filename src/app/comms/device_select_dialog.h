@@ -54,7 +54,7 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     bool withoutUnit() const { return withoutUnit_; }
     bool busy() const { return worker_.busy(); }
     // For the work on the worker thread: who answered, and the prompts to hop to the GUI with.
-    const protocol::UnitIdentity& unitIdentity() const { return identity_; }
+    const comms::UnitIdentity& unitIdentity() const { return identity_; }
     GuiOperatorPrompts& prompts() { return prompts_; }
 
     QListWidget* deviceList() const { return list_; }
@@ -125,7 +125,7 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     bool withoutUnit_ = false;
     bool lockFailed_ = false;  // the last operation's lock went unanswered
     std::optional<comms::OperationResult> result_;
-    protocol::UnitIdentity identity_;  // worker thread, set before the work runs
+    comms::UnitIdentity identity_;  // worker thread, set before the work runs
     // Written by the worker, read on the GUI thread once it returned.
     comms::SessionOutcome outcome_;
     comms::BluetoothScan bluetoothScan_;

@@ -79,7 +79,7 @@ void DialogCommsAnswers::message(QWidget* parent, const QString& text, comms::Me
 }
 
 void DialogCommsAnswers::showDifferences(QWidget* parent,
-                                         const std::vector<protocol::Difference>& differences) {
+                                         const std::vector<comms::Difference>& differences) {
     DifferencesDialog dialog(texts_, differences, parent);
     dialog.exec();
 }

@@ -12,7 +12,7 @@
 namespace qelto::app {
 
 QString differencePlace(const platform::LanguageCatalog& texts,
-                        const protocol::Difference& difference) {
+                        const comms::Difference& difference) {
     using namespace commstext;
     QStringList parts;
     if (difference.program >= 0) {
@@ -28,7 +28,7 @@ QString differencePlace(const platform::LanguageCatalog& texts,
 }
 
 DifferencesDialog::DifferencesDialog(const platform::LanguageCatalog& texts,
-                                     const std::vector<protocol::Difference>& differences,
+                                     const std::vector<comms::Difference>& differences,
                                      QWidget* parent)
     : QDialog(parent) {
     using namespace commstext;
@@ -43,14 +43,14 @@ DifferencesDialog::DifferencesDialog(const platform::LanguageCatalog& texts,
     list_->setRootIsDecorated(false);
     list_->setHeaderLabels(
         {uiText(texts, kTextSetting), uiText(texts, kTextUnit), uiText(texts, kTextDocument)});
-    for (const protocol::Difference& difference : differences) {
+    for (const comms::Difference& difference : differences) {
         const QString place = differencePlace(texts, difference);
         const QString field = QString::fromStdString(difference.field);
         auto* row = new QTreeWidgetItem(
             list_, {place.isEmpty() ? field : place + QStringLiteral(": ") + field,
                     QString::fromStdString(difference.unitValue),
                     QString::fromStdString(difference.documentValue)});
-        row->setToolTip(0, QString::fromStdString(protocol::describe(difference)));
+        row->setToolTip(0, QString::fromStdString(comms::describe(difference)));
     }
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);

@@ -4,8 +4,8 @@
 #include <QDialog>
 #include <vector>
 
+#include "comms/differences.h"
 #include "platform/language_catalog.h"
-#include "protocol/verify.h"
 
 class QTreeWidget;
 
@@ -16,8 +16,7 @@ class DifferencesDialog final : public QDialog {
 
   public:
     DifferencesDialog(const platform::LanguageCatalog& texts,
-                      const std::vector<protocol::Difference>& differences,
-                      QWidget* parent = nullptr);
+                      const std::vector<comms::Difference>& differences, QWidget* parent = nullptr);
 
     QTreeWidget* list() const { return list_; }
 
@@ -27,6 +26,6 @@ class DifferencesDialog final : public QDialog {
 
 // Where a difference is: "Program 3, Trigger 2, Pump 1", empty for unit-wide settings.
 QString differencePlace(const platform::LanguageCatalog& texts,
-                        const protocol::Difference& difference);
+                        const comms::Difference& difference);
 
 }  // namespace qelto::app

@@ -186,7 +186,7 @@ bool UnitCommands::runCalibration() {
     setup.refreshViews = [this] { refreshViews(); };
     setup.work = [this, &dialog, american](comms::OperationContext& context) {
         comms::CalibrationSession session(context);
-        const protocol::UnitIdentity& unit = dialog->unitIdentity();
+        const comms::UnitIdentity& unit = dialog->unitIdentity();
         const QString label =
             QStringLiteral("%1 - %2")
                 .arg(QString::fromStdString(model::unitModelName(unit.unitTypeIndex)))
