@@ -23,7 +23,7 @@ class FixedPrompts final : public comms::OperatorPrompts {
     std::optional<int> askCalibrationChoice(const comms::CalibrationComparison&) override {
         return calibrationChoice;
     }
-    bool askYesNo(int, int) override { return yes; }
+    bool askYesNo(const comms::Question&) override { return yes; }
     void status(const std::string&) override {}
     void progressRange(int) override {}
     void progressStep() override {}

@@ -15,17 +15,18 @@ void TerminalBatchPrompts::warn(const std::string& text, comms::BatchField) {
     printError(text);
 }
 
-void TerminalBatchPrompts::error(const std::string& text) {
+void TerminalBatchPrompts::messageText(const std::string& text, comms::MessageIcon icon) {
+    if (icon == comms::MessageIcon::Information) {
+        printNote(text);
+        return;
+    }
     refused_ = true;
     printError(text);
 }
 
-bool TerminalBatchPrompts::askYesNo(const std::string& text, const std::string& caption) {
-    return ask(caption.empty() ? text : caption + ": " + text, "[y/N]");
-}
-
-bool TerminalBatchPrompts::askOkCancel(const std::string& text) {
-    return ask(text, "[y/N]");
+bool TerminalBatchPrompts::askYesNo(const comms::Question& question) {
+    return ask(question.caption.empty() ? question.text : question.caption + ": " + question.text,
+               "[y/N]");
 }
 
 bool TerminalBatchPrompts::ask(const std::string& text, const char* choices) {

@@ -14,9 +14,8 @@ class TerminalBatchPrompts final : public comms::BatchPrompts {
     explicit TerminalBatchPrompts(bool assumeYes) : assumeYes_(assumeYes) {}
 
     void warn(const std::string& text, comms::BatchField field) override;
-    void error(const std::string& text) override;
-    bool askYesNo(const std::string& text, const std::string& caption) override;
-    bool askOkCancel(const std::string& text) override;
+    void messageText(const std::string& text, comms::MessageIcon icon) override;
+    bool askYesNo(const comms::Question& question) override;
 
     // A question came up that neither --yes nor a terminal could answer.
     bool unanswered() const { return unanswered_; }

@@ -61,15 +61,16 @@ std::optional<int> TerminalPrompts::askCalibrationChoice(
     return answers_.calibrationChoice;
 }
 
-bool TerminalPrompts::askYesNo(int textId, int captionId) {
+bool TerminalPrompts::askYesNo(const comms::Question& question) {
     endLine();
     // Running an older-unit command was the engineer's yes to sending it.
-    const bool verify = textId == comms::kAskVerifyText;
-    const bool yes = verify ? answers_.verifyAfterWrite : textId == comms::kTextConfirmSend;
-    const std::string question =
-        captionId != 0 ? text_(captionId) + ": " + text_(textId) : text_(textId);
+    const bool verify = question.textId == comms::kAskVerifyText;
+    const bool yes =
+        verify ? answers_.verifyAfterWrite : question.textId == comms::kTextConfirmSend;
+    const std::string asked =
+        question.caption.empty() ? question.text : question.caption + ": " + question.text;
     std::fputs(
-        fmt::format("{} {}\n", question, yes ? (verify ? "yes (--verify)" : "yes") : "no").c_str(),
+        fmt::format("{} {}\n", asked, yes ? (verify ? "yes (--verify)" : "yes") : "no").c_str(),
         out_);
     return yes;
 }

@@ -47,7 +47,7 @@ class TerminalPrompts final : public comms::OperatorPrompts {
     std::optional<comms::ReportRequest> askReportOptions() override { return answers_.report; }
     std::optional<int> askCalibrationChoice(
         const comms::CalibrationComparison& comparison) override;
-    bool askYesNo(int textId, int captionId) override;
+    bool askYesNo(const comms::Question& question) override;
     bool askChangeUnitType(const comms::UnitTypeChange& change) override;
     void note(const std::string& text) override;
     void status(const std::string& text) override;

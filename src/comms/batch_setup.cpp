@@ -38,7 +38,7 @@ bool confirmed(const BatchForm& form, BatchPrompts& prompts, const BatchEnvironm
     const std::string question = fmt::sprintf(
         "Batch Size:=%d\nSalesOrderNo:=%s\nLogging Path:=%s\n\nAre these Settings Correct?",
         form.batchSize, form.salesOrder, form.logDirectory);
-    if (!prompts.askYesNo(question, {})) {
+    if (!prompts.askYesNo({question, {}})) {
         return false;
     }
     // Only this year's folder counts: a job number may come round again in a later year.
@@ -47,8 +47,8 @@ bool confirmed(const BatchForm& form, BatchPrompts& prompts, const BatchEnvironm
     const std::string existing =
         jobFilePath(logDirectory, yearText(environment.clock()), form.salesOrder);
     if (fileExists(existing)) {
-        return prompts.askYesNo(fmt::sprintf("%s\nReuse this Internal Job No?", form.salesOrder),
-                                "Duplicate Name");
+        return prompts.askYesNo(
+            {fmt::sprintf("%s\nReuse this Internal Job No?", form.salesOrder), "Duplicate Name"});
     }
     return true;
 }
@@ -104,7 +104,8 @@ SetupResult acceptBatchSetup(const BatchForm& form, BatchPrompts& prompts,
     }
     std::string error;
     if (!store.save(settings, &error)) {
-        prompts.error(fmt::format("The batch settings were not stored: {}", error));
+        prompts.messageText(fmt::format("The batch settings were not stored: {}", error),
+                            MessageIcon::Error);
         return SetupResult::Stay;
     }
     record.batchSize = form.batchSize;
@@ -116,7 +117,7 @@ SetupResult acceptBatchSetup(const BatchForm& form, BatchPrompts& prompts,
 }
 
 bool quitBatchSetup(BatchPrompts& prompts) {
-    return prompts.askOkCancel("OK to quit Batch Setup?");
+    return prompts.askOkCancel({"OK to quit Batch Setup?", {}});
 }
 
 bool batchPasswordMatches(std::string_view typed) {

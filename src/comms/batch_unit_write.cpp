@@ -31,11 +31,11 @@ class BatchWritePrompts final : public OperatorPrompts {
     std::optional<int> askCalibrationChoice(const CalibrationComparison& comparison) override {
         return inner_.askCalibrationChoice(comparison);
     }
-    bool askYesNo(int textId, int captionId) override {
-        if (textId == kAskVerifyText) {
+    bool askYesNo(const Question& question) override {
+        if (question.textId == kAskVerifyText) {
             return verify_;
         }
-        return inner_.askYesNo(textId, captionId);
+        return inner_.askYesNo(question);
     }
     void status(const std::string& text) override { inner_.status(text); }
     void progressRange(int steps) override { inner_.progressRange(steps); }

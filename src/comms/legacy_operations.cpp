@@ -123,7 +123,8 @@ std::optional<OperationResult> plainCommand(LegacyContext& context, std::uint8_t
 }
 
 bool confirmed(LegacyContext& context) {
-    return context.prompts.askYesNo(kTextConfirmSend, 0) && !context.link.cancelled();
+    return context.prompts.askYesNo(questionOf(context.text, kTextConfirmSend)) &&
+           !context.link.cancelled();
 }
 
 void showChanged(LegacyContext& context) {

@@ -18,9 +18,6 @@
 
 namespace qelto::comms {
 
-// The text of a string number in the engineer's language.
-using TextLookup = std::function<std::string(int)>;
-
 // Status lines by string number.
 inline constexpr int kStatusPumpCalibration = 406;
 inline constexpr int kStatusProgramData = 408;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -45,10 +46,42 @@ inline std::string describeUnitTypeChange(const UnitTypeChange& change) {
         model::unitModelName(change.unitType), model::unitPumpCount(change.unitType));
 }
 
-class OperatorPrompts {
-  public:
-    virtual ~OperatorPrompts() = default;
+// The text of a string number in the engineer's language.
+using TextLookup = std::function<std::string(int)>;
 
+// A yes/no (or OK/Cancel) question: its text and caption already in the engineer's language (an
+// empty caption leaves it to the front end), and the string numbers they came from (0 for a text
+// built on the spot), so a front end that answers from flags can tell the questions apart.
+struct Question {
+    std::string text;
+    std::string caption;
+    int textId = 0;
+    int captionId = 0;
+};
+
+// The slice of the prompts every part of the program may need: a question and a message. The
+// unit operations (OperatorPrompts), batch programming (BatchPrompts), the calibration sheet and
+// the window's shell all ask and tell through it, so each front end answers one family.
+class BasicPrompts {
+  public:
+    virtual ~BasicPrompts() = default;
+
+    // True for yes.
+    virtual bool askYesNo(const Question& question) = 0;
+    // True for OK; a front end without OK/Cancel buttons asks yes/no.
+    virtual bool askOkCancel(const Question& question) { return askYesNo(question); }
+    // A message whose text the system builds itself ("Error setting RF channel 9").
+    virtual void messageText(const std::string& text, MessageIcon icon) = 0;
+};
+
+// The question of a string number and its caption (0: none).
+inline Question questionOf(const TextLookup& text, int textId, int captionId = 0) {
+    return {text ? text(textId) : std::string{},
+            text && captionId != 0 ? text(captionId) : std::string{}, textId, captionId};
+}
+
+class OperatorPrompts : public BasicPrompts {
+  public:
     // The unit's PIN; nullopt when the engineer cancels.
     virtual std::optional<std::uint16_t> askPin() = 0;
     // An older unit's password, which the units compare as a signed 16-bit word; nullopt when the
@@ -61,8 +94,6 @@ class OperatorPrompts {
     virtual std::optional<ReportRequest> askReportOptions() { return std::nullopt; }
     // kChooseEditorCalibration or kChooseUnitCalibration; nullopt when cancelled.
     virtual std::optional<int> askCalibrationChoice(const CalibrationComparison& comparison) = 0;
-    // A yes/no question by string numbers; true for yes.
-    virtual bool askYesNo(int textId, int captionId) = 0;
     // Whether to write a document of another unit type into the unit anyway; true for yes. A
     // front end that cannot ask says why nothing is written and refuses.
     virtual bool askChangeUnitType(const UnitTypeChange& change) {
@@ -82,9 +113,8 @@ class OperatorPrompts {
 
     // A message box by string numbers; captionId 0 leaves the caption to the front end.
     virtual void message(int textId, MessageIcon icon, int captionId = 0) = 0;
-    // A message whose text the system builds itself ("Error setting RF channel 9"). A front end
-    // without message boxes of its own still shows it, on the status line.
-    virtual void messageText(const std::string& text, MessageIcon icon) {
+    // A front end without message boxes of its own still shows a message, on the status line.
+    void messageText(const std::string& text, MessageIcon icon) override {
         (void)icon;
         status(text);
     }

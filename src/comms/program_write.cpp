@@ -293,7 +293,7 @@ class ProgramWrite {
     OperationResult finish(const Options& o, bool askVerify) {
         OperationResult result;
         if (askVerify && !error_ && !unitTypeMismatch_ &&
-            ctx_.prompts.askYesNo(kAskVerifyText, kAskVerifyCaption)) {
+            ctx_.prompts.askYesNo(questionOf(ctx_.text, kAskVerifyText, kAskVerifyCaption))) {
             VerifyOutcome verify = UV(ctx_, o);
             result.verified = verify.matched;
             result.differences = std::move(verify.differences);

@@ -12,13 +12,12 @@ namespace qelto::test {
 class ScriptedBatchPrompts final : public app::BatchDialogPrompts {
   public:
     void warn(const std::string& text, comms::BatchField) override { warned.push_back(text); }
-    void error(const std::string& text) override { warned.push_back(text); }
-    bool askYesNo(const std::string& text, const std::string& caption) override {
-        asked.push_back(caption.empty() ? text : caption + ": " + text);
-        return next();
+    void messageText(const std::string& text, comms::MessageIcon) override {
+        warned.push_back(text);
     }
-    bool askOkCancel(const std::string& text) override {
-        asked.push_back(text);
+    bool askYesNo(const comms::Question& question) override {
+        asked.push_back(question.caption.empty() ? question.text
+                                                 : question.caption + ": " + question.text);
         return next();
     }
     QString chooseFolder(QWidget*, const QString&, const QString&) override { return folder; }

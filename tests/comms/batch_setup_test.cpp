@@ -29,13 +29,15 @@ class ScriptedBatchPrompts final : public comms::BatchPrompts {
         calls.push_back("warn " + text);
         focused.push_back(field);
     }
-    void error(const std::string& text) override { calls.push_back("error " + text); }
-    bool askYesNo(const std::string& text, const std::string& caption) override {
-        calls.push_back("yesno [" + caption + "] " + text);
+    void messageText(const std::string& text, comms::MessageIcon) override {
+        calls.push_back("error " + text);
+    }
+    bool askYesNo(const comms::Question& question) override {
+        calls.push_back("yesno [" + question.caption + "] " + question.text);
         return next();
     }
-    bool askOkCancel(const std::string& text) override {
-        calls.push_back("okcancel " + text);
+    bool askOkCancel(const comms::Question& question) override {
+        calls.push_back("okcancel " + question.text);
         return next();
     }
 

@@ -54,8 +54,9 @@ class ScriptedPrompts final : public comms::OperatorPrompts {
         comparison = shown;
         return calibrationChoice;
     }
-    bool askYesNo(int textId, int captionId) override {
-        calls.push_back("askYesNo " + std::to_string(textId) + " " + std::to_string(captionId));
+    bool askYesNo(const comms::Question& question) override {
+        calls.push_back("askYesNo " + std::to_string(question.textId) + " " +
+                        std::to_string(question.captionId));
         return yes;
     }
     bool askChangeUnitType(const comms::UnitTypeChange& change) override {

@@ -23,17 +23,23 @@ void MessageBoxBatchPrompts::warn(const std::string& text, comms::BatchField /*f
     QMessageBox::warning(owner(), caption({}), QString::fromStdString(text));
 }
 
-void MessageBoxBatchPrompts::error(const std::string& text) {
-    QMessageBox::critical(owner(), caption({}), QString::fromStdString(text));
+void MessageBoxBatchPrompts::messageText(const std::string& text, comms::MessageIcon icon) {
+    QMessageBox(icon == comms::MessageIcon::Information ? QMessageBox::Information
+                : icon == comms::MessageIcon::Warning   ? QMessageBox::Warning
+                                                        : QMessageBox::Critical,
+                caption({}), QString::fromStdString(text), QMessageBox::Ok, owner())
+        .exec();
 }
 
-bool MessageBoxBatchPrompts::askYesNo(const std::string& text, const std::string& title) {
-    return QMessageBox::question(owner(), caption(title), QString::fromStdString(text),
+bool MessageBoxBatchPrompts::askYesNo(const comms::Question& question) {
+    return QMessageBox::question(owner(), caption(question.caption),
+                                 QString::fromStdString(question.text),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-bool MessageBoxBatchPrompts::askOkCancel(const std::string& text) {
-    return QMessageBox::question(owner(), caption({}), QString::fromStdString(text),
+bool MessageBoxBatchPrompts::askOkCancel(const comms::Question& question) {
+    return QMessageBox::question(owner(), caption(question.caption),
+                                 QString::fromStdString(question.text),
                                  QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 

@@ -24,9 +24,9 @@ class MessageBoxBatchPrompts final : public BatchDialogPrompts {
     explicit MessageBoxBatchPrompts(QWidget* parent) : parent_(parent) {}
 
     void warn(const std::string& text, comms::BatchField field) override;
-    void error(const std::string& text) override;
-    bool askYesNo(const std::string& text, const std::string& caption) override;
-    bool askOkCancel(const std::string& text) override;
+    void messageText(const std::string& text, comms::MessageIcon icon) override;
+    bool askYesNo(const comms::Question& question) override;
+    bool askOkCancel(const comms::Question& question) override;
     QString chooseFolder(QWidget* parent, const QString& title, const QString& start) override;
     void beep() override;
 

@@ -36,11 +36,13 @@ class FocusingPrompts final : public comms::BatchPrompts {
         target->setFocus();
         target->selectAll();
     }
-    void error(const std::string& text) override { inner_.error(text); }
-    bool askYesNo(const std::string& text, const std::string& caption) override {
-        return inner_.askYesNo(text, caption);
+    void messageText(const std::string& text, comms::MessageIcon icon) override {
+        inner_.messageText(text, icon);
     }
-    bool askOkCancel(const std::string& text) override { return inner_.askOkCancel(text); }
+    bool askYesNo(const comms::Question& question) override { return inner_.askYesNo(question); }
+    bool askOkCancel(const comms::Question& question) override {
+        return inner_.askOkCancel(question);
+    }
 
   private:
     BatchDialogPrompts& inner_;

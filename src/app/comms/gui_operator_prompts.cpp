@@ -61,9 +61,11 @@ std::optional<int> GuiOperatorPrompts::askCalibrationChoice(
     });
 }
 
-bool GuiOperatorPrompts::askYesNo(int textId, int captionId) {
+bool GuiOperatorPrompts::askYesNo(const comms::Question& question) {
+    const QString title =
+        question.caption.empty() ? caption(0) : QString::fromStdString(question.caption);
     return ask<bool>(false, [&](QWidget* parent) {
-        return answers_.askYesNo(parent, uiText(texts_, textId), caption(captionId));
+        return answers_.askYesNo(parent, QString::fromStdString(question.text), title);
     });
 }
 

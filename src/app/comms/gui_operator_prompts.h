@@ -42,7 +42,7 @@ class GuiOperatorPrompts final : public comms::OperatorPrompts {
     std::optional<comms::ReportRequest> askReportOptions() override;
     std::optional<int> askCalibrationChoice(
         const comms::CalibrationComparison& comparison) override;
-    bool askYesNo(int textId, int captionId) override;
+    bool askYesNo(const comms::Question& question) override;
     bool askChangeUnitType(const comms::UnitTypeChange& change) override;
     void status(const std::string& text) override;
     void progressRange(int steps) override;
