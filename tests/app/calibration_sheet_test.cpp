@@ -31,9 +31,12 @@ class ScriptedSheet final : public app::SheetPrompts {
     bool answer = true;
     QStringList asked;
     QStringList shown;
-    bool confirm(const QString& text, const QString&) override {
-        asked << text;
+    bool askYesNo(const comms::Question& question) override {
+        asked << QString::fromStdString(question.text);
         return answer;
+    }
+    void messageText(const std::string& text, comms::MessageIcon) override {
+        shown << QString::fromStdString(text);
     }
     void message(const QString& text, const QString&, comms::MessageIcon) override {
         shown << text;
@@ -49,7 +52,7 @@ class NoPrompts final : public comms::OperatorPrompts {
     std::optional<int> askCalibrationChoice(const comms::CalibrationComparison&) override {
         return std::nullopt;
     }
-    bool askYesNo(int, int) override { return false; }
+    bool askYesNo(const comms::Question&) override { return false; }
     void status(const std::string&) override {}
     void progressRange(int) override {}
     void progressStep() override {}

@@ -10,8 +10,8 @@ namespace qelto::test {
 
 class FakePrompts final : public app::ShellPrompts {
   public:
-    bool askYesNo(QWidget*, const QString& message) override {
-        asked.append(message);
+    bool askYesNo(const comms::Question& question) override {
+        asked.append(QString::fromStdString(question.text));
         return next(app::Answer::No) == app::Answer::Yes;
     }
     app::Answer askYesNoCancel(QWidget*, const QString& message) override {

@@ -159,7 +159,9 @@ void PumpCalibratePage::speedLeft(std::size_t pump) {
         // is redisplayed whatever the answer before anything else can happen to it.
         if (rounded != previous &&
             (!confirmSpeed_ ||
-             prompts_.confirm(text(comms::kAskRoundedSpeed).arg(rounded), text(t::kSheetTitle)))) {
+             prompts_.askOkCancel({text(comms::kAskRoundedSpeed).arg(rounded).toStdString(),
+                                   text(t::kSheetTitle).toStdString(), comms::kAskRoundedSpeed,
+                                   t::kSheetTitle}))) {
             page_.speed[pump] = rounded;
         }
     }
@@ -291,7 +293,9 @@ void PumpCalibratePage::startRun(int pump) {
         showResult(refused);
         return;
     }
-    if (!prompts_.confirm(text(comms::kAskStartRun), text(t::kSheetTitle))) {
+    if (!prompts_.askOkCancel({text(comms::kAskStartRun).toStdString(),
+                               text(t::kSheetTitle).toStdString(), comms::kAskStartRun,
+                               t::kSheetTitle})) {
         return;
     }
     comms::CalibrationSession* unit = unit_;

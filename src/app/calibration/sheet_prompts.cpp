@@ -3,10 +3,26 @@
 #include <QMessageBox>
 
 namespace qelto::app {
+namespace {
 
-bool DialogSheetPrompts::confirm(const QString& text, const QString& caption) {
-    return QMessageBox::question(parent_, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok) == QMessageBox::Ok;
+bool asked(QWidget* parent, const comms::Question& question, QMessageBox::StandardButtons buttons,
+           QMessageBox::StandardButton yes) {
+    return QMessageBox::question(parent, QString::fromStdString(question.caption),
+                                 QString::fromStdString(question.text), buttons, yes) == yes;
+}
+
+}  // namespace
+
+bool DialogSheetPrompts::askYesNo(const comms::Question& question) {
+    return asked(parent_, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+}
+
+bool DialogSheetPrompts::askOkCancel(const comms::Question& question) {
+    return asked(parent_, question, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+}
+
+void DialogSheetPrompts::messageText(const std::string& text, comms::MessageIcon icon) {
+    message(QString::fromStdString(text), parent_ ? parent_->windowTitle() : QString(), icon);
 }
 
 void DialogSheetPrompts::message(const QString& text, const QString& caption,

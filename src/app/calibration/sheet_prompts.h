@@ -1,5 +1,6 @@
-// What the calibration sheet asks and tells the engineer: OK/Cancel questions and message boxes.
-// The sheet goes through this interface so tests answer without modal boxes.
+// What the calibration sheet asks and tells the engineer: the family's questions and messages
+// (comms::BasicPrompts), its messages under a caption of their own. The sheet goes through this
+// interface so tests answer without modal boxes.
 #pragma once
 
 #include <QPointer>
@@ -10,11 +11,8 @@
 
 namespace qelto::app {
 
-class SheetPrompts {
+class SheetPrompts : public comms::BasicPrompts {
   public:
-    virtual ~SheetPrompts() = default;
-    // True for OK.
-    virtual bool confirm(const QString& text, const QString& caption) = 0;
     virtual void message(const QString& text, const QString& caption, comms::MessageIcon icon) = 0;
 };
 
@@ -22,7 +20,9 @@ class SheetPrompts {
 class DialogSheetPrompts final : public SheetPrompts {
   public:
     explicit DialogSheetPrompts(QWidget* parent) : parent_(parent) {}
-    bool confirm(const QString& text, const QString& caption) override;
+    bool askYesNo(const comms::Question& question) override;
+    bool askOkCancel(const comms::Question& question) override;
+    void messageText(const std::string& text, comms::MessageIcon icon) override;
     void message(const QString& text, const QString& caption, comms::MessageIcon icon) override;
 
   private:

@@ -22,8 +22,10 @@ StartupLanguage loadStartupLanguage(int storedLanguage, ShellPrompts& prompts,
     bool english = false;
     if (result.language != 1) {
         english = prompts.askYesNo(
-            nullptr, QStringLiteral("***ERROR*** Could not load LangDLL[%1]\nDefault to English?")
-                         .arg(result.language));
+            {QStringLiteral("***ERROR*** Could not load LangDLL[%1]\nDefault to English?")
+                 .arg(result.language)
+                 .toStdString(),
+             {}});
     } else {
         prompts.warn(nullptr,
                      QStringLiteral("***ERROR*** Could not load LangDLL[%1]").arg(result.language));

@@ -12,9 +12,21 @@ QString caption() {
 }
 }  // namespace
 
-bool DialogPrompts::askYesNo(QWidget* parent, const QString& message) {
-    return QMessageBox::question(parent, caption(), message, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+void ShellPrompts::messageText(const std::string& text, comms::MessageIcon icon) {
+    QWidget* parent = QApplication::activeWindow();
+    if (icon == comms::MessageIcon::Information) {
+        inform(parent, QString::fromStdString(text));
+    } else {
+        warn(parent, QString::fromStdString(text));
+    }
+}
+
+bool DialogPrompts::askYesNo(const comms::Question& question) {
+    return QMessageBox::question(
+               QApplication::activeWindow(),
+               question.caption.empty() ? caption() : QString::fromStdString(question.caption),
+               QString::fromStdString(question.text),
+               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 Answer DialogPrompts::askYesNoCancel(QWidget* parent, const QString& message) {

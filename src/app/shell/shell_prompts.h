@@ -1,8 +1,11 @@
 // Every question and message the shell puts to the engineer goes through this interface, so tests
-// answer them without a modal box.
+// answer them without a modal box. It is the family's slice (comms::BasicPrompts) with what only
+// the shell asks besides: a three-way question, messages over a window, and the file dialogs.
 #pragma once
 
 #include <QString>
+
+#include "comms/operator_prompts.h"
 
 class QWidget;
 
@@ -10,10 +13,10 @@ namespace qelto::app {
 
 enum class Answer { Yes, No, Cancel };
 
-class ShellPrompts {
+class ShellPrompts : public comms::BasicPrompts {
   public:
-    virtual ~ShellPrompts() = default;
-    virtual bool askYesNo(QWidget* parent, const QString& message) = 0;
+    // Over the active window: information as inform(), anything else as warn().
+    void messageText(const std::string& text, comms::MessageIcon icon) override;
     virtual Answer askYesNoCancel(QWidget* parent, const QString& message) = 0;
     virtual void inform(QWidget* parent, const QString& message) = 0;
     virtual void warn(QWidget* parent, const QString& message) = 0;
@@ -27,7 +30,7 @@ class ShellPrompts {
 // The real boxes and file dialogs.
 class DialogPrompts final : public ShellPrompts {
   public:
-    bool askYesNo(QWidget* parent, const QString& message) override;
+    bool askYesNo(const comms::Question& question) override;
     Answer askYesNoCancel(QWidget* parent, const QString& message) override;
     void inform(QWidget* parent, const QString& message) override;
     void warn(QWidget* parent, const QString& message) override;
