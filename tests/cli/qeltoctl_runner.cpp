@@ -62,6 +62,11 @@ ShowResult showDocument(const std::filesystem::path& file) {
     return result;
 }
 
+nlohmann::json valueAt(const nlohmann::json& json, const std::string& pointer) {
+    const nlohmann::json::json_pointer at(pointer);
+    return json.contains(at) ? json.at(at) : nlohmann::json();
+}
+
 std::vector<std::string> jsonDifferences(const nlohmann::json& expected,
                                          const nlohmann::json& actual, std::size_t limit) {
     std::vector<std::string> all;

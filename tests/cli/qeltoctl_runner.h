@@ -22,6 +22,9 @@ struct ShowResult {
 // `qeltoctl show FILE --json`.
 ShowResult showDocument(const std::filesystem::path& file);
 
+// The value at a JSON pointer ("/config/pin/0"), null when there is none.
+nlohmann::json valueAt(const nlohmann::json& json, const std::string& pointer);
+
 // Every place where `actual` differs from `expected`, as "config.programs[3][4][5].dose:
 // expected 7, got 0" (at most `limit` lines, then a count of the rest).
 std::vector<std::string> jsonDifferences(const nlohmann::json& expected,
