@@ -25,6 +25,7 @@
 #include "platform/serial_port.h"
 #include "protocol/packet_link.h"
 #include "reports/xlsx_archive.h"
+#include "screen_shots.h"
 #include "shell_fake_prompts.h"
 #include "support/sim_process.h"
 
@@ -339,28 +340,17 @@ class ReportViewTest : public QObject {
     }
 
   private:
-    // Pictures of what the engineer sees, in the test's folder and in QELTO_SHOT_DIR when set;
-    // for the report view also the whole page, as it scrolls.
+    // Pictures of what the engineer sees; for the report view also the whole page, as it scrolls.
     void shot(QWidget& widget, const QString& name) {
         QCoreApplication::processEvents();
-        QStringList dirs{env_.path()};
-        if (const QString dir = qEnvironmentVariable("QELTO_SHOT_DIR"); !dir.isEmpty()) {
-            QDir().mkpath(dir);
-            dirs << dir;
-        }
-        QImage page;
+        QVERIFY(widget.grab().save(shotPath(env_.path(), name)));
         if (view_ != nullptr && widget.isAncestorOf(view_)) {
             QTextDocument* document = view_->browser()->document();
-            page = QImage(document->size().toSize(), QImage::Format_RGB32);
+            QImage page(document->size().toSize(), QImage::Format_RGB32);
             page.fill(Qt::white);
             QPainter painter(&page);
             document->drawContents(&painter);
-        }
-        for (const QString& dir : dirs) {
-            widget.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-            if (!page.isNull()) {
-                page.save(dir + QLatin1Char('/') + name + QStringLiteral("_page.png"));
-            }
+            QVERIFY(page.save(shotPath(env_.path(), name + QStringLiteral("_page"))));
         }
     }
 
