@@ -99,12 +99,7 @@ TEST_F(BatchCommands, EveryUnitIsLoggedAndCountedOnceAndTheFullBatchRefusesMore)
     EXPECT_NE(second.out.find("unit 987654322 written and its counters cleared, 2 of 2"),
               std::string::npos)
         << second.out;
-    // Cleared once the calibration check has read the unit's calibration, before the settings.
-    const std::vector<std::string> sent = sim->trace();
-    const auto cleared = std::ranges::find(sent, reset);
-    ASSERT_NE(cleared, sent.end());
-    EXPECT_EQ(*(cleared - 1), "poll/" + std::to_string(protocol::CMD_GET_PUMPCAL));
-    EXPECT_EQ(*(cleared + 1), std::to_string(protocol::PKT_GLOBAL1));
+    EXPECT_EQ(std::ranges::count(sim->trace(), reset), 1);  // the order is the driver tests'
 
     const auto requestsBefore = readFile(sim->requestLog()).size();
     EXPECT_TRUE(exited(write(), 1,

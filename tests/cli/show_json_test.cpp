@@ -49,15 +49,13 @@ void expectUnreadable(const std::filesystem::path& path) {
 
 class EveryFormat : public ::testing::TestWithParam<int> {};
 
-TEST_P(EveryFormat, loadsEveryStoredFieldKeepsResetValuesForTheRestAndRefusesAShortFile) {
+TEST_P(EveryFormat, loadsEveryStoredFieldAndKeepsResetValuesForTheRest) {
     writeL04Catalogue();
-    Bytes bytes = doc::writeDocument(doc::distinctDocument(), GetParam());
-    const auto shown = showDocument(saveBytes(bytes));
+    const auto shown =
+        showDocument(saveBytes(doc::writeDocument(doc::distinctDocument(), GetParam())));
     ASSERT_EQ(shown.run.exitCode, 0) << shown.run.err;
     EXPECT_TRUE(
         sameJson(doc::expectedShow(doc::distinctDocument(), GetParam(), kL04Names), shown.json));
-    bytes.pop_back();
-    expectUnreadable(saveBytes(bytes, "short.qlf"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats1To9, EveryFormat, ::testing::Range(1, 10),
@@ -351,6 +349,11 @@ TEST(LoadingAFile, whatCannotBeReadExitsOneNamingTheFile) {
         save(doc::writeDocumentWithTag(d, 9, tag));
     }
     save({});
+    for (int format = 1; format <= 9; ++format) {  // one byte short
+        Bytes cut = doc::writeDocument(d, format);
+        cut.pop_back();
+        save(cut);
+    }
     files.push_back(testDir() / "missing.qlf");
     std::filesystem::create_directory(testDir() / "folder.qlf");
     files.push_back(testDir() / "folder.qlf");
