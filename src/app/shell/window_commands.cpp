@@ -47,8 +47,10 @@ void WindowCommands::connectOlderUnits(MainWindow& window) {
         {"olderWrite", form->writeButton()},
         {"olderThirdCommand", form->thirdButton()},
     };
-    for (const auto& [name, button] : commands) {
-        QAction* action = window.findChild<QAction*>(QString::fromLatin1(name));
+    for (const auto& command : commands) {
+        // A plain variable, not a structured binding: clang 14 cannot capture those.
+        QPushButton* button = command.second;
+        QAction* action = window.findChild<QAction*>(QString::fromLatin1(command.first));
         if (action == nullptr || button == nullptr) {
             continue;
         }
