@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <memory>
 #include <span>
+#include <tuple>
+#include <vector>
 
 #include "sim/ble_dongle_port.h"
 #include "sim/rf_dongle_port.h"
@@ -49,9 +51,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         RfDonglePort dongle(std::move(units), {15});
         feed(dongle, bytes);
     } else {
+        // Each module is built before it is moved in: g++ 12 at -O2 takes the temporaries of
+        // push_back({{"name", n}, unit(k)}) for uninitialised strings and fails the build.
         std::vector<BleModule> modules;
-        modules.push_back({{"KNW_A1", 72}, unit(1)});
-        modules.push_back({{"KNW_B2", 90}, unit(2)});
+        for (const auto& [name, signal, serial] :
+             {std::tuple{"KNW_A1", 72u, 1u}, std::tuple{"KNW_B2", 90u, 2u}}) {
+            BleModule module{{name, static_cast<std::uint8_t>(signal)}, unit(serial)};
+            modules.push_back(std::move(module));
+        }
         BleDonglePort dongle(std::move(modules));
         feed(dongle, bytes);
     }

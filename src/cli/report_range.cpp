@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/text_helpers.h"
 #include "reports/julian_day.h"
 
 namespace qelto::cli {
@@ -18,24 +19,9 @@ int daysInMonth(int year, int month) {
     return month == 2 && isLeap(year) ? 29 : kDays[month - 1];
 }
 
-// Digits only, exactly as many as asked; sscanf alone would take blanks and signs.
-std::optional<int> digits(const std::string& text, std::size_t at, std::size_t count) {
-    if (at + count > text.size()) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
 std::optional<std::uint32_t> parseTime(const std::string& text, std::size_t at) {
-    const auto hours = digits(text, at, 2);
-    const auto minutes = digits(text, at + 3, 2);
+    const auto hours = platform::digitsAt(text, at, 2);
+    const auto minutes = platform::digitsAt(text, at + 3, 2);
     if (!hours || !minutes || text[at + 2] != ':' || *hours > 23 || *minutes > 59) {
         return std::nullopt;
     }
@@ -53,9 +39,9 @@ std::optional<reports::CalendarDate> parseCalendarDate(const std::string& text) 
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
         return std::nullopt;
     }
-    const auto year = digits(text, 0, 4);
-    const auto month = digits(text, 5, 2);
-    const auto day = digits(text, 8, 2);
+    const auto year = platform::digitsAt(text, 0, 4);
+    const auto month = platform::digitsAt(text, 5, 2);
+    const auto day = platform::digitsAt(text, 8, 2);
     if (!year || !month || !day || *month < 1 || *month > 12 || *day < 1 ||
         *day > daysInMonth(*year, *month)) {
         return std::nullopt;

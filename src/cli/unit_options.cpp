@@ -5,6 +5,7 @@
 #include <array>
 
 #include "cli/pin_entry.h"
+#include "platform/text_helpers.h"
 
 namespace qelto::cli {
 namespace {
@@ -32,15 +33,6 @@ std::string validItems() {
         out += item.name;
     }
     return out;
-}
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
 }
 
 bool setItem(comms::Options& options, std::string_view name) {
@@ -113,7 +105,7 @@ std::optional<comms::Options> optionsFromOnly(const std::optional<std::string>& 
     std::string_view rest = *list;
     for (;;) {
         const auto comma = rest.find(',');
-        const std::string_view name = trimmed(rest.substr(0, comma));
+        const std::string_view name = platform::trimmed(rest.substr(0, comma));
         if (!setItem(options, name)) {
             if (error != nullptr) {
                 *error = fmt::format("--only: {}; the valid items are {}",

@@ -1,5 +1,7 @@
 #include "comms/bluetooth_modules.h"
 
+#include "platform/text_helpers.h"
+
 namespace qelto::comms {
 
 namespace {
@@ -10,10 +12,6 @@ constexpr std::size_t kStrengthBack = 19;
 
 int digit(char c) {
     return static_cast<unsigned char>(c) - '0';
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 }  // namespace
@@ -47,7 +45,7 @@ std::vector<std::string> parseModuleList(std::span<const std::uint8_t> received)
         int value = 10 * digit(digits[1]) + digit(digits[2]);
         // The dongle writes three digits and the line shows all three, so -100 dBm and below
         // must count their hundreds; read from the last two alone they would look strong.
-        if (isDigit(digits[0])) {
+        if (platform::isDigit(digits[0])) {
             value += 100 * digit(digits[0]);
         }
         std::string line(text.substr(at, kNameLength));

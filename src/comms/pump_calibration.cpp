@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/text_helpers.h"
+
 namespace qelto::comms {
 
 std::optional<PageProblem> checkPage(const CalibrationPage& page) {
@@ -85,30 +87,8 @@ std::string calibrationText(std::uint32_t value, bool american) {
     return buffer;
 }
 
-namespace {
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
-bool allDigits(std::string_view text) {
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
 std::optional<std::uint32_t> parseCalibrationText(std::string_view text, bool american) {
-    text = trimmed(text);
+    text = platform::trimmed(text);
     std::string_view whole = text;
     std::string_view fraction;
     if (american) {
@@ -117,7 +97,8 @@ std::optional<std::uint32_t> parseCalibrationText(std::string_view text, bool am
             fraction = text.substr(dot + 1);
         }
     }
-    if ((whole.empty() && fraction.empty()) || !allDigits(whole) || !allDigits(fraction)) {
+    if ((whole.empty() && fraction.empty()) || !platform::allDigits(whole) ||
+        !platform::allDigits(fraction)) {
         return std::nullopt;
     }
     std::uint64_t value = 0;

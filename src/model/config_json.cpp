@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "model/config_fields.h"
 #include "platform/text_encoding.h"
 
 namespace qelto::model {
@@ -40,98 +41,91 @@ Json times(const std::array<MinSec, N>& values) {
     return out;
 }
 
-template <std::size_t N>
-Json texts(const std::array<std::string, N>& values) {
+template <typename Item>
+Json arrayOf(std::size_t count, const Item& item) {
     Json out = Json::array();
-    for (const auto& v : values) {
-        out.push_back(text(v));
+    for (std::size_t i = 0; i < count; ++i) {
+        out.push_back(item(i));
     }
     return out;
 }
 
-std::string hex(std::span<const std::uint8_t> bytes) {
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const std::uint8_t b : bytes) {
-        out += fmt::format("{:02x}", b);
+Json value(const FieldInfo& field, const FieldValue& v) {
+    switch (field.shown) {
+        case FieldShown::Time:
+            return time(v.time);
+        case FieldShown::Text:
+            return text(v.text);
+        default:
+            return v.number;
     }
-    return out;
+}
+
+Json valuesOf(const FieldInfo& field, const CProgData& c) {
+    const auto at = [&](const FieldPosition& position) {
+        return value(field, field.read(c, position));
+    };
+    switch (field.scope) {
+        case FieldScope::Unit:
+            return at({});
+        case FieldScope::Pin:
+            return arrayOf(c.pin.size(), [&](std::size_t i) { return at({.pin = i}); });
+        case FieldScope::LegacyByte: {
+            std::string hex;
+            for (std::size_t i = 0; i < c.legacyConfig.size(); ++i) {
+                hex += fmt::format("{:02x}", field.read(c, {.offset = i}).number);
+            }
+            return hex;
+        }
+        case FieldScope::Pump:
+            return arrayOf(kPumps, [&](std::size_t k) { return at({.pump = k}); });
+        case FieldScope::Program:
+            return arrayOf(kPrograms, [&](std::size_t p) { return at({.program = p}); });
+        case FieldScope::Trigger:
+            return arrayOf(kPrograms, [&](std::size_t p) {
+                return arrayOf(kTriggers,
+                               [&](std::size_t t) { return at({.program = p, .trigger = t}); });
+            });
+        case FieldScope::Step:
+            break;
+    }
+    return arrayOf(kPrograms, [&](std::size_t p) {
+        return arrayOf(kTriggers, [&](std::size_t t) {
+            return arrayOf(
+                kPumps, [&](std::size_t k) { return at({.program = p, .trigger = t, .pump = k}); });
+        });
+    });
+}
+
+// A step's run time, delay and dose: one object per step, nested program, trigger, pump.
+Json programSteps(const CProgData& c) {
+    return arrayOf(kPrograms, [&](std::size_t p) {
+        return arrayOf(kTriggers, [&](std::size_t t) {
+            return arrayOf(kPumps, [&](std::size_t k) {
+                Json step;
+                for (const FieldInfo& field : kConfigFields) {
+                    if (field.inPumpStep) {
+                        step[std::string(field.name)] =
+                            value(field, field.read(c, {.program = p, .trigger = t, .pump = k}));
+                    }
+                }
+                return step;
+            });
+        });
+    });
 }
 
 }  // namespace
 
 Json toJson(const CProgData& c) {
-    Json programs = Json::array();
-    Json enabled = Json::array();
-    Json pulses = Json::array();
-    for (std::size_t p = 0; p < kPrograms; ++p) {
-        Json program = Json::array();
-        Json programEnabled = Json::array();
-        for (std::size_t t = 0; t < kTriggers; ++t) {
-            Json trigger = Json::array();
-            for (const PumpStep& step : c.programs[p][t]) {
-                trigger.push_back(Json{{"runTime", time(step.runTime)},
-                                       {"delayTime", time(step.delayTime)},
-                                       {"dose", step.dose}});
-            }
-            program.push_back(std::move(trigger));
-            programEnabled.push_back(numbers(c.pumpEnabled[p][t]));
-        }
-        programs.push_back(std::move(program));
-        enabled.push_back(std::move(programEnabled));
-        pulses.push_back(numbers(c.pulseCount[p]));
-    }
-
     Json j;
-    j["firstFormatLoad"] = c.firstFormatLoad;
-    j["spareLaundryByte"] = c.spareLaundryByte;
-    j["pumpNamesValid"] = c.pumpNamesValid;
-    j["FlushType"] = c.FlushType;
-    j["legacyConfig"] = hex(c.legacyConfig);
-    j["programs"] = std::move(programs);
-    j["pumpSpeed"] = numbers(c.pumpSpeed);
-    j["pumpCalibration"] = numbers(c.pumpCalibration);
-    j["pumpEnabled"] = std::move(enabled);
-    j["pulseCount"] = std::move(pulses);
-    j["resetDelayLastInput"] = c.resetDelayLastInput;
-    j["resetDelayOff"] = c.resetDelayOff;
-    j["accessCode"] = c.accessCode;
-    j["resetDelayTime"] = time(c.resetDelayTime);
-    j["flushValveTime"] = time(c.flushValveTime);
-    j["auxTime"] = time(c.auxTime);
-    j["auxByte"] = c.auxByte;
-    j["unitType"] = c.unitType;
-    j["spareText"] = text(c.spareText);
-    j["SerialNoUnit"] = text(c.SerialNoUnit);
-    j["SerialNoCPU"] = text(c.SerialNoCPU);
-    j["SoftwareVersion"] = text(c.SoftwareVersion);
-    j["unitDescription"] = text(c.unitDescription);
-    j["customerName1"] = text(c.customerName1);
-    j["customerName2"] = text(c.customerName2);
-    j["pin"] = numbers(c.pin);
-    j["namesPresent"] = c.namesPresent;
-    j["relayMode"] = c.relayMode;
-    j["ViewMode"] = c.ViewMode;
-    j["optionFlag1"] = c.optionFlag1;
-    j["optionFlag0"] = c.optionFlag0;
-    j["tenPumpFormat"] = c.tenPumpFormat;
-    j["doseFormat"] = c.doseFormat;
-    j["flushTypeFormat"] = c.flushTypeFormat;
-    j["extensionFormat"] = c.extensionFormat;
-    j["pulseFixFormat"] = c.pulseFixFormat;
-    j["descriptionFormat"] = c.descriptionFormat;
-    j["resetToFormat"] = c.resetToFormat;
-    j["progName"] = texts(c.progName);
-    j["pumpName"] = texts(c.pumpName);
-    j["pumpSpeedRange"] = numbers(c.pumpSpeedRange);
-    j["SafetyStopMode"] = c.SafetyStopMode;
-    j["autofs_mode"] = c.autofs_mode;
-    j["autofs_time"] = time(c.autofs_time);
-    j["autofs_accept_time"] = c.autofs_accept_time;
-    j["resetOption"] = c.resetOption;
-    j["resetProgChoice"] = c.resetProgChoice;
-    j["FSVersion"] = c.FSVersion;
-    j["comments"] = text(c.comments);
+    for (const FieldInfo& field : kConfigFields) {
+        if (!field.inPumpStep) {
+            j[std::string(field.name)] = valuesOf(field, c);
+        } else if (!j.contains("programs")) {
+            j["programs"] = programSteps(c);
+        }
+    }
     return j;
 }
 

@@ -12,13 +12,16 @@ struct MinSec {
     std::uint8_t seconds = 0;
     std::uint8_t third = 0;
 
-    static MinSec fromSeconds(std::uint32_t totalSeconds) {
+    static constexpr MinSec fromSeconds(std::uint32_t totalSeconds) {
         return {static_cast<std::uint8_t>(totalSeconds / 60),
                 static_cast<std::uint8_t>(totalSeconds % 60), 0};
     }
-    std::uint32_t totalSeconds() const { return minutes * 60u + seconds; }
+    constexpr std::uint32_t totalSeconds() const { return minutes * 60u + seconds; }
     friend bool operator==(const MinSec&, const MinSec&) = default;
 };
+
+// The longest time a person enters: minutes 0..99, seconds 0..59.
+inline constexpr MinSec kLongestTime{99, 59, 0};
 
 // One pump within one trigger of one program.
 struct PumpStep {

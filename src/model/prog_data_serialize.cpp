@@ -9,6 +9,7 @@
 #include "model/archive.h"
 #include "model/prog_data.h"
 #include "model/unit_types.h"
+#include "platform/text_helpers.h"
 
 namespace qelto::model {
 namespace {
@@ -54,8 +55,7 @@ std::optional<std::string_view> paddedText(std::span<const std::uint8_t> field) 
 }
 
 bool isSerialText(std::string_view text) {
-    return !text.empty() && text.size() <= kIdentitySerialWidth &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !text.empty() && text.size() <= kIdentitySerialWidth && platform::allDigits(text);
 }
 
 void putText(std::span<std::uint8_t> field, std::string_view text) {

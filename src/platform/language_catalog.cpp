@@ -2,6 +2,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/po_reader.h"
+#include "platform/text_helpers.h"
 #include "platform/user_paths.h"
 
 namespace qelto::platform {
@@ -12,14 +13,7 @@ std::optional<int> stringNumber(std::string_view context) {
     if (context.empty() || context.size() > 9) {
         return std::nullopt;
     }
-    int value = 0;
-    for (const char c : context) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    return digitsAt(context, 0, context.size());
 }
 
 }  // namespace

@@ -3,23 +3,10 @@
 #include <optional>
 
 #include "platform/text_encoding.h"
+#include "platform/text_helpers.h"
 
 namespace qelto::platform::po {
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 // Decodes one "..." literal that makes up the whole of text; nullopt when it is not one.
 std::optional<std::string> decodeLiteral(std::string_view text) {
@@ -106,7 +93,7 @@ class Reader {
     explicit Reader(const std::function<void(const Entry&)>& onEntry) : onEntry_(onEntry) {}
 
     void line(std::string_view text) {
-        text = trim(text);
+        text = trimmed(text);
         if (text.empty()) {
             finish();
             return;
@@ -143,7 +130,7 @@ class Reader {
             std::string_view flags = text.substr(2);
             while (!flags.empty()) {
                 const std::size_t comma = flags.find(',');
-                if (trim(flags.substr(0, comma)) == "fuzzy") {
+                if (trimmed(flags.substr(0, comma)) == "fuzzy") {
                     entry_.fuzzy = true;
                 }
                 flags =
@@ -181,7 +168,7 @@ class Reader {
         const std::size_t wordEnd = text.find_first_of(" \t\"");
         const std::string_view word = text.substr(0, wordEnd);
         const std::string_view rest =
-            wordEnd == std::string_view::npos ? std::string_view{} : trim(text.substr(wordEnd));
+            wordEnd == std::string_view::npos ? std::string_view{} : trimmed(text.substr(wordEnd));
         if (word == "msgctxt") {
             if (started()) {
                 finish();

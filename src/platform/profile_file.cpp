@@ -4,13 +4,10 @@
 #include <utility>
 
 #include "platform/profile_io.h"
+#include "platform/text_helpers.h"
 
 namespace qelto::platform {
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // The C library's decimal conversion, without its locale and without undefined overflow: a value
 // beyond the range of long stops at the nearest end of it.

@@ -1,32 +1,15 @@
 #include "platform/profile_line.h"
 
+#include "platform/text_helpers.h"
+
 namespace qelto::platform::profile {
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r';
-}
 
 char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string_view trimLeft(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    return text;
-}
-
 }  // namespace
-
-std::string_view trim(std::string_view text) {
-    text = trimLeft(text);
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -49,7 +32,7 @@ std::string_view unquote(std::string_view value) {
 
 Line classify(std::string_view line) {
     Line result;
-    const std::string_view text = trimLeft(line);
+    const std::string_view text = trimmedStart(line);
     if (text.empty() || text.front() == ';') {
         return result;
     }
@@ -58,7 +41,7 @@ Line classify(std::string_view line) {
         const std::size_t close = text.rfind(']');
         if (close != std::string_view::npos) {
             result.kind = LineKind::section;
-            result.name = trim(text.substr(1, close - 1));
+            result.name = trimmed(text.substr(1, close - 1));
         }
         return result;
     }
@@ -66,15 +49,15 @@ Line classify(std::string_view line) {
     if (equals == std::string_view::npos) {
         return result;
     }
-    const std::string_view key = trim(text.substr(0, equals));
+    const std::string_view key = trimmed(text.substr(0, equals));
     if (key.empty()) {
         return result;
     }
     const std::string_view rest = text.substr(equals + 1);
-    const std::string_view afterBlanks = trimLeft(rest);
+    const std::string_view afterBlanks = trimmedStart(rest);
     result.kind = LineKind::key;
     result.name = key;
-    result.value = trim(afterBlanks);
+    result.value = trimmed(afterBlanks);
     result.valueOffset = line.size() - afterBlanks.size();
     return result;
 }

@@ -18,9 +18,6 @@ struct Line {
 
 Line classify(std::string_view line);
 
-// Blanks around names and values; '\r' counts, as a CRLF line read by an LF reader keeps it.
-std::string_view trim(std::string_view text);
-
 // Windows compares section and key names without regard to ASCII letter case; other bytes
 // (Latin-1 or UTF-8 names) must match exactly.
 bool sameName(std::string_view a, std::string_view b);

@@ -5,6 +5,7 @@
 
 #include "platform/profile_file.h"
 #include "platform/profile_line.h"
+#include "platform/text_helpers.h"
 
 namespace qelto::platform {
 namespace {
@@ -35,7 +36,7 @@ struct SectionSpan {
 
 std::optional<SectionSpan> findSection(const std::vector<std::string>& lines,
                                        std::string_view section) {
-    section = profile::trim(section);
+    section = trimmed(section);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto line = profile::classify(content(lines, i));
         if (line.kind != LineKind::section || !profile::sameName(line.name, section)) {
@@ -80,7 +81,7 @@ std::optional<std::string> ProfileText::find(std::string_view section, std::stri
     if (!span) {
         return std::nullopt;
     }
-    key = profile::trim(key);
+    key = trimmed(key);
     for (std::size_t i = span->header + 1; i < span->end; ++i) {
         const auto line = profile::classify(content(lines_, i));
         if (line.kind == LineKind::key && profile::sameName(line.name, key)) {
@@ -91,15 +92,15 @@ std::optional<std::string> ProfileText::find(std::string_view section, std::stri
 }
 
 void ProfileText::set(std::string_view section, std::string_view key, std::string_view value) {
-    section = profile::trim(oneLine(section));
-    key = profile::trim(oneLine(key));
+    section = trimmed(oneLine(section));
+    key = trimmed(oneLine(key));
     value = oneLine(value);
     if (key.empty()) {
         return;
     }
     const auto span = findSection(lines_, section);
     if (!span) {
-        if (!lines_.empty() && !profile::trim(lines_.back()).empty()) {
+        if (!lines_.empty() && !trimmed(lines_.back()).empty()) {
             lines_.emplace_back();
         }
         lines_.push_back("[" + std::string(section) + "]");
@@ -134,7 +135,7 @@ void ProfileText::remove(std::string_view section, std::string_view key) {
     if (!span) {
         return;
     }
-    key = profile::trim(key);
+    key = trimmed(key);
     std::size_t end = span->end;
     for (std::size_t i = span->header + 1; i < end;) {
         const auto line = profile::classify(content(lines_, i));

@@ -6,21 +6,17 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <set>
 #include <system_error>
 
 #include "platform/serial_port.h"
+#include "platform/text_helpers.h"
 
 namespace qelto::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool isDigit(char c) {
-    return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
 
 std::vector<std::string> sortedNames(const fs::path& dir,
                                      const std::function<bool(const fs::directory_entry&)>& keep) {

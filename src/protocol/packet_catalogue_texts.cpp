@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "platform/text_helpers.h"
 #include "protocol/packet_catalogue_fields.h"
 
 namespace qelto::protocol {
@@ -32,18 +33,6 @@ std::optional<IndexedText> parseIndexedText(std::uint8_t id, const Packet& packe
 
 std::size_t serialTextWidth(std::uint8_t kind) {
     return kind == kUnitSerialNumber ? kSerialNumberWidth : kIdentificationTextWidth;
-}
-
-// Reads `count` decimal digits; nullopt when one of them is not a digit.
-std::optional<int> digits(std::string_view text, std::size_t at, std::size_t count) {
-    int value = 0;
-    for (std::size_t i = at; i < at + count; ++i) {
-        if (text[i] < '0' || text[i] > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
 }
 
 bool validClockFields(int hour, int minute, int second, int day, int month, int year) {
@@ -127,12 +116,12 @@ std::optional<std::tm> parseUnitTimeText(std::string_view text) {
     if (text.size() != 14) {
         return std::nullopt;
     }
-    const auto hour = digits(text, 0, 2);
-    const auto minute = digits(text, 2, 2);
-    const auto second = digits(text, 4, 2);
-    const auto day = digits(text, 6, 2);
-    const auto month = digits(text, 8, 2);
-    const auto year = digits(text, 10, 4);
+    const auto hour = platform::digitsAt(text, 0, 2);
+    const auto minute = platform::digitsAt(text, 2, 2);
+    const auto second = platform::digitsAt(text, 4, 2);
+    const auto day = platform::digitsAt(text, 6, 2);
+    const auto month = platform::digitsAt(text, 8, 2);
+    const auto year = platform::digitsAt(text, 10, 4);
     if (!hour || !minute || !second || !day || !month || !year ||
         !validClockFields(*hour, *minute, *second, *day, *month, *year)) {
         return std::nullopt;

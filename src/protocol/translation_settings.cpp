@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "model/unit_types.h"
+#include "platform/text_helpers.h"
 #include "protocol/translation_parts.h"
 
 namespace qelto::protocol {
@@ -28,7 +29,7 @@ std::uint32_t unitSerialFromText(std::string_view text) {
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
     std::uint64_t value = 0;
     for (const char c : text) {
-        if (c < '0' || c > '9') {
+        if (!platform::isDigit(c)) {
             break;
         }
         value = value * 10 + static_cast<std::uint64_t>(c - '0');

@@ -2,32 +2,54 @@
 
 #include <string>
 
+#include "model/config_fields.h"
+
 namespace qelto::protocol {
+namespace {
+
+// "pumpCalibration" -> "pump calibration".
+std::string readableName(std::string_view name) {
+    std::string out;
+    for (const char c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            out += out.empty() ? "" : " ";
+            out += static_cast<char>(c - 'A' + 'a');
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// A unit doses by a step's volume only for an enabled pump that has a calibration; anywhere else
+// the dose is never used.
+bool usedByTheUnit(const model::FieldInfo& field, const model::CProgData& config,
+                   const model::FieldPosition& at) {
+    return field.scope != model::FieldScope::Step ||
+           (config.pumpEnabled[at.program][at.trigger][at.pump] != 0 &&
+            config.pumpCalibration[at.pump] != 0);
+}
+
+int numbered(std::optional<unsigned> number) {
+    return number ? static_cast<int>(*number) : -1;
+}
+
+}  // namespace
 
 std::vector<Difference> valuesBeyondTheUnit(const model::CProgData& config) {
     std::vector<Difference> found;
-    const auto add = [&](const char* field, int program, int trigger, int pump,
-                         std::uint32_t value) {
-        found.push_back({field, program, trigger, pump,
-                         "at most " + std::to_string(kLargestUnitValue), std::to_string(value)});
-    };
-    for (std::size_t k = 0; k < model::kPumps; ++k) {
-        if (config.pumpCalibration[k] > kLargestUnitValue) {
-            add("pump calibration", -1, -1, static_cast<int>(k + 1), config.pumpCalibration[k]);
+    model::forEachSetting([&](const model::FieldInfo& field, const model::FieldPosition& at) {
+        if (!field.unitMax || !usedByTheUnit(field, config, at)) {
+            return;
         }
-    }
-    for (std::size_t p = 0; p < model::kPrograms; ++p) {
-        for (std::size_t t = 0; t < model::kTriggers; ++t) {
-            for (std::size_t k = 0; k < model::kPumps; ++k) {
-                const std::uint32_t dose = config.programs[p][t][k].dose;
-                if (config.pumpEnabled[p][t][k] != 0 && config.pumpCalibration[k] != 0 &&
-                    dose > kLargestUnitValue) {
-                    add("dose", static_cast<int>(p + 1), static_cast<int>(t + 1),
-                        static_cast<int>(k + 1), dose);
-                }
-            }
+        const std::uint32_t value = field.read(config, at).number;
+        if (value > *field.unitMax) {
+            const model::FieldPlace place = model::placeOf(field.scope, at);
+            found.push_back({readableName(field.name), numbered(place.program),
+                             numbered(place.trigger), numbered(place.pump),
+                             "at most " + std::to_string(*field.unitMax), std::to_string(value)});
         }
-    }
+    });
     return found;
 }
 

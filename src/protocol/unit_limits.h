@@ -1,9 +1,8 @@
-// Values a document can hold but a unit cannot store. Calibrations and doses travel in 16 bits,
-// so a calibration of 65536 ml/min would reach the unit as 0 and turn a volume-dosed pump into a
-// time-dosed one; such a document is refused before anything is written.
+// Values a document can hold but a unit cannot store (the configuration fields' unit limits,
+// such as the 16 bits calibrations and doses travel in); such a document is refused before
+// anything is written.
 #pragma once
 
-#include <cstdint>
 #include <vector>
 
 #include "model/prog_data.h"
@@ -11,11 +10,10 @@
 
 namespace qelto::protocol {
 
-inline constexpr std::uint32_t kLargestUnitValue = 0xFFFF;
-
-// One entry per value beyond the unit: the field, where it is (counted from 1), the value as the
-// document value, and the largest the unit takes as the unit value. Doses count only where the
-// unit would use them: enabled pumps that have a calibration.
+// One entry per value beyond the unit: the field as a person reads it ("pump calibration"),
+// where it is (counted from 1), the value as the document value, and the largest the unit takes
+// as the unit value. Doses count only where the unit would use them: enabled pumps that have a
+// calibration.
 std::vector<Difference> valuesBeyondTheUnit(const model::CProgData& config);
 
 }  // namespace qelto::protocol

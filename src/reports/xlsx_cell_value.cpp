@@ -1,6 +1,7 @@
 #include "reports/xlsx_cell_value.h"
 
 #include "platform/text_encoding.h"
+#include "platform/text_helpers.h"
 
 namespace qelto::reports {
 namespace {
@@ -9,10 +10,6 @@ constexpr std::uint32_t kMaxRow = 1048576;
 constexpr std::uint32_t kMaxColumn = 16384;  // XFD
 constexpr std::size_t kMaxDigits = 15;
 constexpr std::size_t kMaxCellCharacters = 32767;  // UTF-16 units
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Length of the UTF-8 sequence starting at text[i] and its code point, or 0 when it is not
 // valid UTF-8 (overlong forms and surrogates included).
@@ -85,7 +82,7 @@ std::optional<CellRef> parseCellName(std::string_view name) {
     }
     std::uint32_t row = 0;
     for (; i < name.size(); ++i) {
-        if (!isDigit(name[i]) || row > kMaxRow) {
+        if (!platform::isDigit(name[i]) || row > kMaxRow) {
             return std::nullopt;
         }
         row = row * 10 + static_cast<std::uint32_t>(name[i] - '0');
@@ -113,7 +110,7 @@ std::optional<std::string> numericCellText(std::string_view content) {
         content.substr(start, content.find_last_not_of(' ') - start + 1);
     std::size_t i = number.starts_with('-') ? 1 : 0;
     const std::size_t integerStart = i;
-    while (i < number.size() && isDigit(number[i])) {
+    while (i < number.size() && platform::isDigit(number[i])) {
         ++i;
     }
     const std::size_t integerDigits = i - integerStart;
@@ -123,7 +120,7 @@ std::optional<std::string> numericCellText(std::string_view content) {
     std::size_t fractionDigits = 0;
     if (i < number.size() && number[i] == '.') {
         ++i;
-        while (i < number.size() && isDigit(number[i])) {
+        while (i < number.size() && platform::isDigit(number[i])) {
             ++i;
             ++fractionDigits;
         }

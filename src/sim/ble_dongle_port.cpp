@@ -3,6 +3,8 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/text_helpers.h"
+
 namespace qelto::sim {
 
 namespace {
@@ -87,7 +89,7 @@ void BleDonglePort::runCommands(std::string& out) {
 
 void BleDonglePort::connect(char digit, std::string& out) {
     const auto index = static_cast<std::size_t>(static_cast<unsigned char>(digit) - '0');
-    const bool known = digit >= '0' && digit <= '9' && index < modules_.size();
+    const bool known = platform::isDigit(digit) && index < modules_.size();
     out += known ? "K+C" : "K-C";
     out += digit;
     nlohmann::json entry{{"command", "AT+CONN"}, {"digit", static_cast<unsigned char>(digit)}};

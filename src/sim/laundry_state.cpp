@@ -1,6 +1,7 @@
 // The packet-protocol laundry unit's memory to and from the JSON shape of sim_state.h.
 #include <algorithm>
 
+#include "platform/text_helpers.h"
 #include "sim/json_fields.h"
 #include "sim/sim_state.h"
 #include "sim/unit_clock.h"
@@ -165,7 +166,7 @@ bool parseVersion(const std::string& text, std::array<char, 3>& version) {
     } else {
         return false;
     }
-    if (!std::all_of(chars.begin(), chars.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (!platform::allDigits(chars)) {
         return false;
     }
     version = {chars[0], chars[1], chars[2]};

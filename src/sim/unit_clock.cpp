@@ -1,8 +1,8 @@
 #include "sim/unit_clock.h"
 
-#include <algorithm>
-#include <cctype>
 #include <ctime>
+
+#include "platform/text_helpers.h"
 
 namespace qelto::sim {
 
@@ -18,16 +18,11 @@ std::string formatUnitTime(std::int64_t secondsSinceEpoch) {
 }
 
 std::optional<std::int64_t> parseUnitTime(std::string_view text) {
-    if (text.size() != 14 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (text.size() != 14 || !platform::allDigits(text)) {
         return std::nullopt;
     }
     const auto number = [&](std::size_t at, std::size_t len) {
-        int v = 0;
-        for (std::size_t i = at; i < at + len; ++i) {
-            v = v * 10 + (text[i] - '0');
-        }
-        return v;
+        return platform::digitsAt(text, at, len).value_or(0);
     };
     std::tm local{};
     local.tm_hour = number(0, 2);

@@ -1,6 +1,7 @@
 // Names, customer lines, comments, description, clock and serial number.
 #include <algorithm>
 
+#include "platform/text_helpers.h"
 #include "protocol/packet.h"
 #include "sim/unit_clock.h"
 #include "sim/unit_packets.h"
@@ -148,8 +149,7 @@ bool storeSerialNumber(const Packet& request, LaundryMemory& memory) {
         return false;
     }
     const std::string text = readText(request, 7, 10);
-    if (text.empty() ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    if (text.empty() || !platform::allDigits(text)) {
         return false;
     }
     const unsigned long long value = std::stoull(text);

@@ -1,10 +1,7 @@
 // The batch dialogs over the core's setup rules, and writing the next unit of a batch through a
 // stand-in for the communications dialog.
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -21,6 +18,7 @@
 #include "app_test_env.h"
 #include "batch_fake_prompts.h"
 #include "comms/batch_log.h"
+#include "screen_shots.h"
 #include "shell_fake_prompts.h"
 
 using namespace qelto;
@@ -80,27 +78,6 @@ class BatchDialogsTest : public QObject {
                                                        QStringLiteral("ann"));
     }
 
-    // The pictures go to QELTO_SHOT_DIR when it is set, else into the test's folder. Every label
-    // and button gets at least the room it asks for, so no text is cut off.
-    void shoot(QDialog& dialog, const QString& name) {
-        const QString dir = qEnvironmentVariableIsSet("QELTO_SHOT_DIR")
-                                ? qEnvironmentVariable("QELTO_SHOT_DIR")
-                                : env_.path();
-        QDir().mkpath(dir);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        for (QWidget* widget : dialog.findChildren<QWidget*>()) {
-            if (qobject_cast<QLabel*>(widget) != nullptr ||
-                qobject_cast<QAbstractButton*>(widget) != nullptr) {
-                const QSize wanted = widget->minimumSizeHint();
-                QVERIFY2(widget->width() >= wanted.width() && widget->height() >= wanted.height(),
-                         qPrintable(widget->property("text").toString()));
-            }
-        }
-        QVERIFY(dialog.grab().save(dir + QLatin1Char('/') + name));
-        dialog.hide();
-    }
-
   private Q_SLOTS:
     void init() {
         std::filesystem::remove(store_.file());
@@ -118,14 +95,14 @@ class BatchDialogsTest : public QObject {
         for (const auto& [language, code] : {std::pair{1, "en"}, std::pair{4, "de"}}) {
             auto texts = platform::LanguageCatalog::loadForSetting(language);
             QVERIFY(texts);
-            const QString suffix = QStringLiteral("_%1.png").arg(QLatin1String(code));
+            const QString suffix = QStringLiteral("_%1").arg(QLatin1String(code));
             app::UserLoginDialog login(*texts, prompts_, QStringLiteral("ann"));
-            shoot(login, QStringLiteral("batch_login") + suffix);
+            test::takePicture(login, env_.path(), QStringLiteral("batch_login") + suffix);
             app::BatchSetupDialog setup(*texts, prompts_, store_, record_,
                                         fixedEnvironment(env_.path()), QStringLiteral("ann"));
-            shoot(setup, QStringLiteral("batch_setup") + suffix);
+            test::takePicture(setup, env_.path(), QStringLiteral("batch_setup") + suffix);
             app::BatchPasswordDialog password(*texts, prompts_);
-            shoot(password, QStringLiteral("batch_password") + suffix);
+            test::takePicture(password, env_.path(), QStringLiteral("batch_password") + suffix);
         }
     }
 
@@ -181,31 +158,6 @@ class BatchDialogsTest : public QObject {
         QCOMPARE(stored.logDirectory, logs_);
         QCOMPARE(record_.batchJobName, std::string("SO-31"));
         QCOMPARE(record_.batchSize, 12u);
-    }
-
-    void duplicateQuestionOnlyForThisYearsJobFile() {
-        std::filesystem::create_directories(logs_ + "2025");
-        std::ofstream(logs_ + "2025/SO-9.csv") << "old\n";
-        auto dialog = setupDialog();
-        field(*dialog, "salesOrder")->setText(QStringLiteral("SO-9"));
-        field(*dialog, "batchSize")->setText(QStringLiteral("3"));
-        field(*dialog, "logDirectory")->setText(QString::fromStdString(logs_));
-        prompts_.answers = {true};
-        dialog->accept();
-        QCOMPARE(dialog->result(), int(QDialog::Accepted));
-        QCOMPARE(prompts_.asked.size(), std::size_t(1));
-
-        std::filesystem::create_directories(logs_ + "2026");
-        std::ofstream(logs_ + "2026/SO-9.csv") << "this year\n";
-        auto again = setupDialog();
-        field(*again, "batchSize")->setText(QStringLiteral("5"));
-        prompts_.asked.clear();
-        prompts_.answers = {true, false};
-        again->accept();
-        QCOMPARE(again->result(), int(QDialog::Rejected));
-        QCOMPARE(prompts_.asked.back(),
-                 std::string("Duplicate Name: SO-9\nReuse this Internal Job No?"));
-        QCOMPARE(store_.load().batchSize, 3u);
     }
 
     void cancelThenCancelStaysWithTypedValues() {
@@ -319,6 +271,7 @@ class BatchDialogsTest : public QObject {
         settings.batchSize = 2;
         settings.logDirectory = logs_;
         QVERIFY(store_.save(settings));
+        std::filesystem::create_directories(logs_);
         results = {resultOf(comms::OperationStatus::Ok, 258),
                    resultOf(comms::OperationStatus::Failed, 362),
                    resultOf(comms::OperationStatus::Ok, 258)};

@@ -3,25 +3,25 @@
 // save into the document, and pictures of its pages.
 #include "app/calibration/calibration_sheet.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "app/calibration/pump_calibrate_page.h"
 #include "app/editor/editor_context.h"
 #include "app/editor/pump_view.h"
 #include "app_test_env.h"
 #include "comms/calibration_session.h"
+#include "comms/scripted_prompts.h"
 #include "forms_test_support.h"
 #include "platform/serial_port.h"
 #include "protocol/packet_link.h"
+#include "screen_shots.h"
 #include "support/sim_process.h"
+#include "support/unit_memory.h"
 
 namespace qelto::test {
 
@@ -43,47 +43,23 @@ class ScriptedSheet final : public app::SheetPrompts {
     }
 };
 
-class NoPrompts final : public comms::OperatorPrompts {
-  public:
-    std::optional<std::uint16_t> askPin() override { return std::nullopt; }
-    std::optional<comms::Options> askOptions(comms::OptionsKind, const comms::Options&) override {
-        return std::nullopt;
-    }
-    std::optional<int> askCalibrationChoice(const comms::CalibrationComparison&) override {
-        return std::nullopt;
-    }
-    bool askYesNo(const comms::Question&) override { return false; }
-    void status(const std::string&) override {}
-    void progressRange(int) override {}
-    void progressStep() override {}
-    void progressHide() override {}
-    void message(int, comms::MessageIcon, int) override {}
-};
-
-inline std::string fileText(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // A unit on qelto-unitsim, the real serial code to it, and a calibration session over it.
 struct UnitOnSim {
-    SimProcess sim;
+    std::unique_ptr<SimProcess> sim;
     std::unique_ptr<platform::SerialPort> port;
     protocol::LinkState state;
     std::atomic<bool> abort{false};
     std::unique_ptr<protocol::SerialPacketPath> path;
     std::unique_ptr<protocol::PacketLink> link;
     protocol::CommsData data;
-    NoPrompts prompts;
+    ScriptedPrompts prompts;
     std::unique_ptr<comms::OperationContext> context;
     std::unique_ptr<comms::CalibrationSession> session;
 
     UnitOnSim(model::CQeltoDoc& doc, const std::filesystem::path& dir)
-        : sim(dir, QELTO_UNITSIM_PATH, {"--state", (dir / "unit.json").string()}) {
+        : sim(SimProcess::withMemory(dir, QELTO_UNITSIM_PATH, unitMemory())) {
         std::string error;
-        port = platform::SerialPort::open(sim.portPath(), 57600, &error);
+        port = platform::SerialPort::open(sim->portPath(), 57600, &error);
         if (!port) {
             qFatal("%s", error.c_str());
         }
@@ -99,10 +75,7 @@ struct UnitOnSim {
         context->sleep = [](std::chrono::milliseconds) {};
         session = std::make_unique<comms::CalibrationSession>(*context);
     }
-    nlohmann::json after() {
-        sim.stop();
-        return nlohmann::json::parse(fileText(sim.dumpFile()));
-    }
+    nlohmann::json after() { return sim->stopAndDump(); }
 };
 
 class CalibrationSheetTest : public QObject {
@@ -203,29 +176,24 @@ class CalibrationSheetTest : public QObject {
     }
 
     void picturesOfThePages() {
-        const QString dir = env_.path() + QStringLiteral("/shots");
-        QDir().mkpath(dir);
-        QDir().mkpath(QStringLiteral("/tmp/shots"));
-        const auto shoot = [&dir](QWidget& widget, const QString& name) {
-            const QImage image = widget.grab().toImage();
-            QVERIFY(image.save(dir + QLatin1Char('/') + name));
-            image.save(QStringLiteral("/tmp/shots/") + name);
+        const auto shoot = [this](QWidget& widget, const QString& name) {
+            QVERIFY(widget.grab().save(shotPath(env_.path(), name)));
         };
         {
             UnitOnSim unit(doc_, unitDir());
             auto sheet = makeSheet(unit.session.get());
             sheet->show();
             QTRY_VERIFY(!sheet->busy());
-            shoot(*sheet, QStringLiteral("calibration-page.png"));
+            shoot(*sheet, QStringLiteral("calibration-page"));
             button(*sheet, "run1")->click();
             QTRY_VERIFY(sheet->calibrationPage().running());
-            shoot(*sheet, QStringLiteral("calibration-running.png"));
+            shoot(*sheet, QStringLiteral("calibration-running"));
             QVERIFY(!button(*sheet, "resetWashes")->isEnabled());
             button(*sheet, "stop")->click();
             QTRY_VERIFY(!sheet->busy());
             sheet->tabs().setCurrentIndex(1);
             QVERIFY(!button(*sheet, "resetAll")->isVisible());
-            shoot(*sheet, QStringLiteral("calibration-resets.png"));
+            shoot(*sheet, QStringLiteral("calibration-resets"));
             button(*sheet, "resetWashes")->click();
             QTRY_VERIFY(!sheet->busy());
             QCOMPARE(prompts_.shown.last(), text(comms::kMsgResetDone));
@@ -237,7 +205,7 @@ class CalibrationSheetTest : public QObject {
         sheet.show();
         QCOMPARE(sheet.findChild<QLineEdit*>(QStringLiteral("calibration1"))->text(),
                  QStringLiteral("1.20"));
-        shoot(sheet, QStringLiteral("calibration-american.png"));
+        shoot(sheet, QStringLiteral("calibration-american"));
     }
 
     void theEditorsPumpShowsAmericanFlowsAsOunces() {
@@ -273,19 +241,7 @@ class CalibrationSheetTest : public QObject {
         QApplication::sendEvent(field, &out);
     }
     QString text(int id) const { return QString::fromStdString(texts_.text(id)); }
-    // The unit's memory file in a folder of its own; the simulator's files go beside it.
-    std::filesystem::path unitDir() const {
-        const std::filesystem::path dir =
-            env_.path().toStdString() + "/unit" + std::to_string(++units_);
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir / "unit.json")
-            << nlohmann::json{{"pin", 1234},
-                              {"unitType", 3},
-                              {"globals", {{"pumpSpeeds", {55, 65}}}},
-                              {"calibration", {{{"volume", 0}}, {{"volume", 120}}}}}
-                   .dump();
-        return dir;
-    }
+    std::filesystem::path unitDir() const { return env_.path().toStdString(); }
 
     AppTestEnv env_;
     platform::LanguageCatalog texts_ = englishTexts();
@@ -294,7 +250,6 @@ class CalibrationSheetTest : public QObject {
     model::CProgData config_;
     model::CQeltoDoc doc_;
     ScriptedSheet prompts_;
-    mutable int units_ = 0;
 };
 
 }  // namespace qelto::test

@@ -32,8 +32,10 @@
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
 #include "app_test_env.h"
+#include "screen_shots.h"
 #include "shell_fake_prompts.h"
 #include "support/sim_process.h"
+#include "support/unit_memory.h"
 
 using namespace qelto;
 using nlohmann::json;
@@ -75,22 +77,6 @@ class ScriptedAnswers final : public app::CommsAnswers {
     std::vector<protocol::Difference> differences;
 };
 
-json unitMemory() {
-    return json{
-        {"pin", 1234},
-        {"unitType", 3},
-        {"serial", 123456789},
-        {"clock", "09410015032019"},
-        {"globals", {{"accessCode", 2}, {"resetDelay", 90}}},
-        {"calibration", json::array({{{"volume", 0}}, {{"volume", 120}}})},
-        {"programNames", {"Towels", "Sheets"}},
-        {"pumpNames", {"Detergent", "Bleach"}},
-        {"customerLines", {"Hotel Sud", "Laundry 2"}},
-        {"comments", {"Checked on site."}},
-        {"description", "Wash line 3"},
-    };
-}
-
 }  // namespace
 
 class CommsDialogTest : public QObject {
@@ -109,18 +95,11 @@ class CommsDialogTest : public QObject {
     QString text(int id) const { return context_->text(id); }
     std::filesystem::path dir() const { return env_.path().toStdString(); }
 
-    void startUnit(std::vector<std::string> options = {}) {
-        const auto state = dir() / "unit.json";
-        std::ofstream(state) << unitMemory().dump();
-        options.insert(options.begin(), {"--state", state.string()});
-        sim_ = std::make_unique<test::SimProcess>(dir(), QELTO_UNITSIM_PATH, options);
+    void startUnit(const std::vector<std::string>& options = {}) {
+        sim_ = test::SimProcess::withMemory(dir(), QELTO_UNITSIM_PATH, test::unitMemory(), options);
         context_->settings.serPort = sim_->portPath();
     }
-    json stopUnit() {
-        sim_->stop();
-        std::ifstream dump(sim_->dumpFile());
-        return json::parse(dump);
-    }
+    json stopUnit() { return sim_->stopAndDump(); }
 
     // Runs script on the communications dialog as soon as it is up.
     void whenDialogOpens(std::function<void(app::DeviceSelectDialog&)> script) {
@@ -155,12 +134,7 @@ class CommsDialogTest : public QObject {
         });
     }
     void saveShot(QWidget& widget, const QString& name) {
-        const QImage image = widget.grab().toImage();
-        image.save(env_.path() + QStringLiteral("/") + name + QStringLiteral(".png"));
-        const QString shots = qEnvironmentVariable("QELTO_SHOT_DIR");
-        if (!shots.isEmpty()) {
-            image.save(shots + QStringLiteral("/") + name + QStringLiteral(".png"));
-        }
+        QVERIFY(widget.grab().save(test::shotPath(env_.path(), name)));
     }
     void readUnit() {
         chooseFirstUnit();

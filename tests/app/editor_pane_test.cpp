@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -27,8 +26,7 @@ class EditorPaneTest : public QObject {
   private Q_SLOTS:
     void globalFieldsKeepToTheirRanges();
     void triggerFieldsKeepToTheirRanges();
-    void enablingAPumpLightsItsTriggerAndProgram();
-    void triggersBeyondTheTypeAreNotConsulted();
+    void enablingAPumpLightsItsTriggerAndProgramWithinTheType();
     void copyAndPasteAProgram();
     void pastingAnythingButAProgramChangesNothing();
     void droppingAProgramCopiesItAfterAsking();
@@ -36,7 +34,6 @@ class EditorPaneTest : public QObject {
     void renamingAProgramAndAPump();
     void choosingAModelSetsPumpsTriggersAndRanges();
     void americanModeShowsDosesAsHundredths();
-    void contextMenusByItemKind();
 
   private:
     qelto::test::AppTestEnv env_;
@@ -95,7 +92,7 @@ void EditorPaneTest::triggerFieldsKeepToTheirRanges() {
     QVERIFY(f.doc.IsModified());
 }
 
-void EditorPaneTest::enablingAPumpLightsItsTriggerAndProgram() {
+void EditorPaneTest::enablingAPumpLightsItsTriggerAndProgramWithinTheType() {
     EditorFixture f;
     QCOMPARE(NavTree::imageOf(f.tree()->programItem(1)), qelto::app::kImageProgram);
     f.select(f.tree()->triggerItem(1, 2));
@@ -106,14 +103,11 @@ void EditorPaneTest::enablingAPumpLightsItsTriggerAndProgram() {
     QCOMPARE(NavTree::imageOf(f.tree()->programItem(1)), qelto::app::kImageProgramActive);
     QCOMPARE(NavTree::imageOf(f.tree()->programItem(0)), qelto::app::kImageProgram);
     QVERIFY(f.doc.IsModified());
-
     QTest::mouseClick(f.pane->triggerView()->enabledBox(0), Qt::LeftButton);
     QCOMPARE(f.config.pumpEnabled[1][2][0], 0);
     QCOMPARE(NavTree::imageOf(f.tree()->programItem(1)), qelto::app::kImageProgram);
-}
 
-void EditorPaneTest::triggersBeyondTheTypeAreNotConsulted() {
-    EditorFixture f;
+    // Triggers and pumps beyond the unit type are not consulted.
     f.config.pumpEnabled[0][9][0] = 1;  // trigger 10
     f.config.pumpEnabled[1][0][5] = 1;  // pump 6 of a four-pump unit
     f.doc.setTriggerCount(8);
@@ -349,25 +343,6 @@ void EditorPaneTest::americanModeShowsDosesAsHundredths() {
 
     f.pane->setAmericanMode(false);
     QCOMPARE(dose->text(), QStringLiteral("50000"));
-}
-
-void EditorPaneTest::contextMenusByItemKind() {
-    EditorFixture f;
-    std::unique_ptr<QMenu> program(f.tree()->contextMenuFor(f.tree()->programItem(0)));
-    QVERIFY(program != nullptr);
-    QStringList commands;
-    for (QAction* action : program->actions()) {
-        if (!action->isSeparator()) {
-            commands << action->text();
-        }
-    }
-    QCOMPARE(commands,
-             (QStringList{QStringLiteral("&Copy program"), QStringLiteral("&Paste program"),
-                          QStringLiteral("C&lear program"), QStringLiteral("&Rename program")}));
-    std::unique_ptr<QMenu> pump(f.tree()->contextMenuFor(f.tree()->pumpItem(0)));
-    QCOMPARE(pump->actions().size(), 1);
-    QVERIFY(f.tree()->contextMenuFor(f.tree()->triggerItem(0, 0)) == nullptr);
-    QVERIFY(f.tree()->contextMenuFor(f.tree()->topLevelItem(0)) == nullptr);
 }
 
 QTEST_MAIN(EditorPaneTest)

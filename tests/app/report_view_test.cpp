@@ -21,10 +21,10 @@
 #include "app/shell/shell_context.h"
 #include "app_test_env.h"
 #include "comms/scripted_prompts.h"
+#include "comms/unit_session.h"
 #include "forms_test_support.h"
-#include "platform/serial_port.h"
-#include "protocol/packet_link.h"
 #include "reports/xlsx_archive.h"
+#include "screen_shots.h"
 #include "shell_fake_prompts.h"
 #include "support/sim_process.h"
 
@@ -213,27 +213,20 @@ class ReportViewTest : public QObject {
         dialog.findChild<QTimeEdit*>(QStringLiteral("shift2Start"))->setTime(QTime(14, 0));
         dialog.findChild<QTimeEdit*>(QStringLiteral("shift2End"))->setTime(QTime(23, 59));
 
-        std::string error;
-        auto port = platform::SerialPort::open(sim.portPath(), 57600, &error);
-        QVERIFY2(port != nullptr, error.c_str());
-        protocol::LinkState state;
-        std::atomic<bool> abort{false};
-        protocol::SerialPacketPath path(*port, state);
-        protocol::PacketLink link(path, nullptr, abort, [](std::chrono::milliseconds) {});
-        protocol::CommsData data;
-        data.connection.rememberedPin = 1234;
         ScriptedPrompts prompts;
+        prompts.pin = 1234;
         prompts.report = dialog.request();
-        comms::OperationContext operation{context_->doc,
-                                          link,
-                                          data,
-                                          prompts,
-                                          [this](int id) { return context_->language.text(id); },
-                                          1,
-                                          {}};
-        const comms::ReportOutcome outcome = comms::ReportFromUnit(operation);
-        QVERIFY(outcome.report.has_value());
-        commands_->showUnitReport(*outcome.report);
+        comms::UnitSession session([this](int id) { return context_->language.text(id); });
+        comms::UnitChoice choice;
+        choice.link.port = sim.portPath();
+        std::optional<comms::UnitReport> report;
+        session.run(choice, context_->doc, prompts, [&report](comms::OperationContext& c) {
+            comms::ReportOutcome outcome = comms::ReportFromUnit(c);
+            report = outcome.report;
+            return outcome.result;
+        });
+        QVERIFY(report.has_value());
+        commands_->showUnitReport(*report);
         QCOMPARE(window_->currentViewIndex(), static_cast<int>(app::kReportSlot));
         const QString shown = view_->browser()->toPlainText();
         QVERIFY(shown.contains(QStringLiteral("Sheets & pillows")));
@@ -339,28 +332,17 @@ class ReportViewTest : public QObject {
     }
 
   private:
-    // Pictures of what the engineer sees, in the test's folder and in QELTO_SHOT_DIR when set;
-    // for the report view also the whole page, as it scrolls.
+    // Pictures of what the engineer sees; for the report view also the whole page, as it scrolls.
     void shot(QWidget& widget, const QString& name) {
         QCoreApplication::processEvents();
-        QStringList dirs{env_.path()};
-        if (const QString dir = qEnvironmentVariable("QELTO_SHOT_DIR"); !dir.isEmpty()) {
-            QDir().mkpath(dir);
-            dirs << dir;
-        }
-        QImage page;
+        QVERIFY(widget.grab().save(shotPath(env_.path(), name)));
         if (view_ != nullptr && widget.isAncestorOf(view_)) {
             QTextDocument* document = view_->browser()->document();
-            page = QImage(document->size().toSize(), QImage::Format_RGB32);
+            QImage page(document->size().toSize(), QImage::Format_RGB32);
             page.fill(Qt::white);
             QPainter painter(&page);
             document->drawContents(&painter);
-        }
-        for (const QString& dir : dirs) {
-            widget.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-            if (!page.isNull()) {
-                page.save(dir + QLatin1Char('/') + name + QStringLiteral("_page.png"));
-            }
+            QVERIFY(page.save(shotPath(env_.path(), name + QStringLiteral("_page"))));
         }
     }
 

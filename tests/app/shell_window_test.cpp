@@ -16,7 +16,6 @@
 #include "app/forms/legacy_laundry_form.h"
 #include "app/report/report_commands.h"
 #include "app/report/report_view.h"
-#include "app/shell/about_dialog.h"
 #include "app/shell/comms_settings_dialog.h"
 #include "app/shell/language_dialog.h"
 #include "app/shell/main_window.h"
@@ -162,16 +161,15 @@ class ShellWindowTest : public QObject {
         QVERIFY(window_->isVisible());
     }
 
-    void recentFilesAreCappedAndPersisted() {
+    // The list's own rules are the start-up test's; here the window's menu and the next start.
+    void recentFilesArePersisted() {
         for (int i = 0; i < 17; ++i) {
             prompts_.files = {file(QStringLiteral("unit%1.qlf").arg(i))};
             QVERIFY(window_->saveDocumentAs());
         }
-        QCOMPARE(window_->recentFiles().files().size(), 16);
-        QCOMPARE(window_->recentFiles().files().front(), file(QStringLiteral("unit16.qlf")));
-        QAction* first = window_->findChild<QAction*>(QStringLiteral("recent0"));
-        QVERIFY(first->isVisible());
-        QVERIFY(first->text().endsWith(QStringLiteral("unit16.qlf")));
+        QVERIFY(window_->findChild<QAction*>(QStringLiteral("recent0"))
+                    ->text()
+                    .endsWith(QStringLiteral("unit16.qlf")));
 
         // A new window (the next start) offers the same list, newest first.
         window_.reset();
@@ -213,19 +211,6 @@ class ShellWindowTest : public QObject {
         // Emptying the shown slot falls back to the start view rather than a stale one.
         window_->setView(app::kDishwashSlot, nullptr);
         QCOMPARE(window_->currentViewIndex(), int(app::kStartViewSlot));
-    }
-
-    void operationsWaitingForTheirDialogsAreDisabled() {
-        for (const char* name :
-             {"unitRead", "unitWrite", "unitVerify", "unitClockGet", "unitClockSet",
-              "unitPumpCalibration", "unitReport", "unitFind", "batchLogIn", "batchSetup",
-              "batchPassword", "olderRead", "olderWrite", "olderThirdCommand", "olderDishwashRead",
-              "olderDishwashVerify", "olderUsage", "olderTextDump"}) {
-            QAction* action = window_->findChild<QAction*>(QString::fromLatin1(name));
-            QVERIFY2(action != nullptr && !action->isEnabled(), name);
-            QVERIFY2(!action->text().startsWith(QLatin1Char('#')), name);  // has a catalog text
-        }
-        QVERIFY(window_->findChild<QAction*>(QStringLiteral("unitCommsSettings"))->isEnabled());
     }
 
     void commsSettingsStoreTheValuesAndAChangedPortClosesTheOpenOne() {
@@ -273,20 +258,6 @@ class ShellWindowTest : public QObject {
         answerDialog<app::LanguageDialog>([](app::LanguageDialog&) {});
         trigger("languageSelect");
         QCOMPARE(prompts_.told.size(), 1);
-    }
-
-    void aboutLinksOpenTheirOwnTexts() {
-        QList<QUrl> opened;
-        app::AboutDialog about(context_->language, [&opened](const QUrl& url) {
-            opened.append(url);
-            return false;  // the box beeps; nothing else may happen
-        });
-        about.activateLink(1);
-        about.activateLink(0);
-        about.activateLink(2);
-        QCOMPARE(opened,
-                 (QList<QUrl>{QUrl(QStringLiteral("mailto:support@halvercott.example")),
-                              QUrl(QStringLiteral("https://www.halvercott.example/qelto"))}));
     }
 
     void progressMovesOnlyWhileTheSettingIsOn() {

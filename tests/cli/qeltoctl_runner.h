@@ -22,12 +22,11 @@ struct ShowResult {
 // `qeltoctl show FILE --json`.
 ShowResult showDocument(const std::filesystem::path& file);
 
-// Every place where `actual` differs from `expected`, as "config.programs[3][4][5].dose:
-// expected 7, got 0" (at most `limit` lines, then a count of the rest).
-std::vector<std::string> jsonDifferences(const nlohmann::json& expected,
-                                         const nlohmann::json& actual, std::size_t limit = 40);
+// The value at a JSON pointer ("/config/pin/0"), null when there is none.
+nlohmann::json valueAt(const nlohmann::json& json, const std::string& pointer);
 
-// Succeeds when the two JSON values are equal, otherwise names the fields that differ.
+// Succeeds when the two JSON values are equal, otherwise names the places that differ
+// ("/config/programs/3/4/5/dose" replaced by 0).
 ::testing::AssertionResult sameJson(const nlohmann::json& expected, const nlohmann::json& actual);
 
 }  // namespace qelto::test

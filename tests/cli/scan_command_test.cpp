@@ -36,22 +36,14 @@ class ScanCommand : public ::testing::Test {
         return runQeltoctl(args);
     }
 
-    json unitsAfter() {
-        sim->stop();
-        return json::parse(readFile(sim->dumpFile()));
-    }
-
     std::unique_ptr<SimProcess> sim;
 };
 
 TEST_F(ScanCommand, AWiredUnitIsListedAsTheUnitListShowsIt) {
     start({"--serial", "4711"});
-    const ProcessResult shown = scan();
-    EXPECT_EQ(shown.exitCode, 0) << shown.err;
-    EXPECT_EQ(shown.out, "Dosing Controller - 000004711 -  : (RS232/BT)\n");
+    EXPECT_EQ(scan().out, "Dosing Controller - 000004711 -  : (RS232/BT)\n");
 
-    const ProcessResult listed = scan({"--json"});
-    const json list = json::parse(listed.out);
+    const json list = json::parse(scan({"--json"}).out);
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0]["index"], 0);
     EXPECT_EQ(list[0]["serialNo"], 4711);
@@ -77,11 +69,10 @@ TEST_F(ScanCommand, UnitsBehindARadioDongleAreListedByChannelAndOnlyTheChosenOne
     // A document whose description differs, written to the second unit only.
     const auto doc = testDir() / "doc.qlf";
     ASSERT_EQ(runQeltoctl({"new", doc.string()}).exitCode, 0);
-    const ProcessResult written =
-        runQeltoctl({"write", doc.string(), "--unit", "1", "--port", sim->portPath(), "--pin",
-                     "1234", "--only", "description"});
-    EXPECT_EQ(written.exitCode, 0) << written.err;
-    const json units = unitsAfter();
+    EXPECT_TRUE(exited(runQeltoctl({"write", doc.string(), "--unit", "1", "--port", sim->portPath(),
+                                    "--pin", "1234", "--only", "description"}),
+                       0));
+    const json units = sim->stopAndDump();
     EXPECT_EQ(units[0]["description"], "Line A");
     EXPECT_EQ(units[1]["description"], "");
     EXPECT_EQ(units[2]["description"], "Line C");
@@ -89,27 +80,19 @@ TEST_F(ScanCommand, UnitsBehindARadioDongleAreListedByChannelAndOnlyTheChosenOne
 
 TEST_F(ScanCommand, AUnitNumberBeyondTheScanIsRefusedClearly) {
     start({});
-    const ProcessResult run = runQeltoctl(
-        {"read", "--unit", "3", "--port", sim->portPath(), "--pin", "1234", "--out", "x.qlf"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.err.find("the scan found 1 unit (0 to 0), so there is no unit 3"),
-              std::string::npos)
-        << run.err;
+    EXPECT_TRUE(exited(runQeltoctl({"read", "--unit", "3", "--port", sim->portPath(), "--pin",
+                                    "1234", "--out", "x.qlf"}),
+                       1, {"the scan found 1 unit (0 to 0), so there is no unit 3"}));
 }
 
 TEST_F(ScanCommand, AfterPairingTheBluetoothUnitIsFoundAsAWiredOne) {
     start({"--bt-dongle", "--bt-module", "KNW_A1:70:" + unitFile("a", 2001, "Ward 1"),
            "--bt-module", "KNW_B2:90:" + unitFile("b", 2002, "Ward 2")});
-    const ProcessResult listed = runQeltoctl({"bt", "scan", "--port", sim->portPath()});
-    EXPECT_EQ(listed.exitCode, 0) << listed.err;
-    EXPECT_EQ(listed.out, "0 KNW_A1  (H -070)\n1 KNW_B2  (L -090)\n");
-
-    const ProcessResult paired = runQeltoctl({"bt", "pair", "1", "--port", sim->portPath()});
-    EXPECT_EQ(paired.exitCode, 0) << paired.err;
+    EXPECT_EQ(runQeltoctl({"bt", "scan", "--port", sim->portPath()}).out,
+              "0 KNW_A1  (H -070)\n1 KNW_B2  (L -090)\n");
+    EXPECT_TRUE(exited(runQeltoctl({"bt", "pair", "1", "--port", sim->portPath()}), 0));
     EXPECT_EQ(scan().out, "Dosing Controller - 000002002 - Ward 2 : (RS232/BT)\n");
-
-    const ProcessResult tooFar = runQeltoctl({"bt", "pair", "10", "--port", sim->portPath()});
-    EXPECT_EQ(tooFar.exitCode, 2);
+    EXPECT_TRUE(exited(runQeltoctl({"bt", "pair", "10", "--port", sim->portPath()}), 2));
 }
 
 }  // namespace

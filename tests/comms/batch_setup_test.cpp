@@ -100,17 +100,15 @@ TEST_F(BatchSetup, RefusalsComeInTheFormsOrderAndStoreNothing) {
     EXPECT_NE(prompts.calls[2].find("contains a '/'"), std::string::npos);
     EXPECT_EQ(prompts.focused,
               (std::vector{BatchField::BatchSize, BatchField::SalesOrder, BatchField::SalesOrder}));
-    EXPECT_FALSE(std::filesystem::exists(store.file()));
-    EXPECT_EQ(record.batchSize, 0u);
-}
 
-TEST_F(BatchSetup, DecliningTheConfirmationStoresNothing) {
+    // Nor does declining the confirmation.
     prompts.script({false});
     EXPECT_EQ(accept(form("SO-17", 12)), SetupResult::Stay);
     ASSERT_EQ(prompts.calls.size(), 1u);
     EXPECT_EQ(prompts.calls[0], "yesno [] Batch Size:=12\nSalesOrderNo:=SO-17\nLogging Path:=" +
                                     logs + "\n\nAre these Settings Correct?");
     EXPECT_FALSE(std::filesystem::exists(store.file()));
+    EXPECT_EQ(record.batchSize, 0u);
 }
 
 TEST_F(BatchSetup, OnlyThisYearsJobFileRaisesTheDuplicateQuestion) {
@@ -212,16 +210,13 @@ TEST_F(BatchSetup, ABatchThatCountedUnitsTakesAnotherJobOrSizeOnlyAsANewBatch) {
     }
 }
 
-TEST(BatchPassword, AnyLetterCaseButNothingElse) {
+TEST(BatchPassword, AnyLetterCaseButNothingElseAndQuittingTheSetupAsks) {
     for (const char* typed : {"qvz", "QVZ", "qVz"}) {
         EXPECT_TRUE(comms::batchPasswordMatches(typed)) << typed;
     }
     for (const char* typed : {"", "qv", "qvzz", " qvz", "qvx"}) {
         EXPECT_FALSE(comms::batchPasswordMatches(typed)) << typed;
     }
-}
-
-TEST(BatchSetupQuit, AsksBeforeLeaving) {
     ScriptedBatchPrompts prompts;
     EXPECT_FALSE(comms::quitBatchSetup(prompts));
     prompts.script({true});

@@ -57,17 +57,15 @@ class BluetoothDongleTest : public ::testing::Test {
                            }};
 };
 
-TEST_F(BluetoothDongleTest, DetectSendsATPausesAndReadsTwoBytesOneAtATime) {
+TEST_F(BluetoothDongleTest, DetectSendsATPausesAndWantsExactlyOKReadOneByteAtATime) {
     line.answer = "OK";
     EXPECT_TRUE(dongle.detect());
     EXPECT_EQ(line.events,
               (std::vector<std::string>{"write AT", "sleep 100", "read 3000 1", "read 3000 1"}));
-}
 
-TEST_F(BluetoothDongleTest, DetectWantsExactlyOK) {
-    line.answer = "ER";
-    EXPECT_FALSE(dongle.detect());
-
+    ScriptedDongle refusing;
+    refusing.answer = "ER";
+    EXPECT_FALSE(BluetoothDongle(refusing, abort, [](milliseconds) {}).detect());
     ScriptedDongle silent;
     BluetoothDongle nobody(silent, abort, [](milliseconds) {});
     EXPECT_FALSE(nobody.detect());
@@ -117,12 +115,12 @@ TEST_F(BluetoothDongleTest, PairingSendsTheLineAsOneDigitAndWantsKPlus) {
     ScriptedDongle silent;
     EXPECT_EQ(BluetoothDongle(silent, abort, [](milliseconds) {}).pair(9), PairResult::NoReply);
     EXPECT_EQ(silent.events.front(), "write AT+CONN9");
-}
 
-TEST_F(BluetoothDongleTest, PairingRefusesALineThatOneDigitCannotName) {
-    line.answer = "K+C:";
-    EXPECT_EQ(dongle.pair(10), PairResult::LineOutOfRange);
-    EXPECT_TRUE(line.events.empty());
+    ScriptedDongle untouched;
+    untouched.answer = "K+C:";
+    EXPECT_EQ(BluetoothDongle(untouched, abort, [](milliseconds) {}).pair(10),
+              PairResult::LineOutOfRange);
+    EXPECT_TRUE(untouched.events.empty());
 }
 
 }  // namespace

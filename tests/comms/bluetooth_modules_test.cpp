@@ -20,43 +20,35 @@ std::string entry(int number, const std::string& strength, const std::string& na
            "\r\nOK+NAME:" + name + "\r\n";
 }
 
-TEST(BluetoothModuleList, ListsEveryUnitInOrderAndSkipsOtherDevices) {
-    const std::string reply = "OK+DISCS\r\n" + entry(0, "058", "KNW_A1") +
-                              entry(1, "064", "Phone") + entry(2, "091", "KNW_7Z\xE9") +
-                              "OK+DISCE\r\n";
-    EXPECT_EQ(parse(reply), (std::vector<std::string>{"KNW_A1  (H -058)", "KNW_7Z  (L -091)"}));
-}
-
-TEST(BluetoothModuleList, StrengthLetterChangesAt72AndAfter86) {
-    const std::vector<std::pair<std::string, char>> cases{{"000", 'H'}, {"071", 'H'}, {"072", 'M'},
-                                                          {"086", 'M'}, {"087", 'L'}, {"099", 'L'}};
-    for (const auto& [strength, letter] : cases) {
-        const auto lines = parse(entry(0, strength, "KNW_B2"));
-        ASSERT_EQ(lines.size(), 1u) << strength;
-        EXPECT_EQ(lines[0], std::string("KNW_B2  (") + letter + " -" + strength + ")");
+// Units in order, other devices skipped; the strength letter changes at 72 and after 86; exactly
+// the 19th to 17th bytes before the name's end are read (digits on every side, so a read one byte
+// off shows as another strength), never before the reply's first byte; a name cut off by the end
+// of the reply is not listed.
+TEST(BluetoothModuleList, ReadsEachUnitsStrengthAtItsFixedDistance) {
+    const struct {
+        std::string reply;
+        std::vector<std::string> listed;
+    } cases[] = {
+        {"OK+DISCS\r\n" + entry(0, "058", "KNW_A1") + entry(1, "064", "Phone") +
+             entry(2, "091", "KNW_7Z\xE9") + "OK+DISCE\r\n",
+         {"KNW_A1  (H -058)", "KNW_7Z  (L -091)"}},
+        {entry(0, "000", "KNW_B2"), {"KNW_B2  (H -000)"}},
+        {entry(0, "071", "KNW_B2"), {"KNW_B2  (H -071)"}},
+        {entry(0, "072", "KNW_B2"), {"KNW_B2  (M -072)"}},
+        {entry(0, "086", "KNW_B2"), {"KNW_B2  (M -086)"}},
+        {entry(0, "087", "KNW_B2"), {"KNW_B2  (L -087)"}},
+        {entry(0, "099", "KNW_B2"), {"KNW_B2  (L -099)"}},
+        {"0876543210987KNW_Q7", {"KNW_Q7  (L -087)"}},
+        {"KNW_A1", {}},
+        {"012345678901KNW_A1", {}},  // the first strength byte would lie before the reply
+        {"0123456789012KNW_A1", {"KNW_A1  (H -012)"}},
+        {"E:KNW_X9\r\n" + entry(1, "080", "KNW_A2"), {"KNW_A2  (M -080)"}},
+        {entry(0, "070", "KNW_A1") + entry(1, "070", "KNW_B2").substr(0, 49), {"KNW_A1  (H -070)"}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parse(c.reply), c.listed) << c.reply;
     }
-}
-
-TEST(BluetoothModuleList, ReadsExactlyThe19thTo17thBytesBeforeTheNameEnd) {
-    // Digits on every side, so a read one byte off shows as another strength.
-    const auto lines = parse("0876543210987KNW_Q7");
-    EXPECT_EQ(lines, std::vector<std::string>{"KNW_Q7  (L -087)"});
-}
-
-TEST(BluetoothModuleList, ANameWithNoRoomForItsStrengthIsSkipped) {
-    // At offset 12 the first strength byte would lie before the reply's first byte.
-    EXPECT_TRUE(parse("KNW_A1").empty());
-    EXPECT_TRUE(parse("012345678901KNW_A1").empty());
-    EXPECT_EQ(parse("0123456789012KNW_A1"), std::vector<std::string>{"KNW_A1  (H -012)"});
-    // The unit listed after a cut-off start is still found.
-    EXPECT_EQ(parse("E:KNW_X9\r\n" + entry(1, "080", "KNW_A2")),
-              std::vector<std::string>{"KNW_A2  (M -080)"});
-}
-
-TEST(BluetoothModuleList, ANameCutOffByTheEndOfTheReplyIsNotListed) {
-    EXPECT_EQ(parse(entry(0, "070", "KNW_A1") + entry(1, "070", "KNW_B2").substr(0, 49)),
-              std::vector<std::string>{"KNW_A1  (H -070)"});
-    EXPECT_TRUE(parse("").empty());
 }
 
 }  // namespace

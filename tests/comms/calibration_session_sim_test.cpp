@@ -33,12 +33,12 @@ TEST_F(CalibrationOnSim, ReadsAndWritesFlowsAndSpeedsKeepingTheRestOfTheUnit) {
     EXPECT_EQ(written.message, comms::kMsgCalibrationWritten);
 
     page.speed[0] = 20;  // refused before anything is sent
-    const int before = static_cast<int>(requests().size());
+    const int before = static_cast<int>(sim->sim.requests().size());
     const auto refused = session.writeToUnit(page);
     EXPECT_FALSE(refused.ok);
     EXPECT_EQ(refused.message, comms::kMsgSpeedOutOfRange);
     EXPECT_EQ(refused.pump, 1);
-    EXPECT_EQ(static_cast<int>(requests().size()), before);
+    EXPECT_EQ(static_cast<int>(sim->sim.requests().size()), before);
 
     const auto unit = unitAfter();
     EXPECT_EQ(unit["calibration"][0]["volume"], 250);
@@ -75,19 +75,6 @@ TEST_F(CalibrationOnSim, ARunStartsAtThePageSpeedAndAnEarlyStopSendsTheStopComma
     EXPECT_EQ(runs[0]["speed"], 65);
     EXPECT_EQ(runs[1]["seconds"], 0);
     EXPECT_EQ(runs[1]["speed"], 0);
-}
-
-TEST_F(CalibrationOnSim, ResetsAndTheEraseReachTheUnit) {
-    start(unitMemory());
-    auto c = context();
-    CalibrationSession session(c);
-    const auto washes = session.resetWashes();
-    EXPECT_TRUE(washes.ok);
-    EXPECT_EQ(washes.message, comms::kMsgResetDone);
-    EXPECT_TRUE(session.resetCounters().ok);
-    EXPECT_EQ(session.eraseSettingsMemory().message, comms::kMsgMemoryErased);
-    EXPECT_TRUE(sent(protocol::CMD_RESET));
-    EXPECT_EQ(countOf(protocol::PKT_ERASE_EEPROM), 1);
 }
 
 TEST_F(CalibrationOnSim, ARefusedUnlockFailsEveryStepWithItsOwnMessage) {

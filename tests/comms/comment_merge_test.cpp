@@ -6,31 +6,23 @@
 namespace qelto::comms {
 namespace {
 
-TEST(ReadCommentMerge, WithoutDocumentTextTheUnitTextStandsAlone) {
-    const MergedComments merged = mergeReadComments("", "unit notes");
-    EXPECT_EQ(merged.text, "unit notes");
-    EXPECT_FALSE(merged.truncated);
-}
-
-TEST(ReadCommentMerge, DocumentTextGoesFirstOnItsOwnLine) {
-    EXPECT_EQ(mergeReadComments("mine", "unit").text, "mine\nunit");
-    EXPECT_EQ(mergeReadComments("mine", "").text, "mine\n");
-}
-
-TEST(ReadCommentMerge, ExactlyTheLimitIsKeptWhole) {
-    const MergedComments merged = mergeReadComments("", std::string(kMaxMergedComments, 'x'));
-    EXPECT_EQ(merged.text.size(), kMaxMergedComments);
-    EXPECT_FALSE(merged.truncated);
-}
-
-TEST(ReadCommentMerge, OneCharacterOverTheLimitIsCutAndMarked) {
+TEST(ReadCommentMerge, DocumentTextGoesFirstOnItsOwnLineUpToTheLimit) {
+    const std::string full(kMaxMergedComments, 'x');
     // 9 + line feed + 1991 = 2001: the unit's last character goes.
-    const std::string unit = std::string(1990, 'u') + "Z";
-    const MergedComments merged = mergeReadComments("123456789", unit);
-    ASSERT_EQ(merged.text.size(), kMaxMergedComments);
-    EXPECT_TRUE(merged.truncated);
-    EXPECT_EQ(merged.text.substr(0, 10), "123456789\n");
-    EXPECT_EQ(merged.text.back(), 'u');
+    const std::string over = std::string(1990, 'u') + "Z";
+    const struct {
+        std::string document, unit, merged;
+        bool truncated;
+    } cases[] = {{"", "unit notes", "unit notes", false},
+                 {"mine", "unit", "mine\nunit", false},
+                 {"mine", "", "mine\n", false},
+                 {"", full, full, false},
+                 {"123456789", over, "123456789\n" + std::string(1990, 'u'), true}};
+    for (const auto& c : cases) {
+        const MergedComments merged = mergeReadComments(c.document, c.unit);
+        EXPECT_EQ(merged.text, c.merged) << c.document;
+        EXPECT_EQ(merged.truncated, c.truncated) << c.document;
+    }
 }
 
 }  // namespace

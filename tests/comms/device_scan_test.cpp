@@ -1,5 +1,5 @@
 // Finding units: the channel loop of a radio dongle on USB (played by a fake that keeps a unit
-// on some channels), and a unit wired to the serial port (the simulated unit on a pty).
+// on some channels). qeltoctl's scan tests drive the same channel loop over the serial port.
 #include "comms/device_scan.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "integration/sim_link.h"
 #include "protocol/frame.h"
 #include "protocol/packet_catalogue.h"
 #include "scripted_prompts.h"
@@ -154,36 +153,11 @@ TEST_F(DeviceScan, UnitsThatAreNotOursAreNotListed) {
     EXPECT_EQ(lines, std::vector<std::string>{"text 422 - 000000003 : (RF Ch15 SS010)"});
 }
 
-TEST_F(DeviceScan, AChannelThatCannotBeSetEndsTheDonglesScanWithOneMessage) {
-    auto dongle = std::make_unique<FakeRadioDongle>();
-    dongle->units[3] = {11, 1, 3, std::string("A"), 10};
-    dongle->units[15] = {12, 1, 3, std::string("B"), 10};
-    dongle->refusedChannel = 9;
-    const auto lines = scan(std::move(dongle));
-    EXPECT_EQ(lines.size(), 1u) << "the unit before the failing channel stays";
-    const auto errors = std::count(prompts.calls.begin(), prompts.calls.end(),
-                                   "messageText Error setting RF channel 9");
-    EXPECT_EQ(errors, 1);
-}
-
 TEST_F(DeviceScan, NothingFoundSaysSo) {
     const auto lines = scan(nullptr, [] { return nullptr; });
     EXPECT_TRUE(lines.empty());
     EXPECT_EQ(prompts.statuses.back(), "text 438");
     EXPECT_EQ(table.count(), 0u);
-}
-
-TEST_F(DeviceScan, AUnitWiredToTheSerialPortIsListedAsSerial) {
-    test::SimProcess sim(test::testDir(), QELTO_UNITSIM_PATH, {"--serial", "4711"});
-    const std::string port = sim.portPath();
-    const auto lines = scan(nullptr, [&port]() -> std::unique_ptr<platform::ByteLink> {
-        return platform::SerialPort::open(port, 57600);
-    });
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].substr(0, 22), "text 422 - 000004711 -");
-    EXPECT_EQ(lines[0].substr(lines[0].size() - 13), " : (RS232/BT)");
-    EXPECT_EQ(table[0].linkType, LinkType::Serial);
-    EXPECT_NE(links.serial, nullptr);
 }
 
 }  // namespace

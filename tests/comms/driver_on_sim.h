@@ -8,7 +8,6 @@
 #include <ctime>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,51 +16,9 @@
 #include "model/unit_types.h"
 #include "protocol/packet.h"
 #include "scripted_prompts.h"
+#include "support/unit_memory.h"
 
 namespace qelto::test {
-
-// A unit with something in every group of settings.
-inline nlohmann::json unitMemory(const std::string& version = "1.3.0") {
-    using nlohmann::json;
-    return json{
-        {"pin", 1234},
-        {"version", version},
-        {"unitType", 3},
-        {"serial", 123456789},
-        {"clock", "09410015032019"},
-        {"globals",
-         {{"pins", {1111, 2222, 3333}},
-          {"accessCode", 2},
-          {"resetDelay", 90},
-          {"pumpSpeeds", {55, 65}},
-          {"flushValveTime", 45}}},
-        {"calibration", json::array({{{"volume", 0}}, {{"volume", 120}}})},
-        {"programs",
-         json::array({{{"program", 0},
-                       {"trigger", 0},
-                       {"setting", 3},
-                       {"pumps", {{1, 30, 1, 5, 0}, {1, 44, 1, 0, 0}}}},
-                      {{"program", 4},
-                       {"trigger", 2},
-                       {"setting", 1},
-                       {"pumps", {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {1, 10, 0, 0, 2}}}}})},
-        {"programNames", {"Towels", "Sheets"}},
-        {"pumpNames", {"Detergent", "Bleach"}},
-        {"customerLines", {"Hotel Sud", "Laundry 2"}},
-        {"comments", {"Checked by the engineer o", "n site."}},
-        {"description", "Wash line 3"},
-        {"autoFlush", {{"mode", 1}, {"time", 90}, {"acceptTime", 2}}},
-        {"resetTo", {{"kind", 0}, {"value", 1}, {"fsVersion", 3}}},
-    };
-}
-
-// One request as the unit received it.
-struct Request {
-    int id = 0;
-    int cmd = 0;  // the poll command (PKT_POLL only)
-    int byte7 = 0;
-    std::string outcome;
-};
 
 class DriverOnSim : public ::testing::Test {
   protected:
@@ -101,31 +58,8 @@ class DriverOnSim : public ::testing::Test {
         return c;
     }
 
-    std::vector<Request> requests() const {
-        std::istringstream lines(readFile(sim->sim.requestLog()));
-        std::vector<Request> out;
-        for (std::string line; std::getline(lines, line);) {
-            const auto entry = nlohmann::json::parse(line);
-            Request r;
-            r.id = entry.at("id").get<int>();
-            r.cmd = entry.value("cmd", 0);
-            r.byte7 = entry.value("byte7", 0);
-            r.outcome = entry.value("outcome", "");
-            out.push_back(r);
-        }
-        return out;
-    }
-
     // The poll commands the unit received, in order.
-    std::vector<int> pollCommands() const {
-        std::vector<int> commands;
-        for (const Request& r : requests()) {
-            if (r.id == protocol::PKT_POLL) {
-                commands.push_back(r.cmd);
-            }
-        }
-        return commands;
-    }
+    std::vector<int> pollCommands() const { return sim->sim.pollCommands(); }
 
     bool sent(protocol::PollCmd command) const {
         const auto commands = pollCommands();
@@ -133,16 +67,12 @@ class DriverOnSim : public ::testing::Test {
     }
 
     int countOf(int packetId) const {
-        const auto all = requests();
-        return static_cast<int>(std::count_if(all.begin(), all.end(),
-                                              [&](const Request& r) { return r.id == packetId; }));
+        return static_cast<int>(std::ranges::count_if(
+            sim->sim.requests(), [&](const auto& r) { return r.at("id") == packetId; }));
     }
 
     // The unit's memory once the simulator has stopped.
-    nlohmann::json unitAfter() {
-        sim->sim.stop();
-        return nlohmann::json::parse(readFile(sim->sim.dumpFile()));
-    }
+    nlohmann::json unitAfter() { return sim->sim.stopAndDump(); }
 
     model::CProgData config;
     model::NoPumpNameDefaults pumpDefaults;

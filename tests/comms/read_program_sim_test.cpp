@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,8 +27,9 @@ class ReadProgramFromUnit : public test::DriverOnSim {
     }
 };
 
-TEST_F(ReadProgramFromUnit, AFullReadPutsWhatTheUnitHoldsIntoTheDocument) {
+TEST_F(ReadProgramFromUnit, AFullReadPutsWhatTheUnitHoldsIntoTheDocumentStageByStage) {
     start(unitMemory());
+    config.comments = "old notes";  // replaced, as appending is off
     const OperationResult result = read();
 
     EXPECT_EQ(result.status, OperationStatus::Ok);
@@ -77,28 +77,17 @@ TEST_F(ReadProgramFromUnit, AFullReadPutsWhatTheUnitHoldsIntoTheDocument) {
     EXPECT_EQ(config.resetProgChoice, 1);
     EXPECT_EQ(config.FSVersion, 3);
     EXPECT_FALSE(doc.commsCopy().UnitTimeText.empty());
-}
 
-TEST_F(ReadProgramFromUnit, TheEngineerSeesEachStageThenTheClosingMessage) {
-    start(unitMemory());
-    read();
+    // Each stage, then the closing message; the remembered PIN, unlocked first and locked last.
     EXPECT_EQ(prompts.optionsAsked, 1);
     EXPECT_EQ(prompts.statuses, (std::vector<std::string>{"text 406", "text 410", "text 408",
                                                           "text 240", "text 409", ""}));
     EXPECT_EQ(hints, std::vector<model::DocHint>{model::DocHint::Opened});
     EXPECT_EQ(prompts.messages, std::vector<int>{kMsgReadDone});
     EXPECT_EQ(prompts.icons, std::vector<MessageIcon>{MessageIcon::Information});
-    EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askPin"), 0)
-        << "the remembered PIN is used";
-}
-
-TEST_F(ReadProgramFromUnit, TheUnitIsUnlockedFirstAndLockedLast) {
-    start(unitMemory());
-    read();
-    const auto commands = pollCommands();
-    ASSERT_GE(commands.size(), 3u);
-    EXPECT_EQ(commands.front(), protocol::CMD_UNLOCK);
-    EXPECT_EQ(commands.back(), protocol::CMD_LOCK);
+    EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askPin"), 0);
+    EXPECT_EQ(pollCommands().front(), protocol::CMD_UNLOCK);
+    EXPECT_EQ(pollCommands().back(), protocol::CMD_LOCK);
     EXPECT_TRUE(sent(protocol::CMD_GET_RESET_TO));
 }
 
@@ -133,13 +122,6 @@ TEST_F(ReadProgramFromUnit, MergedCommentsOverTheLimitAreCutAndTheEngineerWarned
     ASSERT_EQ(config.comments.size(), 2000u);
     EXPECT_EQ(config.comments.substr(0, 10), "123456789\n");
     EXPECT_EQ(config.comments.back(), 'u');
-}
-
-TEST_F(ReadProgramFromUnit, WithoutAppendTheDocumentCommentsAreReplaced) {
-    start(unitMemory());
-    config.comments = "old notes";
-    read();
-    EXPECT_EQ(config.comments, "Checked by the engineer on site.");
 }
 
 TEST_F(ReadProgramFromUnit, AnOlderUnitIsNotAskedForItsResetToSetting) {

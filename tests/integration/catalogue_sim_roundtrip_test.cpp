@@ -1,9 +1,12 @@
 // The PC's packet builders and parsers against the simulated unit, which reads the same byte
 // layouts with code of its own: every setting is written with a builder, read back with the
-// matching poll and parser, and must come back as it went. A field that one side places at a
-// different byte than the other shows up here as a value that does not survive the round trip.
+// matching poll and parser, and must come back as it went, and the unit's memory names each
+// field. A field that one side places at a different byte than the other shows up here as a
+// value that does not survive the round trip. The operation driver's tests carry whole records
+// through the operations the same way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <initializer_list>
@@ -14,6 +17,7 @@
 
 #include "integration/sim_link.h"
 #include "protocol/packet_catalogue.h"
+#include "protocol/unit_operations.h"
 #include "support/test_env.h"
 
 namespace qelto {
@@ -58,58 +62,6 @@ class CatalogueRoundtrip : public ::testing::Test {
     std::unique_ptr<test::SimLink> unit_;
 };
 
-TEST_F(CatalogueRoundtrip, GlobalBlockOneKeepsEveryField) {
-    start();
-    GlobalBlock1 sent;
-    sent.unitType = 7;
-    sent.language = 4;
-    sent.pins = {4711, 258, 65000};
-    sent.accessCode = 3;
-    sent.auxTime = 5 * 60 + 17;
-    sent.auxByte = 0xA5;
-    sent.resetDelayTime = 1000;
-    sent.resetDelayOff = 1;
-    sent.resetDelayLastInput = 1;
-    sent.optionFlag0 = false;
-    sent.optionFlag1 = true;
-    sent.viewMode = 2;
-    sent.flushType = 1;
-    sent.relayMode = 1;
-    sent.safetyStopMode = 9;
-    set(makeGlobalBlock1(sent));
-
-    const auto got = parseGlobalBlock1(ask(makePoll(CMD_GET_GLOBAL, 0)));
-    ASSERT_TRUE(got.has_value());
-    GlobalBlock1 expected = sent;
-    expected.unitSerial = kSimSerial;  // a reply stamps the unit's serial into bytes 2..5
-    EXPECT_EQ(*got, expected);
-
-    // The other flag on its own, so that neither bit can stand in for the other.
-    sent.optionFlag0 = true;
-    sent.optionFlag1 = false;
-    set(makeGlobalBlock1(sent));
-    const auto again = parseGlobalBlock1(ask(makePoll(CMD_GET_GLOBAL, 0)));
-    ASSERT_TRUE(again.has_value());
-    EXPECT_TRUE(again->optionFlag0);
-    EXPECT_FALSE(again->optionFlag1);
-}
-
-TEST_F(CatalogueRoundtrip, GlobalBlockTwoKeepsSpeedsFlushTimeAndEverySpeedRange) {
-    start();
-    GlobalBlock2 sent;
-    sent.pumpSpeed = {10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
-    sent.flushValveTime = 2 * 60 + 5;
-    // Every range 0..3 on more than one pump, including 3, which wraps to 0 on the wire.
-    sent.pumpSpeedRange = {0, 1, 2, 3, 3, 2, 1, 0, 3, 1};
-    set(makeGlobalBlock2(sent));
-
-    const auto got = parseGlobalBlock2(ask(makePoll(CMD_GET_GLOBAL, 1)));
-    ASSERT_TRUE(got.has_value());
-    GlobalBlock2 expected = sent;
-    expected.unitSerial = kSimSerial;
-    EXPECT_EQ(*got, expected);
-}
-
 TEST_F(CatalogueRoundtrip, PumpCalibrationOfBothGroupsKeepsVolumesAndDates) {
     start();
     const std::vector<PumpCalGroup> groups = {
@@ -153,7 +105,7 @@ std::vector<ProgDataHalf> sampleHalves() {
     return {first, second, third, fourth};
 }
 
-TEST_F(CatalogueRoundtrip, ProgramDataHalvesKeepTimeAndVolumeBytes) {
+TEST_F(CatalogueRoundtrip, ProgramDataHalvesTheirTriggerMapAndTheirEraseReadBack) {
     start();
     PumpCalGroup group0{0, {}};
     group0.pumps[0].volume = 600;
@@ -166,64 +118,50 @@ TEST_F(CatalogueRoundtrip, ProgramDataHalvesKeepTimeAndVolumeBytes) {
     for (const ProgDataHalf& half : halves) {
         set(makeProgDataHalf(half));
     }
+    // No pump, but a pulse count other than the erased one: the unit holds it, so a reader must
+    // be told to fetch it.
+    set(makeProgDataHalf(ProgDataHalf{3, 0, 4, 2, {}}));
     for (const ProgDataHalf& half : halves) {
         EXPECT_EQ(getHalf(half.program, half.half, half.trigger), half)
             << "program " << int(half.program) << " half " << int(half.half) << " trigger "
             << int(half.trigger);
     }
     // The calibration tells the reader which reading the two bytes carry.
-    const auto cal = parsePumpCal(ask(makePoll(CMD_GET_PUMPCAL, 0)));
-    ASSERT_TRUE(cal.has_value());
-    EXPECT_NE(cal->pumps[0].volume, 0);
     EXPECT_EQ(getHalf(0, 0, 0).pumps[0].dose16(), 600);
-    EXPECT_EQ(cal->pumps[2].volume, 0);
     EXPECT_EQ(getHalf(0, 0, 0).pumps[2].runMinutes(), 2);
     EXPECT_EQ(getHalf(0, 0, 0).pumps[2].runSeconds(), 45);
-}
-
-TEST_F(CatalogueRoundtrip, TheEnabledTriggerMapShowsExactlyTheTriggersThatWereWritten) {
-    start();
-    for (const ProgDataHalf& half : sampleHalves()) {
-        set(makeProgDataHalf(half));
+    EnProgs written;
+    for (const auto& [program, trigger] :
+         {std::pair{0, 0}, std::pair{19, 9}, std::pair{7, 8}, std::pair{3, 4}}) {
+        written.enabled[static_cast<std::size_t>(program)][static_cast<std::size_t>(trigger)] =
+            true;
     }
-    // No pump, but a pulse count other than the erased one: the unit holds it, so a reader must
-    // be told to fetch it.
-    set(makeProgDataHalf(ProgDataHalf{3, 0, 4, 2, {}}));
+    EXPECT_EQ(getEnProgs(), written);
 
-    EnProgs expected;
-    expected.enabled[0][0] = true;
-    expected.enabled[19][9] = true;
-    expected.enabled[7][8] = true;
-    expected.enabled[3][4] = true;
-    EXPECT_EQ(getEnProgs(), expected);
-}
-
-TEST_F(CatalogueRoundtrip, EraseFormulaReturnsProgramDataToTheErasedState) {
-    start();
-    for (const ProgDataHalf& half : sampleHalves()) {
-        set(makeProgDataHalf(half));
-    }
     EXPECT_EQ(ask(makePoll(CMD_ERASE_FORMULA)).id(), PKT_ACK);
-
     EXPECT_EQ(getEnProgs(), EnProgs{});
     // A unit below software 2.0.5 (the simulator's 1.3.0) erases the pulse count to 0.
-    for (const ProgDataHalf& half : sampleHalves()) {
+    for (const ProgDataHalf& half : halves) {
         const ProgDataHalf erased{half.program, half.half, half.trigger, 0, {}};
         EXPECT_EQ(getHalf(half.program, half.half, half.trigger), erased)
             << "program " << int(half.program) << " half " << int(half.half);
     }
 }
 
-TEST_F(CatalogueRoundtrip, ProgramAndPumpNamesReadBackUpToTheirFullWidth) {
+TEST_F(CatalogueRoundtrip, TextsReadBackUpToTheirFullWidthAndCommentsUntilNamesAreErased) {
     start();
-    const std::string full(kNameWidth, 'Z');
-    const std::vector<IndexedText> programs = {{0, "Towels 60\xb0"}, {19, full}};
+    const std::vector<IndexedText> programs = {{0, "Towels 60\xb0"},
+                                               {19, std::string(kNameWidth, 'Z')}};
     const std::vector<IndexedText> pumps = {{0, "Detergent"}, {9, "ABCDEFGHIJKLMNOPQRSTUVWXY"}};
+    const std::vector<IndexedText> lines = {{0, "Hotel Seeblick"}, {1, "0123456789ABCDEF"}};
     for (const IndexedText& name : programs) {
         set(makeProgName(name.index, name.text));
     }
     for (const IndexedText& name : pumps) {
         set(makePumpName(name.index, name.text));
+    }
+    for (const IndexedText& line : lines) {
+        set(makeCustomerLine(line.index, line.text));
     }
     for (const IndexedText& name : programs) {
         EXPECT_EQ(parseProgName(ask(makePoll(CMD_GET_PROGNAME, name.index))), name);
@@ -231,51 +169,27 @@ TEST_F(CatalogueRoundtrip, ProgramAndPumpNamesReadBackUpToTheirFullWidth) {
     for (const IndexedText& name : pumps) {
         EXPECT_EQ(parsePumpName(ask(makePoll(CMD_GET_PUMPNAME, name.index))), name);
     }
-}
-
-TEST_F(CatalogueRoundtrip, CustomerLinesReadBack) {
-    start();
-    const std::vector<IndexedText> lines = {{0, "Hotel Seeblick"}, {1, "0123456789ABCDEF"}};
-    for (const IndexedText& line : lines) {
-        set(makeCustomerLine(line.index, line.text));
-    }
     for (const IndexedText& line : lines) {
         EXPECT_EQ(parseCustomerLine(ask(makePoll(CMD_GET_CUSTNAME, line.index))), line);
     }
-}
+    const std::string description = "Line 4 / Washer 2";
+    ASSERT_EQ(description.size(), kUnitDescriptionWidth);
+    set(makeUnitDescription(description));
+    EXPECT_EQ(parseUnitDescription(ask(makePoll(CMD_GET_UNIT_DESC))), description);
 
-TEST_F(CatalogueRoundtrip, CommentBlocksComeBackInOrderWithTheirCountUntilNamesAreErased) {
-    start();
     const std::vector<std::string> blocks = {std::string(kCommentBlockWidth, 'a'),
                                              "the second comment block", "end"};
     for (const std::string& text : blocks) {
         set(makeComment(CommentBlock{text, 0}));
     }
     for (std::size_t i = 0; i < blocks.size(); ++i) {
-        const auto got =
-            parseComment(ask(makePoll(CMD_GET_COMMENTS, static_cast<std::uint8_t>(i + 1))));
-        ASSERT_TRUE(got.has_value()) << "block " << i + 1;
-        EXPECT_EQ(*got, (CommentBlock{blocks[i], 3})) << "block " << i + 1;
+        EXPECT_EQ(parseComment(ask(makePoll(CMD_GET_COMMENTS, static_cast<std::uint8_t>(i + 1)))),
+                  (CommentBlock{blocks[i], 3}))
+            << "block " << i + 1;
     }
-
     const Packet erased = ask(makePoll(CMD_ERASE_NAMES));
     EXPECT_TRUE(erased.id() == PKT_ACK || erased.id() == PKT_NAK) << int(erased.id());
     EXPECT_EQ(ask(makePoll(CMD_GET_COMMENTS, 1)).id(), PKT_NAK);
-}
-
-TEST_F(CatalogueRoundtrip, UnitDescriptionKeepsSeventeenCharacters) {
-    start();
-    const std::string description = "Line 4 / Washer 2";
-    ASSERT_EQ(description.size(), kUnitDescriptionWidth);
-    set(makeUnitDescription(description));
-    EXPECT_EQ(parseUnitDescription(ask(makePoll(CMD_GET_UNIT_DESC))), description);
-}
-
-TEST_F(CatalogueRoundtrip, AutoFlushSettingsReadBack) {
-    start();
-    const AutoFs sent{2, 11 * 60 + 7, 9};
-    set(makeAutoFs(sent));
-    EXPECT_EQ(parseAutoFs(ask(makePoll(CMD_GET_AUTOFS))), sent);
 }
 
 TEST_F(CatalogueRoundtrip, ResetOptionsSurviveTheWireAndTheUnitReportsItsFeatureVersion) {
@@ -299,57 +213,40 @@ std::time_t localSeconds(std::tm time) {
     return std::mktime(&time);
 }
 
-TEST_F(CatalogueRoundtrip, UnitTimeReadsBackAsTheTimeThatWasSet) {
+TEST_F(CatalogueRoundtrip, UnitTimeReadsBackAsTheTimeThatWasSetAndWithoutAClockAsEmpty) {
     start();
     const auto sent = parseUnitTimeText("13451015062030");
     ASSERT_TRUE(sent.has_value());
     set(makeUnitTime(*sent));
-
     const auto text = parseUnitTime(ask(makePoll(CMD_GET_UNIT_TIME, 0)));
     ASSERT_TRUE(text.has_value());
     const auto got = parseUnitTimeText(*text);
     ASSERT_TRUE(got.has_value()) << "\"" << *text << "\"";
     // The unit's clock keeps running between the two exchanges.
     EXPECT_LE(std::abs(static_cast<long>(localSeconds(*got) - localSeconds(*sent))), 2) << *text;
-}
 
-TEST_F(CatalogueRoundtrip, AUnitWithoutAClockAnswersAnEmptyTime) {
     start({"--no-clock"});
     EXPECT_EQ(parseUnitTime(ask(makePoll(CMD_GET_UNIT_TIME, 0))), std::string{});
 }
 
-TEST_F(CatalogueRoundtrip, ASerialNumberThatWasSetIsTheIdentityOfLaterReplies) {
+TEST_F(CatalogueRoundtrip,
+       ASerialNumberSetIsTheIdentityOfLaterRepliesAndAfterLockWritesAreRefused) {
     start();
     set(makeSerialNumber(SerialNumberText{kUnitSerialNumber, "0987654321"}));
     const auto identity = parseAck(ask(makePoll(CMD_NONE)));
     ASSERT_TRUE(identity.has_value());
     EXPECT_EQ(identity->serial, 987654321u);
-}
 
-TEST_F(CatalogueRoundtrip, AfterLockAWriteIsRefused) {
-    start();
     EXPECT_EQ(ask(makePoll(CMD_LOCK)).id(), PKT_ACK);
     EXPECT_EQ(ask(makeAutoFs(AutoFs{1, 60, 1})).id(), PKT_NAK);
     EXPECT_EQ(ask(makeProgName(0, "refused")).id(), PKT_NAK);
 }
 
-TEST_F(CatalogueRoundtrip, TheDumpAfterSigtermHoldsWhatWasSet) {
-    start();
-    GlobalBlock2 globals;
-    globals.flushValveTime = 321;
-    set(makeGlobalBlock2(globals));
-    set(makePumpName(9, "Softener"));
-
-    unit_->port.reset();
-    EXPECT_EQ(unit_->sim.stop(), 0);
-    const auto dump = nlohmann::json::parse(test::readFile(unit_->sim.dumpFile()));
-    EXPECT_EQ(dump.at("globals").at("flushValveTime"), 321);
-    EXPECT_EQ(dump.at("pumpNames").at(9), "Softener");
-}
-
-// A value read back through the catalogue's own parser would hide a field that its builder and
-// parser both put at the same wrong byte; the unit's memory, named field by field, does not.
-TEST_F(CatalogueRoundtrip, TheUnitFilesEachWrittenFieldUnderItsOwnName) {
+// Every field of both global blocks (every speed range among them, 3 wrapping to 0 on the wire)
+// comes back as it went, a reply stamping the unit's serial into bytes 2..5. A value read back
+// through the catalogue's own parser would hide a field that its builder and parser both put at
+// the same wrong byte; the unit's memory, named field by field, does not.
+TEST_F(CatalogueRoundtrip, GlobalsReadBackAndTheUnitFilesEachWrittenFieldUnderItsOwnName) {
     start();
     GlobalBlock1 block1;
     block1.unitType = 5;
@@ -372,11 +269,15 @@ TEST_F(CatalogueRoundtrip, TheUnitFilesEachWrittenFieldUnderItsOwnName) {
     block2.flushValveTime = 500;
     block2.pumpSpeedRange = {0, 1, 2, 3, 0, 1, 2, 3, 0, 1};
     set(makeGlobalBlock2(block2));
+    block1.unitSerial = block2.unitSerial = kSimSerial;
+    EXPECT_EQ(parseGlobalBlock1(ask(makePoll(CMD_GET_GLOBAL, 0))), block1);
+    EXPECT_EQ(parseGlobalBlock2(ask(makePoll(CMD_GET_GLOBAL, 1))), block2);
     set(makePumpCal(PumpCalGroup{1, {{{}, {}, {}, {}, {0x0203, 4, 5, 6}}}}));
     ProgDataHalf half{2, 1, 3, 9, {}};
     half.pumps[1] = {1, 21, 22, 23, 24};
     set(makeProgDataHalf(half));
     set(makeAutoFs(AutoFs{3, 0x0405, 6}));
+    EXPECT_EQ(parseAutoFs(ask(makePoll(CMD_GET_AUTOFS))), (AutoFs{3, 0x0405, 6}));
     set(makeResetTo(resetToForOption(21)));
 
     unit_->port.reset();
@@ -414,6 +315,51 @@ TEST_F(CatalogueRoundtrip, TheUnitFilesEachWrittenFieldUnderItsOwnName) {
     for (const auto& [pointer, expected] : fields) {
         ASSERT_TRUE(dump.contains(P(pointer))) << pointer;
         EXPECT_EQ(dump.at(P(pointer)), expected) << pointer;
+    }
+}
+
+// The program data operations over a whole record: a unit below 2.0.5 erases triggers to no
+// pulses, 2.0.5 to one; a trigger left as erased is neither sent nor read back.
+TEST(OperationsAgainstSimulator, ProgramDataComesBackForEveryProgrammedTrigger) {
+    for (const char* version : {"1.3.0", "2.0.5"}) {
+        SCOPED_TRACE(version);
+        test::SimLink sim({"--version", version});
+        UnitChannel channel{*sim.link};
+        CommsData data;
+        data.connection.rememberedPin = 1234;
+        ASSERT_TRUE(Unlock(data, channel, {}));
+        ASSERT_TRUE(EraseFormula(channel));
+        const std::uint8_t pulses = DefaultPulseCount(data.identity, channel);
+        EXPECT_EQ(pulses, std::string_view(version) == "2.0.5" ? 1 : 0);
+
+        ProgDataPart sent;
+        for (auto& program : sent.programs) {
+            for (auto& trigger : program) {
+                trigger.setting = pulses;
+            }
+        }
+        sent.programs[0][0].pumps[0] = {1, 30, 1, 5, 0};
+        sent.programs[0][0].pumps[9] = {1, 0x58, 0x02, 0, 2};
+        sent.programs[0][4].setting = 3;  // no pumps, but not the erased pulse count
+        sent.programs[12][9].pumps[6] = {1, 0, 2, 10, 0};
+        sent.programs[12][9].pumps[7] = {0, 5, 5, 5, 5};  // disabled: comes back disabled
+        ASSERT_TRUE(SetProgData(sent, channel, pulses));
+
+        CommsData read;
+        ASSERT_TRUE(GetProgdata(read, channel));
+        ProgDataPart expected = sent;
+        for (auto& program : expected.programs) {
+            for (auto& trigger : program) {
+                const bool anyPump = std::any_of(trigger.pumps.begin(), trigger.pumps.end(),
+                                                 [](const ProgPump& pump) { return pump.enabled; });
+                if (!anyPump && trigger.setting == pulses) {
+                    trigger = TriggerRecord{};
+                }
+            }
+        }
+        EXPECT_EQ(read.progData, expected);
+        EXPECT_EQ(read.progData.programs[0][4].setting, 3);
+        EXPECT_EQ(read.progData.programs[0][0].pumps[9].dose16(), 600);
     }
 }
 

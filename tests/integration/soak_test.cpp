@@ -6,13 +6,12 @@
 // locked. qeltoctl itself is stopped by SIGTERM and SIGHUP at random moments too, and every unit
 // must end locked. QELTO_SOAK_OPERATIONS, QELTO_SOAK_STOPS and QELTO_SOAK_SEED change the run;
 // failures print the seed.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -23,13 +22,14 @@
 #include <thread>
 #include <vector>
 
-#include "../comms/driver_on_sim.h"
 #include "comms/operation_driver.h"
+#include "comms/scripted_prompts.h"
 #include "comms/unit_session.h"
 #include "model/prog_data.h"
 #include "model/qelto_doc.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
+#include "support/unit_memory.h"
 
 namespace qelto::test {
 namespace {
@@ -40,23 +40,9 @@ using namespace std::chrono_literals;
 enum class Fault { None, Drop, Corrupt, Rotate, Nak, Silent, Killed };
 
 const char* faultName(Fault fault) {
-    switch (fault) {
-        case Fault::None:
-            return "none";
-        case Fault::Drop:
-            return "drop";
-        case Fault::Corrupt:
-            return "corrupt";
-        case Fault::Rotate:
-            return "rotate";
-        case Fault::Nak:
-            return "nak";
-        case Fault::Silent:
-            return "silent";
-        case Fault::Killed:
-            return "killed";
-    }
-    return "?";
+    constexpr std::array<const char*, 7> kNames{"none", "drop",   "corrupt", "rotate",
+                                                "nak",  "silent", "killed"};
+    return kNames.at(static_cast<std::size_t>(fault));
 }
 
 // A unit that stops listening cannot be locked; every other one must be.
@@ -196,13 +182,9 @@ class Soak {
     // engineer's link does, so the judge itself never fails for a reply that came late.
     std::optional<comms::OperationResult> run(Kind kind, Fault fault, ScriptedPrompts& prompts,
                                               const json& memory, json* after = nullptr) {
-        const auto state = testDir() / "soak-unit.json";
-        writeFile(state, memory.dump());
-        std::vector<std::string> options{"--state", state.string()};
-        for (auto& o : faultOptions(fault)) {
-            options.push_back(std::move(o));
-        }
-        SimProcess sim(testDir(), QELTO_UNITSIM_PATH, options);
+        const auto unit =
+            SimProcess::withMemory(testDir(), QELTO_UNITSIM_PATH, memory, faultOptions(fault));
+        SimProcess& sim = *unit;
         std::thread killer;
         if (fault == Fault::Killed) {
             const auto delay = std::chrono::milliseconds(pick(0, 150));
@@ -239,9 +221,9 @@ class Soak {
         if (killer.joinable()) {
             killer.join();
         }
-        sim.stop();
-        if (after != nullptr && std::filesystem::exists(sim.dumpFile())) {
-            *after = json::parse(readFile(sim.dumpFile()));
+        const json dumped = sim.stopAndDump();
+        if (after != nullptr) {
+            *after = dumped;
         }
         return result;
     }
@@ -292,9 +274,6 @@ TEST(Soak, QeltoctlStoppedAtAnyMomentLeavesTheUnitLocked) {
     config.progName[0] = "Soak";
     const auto file = testDir() / "soak.qlf";
     ASSERT_TRUE(document.OnSaveDocument(file).ok);
-    const auto state = testDir() / "soak-unit.json";
-    writeFile(state, unitMemory().dump());
-    const std::string err = (testDir() / "qeltoctl.err").string();
 
     for (int round = 0; round < rounds; ++round) {
         const int signal = pick(0, 1) == 0 ? SIGTERM : SIGHUP;
@@ -303,40 +282,24 @@ TEST(Soak, QeltoctlStoppedAtAnyMomentLeavesTheUnitLocked) {
         SCOPED_TRACE(::testing::Message()
                      << "round " << round << ": " << (write ? "write" : "read") << ", "
                      << strsignal(signal) << " after " << delayMs << " ms");
-        SimProcess sim(testDir(), QELTO_UNITSIM_PATH, {"--state", state.string()});
+        const auto sim = SimProcess::withMemory(testDir(), QELTO_UNITSIM_PATH, unitMemory());
         std::vector<std::string> args{QELTOCTL_PATH};
         if (write) {
             args.insert(args.end(), {"write", file.string(), "--verify"});
         } else {
             args.insert(args.end(), {"read", "--out", (testDir() / "read.qlf").string()});
         }
-        args.insert(args.end(), {"--port", sim.portPath(), "--pin", "1234"});
-        std::vector<char*> argv;
-        for (auto& a : args) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        pid_t pid = -1;
-        const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ASSERT_EQ(spawned, 0);
+        args.insert(args.end(), {"--port", sim->portPath(), "--pin", "1234"});
+        StartedProcess qeltoctl(args);
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-        ::kill(pid, signal);
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        ::kill(qeltoctl.pid(), signal);
+        const int exitCode = qeltoctl.wait();
         EXPECT_TRUE(exitCode == 0 || exitCode == 128 + signal)
-            << "exit " << exitCode << ": " << readFile(err);
-        sim.stop();
-        ASSERT_TRUE(std::filesystem::exists(sim.dumpFile()));
-        EXPECT_TRUE(json::parse(readFile(sim.dumpFile())).value("locked", false))
-            << "the unit was left unlocked: " << readFile(err);
+            << "exit " << exitCode << ": " << qeltoctl.err();
+        const json unit = sim->stopAndDump();
+        ASSERT_FALSE(unit.is_null());
+        EXPECT_TRUE(unit.value("locked", false))
+            << "the unit was left unlocked: " << qeltoctl.err();
     }
 }
 

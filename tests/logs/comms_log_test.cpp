@@ -96,12 +96,10 @@ TEST(CommsLogLines, EachPacketKindAndDirectionHasItsLine) {
         {poll(0), 3, "1, 0x01,P>2>,PKT_POLL,CMD_NONE\r\n"},
         {poll(0), 4, "1, 0x01,<2<U,PKT_POLL,CMD_NONE\r\n"},
         {poll(0), 5, "1, 0x01,?????,PKT_POLL,CMD_NONE\r\n"},
-        {poll(0), -1, "1, 0x01,?????,PKT_POLL,CMD_NONE\r\n"},
         // A request built by the PC takes two lines.
         {poll(3), 0, "1, \r\n2024-03-15, 09:08:07,1,0x01,*NEW*,PKT_POLL,CMD_GET_GLOBAL\r\n"},
         {poll(23), 1, "1, 0x01,P>>>,PKT_POLL,CMD_GET_EN_PROGS\r\n"},
         {poll(24), 1, "1, 0x01,P>>>,PKT_POLLUnknown PollCmd\r\n"},
-        {poll(0xFF), 1, "1, 0x01,P>>>,PKT_POLLUnknown PollCmd\r\n"},
         // Program data names program and half, with a trailing comma.
         {packetWithId(64), 1, "1, 0x40,P>>>,PKT_PROG01A,\r\n"},
         {packetWithId(65), 1, "1, 0x41,P>>>,PKT_PROG01B,\r\n"},
@@ -113,13 +111,11 @@ TEST(CommsLogLines, EachPacketKindAndDirectionHasItsLine) {
         {packetWithId(7), 1, "1, 0x07,P>>>,PKT_GLOBAL2\r\n"},
         {packetWithId(18), 1, "1, 0x12,P>>>,PKT_COMMENTS\r\n"},
         {packetWithId(62), 1, "1, 0x3E,P>>>,PKT_HALVERCOTT\r\n"},
-        {packetWithId(19), 1, "1, 0x13,P>>>,***UNKNOWN PACKET***\r\n"},
         {packetWithId(30), 1, "1, 0x1E,P>>>,***UNKNOWN PACKET***\r\n"},
         {packetWithId(63), 1, "1, 0x3F,P>>>,***UNKNOWN PACKET***\r\n"},
         {packetWithId(0xFF), 1, "1, 0xFF,P>>>,***UNKNOWN PACKET***\r\n"},
         {ack(12), 1, "1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[2.05],[KRHM03]\r\n"},
         {ack(9), 1, "1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[2.05],[KRM10]\r\n"},
-        {ack(0), 1, "1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[2.05],[KRM01]\r\n"},
         {oddVersion, 1, "1, 0x02,P>>>,PKT_ACK,SN[000012345],S/W[?.??],[KRM01]\r\n"},
     };
     for (const auto& row : rows) {

@@ -11,15 +11,20 @@ using test::readFile;
 using test::testDir;
 using test::writeFile;
 
+// Without a file, or with a count that is not a number, every name is empty.
 TEST(ChemicalCatalogue, WithoutAFileEveryNameIsEmpty) {
     ChemicalCatalogue catalogue(testDir() / "qelto.ini", "Chemical", "No Chemical");
     catalogue.LoadPumpDefaults(3);
     EXPECT_EQ(catalogue.pumpDefaults, (std::array<std::string, kPumps>{}));
     EXPECT_TRUE(catalogue.chemicals.empty());
-
     CProgData c;
     c.ResetAll(catalogue);
     EXPECT_EQ(c.pumpName, (std::array<std::string, kPumps>{}));
+
+    writeFile(testDir() / "qelto.ini",
+              "[System Settings]\nNoOfChemicals=many\n[Chemical Names]\nChemical01=A\n");
+    catalogue.LoadChemicalList();
+    EXPECT_TRUE(catalogue.chemicals.empty());
 }
 
 TEST(ChemicalCatalogue, ResetTakesThePumpNamesOfTheUnitTypeSection) {
@@ -73,14 +78,6 @@ TEST(ChemicalCatalogue, PumpDefaultsAreSavedAndClearedPerType) {
     EXPECT_EQ(catalogue.defaultPumpNames(9)[4], "No Chemical");
     EXPECT_EQ(pumpDefaultsSection(0), "L01");
     EXPECT_EQ(pumpDefaultsSection(9), "L10");
-}
-
-TEST(ChemicalCatalogue, ACountThatIsNotANumberReadsAsNone) {
-    writeFile(testDir() / "qelto.ini",
-              "[System Settings]\nNoOfChemicals=many\n[Chemical Names]\nChemical01=A\n");
-    ChemicalCatalogue catalogue(testDir() / "qelto.ini", "Chemical", "No Chemical");
-    catalogue.LoadChemicalList();
-    EXPECT_TRUE(catalogue.chemicals.empty());
 }
 
 }  // namespace

@@ -2,66 +2,16 @@
 
 #include <gtest/gtest.h>
 
+// The reset values of every compared field are config_diff_test.cpp's first column; the pump
+// names a reset takes, chemical_catalogue_test.cpp's.
+
 namespace qelto::model {
 namespace {
-
-class FixedNames final : public PumpNameDefaults {
-  public:
-    mutable int askedForType = -1;
-    std::array<std::string, kPumps> defaultPumpNames(std::uint8_t unitType) const override {
-        askedForType = unitType;
-        std::array<std::string, kPumps> names;
-        for (std::size_t i = 0; i < kPumps; ++i) {
-            names[i] = "T" + std::to_string(unitType) + "P" + std::to_string(i + 1);
-        }
-        return names;
-    }
-};
 
 CProgData resetRecord() {
     CProgData c;
     c.ResetAll(NoPumpNameDefaults());
     return c;
-}
-
-TEST(ProgData, ResetGivesTheDocumentedDefaults) {
-    CProgData c;
-    FixedNames names;
-    c.ResetAll(names);
-
-    EXPECT_EQ(names.askedForType, 3);
-    EXPECT_EQ(c.pumpName[0], "T3P1");
-    EXPECT_EQ(c.pumpName[9], "T3P10");
-    EXPECT_EQ(c.unitType, 3);
-    EXPECT_EQ(c.accessCode, 1);
-    EXPECT_EQ(c.pin, (std::array<std::uint16_t, 3>{6179, 7159, 7318}));
-    EXPECT_EQ(c.resetDelayTime, (MinSec{0, 20, 0}));
-    EXPECT_EQ(textOf(c.SerialNoUnit), "000000000");
-    EXPECT_EQ(textOf(c.SoftwareVersion), "V-.--");
-    EXPECT_EQ(c.ViewMode, 1u);
-    EXPECT_EQ(c.optionFlag0, 1u);
-    EXPECT_EQ(c.optionFlag1, 1u);
-    EXPECT_EQ(c.autofs_time, (MinSec{0, 30, 0}));
-    EXPECT_EQ(c.autofs_accept_time, 1);
-    EXPECT_EQ(c.resetOption, 2);
-    EXPECT_EQ(c.resetProgChoice, 1);
-    EXPECT_EQ(c.pumpNamesValid, 1);
-    for (std::size_t k = 0; k < kPumps; ++k) {
-        EXPECT_EQ(c.pumpSpeed[k], 80);
-        EXPECT_EQ(c.pumpCalibration[k], 0u);
-        EXPECT_EQ(c.pumpSpeedRange[k], 3u);
-    }
-    for (std::size_t p = 0; p < kPrograms; ++p) {
-        EXPECT_TRUE(c.progName[p].empty());
-        for (std::size_t t = 0; t < kTriggers; ++t) {
-            EXPECT_EQ(c.pulseCount[p][t], 1);
-            for (std::size_t k = 0; k < kPumps; ++k) {
-                EXPECT_EQ(c.pumpEnabled[p][t][k], 0);
-                EXPECT_EQ(c.programs[p][t][k].runTime, (MinSec{0, 45, 0}));
-                EXPECT_EQ(c.programs[p][t][k].delayTime, (MinSec{0, 0, 0}));
-            }
-        }
-    }
 }
 
 TEST(ProgData, ResetKeepsBatchMembersAndTheUnitsOwnLegacyBytes) {
@@ -126,8 +76,6 @@ TEST(ProgData, CopyProgramCopiesStepsFlagsAndPulses) {
 
 TEST(ProgData, AccessorsRefuseNumbersOutsideTheRecord) {
     CProgData c = resetRecord();
-    EXPECT_EQ(&c.PumpSpeed(1), &c.pumpSpeed[0]);
-    EXPECT_EQ(&c.PumpCalibration(10), &c.pumpCalibration[9]);
     EXPECT_THROW(c.PumpSpeed(0), std::out_of_range);
     EXPECT_THROW(c.PumpSpeed(11), std::out_of_range);
     EXPECT_THROW(c.Step(20, 0, 0), std::out_of_range);
@@ -137,9 +85,6 @@ TEST(ProgData, AccessorsRefuseNumbersOutsideTheRecord) {
     // The selection bytes can name positions beyond the record; they must not reach memory.
     Selection s;
     s.set(31, 15, 15);
-    EXPECT_EQ(s.program(), 31);
-    EXPECT_EQ(s.trigger(), 15);
-    EXPECT_EQ(s.pump(), 15);
     EXPECT_THROW(c.CurrentStep(s), std::out_of_range);
     s.set(19, 9, 9);
     EXPECT_EQ(&c.CurrentStep(s), &c.programs[19][9][9]);

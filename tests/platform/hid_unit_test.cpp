@@ -73,42 +73,44 @@ class FakeBackend final : public HidBackend {
 
 const HidIds kIds{};
 
-TEST(HidUnitChoice, TheFirstUnitInTheListIsOpenedAndOtherDevicesAreSkipped) {
-    FakeBackend backend;
-    backend.devices = {{"/dev/hidraw0", 0x1234, 0x0301},
-                       {"/dev/hidraw1", 0x2F1A, 0x0999},
-                       {"/dev/hidraw2", 0x2F1A, 0x0302},
-                       {"/dev/hidraw3", 0x2F1A, 0x0301}};
-    EXPECT_NE(openHidUnitWith(backend, kIds, nullptr), nullptr);
-    EXPECT_EQ(backend.askedVendor, 0x2F1A);
-    EXPECT_EQ(backend.opened, std::vector<std::string>{"/dev/hidraw2"});
-}
-
-TEST(HidUnitChoice, NoUnitPresentNamesTheIdsLookedFor) {
-    FakeBackend backend;
-    backend.devices = {{"/dev/hidraw0", 0x1234, 0x0301}};
-    std::string error;
-    EXPECT_EQ(openHidUnitWith(backend, {0x2F1A, 0x0401, 0x0402}, &error), nullptr);
-    EXPECT_THAT(error, HasSubstr("no unit found on USB (vendor id 2f1a, product id 0401 or 0402)"));
-    EXPECT_TRUE(backend.opened.empty());
-}
-
-TEST(HidUnitChoice, AUnitThatRefusesUsForPermissionPointsToTheUdevRule) {
-    FakeBackend backend;
-    backend.devices = {{"/dev/hidraw4", 0x2F1A, 0x0301}};
-    backend.refusals["/dev/hidraw4"] = EACCES;
-    std::string error;
-    EXPECT_EQ(openHidUnitWith(backend, kIds, &error), nullptr);
-    EXPECT_THAT(error, HasSubstr("cannot open the unit at /dev/hidraw4: permission denied"));
-    EXPECT_THAT(error, HasSubstr("70-qelto.rules"));
-}
-
-TEST(HidUnitChoice, AUnitThatCannotBeOpenedGivesWayToTheNextOne) {
-    FakeBackend backend;
-    backend.devices = {{"/dev/hidraw4", 0x2F1A, 0x0301}, {"/dev/hidraw5", 0x2F1A, 0x0302}};
-    backend.refusals["/dev/hidraw4"] = EBUSY;
-    EXPECT_NE(openHidUnitWith(backend, kIds, nullptr), nullptr);
-    EXPECT_EQ(backend.opened.back(), "/dev/hidraw5");
+// The first unit of ours in the list is opened, other devices are skipped, a unit that cannot be
+// opened gives way to the next; when none opens, the message names the ids looked for or the
+// udev rule that grants the permission.
+TEST(HidUnitChoice, TheFirstUnitThatOpensIsTakenAndAFailureSaysWhy) {
+    const HidCandidate other{"/dev/hidraw0", 0x1234, 0x0301};
+    const HidCandidate otherProduct{"/dev/hidraw1", 0x2F1A, 0x0999};
+    const HidCandidate busy{"/dev/hidraw4", 0x2F1A, 0x0301};
+    const HidCandidate unit{"/dev/hidraw5", 0x2F1A, 0x0302};
+    const struct {
+        std::vector<HidCandidate> devices;
+        int refusal;  // of /dev/hidraw4
+        std::vector<std::string> opened;
+        const char* error;
+    } rows[] = {
+        {{other, otherProduct, unit, busy}, 0, {"/dev/hidraw5"}, ""},
+        {{busy, unit}, EBUSY, {"/dev/hidraw4", "/dev/hidraw5"}, ""},
+        {{other}, 0, {}, "no unit found on USB (vendor id 2f1a, product id 0301 or 0302)"},
+        {{busy},
+         EACCES,
+         {"/dev/hidraw4"},
+         "cannot open the unit at /dev/hidraw4: permission denied"},
+    };
+    for (const auto& row : rows) {
+        FakeBackend backend;
+        backend.devices = row.devices;
+        if (row.refusal != 0) {
+            backend.refusals["/dev/hidraw4"] = row.refusal;
+        }
+        std::string error;
+        const bool found = openHidUnitWith(backend, kIds, &error) != nullptr;
+        EXPECT_EQ(found, *row.error == '\0') << row.error;
+        EXPECT_EQ(backend.askedVendor, 0x2F1A);
+        EXPECT_EQ(backend.opened, row.opened);
+        EXPECT_THAT(error, HasSubstr(row.error));
+        if (row.refusal == EACCES) {
+            EXPECT_THAT(error, HasSubstr("70-qelto.rules"));
+        }
+    }
 }
 
 TEST(HidUnitChoice, TheUdevRuleGrantsTheDefaultVendor) {
@@ -131,37 +133,34 @@ class HidUnitReports : public ::testing::Test {
     std::unique_ptr<HidDevice> unit;
 };
 
-TEST_F(HidUnitReports, AWrittenReportGoesOutWholeOrFails) {
+// A report goes out whole; an input report gets its report number in front; silence times out
+// (never hidapi's "wait for ever"); a vanished device or a short report fails.
+TEST_F(HidUnitReports, ReportsGoOutAndComeInWholeOrFail) {
     HidReportBytes out{};
     out[1] = 0x30;
     out[35] = 0xAB;
     EXPECT_EQ(unit->writeReport(out), IoStatus::Ok);
     EXPECT_EQ(script.written, std::vector<std::uint8_t>(out.begin(), out.end()));
-    script.writeResult = -1;  // a vanished device
+    script.writeResult = -1;
     EXPECT_EQ(unit->writeReport(HidReportBytes{}), IoStatus::Failed);
-}
 
-TEST_F(HidUnitReports, AnInputReportGetsItsReportNumberInFront) {
+    HidReportBytes in{};
+    EXPECT_EQ(unit->readReport(in, -5ms), IoStatus::TimedOut);
+    EXPECT_EQ(script.lastTimeoutMs, 0);
+    script.readResult = -1;
+    EXPECT_EQ(unit->readReport(in, 10ms), IoStatus::Failed);
+    script.reply = {0x30, 1, 2};
+    EXPECT_EQ(unit->readReport(in, 10ms), IoStatus::Failed);
+    script.reply.clear();
     for (std::uint8_t i = 0; i < 35; ++i) {
         script.reply.push_back(static_cast<std::uint8_t>(i + 1));
     }
-    HidReportBytes in{};
     in.fill(0xEE);
     EXPECT_EQ(unit->readReport(in, 40ms), IoStatus::Ok);
     EXPECT_EQ(in[0], 0);
     EXPECT_EQ(in[1], 1);
     EXPECT_EQ(in[35], 35);
     EXPECT_EQ(script.lastTimeoutMs, 40);
-}
-
-TEST_F(HidUnitReports, SilenceTimesOutAndAVanishedOrShortReportFails) {
-    HidReportBytes in{};
-    EXPECT_EQ(unit->readReport(in, -5ms), IoStatus::TimedOut);
-    EXPECT_EQ(script.lastTimeoutMs, 0);  // never hidapi's "wait for ever"
-    script.readResult = -1;
-    EXPECT_EQ(unit->readReport(in, 10ms), IoStatus::Failed);
-    script.reply = {0x30, 1, 2};
-    EXPECT_EQ(unit->readReport(in, 10ms), IoStatus::Failed);
 }
 
 }  // namespace

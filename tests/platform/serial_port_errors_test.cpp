@@ -18,32 +18,35 @@ std::string openError(const std::string& path, unsigned baud = 9600) {
     return error;
 }
 
-TEST(SerialPortErrors, AMissingPortSaysHowToFindThePresentOnes) {
-    const std::string error = openError("/dev/ttyUSB97");
-    EXPECT_THAT(error, HasSubstr("cannot open /dev/ttyUSB97: no such port"));
-    EXPECT_THAT(error, HasSubstr("qeltoctl ports"));
-}
-
-TEST(SerialPortErrors, AFileThatIsNotATerminalIsRefusedAsNoSerialPort) {
-    const auto file = test::testDir() / "notes.txt";
-    test::writeFile(file, "not a port");
-    EXPECT_THAT(openError(file.string()), HasSubstr("not a serial port"));
-    EXPECT_THAT(openError(test::testDir().string()), HasSubstr("folder"));
-}
-
-TEST(SerialPortErrors, APortHeldByAnotherOpenIsBusy) {
+// A missing port says how to find the present ones; a file or folder is no serial port; a port
+// held by another open is busy; an unsupported rate is named with the rates that work.
+TEST(SerialPortErrors, EachRefusalSaysWhatIsWrong) {
     test::PtyPair pty;
     std::string error;
     auto first = SerialPort::open(pty.path(), 9600, &error);
     ASSERT_NE(first, nullptr) << error;
-    EXPECT_THAT(openError(pty.path()), HasSubstr("in use by another program"));
-}
-
-TEST(SerialPortErrors, AnUnsupportedRateIsNamedWithTheRatesThatWork) {
-    test::PtyPair pty;
-    const std::string error = openError(pty.path(), 9601);
-    EXPECT_THAT(error, HasSubstr("9601 baud is not a supported rate"));
-    EXPECT_THAT(error, HasSubstr("9600, 19200, 38400, 57600, 115200"));
+    test::PtyPair other;
+    const auto file = test::testDir() / "notes.txt";
+    test::writeFile(file, "not a port");
+    const struct {
+        std::string path;
+        unsigned baud;
+        std::vector<const char*> says;
+    } rows[] = {
+        {"/dev/ttyUSB97", 9600, {"cannot open /dev/ttyUSB97: no such port", "qeltoctl ports"}},
+        {file.string(), 9600, {"not a serial port"}},
+        {test::testDir().string(), 9600, {"folder"}},
+        {pty.path(), 9600, {"in use by another program"}},
+        {other.path(),
+         9601,
+         {"9601 baud is not a supported rate", "9600, 19200, 38400, 57600, 115200"}},
+    };
+    for (const auto& row : rows) {
+        const std::string message = openError(row.path, row.baud);
+        for (const char* part : row.says) {
+            EXPECT_THAT(message, HasSubstr(part)) << row.path;
+        }
+    }
 }
 
 TEST(SerialPortErrors, PermissionDeniedAdvisesTheDialoutGroup) {

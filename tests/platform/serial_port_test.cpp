@@ -51,51 +51,35 @@ TEST(SerialPortOnPty, AShortReplyTimesOutAndReportsWhatCame) {
     EXPECT_EQ(Bytes(in.begin(), in.begin() + 3), (Bytes{7, 8, 9}));
 }
 
-TEST(SerialPortOnPty, CancelFromAnotherThreadEndsAWaitingRead) {
-    test::PtyPair pty;
-    auto port = openOrFail(pty);
-    std::thread canceller([&] {
-        std::this_thread::sleep_for(20ms);
-        port->cancel();
-    });
-    Bytes in(1);
-    const auto start = Clock::now();
-    EXPECT_EQ(port->read(in, 5s), IoStatus::Cancelled);
-    canceller.join();
-    EXPECT_LT(Clock::now() - start, 2s);
-}
-
-TEST(SerialPortOnPty, CancelEndsAWriteThatCannotLeave) {
-    test::PtyPair pty;
-    auto port = openOrFail(pty, 19200);
-    std::thread canceller([&] {
-        std::this_thread::sleep_for(20ms);
-        port->cancel();
-    });
-    // Nobody reads the master, so the queue fills and the write has to wait.
-    const Bytes flood(1 << 20, 0x55);
-    EXPECT_EQ(port->write(flood, 5s), IoStatus::Cancelled);
-    canceller.join();
-}
-
-TEST(SerialPortOnPty, ACancelWithNothingWaitingEndsOnlyTheNextWait) {
-    test::PtyPair pty;
-    auto port = openOrFail(pty);
-    port->cancel();
-    Bytes in(1);
-    EXPECT_EQ(port->read(in, 1s), IoStatus::Cancelled);
-    pty.send({42});
-    EXPECT_EQ(port->read(in, 500ms), IoStatus::Ok);
-    EXPECT_EQ(in[0], 42);
-}
-
-TEST(SerialPortOnPty, AWriteThatCannotLeaveTimesOut) {
+// A cancel from another thread ends a waiting read and a write that cannot leave (nobody reads
+// the master, so the queue fills); a cancel with nothing waiting ends only the next wait; a
+// write that cannot leave times out.
+TEST(SerialPortOnPty, CancelEndsTheWaitAtHandAndAFullQueueTimesOut) {
     test::PtyPair pty;
     auto port = openOrFail(pty, 19200);
     const Bytes flood(1 << 20, 0x55);
+    Bytes in(1);
+    for (const bool reading : {true, false}) {
+        std::thread canceller([&] {
+            std::this_thread::sleep_for(20ms);
+            port->cancel();
+        });
+        const auto start = Clock::now();
+        EXPECT_EQ(reading ? port->read(in, 5s) : port->write(flood, 5s), IoStatus::Cancelled);
+        canceller.join();
+        EXPECT_LT(Clock::now() - start, 2s);
+    }
     const auto start = Clock::now();
     EXPECT_EQ(port->write(flood, 20ms), IoStatus::TimedOut);
     EXPECT_LT(Clock::now() - start, 2s);
+
+    test::PtyPair idle;
+    auto quiet = openOrFail(idle);
+    quiet->cancel();
+    EXPECT_EQ(quiet->read(in, 1s), IoStatus::Cancelled);
+    idle.send({42});
+    EXPECT_EQ(quiet->read(in, 500ms), IoStatus::Ok);
+    EXPECT_EQ(in[0], 42);
 }
 
 TEST(SerialPortOnPty, ClosingTheOtherSideFailsAReadAtOnce) {

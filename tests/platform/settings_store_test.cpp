@@ -17,39 +17,35 @@ auto fields(const Settings& s) {
                     s.language, s.batchName, s.batchSize, s.batchCounter, s.logDirectory);
 }
 
-TEST(SettingsStore, MissingFileInTheConfigFolderLoadsDefaults) {
+// A missing file in the config folder loads the defaults; every key round-trips.
+TEST(SettingsStore, EveryKeyRoundTripsAndAMissingFileLoadsTheDefaults) {
     const SettingsStore store;
     EXPECT_EQ(store.file(), configHome() / "Halvercott" / "Qelto.conf");
     EXPECT_EQ(fields(store.load()), fields(Settings{}));
-}
-
-TEST(SettingsStore, EveryKeyRoundTrips) {
     Settings s{1, {-8, 20, 1928, 1050},        "/dev/ttyS1", 0,  5,
                4, " Hotel \xE9t\xE9 = \"A\" ", 4000000000u,  17, "/home/eng/Qelto logs"};
-    const SettingsStore store;
     std::string error;
     ASSERT_TRUE(store.save(s, &error)) << error;
     EXPECT_EQ(fields(store.load()), fields(s));
 }
 
-TEST(SettingsStore, FrameRectIsFourLittleEndianInt32InHex) {
+// The frame is four little-endian int32 in hex; a damaged one and numbers out of range load
+// their defaults.
+TEST(SettingsStore, FrameRectIsHexAndBadValuesLoadTheirDefaults) {
     const SettingsStore store(testDir() / "Qelto.conf");
     Settings s;
     s.frameRect = {1, -1, 0x12345678, 256};
     ASSERT_TRUE(store.save(s));
     EXPECT_NE(readFile(store.file()).find("\nFrameRect=01000000ffffffff7856341200010000\n"),
               std::string::npos);
-    writeFile(store.file(), "[Settings]\nFrameRect=zz000000ffffffff7856341200010000\n");
-    EXPECT_EQ(store.load().frameRect, (std::array<std::int32_t, 4>{}));
-}
-
-TEST(SettingsStore, OutOfRangeNumbersLoadTheirDefaults) {
-    const SettingsStore store(testDir() / "Qelto.conf");
-    writeFile(store.file(), "[Settings]\nBatchSize=-5\nLanguage=99999999999\nProgressBars=0\n");
-    const Settings s = store.load();
-    EXPECT_EQ(s.batchSize, 0u);
-    EXPECT_EQ(s.language, 0);
-    EXPECT_EQ(s.progressBars, 0);
+    writeFile(store.file(),
+              "[Settings]\nFrameRect=zz000000ffffffff7856341200010000\n"
+              "BatchSize=-5\nLanguage=99999999999\nProgressBars=0\n");
+    const Settings loaded = store.load();
+    EXPECT_EQ(loaded.frameRect, (std::array<std::int32_t, 4>{}));
+    EXPECT_EQ(loaded.batchSize, 0u);
+    EXPECT_EQ(loaded.language, 0);
+    EXPECT_EQ(loaded.progressBars, 0);
 }
 
 TEST(SettingsStore, SavesKeepOtherSectionsAndKeys) {

@@ -107,38 +107,6 @@ NumberUses numbersUsedIn(const fs::path& sourceRoot) {
     return uses;
 }
 
-TEST(StringNumberScan, FindsTheShapesTheCodeNamesNumbersIn) {
-    const fs::path root = test::testDir() / "src";
-    fs::create_directories(root);
-    test::writeFile(root / "page.cpp",
-                    "page.text(2446); page_.str(230);\n"
-                    "page.text(figure.calibrated ? 2583 : 2490);\n"
-                    "settingsRow(page, 2531,\n    onOff(page, c.resetDelayOff, 423, 424));\n"
-                    "// page.text(9999) in prose\n/* str(8888) */\n");
-    test::writeFile(root / "prompts.h",
-                    "inline constexpr int kMsgReadDone = 256;\n"
-                    "constexpr int kTextPin1 = 3617;\n"
-                    "inline constexpr int kTextFieldWidth = 320;\n"
-                    "inline constexpr int kDefaultReplyTimeoutMs = 3000;\n"
-                    "inline constexpr int kTemplateFileName = 155;\n"
-                    "inline constexpr int kUnusedNumber = 274;\n");
-    test::writeFile(root / "workbook.cpp", "ctx.text(kTemplateFileName); std::string text(64);\n");
-    test::writeFile(root / "shell.cpp",
-                    "namespace text {\ninline constexpr int kFileNew = 3001;\n}\n"
-                    "addCommand(menu, text::kFileNew, [] {});\n"
-                    "constexpr std::array<LanguageInfo, 2> kLanguages{{\n"
-                    "    {1, \"English\", \"LangEN.po\", 2570},\n"
-                    "    {2, \"Spanish\", \"LangSPA.po\", 2571},\n}};\n");
-    test::writeFile(root / "notes.txt", "text(7777)\n");
-
-    std::set<int> found;
-    for (const auto& [number, where] : numbersUsedIn(root)) {
-        found.insert(number);
-    }
-    EXPECT_EQ(found, (std::set<int>{155, 230, 256, 423, 424, 2446, 2490, 2531, 2570, 2571, 2583,
-                                    3001, 3617}));
-}
-
 TEST(StringNumberScan, EveryNumberTheProgramUsesIsInTheEnglishCatalog) {
     const auto english = LanguageCatalog::load(fs::path(QELTO_CATALOG_DIR) / "LangEN.po");
     ASSERT_TRUE(english);

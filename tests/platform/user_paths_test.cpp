@@ -11,20 +11,16 @@ namespace {
 
 using test::testDir;
 
-TEST(UserPaths, ConfigFolderFollowsXdgConfigHome) {
+// The config folder follows an absolute XDG_CONFIG_HOME, else HOME/.config, else the password
+// entry's home.
+TEST(UserPaths, ConfigFolderFollowsXdgConfigHomeThenHome) {
     ::setenv("XDG_CONFIG_HOME", (testDir() / "xdg").c_str(), 1);
     EXPECT_EQ(settingsFile(), testDir() / "xdg" / "Halvercott" / "Qelto.conf");
     EXPECT_EQ(chemicalCatalogueFile(), testDir() / "xdg" / "Halvercott" / "qelto.ini");
-}
-
-TEST(UserPaths, EmptyOrRelativeXdgConfigHomeFallsBackToHomeConfig) {
     for (const char* xdg : {"", "relative/config"}) {
         ::setenv("XDG_CONFIG_HOME", xdg, 1);
         EXPECT_EQ(configDir(), testDir() / ".config" / "Halvercott") << xdg;
     }
-}
-
-TEST(UserPaths, WithoutHomeThePasswordEntryGivesTheFolder) {
     ::unsetenv("XDG_CONFIG_HOME");
     ::unsetenv("HOME");
     const auto dir = configDir();

@@ -81,16 +81,16 @@ const Packet kAck = packetOf({
 TEST(CatalogueIdentity, AnAcknowledgementCarriesTheIdentityAndARefusalToo) {
     const auto identity = parseAck(kAck);
     ASSERT_TRUE(identity);
-    EXPECT_EQ(identity->serial, 12345u);
-    EXPECT_EQ(identity->bytes6to8, (std::array<std::uint8_t, 3>{1, 2, 3}));
-    EXPECT_EQ(identity->unitTypeIndex, 11);
-    EXPECT_EQ(identity->byte10, 0x0C);
-    EXPECT_EQ(identity->version, (std::array<std::uint8_t, 3>{'2', '0', '5'}));
-    EXPECT_EQ(identity->byte14, 0x0E);
-    EXPECT_EQ(identity->byte16, 0x10);
-    EXPECT_EQ(identity->cpuSerial, 0x12345678u);
-    EXPECT_EQ(identity->byte23, 0x17);
-    EXPECT_EQ(identity->bytes24to25, (std::array<std::uint8_t, 2>{0x18, 0x19}));
+    EXPECT_EQ(*identity, (UnitIdentity{12345,
+                                       {1, 2, 3},
+                                       11,
+                                       0x0C,
+                                       {'2', '0', '5'},
+                                       0x0E,
+                                       0x10,
+                                       0x12345678,
+                                       0x17,
+                                       {0x18, 0x19}}));
 
     Packet built = kAck;
     for (const std::size_t unused :

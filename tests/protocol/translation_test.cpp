@@ -28,13 +28,7 @@ class Translation : public ::testing::Test {
 // --- Globals and times ---------------------------------------------------------------------------
 
 // Times travel as seconds; one too long for its minutes is held at the longest, not wrapped.
-TEST_F(Translation, TimesTravelAsSecondsAndATooLongOneIsHeldAtTheLongest) {
-    config.auxTime = {2, 5, 0};
-    toUnit(COMMS_GLOBALS);
-    EXPECT_EQ(data.globals.block1.auxTime, 125);
-    data.globals.block1.resetDelayTime = 90;
-    toCopy(COMMS_GLOBALS);
-    EXPECT_EQ(copy.resetDelayTime, (model::MinSec{1, 30, 0}));
+TEST_F(Translation, ATooLongTimeIsHeldAtTheLongest) {
     data.autoFs.time = 65535;
     fromUnit(COMMS_AUTOFS);
     EXPECT_EQ(config.autofs_time, (model::MinSec{255, 59, 0}));
@@ -213,19 +207,6 @@ TEST_F(Translation, AReportReadReadsEveryPumpByItsOwnCalibration) {
 
 // --- Texts and identity ------------------------------------------------------------------------
 
-TEST(TextSlots, AFullSlotIsReadToItsEndAndANameSlotKeepsItsZero) {
-    TextSlot<4> slot{'a', 'b', 'c', 'd'};
-    EXPECT_EQ(slotText(slot), "abcd");
-    setSlotText(slot, "xy");
-    EXPECT_EQ(slot, (TextSlot<4>{'x', 'y', 0, 0}));
-    setSlotText(slot, "longer than four");
-    EXPECT_EQ(slotText(slot), "long");
-    TextSlot<kNameSlot> name{};
-    setTerminatedText(name, std::string(40, 'n'));
-    EXPECT_EQ(slotText(name), std::string(25, 'n'));
-    EXPECT_EQ(name.back(), '\0');
-}
-
 // The unit's description holds 17 characters, the document's 16.
 TEST_F(Translation, ASeventeenCharacterDescriptionFromTheUnitIsCutToTheDocuments16) {
     data.unitDescription.fill('u');
@@ -300,26 +281,6 @@ TEST_F(Translation, ReportsLeaveTheAutomaticFlushAndTheClockNeverTravelsToTheUni
     const CommsData dataBefore = data;
     toUnit(COMMS_UNITTIME);
     EXPECT_EQ(data, dataBefore);
-}
-
-TEST_F(Translation, AnOptionWithoutARuleChangesNothing) {
-    data.globals.block1.unitType = 8;
-    data.identity.unit.serial = 77;
-    const model::CProgData configBefore = config;
-    const CommsData dataBefore = data;
-    const model::CommsCopy copyBefore = copy;
-    for (const int option : {11, 14, -1, 255}) {
-        toUnit(option);
-        fromUnit(option);
-        toCopy(option);
-    }
-    toUnit(COMMS_ACK);  // the identity only ever comes from a unit
-    EXPECT_EQ(data, dataBefore);
-    EXPECT_EQ(copy, copyBefore);
-    EXPECT_EQ(config.unitType, configBefore.unitType);
-    EXPECT_EQ(config.programs, configBefore.programs);
-    EXPECT_EQ(model::textOf(config.SerialNoUnit), model::textOf(configBefore.SerialNoUnit));
-    EXPECT_FALSE(context.pumpCount.has_value());
 }
 
 }  // namespace

@@ -38,20 +38,6 @@ void queueCalibration(ScriptedUnit& u) {
     u.reply(makePumpCal(calGroup(1, 200)));
 }
 
-TEST(GetPumpCal, FillsPumpsByTheGroupTheUnitNames) {
-    ScriptedUnit u;
-    CalibrationPart cal;
-    u.reply(makePumpCal(calGroup(1, 600)));
-    u.reply(makePumpCal(calGroup(0, 100)));
-    ASSERT_TRUE(GetPumpCal(cal, u.channel));
-    EXPECT_EQ(u.sent()[0], makePoll(CMD_GET_PUMPCAL, 0));
-    EXPECT_EQ(u.sent()[1], makePoll(CMD_GET_PUMPCAL, 1));
-    EXPECT_EQ(cal.pumps[0].volume, 100);
-    EXPECT_EQ(cal.pumps[5].volume, 600);
-    EXPECT_EQ(cal.pumps[9], (PumpCalEntry{604, 1, 2, 19}));
-    EXPECT_EQ(u.observer.steps, 10);
-}
-
 TEST(GetProgdata, AsksOnlyForTheEnabledTriggersAndClearsTheOthers) {
     ScriptedUnit u;
     CommsData data;
@@ -107,26 +93,6 @@ TEST(GetProgdata, WithoutTheEnabledMapEveryHalfOfEveryTriggerIsRead) {
     EXPECT_EQ(u.sent().size(), 3u + 400u);
     EXPECT_EQ(u.sent().back(), makeProgDataRequest(19, 1, 9));
     EXPECT_EQ(data.progData.programs[7][4].setting, 4);
-}
-
-TEST(GetProgdata, TheReplyDecidesWhereItsDataGoes) {
-    ScriptedUnit u;
-    CommsData data;
-    EnProgs map;
-    map.enabled[0][0] = true;
-    queueCalibration(u);
-    u.reply(makeEnProgs(map));
-    ProgDataHalf other;
-    other.program = 3;
-    other.half = 1;
-    other.trigger = 6;
-    other.setting = 2;
-    other.pumps[4] = {1, 0x58, 0x02, 0, 1};
-    u.reply(makeProgDataHalf(other));
-    u.reply(makeProgDataHalf(ProgDataHalf{}));
-    ASSERT_TRUE(GetProgdata(data, u.channel));
-    EXPECT_EQ(data.progData.programs[3][6].setting, 2);
-    EXPECT_EQ(data.progData.programs[3][6].pumps[9].dose16(), 600);
 }
 
 // A calibration group other than 0 or 1 fails before any program request; a reply that is not

@@ -17,66 +17,52 @@ Packet commentReply(std::string text, std::uint8_t count) {
 
 // --- Unlock ---------------------------------------------------------------------------------
 
-TEST(Unlock, ACancelledPinPromptSendsNothingAndForgetsThePin) {
+// A cancelled PIN prompt sends nothing and forgets the PIN, so the next unlock asks again; an
+// entered PIN is sent, remembered and not asked for again; a refusal fails but keeps it. The
+// acknowledgement fills serial, type and version, not a full identity.
+TEST(Unlock, ThePinIsAskedOnceSentAndKeptThroughARefusal) {
     ScriptedUnit u;
     CommsData data;
     int asked = 0;
-    const PinPrompt cancel = [&] {
+    std::optional<std::uint16_t> typed;
+    const PinPrompt prompt = [&] {
         ++asked;
-        return std::optional<std::uint16_t>{};
+        return typed;
     };
-    EXPECT_FALSE(Unlock(data, u.channel, cancel));
+    EXPECT_FALSE(Unlock(data, u.channel, prompt));
+    EXPECT_FALSE(Unlock(data, u.channel, prompt));
+    EXPECT_EQ(asked, 2);
     EXPECT_TRUE(u.sent().empty());
     EXPECT_EQ(data.connection.rememberedPin, -1);
     EXPECT_FALSE(data.connection.pinAccepted);
 
-    // Forgotten means unknown: the next unlock asks again.
-    EXPECT_FALSE(Unlock(data, u.channel, cancel));
-    EXPECT_EQ(asked, 2);
-}
-
-TEST(Unlock, AnEnteredPinIsSentRememberedAndNotAskedForAgain) {
-    ScriptedUnit u;
-    CommsData data;
-    int asked = 0;
-    const PinPrompt enter = [&] {
-        ++asked;
-        return std::optional<std::uint16_t>{4321};
-    };
-    u.reply(makeAck(test::identityWithVersion('2', '1', '0')));
-    u.reply(makeAck());
-    ASSERT_TRUE(Unlock(data, u.channel, enter));
-    ASSERT_TRUE(Unlock(data, u.channel, enter));
-    EXPECT_EQ(asked, 1);
-    ASSERT_EQ(u.sent().size(), 2u);
-    EXPECT_EQ(u.sent()[0], makeUnlock(4321));
-    EXPECT_EQ(u.sent()[1], makeUnlock(4321));
+    typed = 4321;
+    u.replyAck(2);
+    ASSERT_TRUE(Unlock(data, u.channel, prompt));
+    ASSERT_TRUE(Unlock(data, u.channel, prompt));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(u.sent(), std::vector<Packet>(2, makeUnlock(4321)));
     EXPECT_EQ(data.connection.rememberedPin, 4321);
     EXPECT_TRUE(data.connection.pinAccepted);
     EXPECT_EQ(data.identity.pin, 4321);
-}
 
-// The acknowledgement of an unlock fills serial, type and version, not a full identity; a refused
-// PIN fails but stays remembered.
-TEST(Unlock, TheAnswerFillsTheIdentityAndARefusalKeepsThePin) {
-    ScriptedUnit u;
-    CommsData data;
-    data.connection.rememberedPin = 1234;
+    ScriptedUnit v;
+    CommsData other;
     UnitIdentity unit = test::identityWithVersion('2', '0', '5');
     unit.byte14 = 7;
     unit.cpuSerial = 99;
-    u.reply(makeAck(unit));
-    ASSERT_TRUE(Unlock(data, u.channel, {}));
-    EXPECT_EQ(data.identity.unit.serial, 42u);
-    EXPECT_EQ(data.identity.unit.unitTypeIndex, 5);
-    EXPECT_EQ(data.identity.unit.version, unit.version);
-    EXPECT_EQ(data.identity.unit.byte14, 7);
-    EXPECT_EQ(data.identity.unit.cpuSerial, 0u);
-
-    data.connection.rememberedPin = 1111;
-    u.reply(makeNak());
-    EXPECT_FALSE(Unlock(data, u.channel, {}));
-    EXPECT_EQ(data.connection.rememberedPin, 1111);
+    other.connection.rememberedPin = 1234;
+    v.reply(makeAck(unit));
+    ASSERT_TRUE(Unlock(other, v.channel, {}));
+    EXPECT_EQ(other.identity.unit.serial, 42u);
+    EXPECT_EQ(other.identity.unit.unitTypeIndex, 5);
+    EXPECT_EQ(other.identity.unit.version, unit.version);
+    EXPECT_EQ(other.identity.unit.byte14, 7);
+    EXPECT_EQ(other.identity.unit.cpuSerial, 0u);
+    other.connection.rememberedPin = 1111;
+    v.reply(makeNak());
+    EXPECT_FALSE(Unlock(other, v.channel, {}));
+    EXPECT_EQ(other.connection.rememberedPin, 1111);
 }
 
 // --- Polls ----------------------------------------------------------------------------------
@@ -106,37 +92,25 @@ TEST(SimplePoll, UsesTheCallersAttemptsAndARefusalOnlyShowsVersionAndType) {
 
 // --- Comments -------------------------------------------------------------------------------
 
+// A full last block loses its twenty-fifth character.
 TEST(GetComments, TheFirstBlockIsAskedTwiceAndTheBlocksAreJoined) {
     ScriptedUnit u;
     CommentsPart comments;
-    u.reply(commentReply("abc", 3));
-    u.reply(commentReply("abc", 3));
-    u.reply(commentReply("def", 3));
-    u.reply(commentReply("ghi", 3));
+    for (const char* block : {"abc", "abc", "def"}) {
+        u.reply(commentReply(block, 3));
+    }
+    u.reply(commentReply(std::string(25, 'x'), 3));
     ASSERT_TRUE(GetComments(comments, u.channel));
-
-    ASSERT_EQ(u.sent().size(), 4u);
-    EXPECT_EQ(u.sent()[0], makePoll(CMD_GET_COMMENTS, 1));
-    EXPECT_EQ(u.sent()[1], makePoll(CMD_GET_COMMENTS, 1));
-    EXPECT_EQ(u.sent()[2], makePoll(CMD_GET_COMMENTS, 2));
-    EXPECT_EQ(u.sent()[3], makePoll(CMD_GET_COMMENTS, 3));
+    EXPECT_EQ(u.sent(),
+              (std::vector<Packet>{makePoll(CMD_GET_COMMENTS, 1), makePoll(CMD_GET_COMMENTS, 1),
+                                   makePoll(CMD_GET_COMMENTS, 2), makePoll(CMD_GET_COMMENTS, 3)}));
     EXPECT_EQ(comments.count, 3);
     EXPECT_EQ(slotText(comments.blocks[0]), "abc." + std::string(21, ' '));
     EXPECT_EQ(slotText(comments.blocks[1]), "def." + std::string(21, ' '));
-    EXPECT_EQ(slotText(comments.blocks[2]), "ghi");
+    EXPECT_EQ(slotText(comments.blocks[2]), std::string(24, 'x'));
     EXPECT_EQ(u.observer.begun, std::vector<int>{3});
     EXPECT_EQ(u.observer.steps, 3);
     EXPECT_EQ(u.observer.ended, 1);
-}
-
-TEST(GetComments, AFullLastBlockLosesItsTwentyFifthCharacter) {
-    ScriptedUnit u;
-    CommentsPart comments;
-    const std::string full(25, 'x');
-    u.reply(commentReply(full, 1));
-    u.reply(commentReply(full, 1));
-    ASSERT_TRUE(GetComments(comments, u.channel));
-    EXPECT_EQ(slotText(comments.blocks[0]), std::string(24, 'x'));
 }
 
 TEST(GetComments, AnAnnouncedCountAbove100KeepsOnlyOneHundredBlocks) {

@@ -18,6 +18,9 @@ using test::pumpWord;
 constexpr std::uint32_t kJan10 = 2461051;
 constexpr std::uint32_t kJan15 = 2461056;
 
+// Where a search stops, its shifts and how run times carry are the log search's own tests and the
+// reads against the simulated unit (get_report_sim_test.cpp); here, the exchange around them.
+
 // Hands out a log, newest word first, seven words a reply, zeros past the end; a request with
 // byte 9 set starts again at the newest.
 struct LogUnit {
@@ -74,61 +77,6 @@ TEST(GetReportLog, EmptyLogSucceedsWithEverythingZero) {
     ASSERT_TRUE(GetReport(tables, options, log.unit.channel));
     EXPECT_EQ(tables.main, UsageTable{});
     EXPECT_EQ(log.unit.sent().size(), 1U);
-}
-
-TEST(GetReportLog, StopsAskingOnceADateBeforeTheRangeArrives) {
-    LogUnit log;
-    log.words = {dateWord(12, 1, 26, 0), pumpWord(4, 9, 1000), pumpWord(4, 9, 24),
-                 dateWord(9, 1, 26, 0)};
-    log.words.resize(40, pumpWord(4, 9, 1));
-    UsageTables tables;
-    ReportOptions options = range(kJan10, kJan15);
-    ASSERT_TRUE(GetReport(tables, options, log.unit.channel));
-    EXPECT_EQ(log.unit.sent().size(), 1U);
-    EXPECT_EQ(tables.main[4][9].time(), 1024U);
-    EXPECT_EQ(tables.main[kTotalsRow][9].time(), 1024U);
-}
-
-TEST(GetReportLog, ShiftTotalsRowsAreSummedOnlyForTheChosenShifts) {
-    LogUnit log;
-    log.words = {dateWord(12, 1, 26, 36000), pumpWord(0, 0, 3), pumpWord(1, 0, 4)};
-    UsageTables tables;
-    ReportOptions options = range(kJan10, kJan15);
-    options.shiftChoice = kTwoShifts;
-    options.shifts[0] = {0, 1000};
-    options.shifts[1] = {30000, 40000};
-    options.shifts[2] = {30000, 40000};
-    ASSERT_TRUE(GetReport(tables, options, log.unit.channel));
-    EXPECT_EQ(tables.main, UsageTable{});
-    EXPECT_EQ(tables.shift2.time(kTotalsRow, 0), 7U);
-    EXPECT_EQ(tables.shift2.cycle[kTotalsRow][0], 2U);
-    EXPECT_EQ(tables.shift3, ShiftTable{});
-}
-
-// Pump 1 is timed, pump 2 calibrated. Program 1 runs pump 1 five times for 59 s (295 s =
-// 4:55), program 2 once for 3:00; the all-programs row holds 7:55, where adding the parts as one
-// number kept 99 s for program 1 and 4:39 for all. Both shift windows take the whole day.
-TEST(GetReportLog, RunTimesAddUpWithCarryingInEveryTable) {
-    LogUnit log;
-    log.words = {dateWord(12, 1, 26, 36000)};
-    for (int i = 0; i < 5; ++i) {
-        log.words.push_back(pumpWord(0, 0, 0x00003B));
-    }
-    log.words.insert(log.words.end(), {pumpWord(1, 0, 0x000300), pumpWord(0, 1, 200),
-                                       pumpWord(0, 1, 200), pumpWord(1, 1, 0xFF)});
-    UsageTables tables;
-    tables.kinds[0] = AmountKind::RunTime;
-    ReportOptions options = range(kJan10, kJan15);
-    options.shiftChoice = kTwoShifts;
-    options.shifts[0] = {0, 86399};
-    options.shifts[1] = {0, 86399};
-    ASSERT_TRUE(GetReport(tables, options, log.unit.channel));
-    EXPECT_EQ(tables.kinds[0], AmountKind::RunTime) << "the read keeps the pumps' kinds";
-    EXPECT_EQ(tables.main[0][0].time(), 0x000437U);
-    EXPECT_EQ(tables.main[1][0].time(), 0x000300U);
-    EXPECT_EQ(tables.main[kTotalsRow][0].time(), 0x000737U);
-    EXPECT_EQ(tables.shift2.time(kTotalsRow, 0), 0x000737U);
-    EXPECT_EQ(tables.main[kTotalsRow][1].time(), 655U) << "volumes add as numbers";
 }
 
 // A wrong reply, silence, the operator's cancel and a log that never ends all end the search

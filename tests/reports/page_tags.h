@@ -3,6 +3,7 @@
 // left open swallows the rest of the page in a browser) is reported as broken.
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <regex>
 #include <string>
@@ -30,6 +31,17 @@ inline PageTags readTags(const std::string& page) {
     }
     result.broken = openings - matched;
     return result;
+}
+
+// "name=content" of the named cells, one blank between them, "name=-" where a page has none.
+inline std::string cellList(const PageTags& tags, std::initializer_list<const char*> names) {
+    std::string list;
+    for (const char* name : names) {
+        const auto found = tags.cells.find(name);
+        list += (list.empty() ? "" : " ") + std::string(name) + "=" +
+                (found == tags.cells.end() ? "-" : found->second);
+    }
+    return list;
 }
 
 // A catalog whose every text is its number in brackets, so a test sees which string went where.

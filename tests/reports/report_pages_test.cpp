@@ -14,6 +14,7 @@ namespace qelto::reports {
 namespace {
 
 using test::bracketText;
+using test::cellList;
 using test::readTags;
 
 PageContext bracketContext(bool us = false) {
@@ -36,64 +37,37 @@ model::CProgData fourPumpConfig() {
     return c;
 }
 
-TEST(LaundrySettingsPage, PageAndUnitTagsFromMemoryAndFromAUnit) {
-    const model::CProgData c = fourPumpConfig();
-    const auto memory = readTags(renderLaundrySettings(c, REP_FROM_MEMORY, bracketContext()));
-    EXPECT_EQ(memory.broken, 0);
-    EXPECT_EQ(memory.cells.at("A1"), "07\\12\\2026");
-    EXPECT_EQ(memory.cells.at("A2"), "09:05:03");
-    EXPECT_EQ(memory.cells.at("B1"), "L4");
-    EXPECT_EQ(memory.cells.count("A7"), 0u);  // a unit's own version only when read from it
-    EXPECT_EQ(memory.cells.at("A100"), "primed: ok;  next (visit)");
-    const auto unit = readTags(renderLaundrySettings(c, REP_FROM_USB_UNIT, bracketContext()));
-    EXPECT_EQ(unit.cells.at("A7"), "V-.--");
-}
-
-TEST(LaundrySettingsPage, PumpStepAndFlushValveTags) {
-    const auto tags = readTags(renderLaundrySettings(fourPumpConfig(), 0, bracketContext()));
-    EXPECT_EQ(tags.cells.at("B2"), "4");
-    EXPECT_EQ(tags.cells.at("B3"), "80");
-    EXPECT_EQ(tags.cells.at("B4"), "65");
-    EXPECT_EQ(tags.cells.at("B12"), "80");
-    // Program 5 is column H; trigger 3, pump 3 start at row 60*2 + 6*2 + 1 = 133.
-    EXPECT_EQ(tags.cells.at("H133"), "2");
-    EXPECT_EQ(tags.cells.at("H134"), "1");
-    EXPECT_EQ(tags.cells.at("H135"), "5");
-    EXPECT_EQ(tags.cells.at("H136"), "0");
-    EXPECT_EQ(tags.cells.at("H137"), "45");
-    EXPECT_EQ(tags.cells.at("H138"), "250");
-    EXPECT_EQ(tags.cells.count("H139"), 0u);  // pump 4 of that trigger is not enabled
-    EXPECT_EQ(tags.cells.at("B100"), "4");    // no flush valve
-    EXPECT_EQ(tags.cells.at("B101"), "1");    // flush valve 1
-    EXPECT_EQ(tags.cells.count("B104"), 0u);  // a four-pump unit
-}
-
-TEST(LaundrySettingsPage, StepRowsInMillilitresAndInUsUnits) {
-    const model::CProgData c = fourPumpConfig();
-    const std::string ml = renderLaundrySettings(c, 0, bracketContext());
-    EXPECT_NE(ml.find("<td> 3</td><td>2</td><td>3</td><td>1m:05s</td><td>250ml</td></tr>"),
-              std::string::npos);
-    EXPECT_NE(ml.find(" 3 = 1500ml/min"), std::string::npos);
-    const std::string us = renderLaundrySettings(c, 0, bracketContext(true));
-    EXPECT_NE(us.find("<td>1m:05s</td><td>  2.50fl oz</td></tr>"), std::string::npos);
-    EXPECT_NE(us.find(" 3 =  15.00fl oz/min"), std::string::npos);
-    const auto tags = readTags(us);
-    EXPECT_EQ(tags.cells.at("H138"), "2.50");
-    EXPECT_EQ(tags.cells.at("A1"), "12\\07\\2026");
-}
-
-TEST(LaundrySettingsPage, TypedMarkupShowsAsTextAndKeepsTagsWhole) {
+// Program 5 is column H; trigger 3, pump 3 start at row 60*2 + 6*2 + 1 = 133 (pulses, delay
+// minutes and seconds, run minutes and seconds, dose); pump 4 of that trigger is not enabled.
+// B100 on: flush valves (4 is none); a four-pump unit has no B104. A unit's own version (A7) only
+// when read from it. Typed mark-up shows as text and leaves the tags whole.
+TEST(LaundrySettingsPage, TagsAndStepRowsInMillilitresAndInUsUnitsWithTypedMarkupAsText) {
     model::CProgData c = fourPumpConfig();
     model::setText(c.customerName1, "<i>\"A&B\"</i>");
-    const std::string page = renderLaundrySettings(c, 0, bracketContext());
-    EXPECT_NE(page.find("1 (&lt;b&gt;&quot;&amp;) "), std::string::npos);
-    EXPECT_EQ(page.find("<b>\"&"), std::string::npos);
-    EXPECT_EQ(page.find("<i>"), std::string::npos);
-    const auto tags = readTags(page);
+    const std::string ml = renderLaundrySettings(c, REP_FROM_MEMORY, bracketContext());
+    const auto tags = readTags(ml);
     EXPECT_EQ(tags.broken, 0);
-    EXPECT_EQ(tags.cells.at("A5"), "&lt;i&gt;&quot;A&amp;B&quot;&lt;/i&gt;");
-    EXPECT_NE(page.find("next &lt;visit&gt;"), std::string::npos);
-    EXPECT_NE(page.find("primed; ok<BR>next"), std::string::npos);
+    EXPECT_EQ(cellList(tags, {"A1",   "A2",   "B1",   "B2",   "B3",   "B4",   "B12",
+                              "H133", "H134", "H135", "H136", "H137", "H138", "H139",
+                              "B100", "B101", "B104", "A7",   "A100", "A5"}),
+              "A1=07\\12\\2026 A2=09:05:03 B1=L4 B2=4 B3=80 B4=65 B12=80 H133=2 H134=1 H135=5 "
+              "H136=0 H137=45 H138=250 H139=- B100=4 B101=1 B104=- A7=- "
+              "A100=primed: ok;  next (visit) A5=&lt;i&gt;&quot;A&amp;B&quot;&lt;/i&gt;");
+    for (const char* text :
+         {"<td> 3</td><td>2</td><td>3</td><td>1m:05s</td><td>250ml</td></tr>", " 3 = 1500ml/min",
+          "1 (&lt;b&gt;&quot;&amp;) ", "next &lt;visit&gt;", "primed; ok<BR>next"}) {
+        EXPECT_NE(ml.find(text), std::string::npos) << text;
+    }
+    EXPECT_EQ(ml.find("<b>\"&"), std::string::npos);
+    EXPECT_EQ(ml.find("<i>"), std::string::npos);
+
+    const std::string us = renderLaundrySettings(c, REP_FROM_USB_UNIT, bracketContext(true));
+    EXPECT_NE(us.find("<td>1m:05s</td><td>  2.50fl oz</td></tr>"), std::string::npos);
+    EXPECT_NE(us.find(" 3 =  15.00fl oz/min"), std::string::npos);
+    const auto usTags = readTags(us);
+    EXPECT_EQ(usTags.cells.at("H138"), "2.50");
+    EXPECT_EQ(usTags.cells.at("A1"), "12\\07\\2026");
+    EXPECT_EQ(usTags.cells.at("A7"), "V-.--");
 }
 
 struct LaundryUsagePage : ::testing::Test {
@@ -150,18 +124,16 @@ TEST_F(LaundryUsagePage, CalibratedAndUncalibratedPumpsOnThePageAndInItsChart) {
     EXPECT_EQ(tags.broken, 0);
     EXPECT_EQ(tags.cells.count("B18"), 0u);  // pump 2 has no calibration
     EXPECT_EQ(tags.cells.at("D5"), "50001");
-}
 
-TEST_F(LaundryUsagePage, UsUnitsPrintOuncesAndMonthFirst) {
+    // American units print ounces, month first.
     options.reportFrom = {1, 11, 26};
     options.reportTo = {30, 11, 26};
     data.programs[kTotalsRow].setFlowRate(0, 1250);
-    const std::string page = render(true);
-    EXPECT_NE(page.find(" From - 11/01/26 To - 11/30/26"), std::string::npos);
-    EXPECT_NE(page.find("<b> 12.50 [239]</b>  (05/03/26)"), std::string::npos);
-    const auto tags = readTags(page);
-    EXPECT_EQ(tags.cells.at("B14"), "12.50");
-    EXPECT_EQ(tags.cells.at("X5"), "500.01");
+    const std::string us = render(true);
+    EXPECT_NE(us.find(" From - 11/01/26 To - 11/30/26"), std::string::npos);
+    EXPECT_NE(us.find("<b> 12.50 [239]</b>  (05/03/26)"), std::string::npos);
+    EXPECT_EQ(readTags(us).cells.at("B14"), "12.50");
+    EXPECT_EQ(readTags(us).cells.at("X5"), "500.01");
 }
 
 TEST_F(LaundryUsagePage, ShiftLinesOnlyWhenTheReportIsSplit) {

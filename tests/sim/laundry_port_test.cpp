@@ -31,14 +31,6 @@ LaundryPort makePort(FaultOptions faults = {}, Identity identity = {}) {
     return LaundryPort(LaundryUnit(factoryMemory(identity, 1234)), FaultPlan(faults));
 }
 
-Bytes polls(int n) {
-    Bytes bytes;
-    for (int i = 0; i < n; ++i) {
-        bytes.insert(bytes.end(), kPollFrame.begin(), kPollFrame.end());
-    }
-    return bytes;
-}
-
 std::vector<Frame> frames(const Bytes& bytes) {
     std::vector<Frame> out;
     for (std::size_t at = 0; at + kFrameSize <= bytes.size(); at += kFrameSize) {
@@ -89,15 +81,10 @@ TEST(LaundryPort, AnswersAPollWithItsIdentityFrameByteForByte) {
     EXPECT_EQ(port.receive(kPollFrame), expected);
 }
 
-// Each fault counts requests from the first; the first request is always answered.
-TEST(LaundryPort, EachFaultShowsOnTheLine) {
-    LaundryPort dropping = makePort({.dropEvery = 2});
-    EXPECT_EQ(dropping.receive(polls(4)).size(), 2 * kFrameSize);
-    LaundryPort silent = makePort({.silentAfter = 2});
-    EXPECT_EQ(silent.receive(polls(2)).size(), 2 * kFrameSize);
-    EXPECT_TRUE(silent.receive(polls(3)).empty());
-
-    // A refused request is not carried out: the unlock leaves the unit locked.
+// A refused request is not carried out: the unlock leaves the unit locked. How the PC meets each
+// fault on the line (dropped, silent, corrupted, rotated, refused) is driven against
+// qelto-unitsim in tests/integration.
+TEST(LaundryPort, ARefusedRequestIsNotCarriedOut) {
     LaundryPort refusing = makePort({.nakEvery = 2});
     Bytes pollThenUnlock(kPollFrame);
     const Frame unlock = encodeFrame(unlockRequest(1234));
@@ -108,25 +95,6 @@ TEST(LaundryPort, EachFaultShowsOnTheLine) {
     EXPECT_EQ(refused[1][1], PKT_NAK);
     EXPECT_TRUE(frameCheckWordValid(refused[1]));
     EXPECT_TRUE(refusing.unit().locked());
-
-    LaundryPort corrupting = makePort({.corruptEvery = 3});
-    const auto corrupted = frames(corrupting.receive(polls(3)));
-    ASSERT_EQ(corrupted.size(), 3u);
-    EXPECT_TRUE(frameCheckWordValid(corrupted[0]));
-    EXPECT_TRUE(frameCheckWordValid(corrupted[1]));
-    EXPECT_FALSE(frameCheckWordValid(corrupted[2]));
-    EXPECT_EQ(corrupted[2][1], PKT_ACK);
-
-    // A rotated reply sends its tail first; the PC can realign it by the serial number.
-    FaultOptions rotation;
-    ASSERT_TRUE(parseRotation("1:10", rotation));
-    LaundryPort rotating = makePort(rotation);
-    const auto rotated = frames(rotating.receive(polls(1)));
-    ASSERT_EQ(rotated.size(), 1u);
-    EXPECT_EQ(rotated[0][10], kStartMarker);
-    const Frame aligned = realignFrame(rotated[0], 123456789);
-    EXPECT_TRUE(frameCheckWordValid(aligned));
-    EXPECT_EQ(aligned[1], PKT_ACK);
 }
 
 TEST(FaultPlan, RotationWantsTwoNumbersAndAShiftInsideTheFrame) {

@@ -74,6 +74,53 @@ SimProcess::~SimProcess() {
     stop();
 }
 
+std::unique_ptr<SimProcess> SimProcess::withMemory(const std::filesystem::path& workDir,
+                                                   const std::string& executable,
+                                                   const nlohmann::json& memory,
+                                                   std::vector<std::string> options) {
+    static int count = 0;
+    const auto state = workDir / ("unit" + std::to_string(count++) + ".json");
+    std::ofstream(state) << memory.dump();
+    options.insert(options.begin(), {"--state", state.string()});
+    return std::make_unique<SimProcess>(workDir, executable, options);
+}
+
+nlohmann::json SimProcess::stopAndDump() {
+    stop();
+    std::ifstream in(dumpFile());
+    return in ? nlohmann::json::parse(in) : nlohmann::json();
+}
+
+std::vector<nlohmann::json> SimProcess::requests() const {
+    std::vector<nlohmann::json> out;
+    std::ifstream in(requestLog());
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) {
+            out.push_back(nlohmann::json::parse(line));
+        }
+    }
+    return out;
+}
+
+std::vector<int> SimProcess::pollCommands() const {
+    std::vector<int> out;
+    for (const auto& request : requests()) {
+        if (request.contains("cmd")) {
+            out.push_back(request["cmd"].get<int>());
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> SimProcess::trace() const {
+    std::vector<std::string> out;
+    for (const auto& request : requests()) {
+        out.push_back(request.contains("cmd") ? "poll/" + request["cmd"].dump()
+                                              : request.value("id", nlohmann::json()).dump());
+    }
+    return out;
+}
+
 int SimProcess::stop() {
     if (pid_ <= 0) {
         return -1;

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -21,14 +23,27 @@ class SimProcess {
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
+    // A unit whose memory starts as `memory` (written to a state file beside its other files).
+    static std::unique_ptr<SimProcess> withMemory(const std::filesystem::path& workDir,
+                                                  const std::string& executable,
+                                                  const nlohmann::json& memory,
+                                                  std::vector<std::string> options = {});
+
     const std::string& portPath() const { return portPath_; }
     pid_t pid() const { return pid_; }
 
     // Stops it and returns its exit status (what waitpid said, decoded like runProcess).
     int stop();
+    // Stops it and returns the memory it dumped (null when it left none).
+    nlohmann::json stopAndDump();
 
-    // The request log the simulator writes (one JSON object per line).
+    // The request log the simulator writes (one JSON object per line), and what it holds so far:
+    // every request in order; the poll commands among them; every request as its packet id, a
+    // poll as "poll/<command>".
     std::filesystem::path requestLog() const { return dir_ / "requests.jsonl"; }
+    std::vector<nlohmann::json> requests() const;
+    std::vector<int> pollCommands() const;
+    std::vector<std::string> trace() const;
     std::filesystem::path dumpFile() const { return dir_ / "dump.json"; }
 
   private:

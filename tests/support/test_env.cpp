@@ -168,4 +168,106 @@ ProcessResult runProcess(const std::vector<std::string>& argv, std::string_view 
     return result;
 }
 
+::testing::AssertionResult exited(const ProcessResult& run, int exitCode,
+                                  std::initializer_list<std::string_view> errHas) {
+    bool ok = run.exitCode == exitCode;
+    for (const std::string_view text : errHas) {
+        ok = ok && run.err.find(text) != std::string::npos;
+    }
+    if (ok) {
+        return ::testing::AssertionSuccess();
+    }
+    auto failure = ::testing::AssertionFailure()
+                   << "exit " << run.exitCode << ", expected " << exitCode << "; stderr must hold";
+    for (const std::string_view text : errHas) {
+        failure << " \"" << text << "\"";
+    }
+    return failure << "\n--- stderr:\n" << run.err << "--- stdout:\n" << run.out;
+}
+
+StartedProcess::StartedProcess(const std::vector<std::string>& argv, int stdinFd) {
+    std::array<int, 2> errPipe{};
+    if (::pipe2(errPipe.data(), O_CLOEXEC) != 0) {
+        throw std::system_error(errno, std::generic_category(), "pipe2");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (stdinFd >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    }
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    std::vector<char*> args;
+    for (const auto& a : argv) {
+        args.push_back(const_cast<char*>(a.c_str()));
+    }
+    args.push_back(nullptr);
+    const int rc = ::posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(errPipe[1]);
+    errFd_ = errPipe[0];
+    if (rc != 0) {
+        pid_ = -1;
+        closeErr();
+        throw std::system_error(rc, std::generic_category(), "posix_spawn " + argv[0]);
+    }
+}
+
+StartedProcess::~StartedProcess() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    closeErr();
+}
+
+bool StartedProcess::readErr(std::chrono::milliseconds limit) {
+    if (errFd_ < 0) {
+        return false;
+    }
+    pollfd p{errFd_, POLLIN, 0};
+    if (::poll(&p, 1, static_cast<int>(limit.count())) <= 0) {
+        return false;
+    }
+    std::array<char, 4096> buf{};
+    const ssize_t n = ::read(errFd_, buf.data(), buf.size());
+    if (n <= 0) {
+        closeErr();
+        return false;
+    }
+    err_.append(buf.data(), static_cast<std::size_t>(n));
+    return true;
+}
+
+bool StartedProcess::waitForErr(std::string_view text, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (err_.find(text) == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !readErr(left)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void StartedProcess::closeErr() {
+    if (errFd_ >= 0) {
+        ::close(errFd_);
+        errFd_ = -1;
+    }
+}
+
+int StartedProcess::wait() {
+    while (readErr(std::chrono::milliseconds(60000))) {
+    }
+    int status = 0;
+    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 }  // namespace qelto::test

@@ -5,8 +5,13 @@
 // test reads or writes the settings or files of the person running the suite.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,5 +37,38 @@ struct ProcessResult {
 // Runs a program (argv[0] is its path), waits for it and collects its output. The child gets the
 // test's environment, so it sees the test's HOME.
 ProcessResult runProcess(const std::vector<std::string>& argv, std::string_view input = {});
+
+// Succeeds when the run ended with exitCode and its standard error holds each of errHas;
+// otherwise shows both outputs.
+::testing::AssertionResult exited(const ProcessResult& run, int exitCode,
+                                  std::initializer_list<std::string_view> errHas = {});
+
+// A program started without waiting for it, so that a test can signal it while it works. Its
+// standard input is /dev/null (or stdinFd), standard output /dev/null, and standard error a pipe
+// the test reads. The destructor kills and reaps it if the test has not waited.
+class StartedProcess {
+  public:
+    explicit StartedProcess(const std::vector<std::string>& argv, int stdinFd = -1);
+    ~StartedProcess();
+    StartedProcess(const StartedProcess&) = delete;
+    StartedProcess& operator=(const StartedProcess&) = delete;
+
+    pid_t pid() const { return pid_; }
+    // Reads standard error until it holds text (true) or it ends or the time is up (false).
+    bool waitForErr(std::string_view text,
+                    std::chrono::milliseconds limit = std::chrono::milliseconds(10000));
+    // Closes the reading end: the program's next line meets a broken pipe.
+    void closeErr();
+    // Waits for the end; the exit status, or 128 + the signal that ended it.
+    int wait();
+    // Standard error as read so far (all of it after wait()).
+    const std::string& err() const { return err_; }
+
+  private:
+    bool readErr(std::chrono::milliseconds limit);
+    pid_t pid_ = -1;
+    int errFd_ = -1;
+    std::string err_;
+};
 
 }  // namespace qelto::test

@@ -58,8 +58,10 @@ BatchCommands::BatchCommands(MainWindow& window, ShellContext& context, ShellPro
         {"batchPassword", &BatchCommands::enterPassword},
         {"batchWriteNext", &BatchCommands::writeNextUnit},
     }};
-    for (const auto& [name, command] : commands) {
-        if (QAction* found = action(name)) {
+    for (const auto& entry : commands) {
+        if (QAction* found = action(entry.first)) {
+            // A plain copy, not a structured binding: clang 14 cannot capture those.
+            const auto command = entry.second;
             connect(found, &QAction::triggered, this, [this, command] { (this->*command)(); });
         }
     }

@@ -10,21 +10,21 @@
 #include <QVBoxLayout>
 
 #include "app/editor/editor_texts.h"
+#include "model/config_fields.h"
 #include "model/unit_types.h"
 
 namespace qelto::app {
 namespace {
 
-QSpinBox* spin(int low, int high, QWidget* parent) {
+QSpinBox* spin(const model::FieldInfo& field, QWidget* parent) {
     auto* box = new QSpinBox(parent);
-    box->setRange(low, high);
+    box->setRange(static_cast<int>(field.min), static_cast<int>(field.max));
     return box;
 }
 
-// The record's 16-character texts.
-QLineEdit* textEdit(QWidget* parent) {
+QLineEdit* textEdit(const model::FieldInfo& field, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
-    edit->setMaxLength(16);
+    edit->setMaxLength(static_cast<int>(field.max));
     return edit;
 }
 
@@ -112,13 +112,13 @@ QWidget* GlobalView::buildSettings() {
     });
 
     for (std::size_t i = 0; i < pins_.size(); ++i) {
-        pins_[i] = spin(0, 9999, group);
+        pins_[i] = spin(model::configField("pin"), group);
         form->addRow(ctx_.text(text::kPin + static_cast<int>(i)), pins_[i]);
         connect(pins_[i], &QSpinBox::valueChanged, this, [this, i, &config](int value) {
             edit([&] { config.pin[i] = static_cast<std::uint16_t>(value); });
         });
     }
-    accessCode_ = spin(0, 99, group);
+    accessCode_ = spin(model::configField("accessCode"), group);
     form->addRow(ctx_.text(text::kAccessCode), accessCode_);
     connect(accessCode_, &QSpinBox::valueChanged, this, [this, &config](int value) {
         edit([&] { config.accessCode = static_cast<std::uint8_t>(value); });
@@ -129,7 +129,7 @@ QWidget* GlobalView::buildSettings() {
     form->addRow(ctx_.text(text::kFlushValve), flushType_);
     connect(flushType_, &QComboBox::currentIndexChanged, this,
             [this, &config](int index) { edit([&] { config.FlushType = index > 0 ? 1u : 0u; }); });
-    flushValveTime_ = new TimeEdit(min, sec, group);
+    flushValveTime_ = new TimeEdit(model::configField("flushValveTime"), min, sec, group);
     form->addRow(ctx_.text(text::kFlushValveTime), flushValveTime_);
     connect(flushValveTime_, &TimeEdit::changed, this, [this, &config](int m, int s) {
         edit([&] {
@@ -150,7 +150,7 @@ QWidget* GlobalView::buildSettings() {
     connect(resetDelayFrom_, &QComboBox::currentIndexChanged, this, [this, &config](int index) {
         edit([&] { config.resetDelayLastInput = index > 0 ? 1 : 0; });
     });
-    resetDelayTime_ = new TimeEdit(min, sec, group);
+    resetDelayTime_ = new TimeEdit(model::configField("resetDelayTime"), min, sec, group);
     form->addRow(ctx_.text(text::kResetDelayTime), resetDelayTime_);
     connect(resetDelayTime_, &TimeEdit::changed, this, [this, &config](int m, int s) {
         edit([&] {
@@ -164,12 +164,12 @@ QWidget* GlobalView::buildSettings() {
     form->addRow(ctx_.text(text::kOutputMode), relayMode_);
     connect(relayMode_, &QComboBox::currentIndexChanged, this,
             [this, &config](int index) { edit([&] { config.relayMode = index > 0 ? 1u : 0u; }); });
-    safetyStop_ = spin(0, 255, group);
+    safetyStop_ = spin(model::configField("SafetyStopMode"), group);
     form->addRow(ctx_.text(text::kSafetyStop), safetyStop_);
     connect(safetyStop_, &QSpinBox::valueChanged, this, [this, &config](int value) {
         edit([&] { config.SafetyStopMode = static_cast<std::uint32_t>(value); });
     });
-    autoFlushMode_ = spin(0, 255, group);
+    autoFlushMode_ = spin(model::configField("autofs_mode"), group);
     form->addRow(ctx_.text(text::kAutoFlushMode), autoFlushMode_);
     connect(autoFlushMode_, &QSpinBox::valueChanged, this, [this, &config](int value) {
         edit([&] { config.autofs_mode = static_cast<std::uint32_t>(value); });
@@ -179,8 +179,8 @@ QWidget* GlobalView::buildSettings() {
     auto* autoFlush = new QWidget(group);
     auto* autoFlushRow = new QHBoxLayout(autoFlush);
     autoFlushRow->setContentsMargins(0, 0, 0, 0);
-    autoFlushTime_ = new TimeEdit(min, sec, autoFlush);
-    autoFlushAccept_ = spin(0, 255, autoFlush);
+    autoFlushTime_ = new TimeEdit(model::configField("autofs_time"), min, sec, autoFlush);
+    autoFlushAccept_ = spin(model::configField("autofs_accept_time"), autoFlush);
     autoFlushRow->addWidget(autoFlushTime_);
     autoFlushRow->addWidget(autoFlushAccept_);
     autoFlushLabel_ = new QLabel(group);
@@ -195,12 +195,12 @@ QWidget* GlobalView::buildSettings() {
         edit([&] { config.autofs_accept_time = static_cast<std::uint8_t>(value); });
     });
 
-    resetOption_ = spin(0, 21, group);
+    resetOption_ = spin(model::configField("resetOption"), group);
     form->addRow(ctx_.text(text::kResetToOption), resetOption_);
     connect(resetOption_, &QSpinBox::valueChanged, this, [this, &config](int value) {
         edit([&] { config.resetOption = static_cast<std::uint8_t>(value); });
     });
-    resetProgram_ = spin(0, 20, group);
+    resetProgram_ = spin(model::configField("resetProgChoice"), group);
     form->addRow(ctx_.text(text::kResetToProgram), resetProgram_);
     connect(resetProgram_, &QSpinBox::valueChanged, this, [this, &config](int value) {
         edit([&] { config.resetProgChoice = static_cast<std::uint8_t>(value); });
@@ -221,9 +221,9 @@ QWidget* GlobalView::buildCustomer() {
     auto* group = new QGroupBox(ctx_.text(text::kCustomerGroup), this);
     auto* form = new QFormLayout(group);
     model::CProgData& config = ctx_.config();
-    customer1_ = textEdit(group);
-    customer2_ = textEdit(group);
-    description_ = textEdit(group);
+    customer1_ = textEdit(model::configField("customerName1"), group);
+    customer2_ = textEdit(model::configField("customerName2"), group);
+    description_ = textEdit(model::configField("unitDescription"), group);
     serial_ = new QLabel(group);
     form->addRow(ctx_.text(text::kCustomerName1), customer1_);
     form->addRow(ctx_.text(text::kCustomerName2), customer2_);
@@ -288,7 +288,7 @@ QWidget* GlobalView::buildPumps() {
             QStringLiteral("%1 %2").arg(ctx_.text(text::kPump)).arg(row, 2, 10, QLatin1Char('0')),
             group);
         names_[i] = new QLineEdit(group);
-        speeds_[i] = spin(30, 100, group);
+        speeds_[i] = spin(model::configField("pumpSpeed"), group);
         speeds_[i]->setSuffix(QStringLiteral(" %"));
         ranges_[i] = new QComboBox(group);
         grid->addWidget(pumpLabels_[i], row, 0);

@@ -7,6 +7,7 @@
 #include "app/editor/editor_texts.h"
 #include "app/editor/global_view.h"
 #include "comms/pump_calibration.h"
+#include "model/config_fields.h"
 
 namespace qelto::app {
 
@@ -21,7 +22,8 @@ PumpView::PumpView(EditorContext& context, QWidget* parent) : DetailView(context
     name_ = new QLineEdit(this);
     name_->setMinimumWidth(220);
     speed_ = new QSpinBox(this);
-    speed_->setRange(30, 100);
+    const model::FieldInfo& speed = model::configField("pumpSpeed");
+    speed_->setRange(static_cast<int>(speed.min), static_cast<int>(speed.max));
     speed_->setSuffix(QStringLiteral(" %"));
     range_ = new QComboBox(this);
     calibration_ = new QLabel(this);

@@ -5,11 +5,12 @@
 
 namespace qelto::app {
 
-TimeEdit::TimeEdit(const QString& minutesSuffix, const QString& secondsSuffix, QWidget* parent)
+TimeEdit::TimeEdit(const model::FieldInfo& field, const QString& minutesSuffix,
+                   const QString& secondsSuffix, QWidget* parent)
     : QWidget(parent), minutes_(new QSpinBox(this)), seconds_(new QSpinBox(this)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    minutes_->setRange(0, 99);
+    minutes_->setRange(0, static_cast<int>(field.max / 60));
     seconds_->setRange(0, 59);
     minutes_->setSuffix(minutesSuffix);
     seconds_->setSuffix(secondsSuffix);

@@ -1,10 +1,10 @@
-// A time as the record keeps it: minutes 0..99 and seconds 0..59 side by side.
+// A time as the record keeps it: minutes and seconds side by side, within its field's range.
 #pragma once
 
 #include <QSpinBox>
 #include <QWidget>
 
-#include "model/min_sec.h"
+#include "model/config_fields.h"
 
 namespace qelto::app {
 
@@ -12,7 +12,8 @@ class TimeEdit final : public QWidget {
     Q_OBJECT
 
   public:
-    TimeEdit(const QString& minutesSuffix, const QString& secondsSuffix, QWidget* parent = nullptr);
+    TimeEdit(const model::FieldInfo& field, const QString& minutesSuffix,
+             const QString& secondsSuffix, QWidget* parent = nullptr);
 
     // Shows a time without announcing a change.
     void setTime(const model::MinSec& time);

@@ -7,12 +7,13 @@
 #include <cmath>
 
 #include "app/editor/editor_texts.h"
+#include "model/config_fields.h"
 
 namespace qelto::app {
 namespace {
 
 // Doses are whole units in the record; American mode shows and takes them as hundredths.
-constexpr double kMaxDose = 50000;
+constexpr double kMaxDose = model::configField("dose").max;
 
 }  // namespace
 
@@ -23,7 +24,8 @@ TriggerView::TriggerView(EditorContext& context, QWidget* parent) : DetailView(c
     auto* pulseRow = new QHBoxLayout;
     pulseRow->addWidget(new QLabel(ctx_.text(text::kPulseCount), this));
     pulseCount_ = new QSpinBox(this);
-    pulseCount_->setRange(0, 255);
+    const model::FieldInfo& pulses = model::configField("pulseCount");
+    pulseCount_->setRange(static_cast<int>(pulses.min), static_cast<int>(pulses.max));
     pulseRow->addWidget(pulseCount_);
     pulseRow->addStretch(1);
     layout->addLayout(pulseRow);
@@ -47,8 +49,8 @@ TriggerView::TriggerView(EditorContext& context, QWidget* parent) : DetailView(c
         const int r = static_cast<int>(i) + 1;
         row.label = new QLabel(this);
         row.enabled = new QCheckBox(this);
-        row.delay = new TimeEdit(min, sec, this);
-        row.run = new TimeEdit(min, sec, this);
+        row.delay = new TimeEdit(model::configField("delayTime"), min, sec, this);
+        row.run = new TimeEdit(model::configField("runTime"), min, sec, this);
         row.dose = new QDoubleSpinBox(this);
         grid->addWidget(row.label, r, 0);
         grid->addWidget(row.enabled, r, 1, Qt::AlignHCenter);
@@ -107,7 +109,7 @@ void TriggerView::showDoseUnits() {
             row.dose->setDecimals(2);
             row.dose->setRange(0, kMaxDose / 100.0);
         } else {
-            // Five characters at most: 0..50000.
+            // Five characters at most.
             row.dose->setDecimals(0);
             row.dose->setRange(0, kMaxDose);
         }

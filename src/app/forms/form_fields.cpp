@@ -28,6 +28,10 @@ QSpinBox* numberBox(int min, int max, QWidget* parent) {
     return box;
 }
 
+QSpinBox* numberBox(const model::FieldInfo& field, QWidget* parent) {
+    return numberBox(static_cast<int>(field.min), static_cast<int>(field.max), parent);
+}
+
 QWidget* minSecPair(QSpinBox* minutes, QSpinBox* seconds, QWidget* parent) {
     auto* pair = new QWidget(parent);
     auto* row = new QHBoxLayout(pair);

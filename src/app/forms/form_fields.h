@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/config_fields.h"
 #include "platform/language_catalog.h"
 
 class QSpinBox;
@@ -22,6 +23,8 @@ std::string toRecordText(const QString& text);
 // A number box for min..max. Typing a value outside the range is refused: the box keeps its
 // previous value, so the record never receives what the unit cannot store.
 QSpinBox* numberBox(int min, int max, QWidget* parent = nullptr);
+// The same for the range one of the record's fields has.
+QSpinBox* numberBox(const model::FieldInfo& field, QWidget* parent = nullptr);
 
 // Minutes and seconds side by side, as the units show a time.
 QWidget* minSecPair(QSpinBox* minutes, QSpinBox* seconds, QWidget* parent = nullptr);

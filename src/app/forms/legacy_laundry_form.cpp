@@ -21,6 +21,7 @@
 #include "app/comms/older_unit_dialog.h"
 #include "app/forms/form_fields.h"
 #include "comms/legacy_operations.h"
+#include "model/config_fields.h"
 #include "model/legacy_config.h"
 #include "model/unit_types.h"
 
@@ -56,10 +57,15 @@ constexpr int kTextThirdCommand = 3631;
 constexpr int kTextTalking = 3632;
 constexpr int kTextOutOfRange = 3634;
 
-// The customer lines hold 16 characters and their terminating zero; the serial number nine
-// digits (up to 999,999,999) in its ten bytes.
-constexpr int kCustomerChars = 16;
-constexpr int kSerialDigits = 9;
+// The image holds settings the record also keeps in fields of its own, in the same ranges: the
+// customer lines 16 characters and their terminating zero, the serial number nine digits (up to
+// 999,999,999) in its ten bytes.
+constexpr int kCustomerChars = static_cast<int>(model::configField("customerName1").max);
+constexpr int kSerialDigits = static_cast<int>(model::configField("SerialNoUnit").max);
+constexpr int kMaxMinutes = model::kLongestTime.minutes;
+constexpr int kMaxSeconds = model::kLongestTime.seconds;
+// Two digits on the units' display.
+constexpr int kMaxPulseCount = 99;
 
 void storeText(model::LegacyConfig& image, std::size_t at, std::size_t width,
                const std::string& latin1) {
@@ -137,34 +143,34 @@ void LegacyLaundryForm::build() {
     serialNumber_->setMaxLength(kSerialDigits);
     serialNumber_->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,9}")), serialNumber_));
-    accessCode_ = numberBox(0, 99, unitBox);
+    accessCode_ = numberBox(model::configField("accessCode"), unitBox);
     unit->addRow(label(kTextUnitType), unitType_);
     unit->addRow(label(kTextSerialNumber), serialNumber_);
     unit->addRow(label(kTextAccessCode), accessCode_);
     for (int i = 0; i < 3; ++i) {
-        pins_[static_cast<std::size_t>(i)] = numberBox(0, 9999, unitBox);
+        pins_[static_cast<std::size_t>(i)] = numberBox(model::configField("pin"), unitBox);
         unit->addRow(label(kTextPin1 + i), pins_[static_cast<std::size_t>(i)]);
     }
     grid->addWidget(unitBox, 1, 0, 2, 1);
 
     auto [timesBox, times] = group(kTextTimesGroup);
-    resetMinutes_ = numberBox(0, 99, timesBox);
-    resetSeconds_ = numberBox(0, 59, timesBox);
+    resetMinutes_ = numberBox(0, kMaxMinutes, timesBox);
+    resetSeconds_ = numberBox(0, kMaxSeconds, timesBox);
     resetDelayOff_ = new QCheckBox(label(kTextResetDelayOff), timesBox);
-    flushMinutes_ = numberBox(0, 99, timesBox);
-    flushSeconds_ = numberBox(0, 59, timesBox);
+    flushMinutes_ = numberBox(0, kMaxMinutes, timesBox);
+    flushSeconds_ = numberBox(0, kMaxSeconds, timesBox);
     times->addRow(label(kTextResetDelay), forms::minSecPair(resetMinutes_, resetSeconds_));
     times->addRow(QString(), resetDelayOff_);
     times->addRow(label(kTextFlushValve), forms::minSecPair(flushMinutes_, flushSeconds_));
     grid->addWidget(timesBox, 1, 1);
 
     auto [defaultsBox, defaults] = group(kTextDefaultsGroup);
-    pulseCount_ = numberBox(0, 99, defaultsBox);
-    pumpSpeed_ = numberBox(30, 100, defaultsBox);
-    runMinutes_ = numberBox(0, 99, defaultsBox);
-    runSeconds_ = numberBox(0, 59, defaultsBox);
-    delayMinutes_ = numberBox(0, 99, defaultsBox);
-    delaySeconds_ = numberBox(0, 59, defaultsBox);
+    pulseCount_ = numberBox(0, kMaxPulseCount, defaultsBox);
+    pumpSpeed_ = numberBox(model::configField("pumpSpeed"), defaultsBox);
+    runMinutes_ = numberBox(0, kMaxMinutes, defaultsBox);
+    runSeconds_ = numberBox(0, kMaxSeconds, defaultsBox);
+    delayMinutes_ = numberBox(0, kMaxMinutes, defaultsBox);
+    delaySeconds_ = numberBox(0, kMaxSeconds, defaultsBox);
     defaults->addRow(label(kTextPulseCount), pulseCount_);
     defaults->addRow(label(kTextPumpSpeed), pumpSpeed_);
     defaults->addRow(label(kTextRunTime), forms::minSecPair(runMinutes_, runSeconds_));
@@ -184,13 +190,24 @@ void LegacyLaundryForm::build() {
     outer->addWidget(status_);
     outer->addStretch(1);
 
-    ranged_ = {{resetMinutes_, kTextResetDelay, 0, 99}, {resetSeconds_, kTextResetDelay, 0, 59},
-               {pulseCount_, kTextPulseCount, 0, 99},   {pumpSpeed_, kTextPumpSpeed, 30, 100},
-               {runMinutes_, kTextRunTime, 0, 99},      {runSeconds_, kTextRunTime, 0, 59},
-               {delayMinutes_, kTextDelayTime, 0, 99},  {delaySeconds_, kTextDelayTime, 0, 59},
-               {pins_[0], kTextPin1, 0, 9999},          {pins_[1], kTextPin1 + 1, 0, 9999},
-               {pins_[2], kTextPin1 + 2, 0, 9999},      {accessCode_, kTextAccessCode, 0, 99},
-               {flushMinutes_, kTextFlushValve, 0, 99}, {flushSeconds_, kTextFlushValve, 0, 59}};
+    // Each box keeps the range it was built with.
+    const std::pair<QSpinBox*, int> labelled[] = {{resetMinutes_, kTextResetDelay},
+                                                  {resetSeconds_, kTextResetDelay},
+                                                  {pulseCount_, kTextPulseCount},
+                                                  {pumpSpeed_, kTextPumpSpeed},
+                                                  {runMinutes_, kTextRunTime},
+                                                  {runSeconds_, kTextRunTime},
+                                                  {delayMinutes_, kTextDelayTime},
+                                                  {delaySeconds_, kTextDelayTime},
+                                                  {pins_[0], kTextPin1},
+                                                  {pins_[1], kTextPin1 + 1},
+                                                  {pins_[2], kTextPin1 + 2},
+                                                  {accessCode_, kTextAccessCode},
+                                                  {flushMinutes_, kTextFlushValve},
+                                                  {flushSeconds_, kTextFlushValve}};
+    for (const auto& [box, text] : labelled) {
+        ranged_.push_back({box, text, box->minimum(), box->maximum()});
+    }
 
     // Names for the tests and for anyone scripting the window.
     const std::pair<QWidget*, const char*> names[] = {{customer1_, "customer1"},

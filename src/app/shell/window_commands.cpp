@@ -50,8 +50,10 @@ void WindowCommands::connectOlderUnits() {
         {"olderWrite", form != nullptr ? form->writeButton() : nullptr},
         {"olderThirdCommand", form != nullptr ? form->thirdButton() : nullptr},
     };
-    for (const auto& [name, button] : formCommands) {
-        QAction* action = window_.findChild<QAction*>(QString::fromLatin1(name));
+    for (const auto& command : formCommands) {
+        // A plain variable, not a structured binding: clang 14 cannot capture those.
+        QPushButton* button = command.second;
+        QAction* action = window_.findChild<QAction*>(QString::fromLatin1(command.first));
         if (action == nullptr || button == nullptr) {
             continue;
         }
