@@ -33,3 +33,29 @@ if(QELTO_FUZZ)
   endif()
   target_compile_options(qelto_fuzz_coverage INTERFACE -fsanitize=fuzzer-no-link)
 endif()
+
+# Precompiled headers for the heavy third-party headers most files of a target include. Only in
+# the ci preset: the everyday builds compile every file on its own, so a missing include is found.
+function(qelto_precompile target)
+  if(QELTO_PCH)
+    target_precompile_headers(${target} PRIVATE ${ARGN})
+  endif()
+endfunction()
+
+# The same, for a family of small programs built with the same flags (the test programs): the
+# first one compiles the headers and the rest reuse its precompiled header, so a one-file program
+# does not pay for a precompiled header of its own.
+function(qelto_precompile_shared target family)
+  if(NOT QELTO_PCH)
+    return()
+  endif()
+  get_property(holder GLOBAL PROPERTY QELTO_PCH_HOLDER_${family})
+  if(holder)
+    target_precompile_headers(${target} REUSE_FROM ${holder})
+  else()
+    set_property(GLOBAL PROPERTY QELTO_PCH_HOLDER_${family} ${target})
+    target_precompile_headers(${target} PRIVATE ${ARGN})
+  endif()
+endfunction()
+set(QELTO_STD_HEADERS <algorithm> <array> <cstdint> <filesystem> <functional> <memory>
+                      <optional> <string> <string_view> <vector> <fmt/format.h>)
