@@ -106,7 +106,7 @@ class DeviceScan : public ::testing::Test {
         setup.sleep = [](std::chrono::milliseconds) {};
         DeviceScanner scanner(table, setup, linkState, abort, prompts,
                               [](int id) { return "text " + std::to_string(id); });
-        std::vector<std::string> lines = scanner.OnSDevicescan();
+        std::vector<std::string> lines = scanner.scanAllLinks();
         links = std::move(scanner.links());
         return lines;
     }
