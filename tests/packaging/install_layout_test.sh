@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what a packaged machine relies on: the
-# programs, the catalogs and data beside them, the desktop entry, icons, document types (by name
-# and by content), AppStream data and udev rules; then runs the installed programs: qeltoctl on a
-# document of its own, qelto without a display.
+# programs and their manual pages, the catalogs and data beside them, the desktop entry, icons,
+# document types (by name and by content), AppStream data and udev rules; then runs the installed
+# programs: qeltoctl on a document of its own, qelto without a display.
 set -euo pipefail
 build=$1
 scratch=$(mktemp -d)
@@ -32,10 +32,14 @@ expect share/mime/packages/qelto.xml
 expect "share/metainfo/$id.metainfo.xml"
 expect lib/udev/rules.d/70-qelto-hid.rules
 expect lib/udev/rules.d/70-qelto-serial.rules
+expect share/man/man1/qeltoctl.1.gz
+expect share/man/man1/qelto-unitsim.1.gz
+expect share/bash-completion/completions/qeltoctl
 gui=0
 if [ -e "$build/src/app/qelto" ]; then
     gui=1
     expect bin/qelto
+    expect share/man/man1/qelto.1.gz
 fi
 for folder in udev screenshots; do
     [ -e "$prefix/share/qelto/data/$folder" ] && { echo "data/$folder leaked into share/qelto" >&2; fail=1; }
@@ -48,6 +52,10 @@ appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/$id.metainfo.x
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
     "$prefix/share/metainfo/$id.metainfo.xml" || { echo "metainfo launchable" >&2; fail=1; }
 grep -q "^Icon=$id$" "$prefix/share/applications/$id.desktop" || { echo "desktop entry Icon" >&2; fail=1; }
+
+# The manual page of qeltoctl describes its subcommands down to the nested ones.
+zcat "$prefix/share/man/man1/qeltoctl.1.gz" | grep -q '^\.SS "qeltoctl legacy dishwash read ' ||
+    { echo "qeltoctl's manual page lacks its subcommands" >&2; fail=1; }
 
 "$prefix/bin/qeltoctl" new "$scratch/unit.qlf" >/dev/null
 "$prefix/bin/qeltoctl" show "$scratch/unit.qlf" >/dev/null
