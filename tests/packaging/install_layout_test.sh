@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks what a packaged machine relies on: the
 # programs and their manual pages, the catalogs and data beside them, the desktop entry, icons,
-# document types (by name and by content), AppStream data and udev rules; then runs the installed
-# programs: qeltoctl on a document of its own, qelto without a display.
+# document types (by name and by content), AppStream data, udev rules and the package documents;
+# then runs the installed programs: qeltoctl on a document of its own, qelto without a display.
 set -euo pipefail
 build=$1
 scratch=$(mktemp -d)
@@ -35,6 +35,8 @@ expect lib/udev/rules.d/70-qelto-serial.rules
 expect share/man/man1/qeltoctl.1.gz
 expect share/man/man1/qelto-unitsim.1.gz
 expect share/bash-completion/completions/qeltoctl
+expect share/doc/qelto/copyright
+expect share/doc/qelto/changelog.gz
 gui=0
 if [ -e "$build/src/app/qelto" ]; then
     gui=1
