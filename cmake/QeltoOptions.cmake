@@ -11,6 +11,22 @@ if(QELTO_WERROR)
   target_compile_options(qelto_options INTERFACE -Werror)
 endif()
 
+# The hardening Debian builds its packages with, in the optimised builds that get installed:
+# fortified C library calls (they need the optimiser), stack protection, format-string checks,
+# position-independent executables, and relocations resolved at start-up and then made read-only.
+# Debug and sanitizer builds keep their own flags.
+if(CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$" AND NOT QELTO_SANITIZE
+   AND NOT QELTO_FUZZ)
+  set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+  include(CheckPIESupported)
+  check_pie_supported()
+  # Some compilers define _FORTIFY_SOURCE themselves; redefining it would be a warning.
+  target_compile_options(qelto_options INTERFACE -U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2
+                                                 -fstack-protector-strong -Wformat
+                                                 -Werror=format-security)
+  target_link_options(qelto_options INTERFACE -Wl,-z,relro -Wl,-z,now)
+endif()
+
 if(QELTO_SANITIZE OR QELTO_FUZZ)
   set(qelto_san_flags -fsanitize=address,undefined -fno-sanitize-recover=undefined
                       -fno-omit-frame-pointer)
