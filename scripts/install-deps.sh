@@ -10,6 +10,7 @@ packages=(
   libfmt-dev nlohmann-json3-dev libcli11-dev libhidapi-dev
   libzip-dev libpugixml-dev
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
+  help2man lintian appstream desktop-file-utils shared-mime-info libglib2.0-bin
 )
 
 missing=()

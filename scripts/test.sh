@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then: the format check; one clang build with AddressSanitizer and
 # UndefinedBehaviorSanitizer that runs the whole suite and links the fuzz targets with libFuzzer;
-# every fuzz target for a bounded time; and the release build (g++) that installs and packages.
+# every fuzz target for a bounded time; the release build (g++) that installs and packages; and
+# the .deb, which lintian must pass without errors or warnings.
 # Prints the time of each stage; exits non-zero on any failure.
 #   FUZZ_SECONDS=10   seconds per fuzz target
 set -euo pipefail
@@ -46,5 +47,11 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-10} scripts/fuzz.sh
 stage "release build (g++)"
 cmake --preset release >/dev/null
 cmake --build --preset release -j"$jobs"
+
+# The .deb as the README builds it, checked by Debian's own package checker.
+stage "package (cpack, lintian)"
+rm -f build/release/qelto_*.deb
+(cd build/release && cpack >/dev/null)
+lintian --fail-on error,warning build/release/qelto_*.deb
 
 finish

@@ -2,34 +2,30 @@
 #include <QApplication>
 #include <memory>
 
+#include "app/command_line.h"
 #include "app/shell/main_window.h"
 #include "app/shell/qelto_application.h"
 #include "app/shell/shell_prompts.h"
 #include "app/shell/simulated_unit.h"
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> answered = qelto::app::answerHelpOrVersion(argc, argv)) {
+        return *answered;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Qelto"));
     QApplication::setApplicationDisplayName(QStringLiteral("Qelto"));
-    QApplication::setApplicationVersion(QStringLiteral("0.1"));
+    QApplication::setApplicationVersion(QStringLiteral(QELTO_VERSION));
+    // The desktop entry's name, so that desktops match the window to its entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.halvercott.qelto"));
+    const qelto::app::CommandLine commandLine =
+        qelto::app::parseCommandLine(QApplication::arguments());
 
     qelto::app::DialogPrompts prompts;
     qelto::app::QeltoApplication qelto(prompts);
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    // --simulate: a simulated unit on the serial port for this run, without hardware;
-    // --simulate=KIND one of the simulator's other kinds (legacy-laundry, legacy-dishwash).
-    bool simulate = arguments.removeAll(QStringLiteral("--simulate")) > 0;
-    QStringList simulatorArguments;
-    for (qsizetype i = arguments.size() - 1; i >= 0; --i) {
-        if (arguments[i].startsWith(QStringLiteral("--simulate="))) {
-            simulatorArguments = {QStringLiteral("--kind"),
-                                  arguments[i].section(QLatin1Char('='), 1)};
-            arguments.removeAt(i);
-            simulate = true;
-        }
-    }
-    switch (qelto.InitInstance(arguments)) {
+    const QStringList documents =
+        commandLine.document.isEmpty() ? QStringList() : QStringList{commandLine.document};
+    switch (qelto.InitInstance(documents)) {
         case qelto::app::QeltoApplication::Start::HandedOver:
             return 0;
         case qelto::app::QeltoApplication::Start::Failed:
@@ -37,11 +33,15 @@ int main(int argc, char** argv) {
         case qelto::app::QeltoApplication::Start::Running:
             break;
     }
+    // --simulate: a simulated unit on the serial port for this run, without hardware; of the kind
+    // --simulate-kind names (legacy-laundry, legacy-dishwash), else the simulator's own.
     std::unique_ptr<qelto::app::SimulatedSession> simulated;
-    if (simulate) {
-        simulated = qelto::app::startSimulatedSession(*qelto.context(), *qelto.window(), prompts,
-                                                      QApplication::applicationDirPath(),
-                                                      simulatorArguments);
+    if (commandLine.simulate) {
+        simulated = qelto::app::startSimulatedSession(
+            *qelto.context(), *qelto.window(), prompts, QApplication::applicationDirPath(),
+            commandLine.simulatedKind.isEmpty()
+                ? QStringList()
+                : QStringList{QStringLiteral("--kind"), commandLine.simulatedKind});
     }
     const int code = QApplication::exec();
     // Before the settings are saved, so they keep the user's own port.

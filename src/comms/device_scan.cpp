@@ -33,7 +33,7 @@ DeviceScanner::DeviceScanner(DeviceTable& table, ScanSetup setup, LinkState& lin
       prompts_(prompts),
       text_(std::move(text)) {}
 
-std::vector<std::string> DeviceScanner::OnSDevicescan() {
+std::vector<std::string> DeviceScanner::scanAllLinks() {
     prompts_.status(text_ ? text_(kStatusScanning) : std::string{});
     prompts_.progressRange(kScanProgressSteps);
     OnScanForUnit();

@@ -59,7 +59,7 @@ class DeviceScanner {
 
     // The scan button: the whole scan with its status, progress and the list refilled. Returns
     // the list lines.
-    std::vector<std::string> OnSDevicescan();
+    std::vector<std::string> scanAllLinks();
     // The scan itself: clears the table and fills it from the serial port, then USB.
     void OnScanForUnit();
 

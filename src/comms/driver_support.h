@@ -52,6 +52,9 @@ struct VerifyOutcome {
     // after it were not compared, so the unit neither matched nor differed there.
     std::string notCompared;
 };
-VerifyOutcome UV(OperationContext& context, const std::optional<Options>& givenOptions);
+// Reads the unit and compares it with the document: the Verify command (asks for the parts) and
+// the verify after a write (given the write's parts).
+VerifyOutcome compareUnitWithDocument(OperationContext& context,
+                                      const std::optional<Options>& givenOptions);
 
 }  // namespace qelto::comms

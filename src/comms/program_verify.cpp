@@ -128,7 +128,8 @@ class UnitVerify {
 
 }  // namespace
 
-VerifyOutcome UV(OperationContext& context, const std::optional<Options>& givenOptions) {
+VerifyOutcome compareUnitWithDocument(OperationContext& context,
+                                      const std::optional<Options>& givenOptions) {
     std::optional<Options> options = givenOptions;
     if (!options) {
         options = context.prompts.askOptions(OptionsKind::Verify, verifyPreset());
@@ -144,7 +145,7 @@ VerifyOutcome UV(OperationContext& context, const std::optional<Options>& givenO
 }
 
 OperationResult VerifyProgram(OperationContext& context) {
-    VerifyOutcome outcome = UV(context, std::nullopt);
+    VerifyOutcome outcome = compareUnitWithDocument(context, std::nullopt);
     OperationResult result;
     result.unitLocked = outcome.unitLocked;
     result.differences = std::move(outcome.differences);

@@ -294,7 +294,7 @@ class ProgramWrite {
         OperationResult result;
         if (askVerify && !error_ && !unitTypeMismatch_ &&
             ctx_.prompts.askYesNo(questionOf(ctx_.text, kAskVerifyText, kAskVerifyCaption))) {
-            VerifyOutcome verify = UV(ctx_, o);
+            VerifyOutcome verify = compareUnitWithDocument(ctx_, o);
             result.verified = verify.matched;
             result.differences = std::move(verify.differences);
             result.notCompared = std::move(verify.notCompared);

@@ -138,7 +138,7 @@ std::vector<std::string> UnitSession::scan(OperatorPrompts& prompts, ScanScope s
 
     protocol::LinkState state;
     DeviceScanner scanner(table_, setup, state, abort_, prompts, text_);
-    std::vector<std::string> lines = scanner.OnSDevicescan();
+    std::vector<std::string> lines = scanner.scanAllLinks();
     publishPort(nullptr);
     scanLinks_ = std::move(scanner.links());
     return lines;

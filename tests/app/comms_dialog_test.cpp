@@ -170,7 +170,7 @@ class CommsDialogTest : public QObject {
         sim_.reset();
     }
 
-    void readShowsTheUnitInTheEditor() {
+    void readShowsTheUnitInTheEditorAndAReportGoesToTheView() {
         startUnit();
         QVERIFY(window_->findChild<QAction*>(QStringLiteral("unitRead"))->isEnabled());
         chooseFirstUnit(QStringLiteral("comms_dialog_scanning"));
@@ -188,6 +188,13 @@ class CommsDialogTest : public QObject {
             dialog.cancelButton()->click();
         });
         QVERIFY(!commands_->RunCommsOperation(app::kOpVerifyProgram));
+
+        // A report from the unit goes to the report view.
+        chooseFirstUnit();
+        QVERIFY(commands_->RunCommsOperation(app::kOpReportFromUnit));
+        QCOMPARE(reports_.size(), std::size_t{1});
+        QCOMPARE(model::textOf(reports_[0].unit.customerName1), std::string("Hotel Sud"));
+        QCOMPARE(reports_[0].unit.progName[0].substr(0, 6), std::string("Towels"));
         QVERIFY(stopUnit().at("locked").get<bool>());
     }
 
@@ -270,16 +277,6 @@ class CommsDialogTest : public QObject {
         QCOMPARE(list.list()->topLevelItemCount(), static_cast<int>(answers_.differences.size()));
         list.show();
         saveShot(list, QStringLiteral("comms_differences"));
-    }
-
-    void reportGoesToTheReportView() {
-        startUnit();
-        chooseFirstUnit();
-        QVERIFY(commands_->RunCommsOperation(app::kOpReportFromUnit));
-        QCOMPARE(reports_.size(), std::size_t{1});
-        QCOMPARE(model::textOf(reports_[0].unit.customerName1), std::string("Hotel Sud"));
-        QCOMPARE(reports_[0].unit.progName[0].substr(0, 6), std::string("Towels"));
-        QVERIFY(stopUnit().at("locked").get<bool>());
     }
 
     void refusedPinRunsNothing() {

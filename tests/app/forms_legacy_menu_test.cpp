@@ -31,7 +31,7 @@ class OlderUnitsMenuTest : public QObject {
 
     test::AppTestEnv env_;
 
-    // The simulator as this run's unit, started the way qelto --simulate=KIND starts it.
+    // The simulator as this run's unit, started the way qelto --simulate-kind KIND starts it.
     std::unique_ptr<app::SimulatedSession> simulate(app::QeltoApplication& qelto,
                                                     test::FakePrompts& prompts,
                                                     const std::string& kind, const json& unit) {

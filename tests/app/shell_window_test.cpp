@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -195,20 +194,12 @@ class ShellWindowTest : public QObject {
         QCOMPARE(context_->config.accessCode, 77);
     }
 
-    void viewSlotsSwitchAndEmptySlotsAreRefused() {
-        QCOMPARE(window_->currentViewIndex(), int(app::kStartViewSlot));
-        QWidget* report = window_->SwitchView(app::kReportSlot);
-        QVERIFY(report != nullptr && report->isVisible());
-        QCOMPARE(window_->currentViewIndex(), int(app::kReportSlot));
-
+    // Emptying the shown slot falls back to the start view rather than a stale one.
+    void anEmptiedViewSlotFallsBackToTheStartView() {
         auto* mine = new QLabel(QStringLiteral("dishwash editor"));
         window_->setView(app::kDishwashSlot, mine);
         QCOMPARE(window_->SwitchView(app::kDishwashSlot), mine);
-        window_->setView(app::kLegacyFormSlot, nullptr);
-        QCOMPARE(window_->SwitchView(app::kLegacyFormSlot), nullptr);
-        QCOMPARE(window_->currentViewIndex(), int(app::kDishwashSlot));
         QCOMPARE(window_->SwitchView(7), nullptr);
-        // Emptying the shown slot falls back to the start view rather than a stale one.
         window_->setView(app::kDishwashSlot, nullptr);
         QCOMPARE(window_->currentViewIndex(), int(app::kStartViewSlot));
     }
@@ -258,16 +249,6 @@ class ShellWindowTest : public QObject {
         answerDialog<app::LanguageDialog>([](app::LanguageDialog&) {});
         trigger("languageSelect");
         QCOMPARE(prompts_.told.size(), 1);
-    }
-
-    void progressMovesOnlyWhileTheSettingIsOn() {
-        window_->setProgress(40);
-        QCOMPARE(window_->progressBar()->value(), 40);
-        window_->setProgress(250);
-        QCOMPARE(window_->progressBar()->value(), 100);
-        context_->settings.progressBars = 0;
-        window_->setProgress(10);
-        QCOMPARE(window_->progressBar()->value(), 100);
     }
 
     // Every menu command comes to life once the commands are wired; the batch commands wait

@@ -167,8 +167,7 @@ TEST_F(BatchCommands, SetupOverCountedUnitsStartsANewBatchOnlyWithThePassword) {
         {2, "A", "2", {}, 2, 2},  // complete: nobody to ask for the password
         {2, "A", "3", {"--password", "qvx"}, 1, 2},
         {2, "A", "2", {"--password", "QVZ"}, 0, 0},
-        {1, "B", "2", {"--password", "qvz"}, 0, 0},  // a new job counts from 0
-        {1, "A", "2", {}, 0, 1},                     // the same batch goes on
+        {1, "A", "2", {}, 0, 1},  // the same batch goes on; the other rules are the core's
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.job) + " " + c.size + " over " + std::to_string(c.counter));

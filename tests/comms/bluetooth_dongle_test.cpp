@@ -79,18 +79,6 @@ TEST_F(BluetoothDongleTest, DetectSendsATPausesAndWantsExactlyOKReadOneByteAtATi
     EXPECT_FALSE(BluetoothDongle(unplugged, abort, [](milliseconds) {}).detect());
 }
 
-TEST_F(BluetoothDongleTest, DiscoveryReadsUntilThePauseAndCountsEveryByte) {
-    line.answer = "OK+DISCS\r\nOK+DISCE\r\n";
-    std::vector<std::size_t> progress;
-    const auto received = dongle.discover([&](std::size_t n) { progress.push_back(n); });
-    EXPECT_EQ(std::string(received.begin(), received.end()), line.answer);
-    EXPECT_EQ(line.events.at(0), "write AT+DISC?");
-    EXPECT_EQ(line.events.at(1), "sleep 100");
-    ASSERT_EQ(progress.size(), line.answer.size());
-    EXPECT_EQ(progress.front(), 1u);
-    EXPECT_EQ(progress.back(), line.answer.size());
-}
-
 TEST_F(BluetoothDongleTest, DiscoveryStopsAtTheBufferSizeOrTheOperatorsCancel) {
     line.answer = std::string(1500, 'x');
     EXPECT_EQ(dongle.discover().size(), kDiscoveryLimit);

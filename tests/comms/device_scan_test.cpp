@@ -92,12 +92,9 @@ class FakeRadioDongle final : public platform::HidDevice {
 
 class DeviceScan : public ::testing::Test {
   protected:
-    std::vector<std::string> scan(
-        std::unique_ptr<FakeRadioDongle> dongle,
-        std::function<std::unique_ptr<platform::ByteLink>()> serial = {}) {
+    std::vector<std::string> scan(std::unique_ptr<FakeRadioDongle> dongle) {
         dongle_ = dongle.get();
         ScanSetup setup;
-        setup.openSerial = std::move(serial);
         setup.openHid = [&dongle]() -> std::unique_ptr<platform::HidDevice> {
             return std::move(dongle);
         };
@@ -106,7 +103,7 @@ class DeviceScan : public ::testing::Test {
         setup.sleep = [](std::chrono::milliseconds) {};
         DeviceScanner scanner(table, setup, linkState, abort, prompts,
                               [](int id) { return "text " + std::to_string(id); });
-        std::vector<std::string> lines = scanner.OnSDevicescan();
+        std::vector<std::string> lines = scanner.scanAllLinks();
         links = std::move(scanner.links());
         return lines;
     }
@@ -151,13 +148,6 @@ TEST_F(DeviceScan, UnitsThatAreNotOursAreNotListed) {
     dongle->units[15] = {3, 1, 3, std::nullopt, 10};  // ours, but keeps its description
     const auto lines = scan(std::move(dongle));
     EXPECT_EQ(lines, std::vector<std::string>{"text 422 - 000000003 : (RF Ch15 SS010)"});
-}
-
-TEST_F(DeviceScan, NothingFoundSaysSo) {
-    const auto lines = scan(nullptr, [] { return nullptr; });
-    EXPECT_TRUE(lines.empty());
-    EXPECT_EQ(prompts.statuses.back(), "text 438");
-    EXPECT_EQ(table.count(), 0u);
 }
 
 }  // namespace

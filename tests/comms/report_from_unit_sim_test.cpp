@@ -35,16 +35,11 @@ TEST_F(ReportFromUnitTest, ASettingsReportCarriesTheUnitsSettingsAndLeavesTheDoc
     EXPECT_TRUE(outcome.result.unitLocked);
     EXPECT_TRUE(prompts.messages.empty());
 
+    // The read stages are the full read's (tested there); the report carries what they read.
     const UnitReport& r = *outcome.report;
     EXPECT_EQ(r.kind, reports::REP_TYPE_LAUNDRY_SETTINGS);
     EXPECT_EQ(model::textOf(r.unit.SerialNoUnit), "123456789");
-    EXPECT_EQ(model::textOf(r.unit.SoftwareVersion), "V1.30");
     EXPECT_EQ(model::textOf(r.unit.customerName1), "Hotel Sud");
-    EXPECT_EQ(model::textOf(r.unit.customerName2), "Laundry 2");
-    EXPECT_EQ(r.unit.comments, "Checked by the engineer on site.");
-    EXPECT_EQ(r.unit.pumpCalibration[1], 120u);
-    EXPECT_EQ(r.unit.pumpSpeed[0], 55);
-    EXPECT_EQ(r.unit.pulseCount[0][0], 3);
     EXPECT_EQ(r.unit.programs[0][0][1].dose, 300u);
     EXPECT_EQ(r.pumpCount, model::unitPumpCount(3));
 
@@ -71,16 +66,11 @@ TEST_F(ReportFromUnitTest, AUsageReportWithoutARangeTakesTheUnitsOwnCounters) {
     EXPECT_EQ(r.kind, reports::REP_TYPE_LAUNDRY_CYCLES);
     EXPECT_EQ(r.options.toDay, 0u);
 
-    // Program 1 is row 0; the all-programs total is row 20.
+    // Program 1 is row 0; the all-programs total is row 20. The figures of every counter
+    // reach the page's cells in qeltoctl's report test, which reads the same counters.
     EXPECT_EQ(r.data.programs[0].cycles(1), 12);
-    EXPECT_EQ(r.data.programs[0].usage(1).time(), 3400u);
-    EXPECT_EQ(r.data.programs[20].cycles(1), 40);
     EXPECT_EQ(r.data.programs[20].usage(1).time(), 70000u);
-    const reports::UsageAmount timed = reports::usageAmount(r.data.programs[20], 0);
-    EXPECT_FALSE(timed.isVolume) << "pump 1 has no calibration, so its total is a run time";
-    EXPECT_EQ(timed.hours, 1);
-    EXPECT_EQ(timed.minutes, 2);
-    EXPECT_EQ(timed.seconds, 3);
+    EXPECT_FALSE(reports::usageAmount(r.data.programs[20], 0).isVolume);
 
     // Every row carries the calibration, for the volumes of each program block.
     for (const auto& row : r.data.programs) {
@@ -92,8 +82,6 @@ TEST_F(ReportFromUnitTest, AUsageReportWithoutARangeTakesTheUnitsOwnCounters) {
     present[0] = 1;
     present[4] = 1;
     EXPECT_EQ(r.data.programPresent, present);
-    EXPECT_EQ(r.unit.progName[0], "Towels");
-    EXPECT_EQ(model::textOf(r.unit.customerName1), "Hotel Sud");
 }
 
 TEST_F(ReportFromUnitTest, ADatedUsageReportSearchesTheLogAndSaysSo) {

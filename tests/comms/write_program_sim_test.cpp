@@ -142,7 +142,7 @@ TEST_F(WriteProgramToUnit, AFullWriteLeavesTheDocumentInTheUnitInItsOrderAndVeri
     EXPECT_TRUE(unit["locked"].get<bool>());
 }
 
-TEST_F(WriteProgramToUnit, WhatIsNotChosenSurvivesTheEraseOfNamesAndComments) {
+TEST_F(WriteProgramToUnit, WhatIsNotChosenSurvivesTheEraseOfNamesAndCommentsAndAppendedOnesFollow) {
     start(unitMemory());
     config.comments = "Only the comments change.";
     prompts.options = only(&Options::bComments);
@@ -159,33 +159,29 @@ TEST_F(WriteProgramToUnit, WhatIsNotChosenSurvivesTheEraseOfNamesAndComments) {
     EXPECT_EQ(unit["pumpNames"][1], "Bleach");
     EXPECT_EQ(unit["comments"], (json{"Only the comments change."}));
 
-    // Names alone: the unit's comments go back after the names, not the document's.
-    sim.reset();
-    start(unitMemory());
-    config.progName[0] = "Linen";
-    config.pumpName[0] = "Soap";
-    prompts.options = only(&Options::bProgNames);
-    prompts.options->bPumpNames = true;
-    write();
-    unit = unitAfter();
-    EXPECT_EQ(unit["programNames"][0], "Linen");
-    EXPECT_EQ(unit["pumpNames"][0], "Soap");
-    EXPECT_EQ(unit["comments"], (json{"Checked by the engineer o", "n site."}));
-}
-
-TEST_F(WriteProgramToUnit, AppendedCommentsFollowTheUnitsOwn) {
-    start(unitMemory());
-    config.progName[0] = "Linen";
-    config.comments = "Appended.";
-    prompts.options = only(&Options::bProgNames);
-    prompts.options->bComments = true;
-    prompts.options->bAppendComments = true;
-    write();
-
-    const json unit = unitAfter();
-    EXPECT_EQ(unit["comments"], (json{"Checked by the engineer o", "n site.", "Appended."}));
-    EXPECT_EQ(unit["programNames"][0], "Linen");
-    EXPECT_EQ(unit["pumpNames"][0], "Detergent");
+    // Names alone: the unit's comments go back after the names, not the document's; appended
+    // comments follow the unit's own.
+    for (const bool append : {false, true}) {
+        SCOPED_TRACE(append ? "appended comments" : "names alone");
+        sim.reset();
+        start(unitMemory());
+        config.progName[0] = "Linen";
+        config.pumpName[0] = "Soap";
+        config.comments = "Appended.";
+        prompts.options = only(&Options::bProgNames);
+        prompts.options->bPumpNames = !append;
+        prompts.options->bComments = append;
+        prompts.options->bAppendComments = append;
+        write();
+        unit = unitAfter();
+        EXPECT_EQ(unit["programNames"][0], "Linen");
+        EXPECT_EQ(unit["pumpNames"][0], append ? "Detergent" : "Soap");
+        json comments{"Checked by the engineer o", "n site."};
+        if (append) {
+            comments.push_back("Appended.");
+        }
+        EXPECT_EQ(unit["comments"], comments);
+    }
 }
 
 TEST_F(WriteProgramToUnit, OnlyASerialNumberReadFromThisUnitIsSentBack) {

@@ -77,7 +77,7 @@ DeviceSelectDialog::DeviceSelectDialog(ShellContext& context, CommsAnswers& answ
     row->addWidget(box);
     layout->addLayout(row);
 
-    connect(scan_, &QPushButton::clicked, this, &DeviceSelectDialog::OnSDevicescan);
+    connect(scan_, &QPushButton::clicked, this, &DeviceSelectDialog::scanAndRefill);
     connect(bluetooth_, &QPushButton::clicked, this, &DeviceSelectDialog::scanBluetooth);
     connect(ok_, &QPushButton::clicked, this, &DeviceSelectDialog::OnDevselectok);
     connect(cancel_, &QPushButton::clicked, this, &DeviceSelectDialog::reject);
@@ -188,7 +188,7 @@ void DeviceSelectDialog::showBluetooth(comms::BluetoothMessage message) {
     (shown.line == comms::StatusLine::First ? status_ : status2_)->setText(text);
 }
 
-void DeviceSelectDialog::OnSDevicescan() {
+void DeviceSelectDialog::scanAndRefill() {
     if (worker_.busy()) {
         return;
     }

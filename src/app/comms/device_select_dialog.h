@@ -67,7 +67,7 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     QPushButton* cancelButton() const { return cancel_; }
 
     // The scan button (serial port, then USB) and the Bluetooth scan button.
-    void OnSDevicescan();
+    void scanAndRefill();
     void scanBluetooth();
     // The OK button: opens the chosen unit and runs the operation.
     void OnDevselectok();

@@ -160,7 +160,7 @@ void UnitCommands::findUnits() {
     setup.operation = kOpFindUnits;
     setup.refreshViews = [this] { refreshViews(); };
     DeviceSelectDialog dialog(context_, *answers_, std::move(setup), &window_);
-    QTimer::singleShot(0, &dialog, &DeviceSelectDialog::OnSDevicescan);
+    QTimer::singleShot(0, &dialog, &DeviceSelectDialog::scanAndRefill);
     dialog.exec();
 }
 
