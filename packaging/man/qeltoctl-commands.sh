@@ -40,16 +40,16 @@ to_roff() {
                 listing = (text != "Subcommands:")
             } else if (listing && text ~ /^  [^ ]/) {
                 if (continuation(line[i + 1])) {
-                    spec = substr(text, 3); description = ""
+                    usage = substr(text, 3); description = ""
                 } else {
-                    spec = substr(text, 3, 28); description = substr(text, 31)
+                    usage = substr(text, 3, 28); description = substr(text, 31)
                 }
-                sub(/ +$/, "", spec)
-                if (spec ~ /^-h,--help/) {
+                sub(/ +$/, "", usage)
+                if (usage ~ /^-h,--help/) {
                     continue
                 }
-                split(spec, words, " ")
-                rest = substr(spec, length(words[1]) + 2)
+                split(usage, words, " ")
+                rest = substr(usage, length(words[1]) + 2)
                 print ".TP"
                 print "\\fB" option(words[1]) "\\fR" (rest == "" ? "" : " " option(rest))
                 if (description != "") {

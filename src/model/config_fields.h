@@ -78,7 +78,7 @@ struct FieldInfo {
 };
 
 // What a table row may say beyond its name; the rest follows from the member's type.
-struct FieldSpec {
+struct FieldOptions {
     std::uint32_t min = 0;
     std::optional<std::uint32_t> max = std::nullopt;  // all the member holds, unless said
     std::optional<std::uint32_t> unitMax = std::nullopt;
@@ -184,17 +184,17 @@ constexpr std::uint32_t widest() {
 // One row of the table: the field `Member` of scope `S` (a PumpStep member for a step's run
 // time, delay and dose).
 template <FieldScope S, auto Member>
-constexpr FieldInfo field(std::string_view name, const FieldSpec& spec = {}) {
+constexpr FieldInfo field(std::string_view name, const FieldOptions& options = {}) {
     using E = field_detail::Element<S, Member>;
     return {name,
             S,
-            spec.shown.value_or(field_detail::shownAs<E>()),
-            spec.min,
-            spec.max.value_or(field_detail::widest<E>()),
-            spec.unitMax,
+            options.shown.value_or(field_detail::shownAs<E>()),
+            options.min,
+            options.max.value_or(field_detail::widest<E>()),
+            options.unitMax,
             &field_detail::read<S, Member>,
-            spec.compared,
-            spec.listedFirst,
+            options.compared,
+            options.listedFirst,
             field_detail::isStepMember<Member>};
 }
 
@@ -204,11 +204,11 @@ using S = FieldScope;
 using C = CProgData;
 
 // 0 or 1 in the editors; the record and the units read any nonzero value as 1.
-inline constexpr FieldSpec kSwitch{.max = 1};
+inline constexpr FieldOptions kSwitch{.max = 1};
 // Kept in 32 bits by the record, sent to a unit as one byte.
-inline constexpr FieldSpec kOneByte{.max = 0xFF};
+inline constexpr FieldOptions kOneByte{.max = 0xFF};
 // Says how a file was stored, not what a unit does.
-inline constexpr FieldSpec kFormatFlag{.max = 1, .compared = false};
+inline constexpr FieldOptions kFormatFlag{.max = 1, .compared = false};
 // Calibrations and doses travel in 16 bits: 65536 ml/min would reach the unit as 0 and turn a
 // volume-dosed pump into a time-dosed one.
 inline constexpr std::uint32_t kSixteenBits = 0xFFFF;
