@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -32,7 +31,8 @@ DeviceSelectDialog::DeviceSelectDialog(ShellContext& context, CommsAnswers& answ
       context_(context),
       answers_(answers),
       setup_(std::move(setup)),
-      prompts_(context.language, answers, this, *this, setup_.reportOptions),
+      panel_(new OperationStatusPanel(2, this)),
+      prompts_(context.language, answers, this, *panel_, setup_.reportOptions),
       worker_(this) {
     using namespace commstext;
     setObjectName(QStringLiteral("deviceSelectDialog"));
@@ -44,24 +44,7 @@ DeviceSelectDialog::DeviceSelectDialog(ShellContext& context, CommsAnswers& answ
     list_->setMinimumSize(520, 180);
     layout->addWidget(list_);
 
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("status"));
-    status2_ = new QLabel(this);
-    status2_->setObjectName(QStringLiteral("secondStatus"));
-    for (QLabel* line : {status_, status2_}) {
-        line->setWordWrap(true);
-        line->setMinimumHeight(line->fontMetrics().height() + 4);
-        layout->addWidget(line);
-    }
-    progress_ = new QProgressBar(this);
-    progress_->setObjectName(QStringLiteral("progress"));
-    progress_->setTextVisible(false);
-    // The dialog keeps its height whether the bar shows or not.
-    QSizePolicy keep = progress_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    progress_->setSizePolicy(keep);
-    progress_->hide();
-    layout->addWidget(progress_);
+    layout->addWidget(panel_);
 
     auto* row = new QHBoxLayout;
     scan_ = button(context_.text(kTextScan), "scanButton", this);
@@ -113,42 +96,22 @@ comms::TextLookup DeviceSelectDialog::textLookup() const {
 
 void DeviceSelectDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    showStatus(context_.text(comms::kStatusUnitsListed));
+    panel_->showStatus(context_.text(comms::kStatusUnitsListed));
     refillList();
     // A list that takes the focus first makes its first line current, which would choose a
     // unit the engineer never picked.
     scan_->setFocus();
 }
 
-void DeviceSelectDialog::showStatus(const QString& text) {
-    status_->setText(text);
-}
-
-void DeviceSelectDialog::showProgressRange(int steps) {
-    progress_->setRange(0, steps);
-    progress_->setValue(0);
-    progress_->show();
-}
-
-void DeviceSelectDialog::stepProgress() {
-    if (progress_->value() < progress_->maximum()) {
-        progress_->setValue(progress_->value() + 1);
-    }
-}
-
-void DeviceSelectDialog::hideProgress() {
-    progress_->hide();
-}
-
 void DeviceSelectDialog::refillList() {
     const QSignalBlocker quiet(list_);
     bluetoothListMode_ = false;
     list_->clear();
-    showStatus(QString());
+    panel_->showStatus(QString());
     for (const std::string& line : context_.units.units().listLines()) {
         list_->addItem(QString::fromStdString(line));
     }
-    showStatus(
+    panel_->showStatus(
         context_.text(list_->count() > 0 ? comms::kStatusUnitsListed : comms::kStatusNoUnitFound));
     updateOk();
 }
@@ -177,7 +140,7 @@ void DeviceSelectDialog::selectionChanged(int row) {
         pairBluetooth(row);
         return;
     }
-    showStatus(list_->item(row)->text());
+    panel_->showStatus(list_->item(row)->text());
     updateOk();
 }
 
@@ -185,7 +148,8 @@ void DeviceSelectDialog::showBluetooth(comms::BluetoothMessage message) {
     const comms::BluetoothStatus shown = comms::bluetoothStatus(language(), message);
     const QString text =
         QString::fromUtf8(shown.text.data(), static_cast<qsizetype>(shown.text.size()));
-    (shown.line == comms::StatusLine::First ? status_ : status2_)->setText(text);
+    (shown.line == comms::StatusLine::First ? panel_->statusLine() : panel_->secondStatusLine())
+        ->setText(text);
 }
 
 void DeviceSelectDialog::scanAndRefill() {
@@ -202,7 +166,7 @@ void DeviceSelectDialog::scanAndRefill() {
     setBusy(true);
     worker_.start([this, &units] { units.scan(prompts_); },
                   [this] {
-                      hideProgress();
+                      panel_->hideProgress();
                       setBusy(false);
                       refillList();
                       Q_EMIT workFinished();
@@ -222,7 +186,7 @@ void DeviceSelectDialog::scanBluetooth() {
         list_->clear();
     }
     bluetoothListMode_ = false;
-    status2_->clear();
+    panel_->secondStatusLine()->clear();
     setBusy(true);
     worker_.start(
         [this, &units] {
@@ -240,7 +204,7 @@ void DeviceSelectDialog::scanBluetooth() {
             prompts_.progressHide();
         },
         [this] {
-            hideProgress();
+            panel_->hideProgress();
             setBusy(false);
             if (!bluetoothScan_.dongleFound) {
                 showBluetooth(comms::BluetoothMessage::NoDongle);
@@ -273,11 +237,11 @@ void DeviceSelectDialog::pairBluetooth(int row) {
         [this, line] {
             if (pairResult_ == comms::PairResult::Paired) {
                 bluetoothListMode_ = false;
-                status2_->setText(
+                panel_->secondStatusLine()->setText(
                     QString::fromStdString(comms::pairedStatus(line.toLatin1().toStdString())));
                 const QSignalBlocker quiet(list_);
                 list_->clear();
-                status_->setText(QStringLiteral(" "));
+                panel_->statusLine()->setText(QStringLiteral(" "));
             } else {
                 showBluetooth(comms::BluetoothMessage::PairingError);
             }
@@ -338,7 +302,7 @@ void DeviceSelectDialog::OnDevselectok() {
 
 void DeviceSelectDialog::operationDone() {
     setBusy(false);
-    hideProgress();
+    panel_->hideProgress();
     const comms::SessionOutcome outcome = std::move(outcome_);
     lockFailed_ = outcome.lockFailed;
     if (outcome.end == comms::SessionEnd::Ran) {
@@ -356,7 +320,7 @@ void DeviceSelectDialog::operationDone() {
             // The engineer may pick another unit or scan again.
             answers_.message(this, QString::fromStdString(outcome.error), comms::MessageIcon::Error,
                              caption);
-            showStatus(context_.text(comms::kStatusUnitsListed));
+            panel_->showStatus(context_.text(comms::kStatusUnitsListed));
             return;
         case comms::SessionEnd::PinRefused:
             answers_.message(this, context_.text(commstext::kMsgUnlockFailed),
@@ -402,7 +366,7 @@ void DeviceSelectDialog::reject() {
             cancelRequested_ = true;
             context_.units.cancel();
             prompts_.abandon();
-            showStatus(context_.text(commstext::kStatusCancelling));
+            panel_->showStatus(context_.text(commstext::kStatusCancelling));
             cancel_->setEnabled(false);
         }
         return;  // the worker's end closes the dialog

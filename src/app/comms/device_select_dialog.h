@@ -15,6 +15,7 @@
 
 #include "app/comms/comms_answers.h"
 #include "app/comms/gui_operator_prompts.h"
+#include "app/comms/operation_status_panel.h"
 #include "app/comms/unit_commands.h"
 #include "app/comms/worker_thread.h"
 #include "comms/bluetooth_dongle.h"
@@ -39,7 +40,7 @@ struct DeviceDialogSetup {
     std::function<void()> refreshViews;
 };
 
-class DeviceSelectDialog final : public QDialog, private OperationDisplay {
+class DeviceSelectDialog final : public QDialog {
     Q_OBJECT
 
   public:
@@ -58,9 +59,9 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     GuiOperatorPrompts& prompts() { return prompts_; }
 
     QListWidget* deviceList() const { return list_; }
-    QLabel* statusLine() const { return status_; }
-    QLabel* secondStatusLine() const { return status2_; }
-    QProgressBar* progressBar() const { return progress_; }
+    QLabel* statusLine() const { return panel_->statusLine(); }
+    QLabel* secondStatusLine() const { return panel_->secondStatusLine(); }
+    QProgressBar* progressBar() const { return panel_->progressBar(); }
     QPushButton* scanButton() const { return scan_; }
     QPushButton* bluetoothButton() const { return bluetooth_; }
     QPushButton* okButton() const { return ok_; }
@@ -84,11 +85,6 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     void showEvent(QShowEvent* event) override;
 
   private:
-    void showStatus(const QString& text) override;
-    void showProgressRange(int steps) override;
-    void stepProgress() override;
-    void hideProgress() override;
-
     void refillList();
     void selectionChanged(int row);
     void pairBluetooth(int row);
@@ -107,12 +103,10 @@ class DeviceSelectDialog final : public QDialog, private OperationDisplay {
     ShellContext& context_;
     CommsAnswers& answers_;
     DeviceDialogSetup setup_;
+    OperationStatusPanel* panel_;  // before prompts_, which shows on it
     GuiOperatorPrompts prompts_;
 
     QListWidget* list_;
-    QLabel* status_;
-    QLabel* status2_;
-    QProgressBar* progress_;
     QPushButton* scan_;
     QPushButton* bluetooth_;
     QPushButton* ok_;

@@ -2,7 +2,6 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,24 +17,15 @@ constexpr int kTextTalking = 3632;  // %s: the port
 OlderUnitDialog::OlderUnitDialog(OlderUnitSetup setup, QWidget* parent)
     : QDialog(parent),
       setup_(std::move(setup)),
-      prompts_(setup_.texts, setup_.answers, this, *this, {}),
+      panel_(new OperationStatusPanel(1, this)),
+      prompts_(setup_.texts, setup_.answers, this, *panel_, {}),
       worker_(this) {
     setObjectName(QStringLiteral("olderUnitDialog"));
     setWindowTitle(uiText(setup_.texts, setup_.titleId).remove(QLatin1Char('&')));
     setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("status"));
-    status_->setMinimumWidth(360);
-    status_->setWordWrap(true);
-    layout->addWidget(status_);
-    progress_ = new QProgressBar(this);
-    progress_->setTextVisible(false);
-    QSizePolicy keep = progress_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    progress_->setSizePolicy(keep);
-    progress_->hide();
-    layout->addWidget(progress_);
+    panel_->setMinimumWidth(360);
+    layout->addWidget(panel_);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     cancel_ = box->button(QDialogButtonBox::Cancel);
     cancel_->setObjectName(QStringLiteral("cancelButton"));
@@ -54,7 +44,7 @@ OlderUnitDialog::~OlderUnitDialog() {
 bool OlderUnitDialog::start() {
     comms::UnitSession& session = setup_.session;
     session.clearCancel();
-    showStatus(
+    panel_->showStatus(
         uiText(setup_.texts, kTextTalking)
             .replace(QStringLiteral("%s"), QString::fromStdString(session.settings().serialPort)));
     const std::function<void(model::DocHint)> refresh = [this](model::DocHint) {
@@ -103,26 +93,6 @@ void OlderUnitDialog::reject() {
     setup_.session.cancel();
     prompts_.abandon();
     cancel_->setEnabled(false);
-}
-
-void OlderUnitDialog::showStatus(const QString& text) {
-    status_->setText(text);
-}
-
-void OlderUnitDialog::showProgressRange(int steps) {
-    progress_->setRange(0, steps);
-    progress_->setValue(0);
-    progress_->show();
-}
-
-void OlderUnitDialog::stepProgress() {
-    if (progress_->value() < progress_->maximum()) {
-        progress_->setValue(progress_->value() + 1);
-    }
-}
-
-void OlderUnitDialog::hideProgress() {
-    progress_->hide();
 }
 
 }  // namespace qelto::app

@@ -9,12 +9,12 @@
 
 #include "app/comms/comms_answers.h"
 #include "app/comms/gui_operator_prompts.h"
+#include "app/comms/operation_status_panel.h"
 #include "app/comms/worker_thread.h"
 #include "comms/unit_session.h"
 #include "platform/language_catalog.h"
 
 class QLabel;
-class QProgressBar;
 class QPushButton;
 
 namespace qelto::app {
@@ -33,7 +33,7 @@ struct OlderUnitSetup {
     std::function<void(const comms::SessionOutcome&)> done;
 };
 
-class OlderUnitDialog final : public QDialog, private OperationDisplay {
+class OlderUnitDialog final : public QDialog {
     Q_OBJECT
 
   public:
@@ -46,23 +46,18 @@ class OlderUnitDialog final : public QDialog, private OperationDisplay {
     bool start();
     bool busy() const { return worker_.busy(); }
 
-    QLabel* statusLine() const { return status_; }
+    QLabel* statusLine() const { return panel_->statusLine(); }
     QPushButton* cancelButton() const { return cancel_; }
 
   public Q_SLOTS:
     void reject() override;
 
   private:
-    void showStatus(const QString& text) override;
-    void showProgressRange(int steps) override;
-    void stepProgress() override;
-    void hideProgress() override;
     void finished();
 
     OlderUnitSetup setup_;
+    OperationStatusPanel* panel_;  // before prompts_, which shows on it
     GuiOperatorPrompts prompts_;
-    QLabel* status_;
-    QProgressBar* progress_;
     QPushButton* cancel_;
     comms::SessionOutcome outcome_;  // written by the worker, read once it returned
     // Last, so it is destroyed (and the worker joined) before everything the worker uses.
