@@ -1,5 +1,4 @@
-// What a report request names (which report, from where) and what is done with it: a report
-// generator to run, a message to show instead, or nothing at all.
+// What a report request names: which report, and whether it draws from the document or the unit.
 #pragma once
 
 #include <cstdint>
@@ -15,33 +14,11 @@ enum ReportKind : std::uint8_t {
     REP_TYPE_ANY_CYCLES = 5,
 };
 
-// Source 1 was never given a meaning; asking for it only earns a message.
+// Source 1 was never given a meaning.
 enum ReportSource : std::uint8_t {
     REP_FROM_MEMORY = 0,  // the document's configuration
     REP_FROM_UNNAMED = 1,
     REP_FROM_USB_UNIT = 2,  // what was just read from a connected unit
 };
-
-enum class ReportAction : std::uint8_t {
-    Nothing,
-    DishwashSettings,
-    LaundrySettings,
-    LaundryUsage,
-    MessageNoSuchSource,        // message string 252
-    MessageNoDishwashFromUnit,  // message string 370
-};
-
-struct ReportRoute {
-    ReportAction action = ReportAction::Nothing;
-    bool showReportView = false;            // switch to the report view before the generator runs
-    std::uint8_t source = REP_FROM_MEMORY;  // what the generator is told it draws from
-    friend bool operator==(const ReportRoute&, const ReportRoute&) = default;
-};
-
-ReportRoute routeReport(std::uint8_t kind, std::uint8_t source);
-
-// The message numbers of the refusals, for the caller that shows them.
-inline constexpr int kMessageNoSuchSource = 252;
-inline constexpr int kMessageNoDishwashFromUnit = 370;
 
 }  // namespace qelto::reports
