@@ -1,5 +1,5 @@
 // The laundry settings page: pump speeds and calibrations, the flush-valve wiring, the unit-wide
-// settings and every enabled step of the twenty programs, each figure also as a cell tag.
+// settings and every enabled step of the programs that have one, each figure also as a cell tag.
 #include <fmt/printf.h>
 
 #include "model/unit_types.h"
@@ -160,8 +160,23 @@ void writeStep(PageWriter& page, const CProgData& c, unsigned prog, unsigned tri
                              : cellTag(cell(5), step.dose));
 }
 
+bool hasSteps(const CProgData& c, unsigned prog) {
+    for (unsigned trig = 0; trig < model::kTriggers; ++trig) {
+        for (unsigned pump = 0; pump < model::kPumps; ++pump) {
+            if (c.pumpEnabled[prog][trig][pump] != 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A program without a single enabled step would print as a table of headings only.
 void writePrograms(PageWriter& page, const CProgData& c) {
     for (unsigned prog = 0; prog < model::kPrograms; ++prog) {
+        if (!hasSteps(c, prog)) {
+            continue;
+        }
         page.text(2464);
         page.line(c.progName[prog].empty()
                       ? fmt::sprintf("%u ", prog + 1)

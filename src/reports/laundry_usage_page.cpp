@@ -78,11 +78,16 @@ class UsagePage {
     void writeShiftList(std::size_t row, const ShiftTable& table, int shift);
     void writeProgram(std::size_t row);
     void writeChart(std::size_t row);
+    void findChartScales();
     void writeUsageTags();
 
     const UsagePageInput& in_;
     PageWriter page_;
     std::uint32_t pumps_;
+    // The largest volume and run time among the blocks printed: every chart of the page is drawn
+    // to them, so a bar in one program can be compared with a bar in another.
+    double volumeScale_ = 0;
+    double timeScale_ = 0;
 };
 
 PumpFigure UsagePage::mainFigure(std::size_t row, std::size_t pump) const {
@@ -127,7 +132,9 @@ void UsagePage::writeRangeLine() {
 
 void UsagePage::writeEntry(std::size_t pump, const PumpFigure& figure) {
     page_.text(2489);
-    page_.line(fmt::sprintf("%02u ", pump + 1));
+    // The name sits in a span of its own, which the next text's "</span>" closes.
+    page_.line(fmt::sprintf("%02u </span><span class=\"name\">%s", pump + 1,
+                            pageText(in_.unit.pumpName[pump])));
     page_.text(figure.calibrated ? 2583 : 2490);
     page_.line(figureText(figure));
     page_.text(2488);
@@ -159,6 +166,8 @@ void UsagePage::writeCalibration(std::size_t pump) {
 
 void UsagePage::writeAllPrograms() {
     page_.text(2474);
+    // A block (heading, tables and chart) is kept on one printed page.
+    page_.line("<div class=\"block\">");
     page_.text(2482);
     // Packet-protocol units keep no total cycle count; "00000" would read as a unit never used.
     page_.line(in_.data.totalCyclesKnown ? fmt::sprintf(" %05u", in_.data.totalCycles)
@@ -177,6 +186,7 @@ void UsagePage::writeAllPrograms() {
     }
     page_.text(2487);
     writeChart(kTotalsRow);
+    page_.line("</div>");
 }
 
 // How long each calibrated pump ran, worked out from its volume and its flow rate.
@@ -249,6 +259,7 @@ void UsagePage::writeShiftList(std::size_t row, const ShiftTable& table, int shi
 
 void UsagePage::writeProgram(std::size_t row) {
     const std::string& name = in_.unit.progName[row];
+    page_.line("<div class=\"block\">");
     page_.text(2484);
     page_.line(name.empty() ? fmt::sprintf("%s %u:", page_.str(250), row + 1)
                             : fmt::sprintf("%s %u (%s):", page_.str(250), row + 1, pageText(name)));
@@ -273,6 +284,21 @@ void UsagePage::writeProgram(std::size_t row) {
         writeShiftList(row, in_.tables.shift3, 3);
     }
     writeChart(row);
+    page_.line("</div>");
+}
+
+void UsagePage::findChartScales() {
+    for (std::size_t row = 0; row < kUsageRows; ++row) {
+        if (row != kTotalsRow && !programPrinted(row)) {
+            continue;
+        }
+        for (std::size_t pump = 0; pump < pumps_; ++pump) {
+            const PumpFigure figure = totalFigure(row, pump);
+            double& scale = figure.calibrated ? volumeScale_ : timeScale_;
+            scale = std::max(scale, static_cast<double>(figure.calibrated ? figure.volume()
+                                                                          : figure.runSeconds()));
+        }
+    }
 }
 
 // Volumes and run times do not share a scale, so a block with both kinds of pump gets a chart
@@ -291,8 +317,8 @@ void UsagePage::writeChart(std::size_t row) {
         }
     }
     const std::string label = page_.str(240);
-    for (const std::string& svg : {usageChartSvg(volumes, page_.str(2578), label),
-                                   usageChartSvg(times, page_.str(2582), label)}) {
+    for (const std::string& svg : {usageChartSvg(volumes, page_.str(2578), label, volumeScale_),
+                                   usageChartSvg(times, page_.str(2582), label, timeScale_)}) {
         if (!svg.empty()) {
             page_.line(svg);
         }
@@ -329,6 +355,7 @@ std::string UsagePage::render() {
     writePageHead(page_, {0, REP_FROM_USB_UNIT, 0, page_.usUnits(),
                           model::textOf(unit.customerName1), model::textOf(unit.customerName2)});
     writeLaundryIdentity(page_, unit, true);
+    findChartScales();
     writeAllPrograms();
     writeEstimates();
     for (std::size_t row = 0; row < kUsagePrograms; ++row) {

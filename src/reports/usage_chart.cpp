@@ -20,11 +20,11 @@ constexpr int kBarSpace = 400;
 }  // namespace
 
 std::string usageChartSvg(const std::vector<ChartBar>& bars, std::string_view caption,
-                          std::string_view pumpLabel) {
+                          std::string_view pumpLabel, double scale) {
     if (bars.empty()) {
         return {};
     }
-    double largest = 0;
+    double largest = scale;
     for (const ChartBar& bar : bars) {
         largest = std::max(largest, bar.value);
     }

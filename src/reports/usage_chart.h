@@ -14,8 +14,10 @@ struct ChartBar {
     std::string figure;  // the value as the page prints it (UTF-8, escaped here)
 };
 
-// Empty when there are no bars. caption and pumpLabel are UTF-8 and escaped here.
+// Empty when there are no bars. caption and pumpLabel are UTF-8 and escaped here. A full-length
+// bar stands for scale (or for the largest value, when that is larger), so that the charts of one
+// page can be drawn to one scale and their bars compared.
 std::string usageChartSvg(const std::vector<ChartBar>& bars, std::string_view caption,
-                          std::string_view pumpLabel);
+                          std::string_view pumpLabel, double scale = 0);
 
 }  // namespace qelto::reports
