@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
@@ -124,12 +125,25 @@ int runNew(const NewOptions& options) {
     return kExitOk;
 }
 
-int runStatus() {
+int runStatus(bool json) {
     const platform::Settings settings = platform::SettingsStore().load();
+    const std::string refusal = comms::batchWriteRefusal(settings);
+    if (json) {
+        nlohmann::ordered_json out;
+        out["job"] = settings.batchName;
+        out["size"] = settings.batchSize;
+        out["counter"] = settings.batchCounter;
+        out["logFile"] = settings.batchName.empty() ? nlohmann::ordered_json(nullptr)
+                                                    : nlohmann::ordered_json(comms::batchJobFile(
+                                                          settings, comms::realBatchEnvironment()));
+        out["open"] = refusal.empty();
+        out["state"] = refusal.empty() ? std::string("open") : refusal;
+        std::printf("%s\n", out.dump().c_str());
+        return kExitOk;
+    }
     std::printf("job: %s\nsize: %u\ncounter: %u\n", settings.batchName.c_str(), settings.batchSize,
                 settings.batchCounter);
     printJobFile(settings);
-    const std::string refusal = comms::batchWriteRefusal(settings);
     std::printf("state: %s\n", refusal.empty() ? "open" : refusal.c_str());
     return kExitOk;
 }
@@ -165,7 +179,10 @@ void addBatchCommands(CLI::App& app, int& exitCode) {
 
     CLI::App* statusCmd =
         batch->add_subcommand("status", "Show the job, size, counter and log file of the batch");
-    statusCmd->callback([&exitCode] { exitCode = runStatus(); });
+    auto statusJson = std::make_shared<bool>(false);
+    statusCmd->add_flag("--json", *statusJson,
+                        "Print one JSON object: job, size, counter, logFile, open, state");
+    statusCmd->callback([statusJson, &exitCode] { exitCode = runStatus(*statusJson); });
 
     addBatchWriteCommand(*batch, exitCode);
 }

@@ -31,7 +31,7 @@ bool TerminalBatchPrompts::askYesNo(const comms::Question& question) {
 
 bool TerminalBatchPrompts::ask(const std::string& text, const char* choices) {
     if (assumeYes_) {
-        std::fprintf(stderr, "%s yes (--yes)\n", text.c_str());
+        std::fprintf(stderr, "qeltoctl: %s yes (--yes)\n", text.c_str());
         return true;
     }
     const auto answer = askLineAtTerminal(text + " " + choices + " ", true);

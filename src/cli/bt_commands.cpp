@@ -28,8 +28,7 @@ struct BtOptions {
 
 void say(const CliContext& ctx, comms::BluetoothMessage message) {
     const int language = ctx.settings.language != 0 ? ctx.settings.language : 1;
-    std::fprintf(stderr, "%s\n",
-                 std::string(comms::bluetoothStatus(language, message).text).c_str());
+    printMessage(std::string(comms::bluetoothStatus(language, message).text));
 }
 
 comms::SessionSettings dongleSettings(const CliContext& ctx, const std::string& port) {
@@ -76,10 +75,9 @@ int runPair(const BtOptions& options) {
     std::string error;
     switch (session.pairBluetooth(static_cast<std::size_t>(options.line), &error)) {
         case comms::PairResult::Paired:
-            std::fprintf(stderr, "%s\n",
-                         comms::pairedStatus(fmt::format("line {}", options.line)).c_str());
-            std::fprintf(stderr, "The unit is now reached through %s like a wired one.\n",
-                         options.port.c_str());
+            printMessage(comms::pairedStatus(fmt::format("line {}", options.line)));
+            printMessage(
+                fmt::format("the unit is now reached through {} like a wired one", options.port));
             return kExitOk;
         case comms::PairResult::LineOutOfRange:
             printError(fmt::format("line {} cannot be paired: the dongle takes lines 0 to {}",

@@ -99,7 +99,7 @@ void report(const CliContext& ctx, const CalibrationResult& result) {
         text.replace(at, 2, std::to_string(result.pump));
     }
     if (result.ok) {
-        std::fprintf(stderr, "%s\n", text.c_str());
+        printMessage(text);
     } else {
         printError(text);
     }
@@ -320,7 +320,7 @@ class RunInterrupt {
 int runPump(const CalibrationOptions& options) {
     bool stopped = false;
     bool notFitted = false;
-    const int code = onUnit(options, [&](CalibrationSession& s, CliContext& ctx) {
+    const int code = onUnit(options, [&](CalibrationSession& s, CliContext&) {
         CalibrationPage page;
         CalibrationResult result = s.readFromUnit(page);
         if (!result.ok) {
@@ -338,24 +338,25 @@ int runPump(const CalibrationOptions& options) {
             return result;
         }
         const std::uint32_t speed = page.speed[static_cast<std::size_t>(options.pump - 1)];
-        std::fprintf(stderr, "%s\nPump %d runs for %lld seconds at %u %%; Ctrl-C stops it.\n",
-                     ctx.text(comms::kStatusPumpRunning).c_str(), options.pump,
-                     static_cast<long long>(comms::kPumpRunLength.count()), speed);
+        printMessage(fmt::format("pump {} runs for {} seconds at {} %; Ctrl-C stops it",
+                                 options.pump, comms::kPumpRunLength.count(), speed));
         const RunInterrupt interrupt;
-        stopped = comms::waitForPumpRun([] { return gStopSignal.load() != 0; },
-                                        [](int tick) {
-                                            if (tick % 100 == 0) {
-                                                std::fprintf(stderr, "  %d s\n", tick / 10);
-                                            }
-                                        },
-                                        std::chrono::milliseconds(options.runWaitMs));
+        stopped =
+            comms::waitForPumpRun([] { return gStopSignal.load() != 0; },
+                                  [](int tick) {
+                                      if (tick % 100 == 0 && !quiet()) {
+                                          std::fprintf(stderr, "qeltoctl:   %d s\n", tick / 10);
+                                      }
+                                  },
+                                  std::chrono::milliseconds(options.runWaitMs));
         if (!stopped) {
-            std::fprintf(stderr, "The run is over; the unit has stopped pump %d.\n", options.pump);
+            printMessage(
+                fmt::format("the run is over; the unit has stopped pump {}", options.pump));
             return result;
         }
         result = s.stopRun();
         if (result.ok) {
-            std::fprintf(stderr, "Pump %d stopped early.\n", options.pump);
+            printMessage(fmt::format("pump {} stopped early", options.pump));
         }
         return result;
     });
@@ -368,21 +369,26 @@ int runPump(const CalibrationOptions& options) {
     return code;
 }
 
-bool confirmErase(bool yes) {
-    if (yes) {
+// What cannot be undone on the unit is asked for at the terminal, or given with --yes.
+bool confirmReset(const CalibrationOptions& options) {
+    if (options.yes || options.action == "washes") {
         return true;
     }
+    const bool memory = options.action == "memory";
     if (::isatty(STDIN_FILENO) == 0) {
-        printError("erasing the settings memory needs --yes when standard input is not a terminal");
+        printError(fmt::format("{} needs --yes when standard input is not a terminal",
+                               memory ? "erasing the settings memory" : "resetting the counters"));
         return false;
     }
-    std::fprintf(stderr, "Erase every setting the unit holds? Type yes to go on: ");
+    std::fputs(memory ? "Erase every setting the unit holds? Type yes to go on: "
+                      : "Reset every counter of the unit to zero? Type yes to go on: ",
+               stderr);
     std::string answer;
     return static_cast<bool>(std::getline(std::cin, answer)) && answer == "yes";
 }
 
 int runReset(const CalibrationOptions& options) {
-    if (options.action == "memory" && !confirmErase(options.yes)) {
+    if (!confirmReset(options)) {
         return kExitUsage;
     }
     return onUnit(options, [&options](CalibrationSession& s, CliContext&) {
@@ -429,7 +435,7 @@ void addCalibrationCommands(CLI::App& app, int& exitCode) {
     resetCmd->add_option("WHAT", reset->action, "washes, counters or memory")
         ->required()
         ->check(CLI::IsMember({"washes", "counters", "memory"}));
-    resetCmd->add_flag("--yes", reset->yes, "memory: erase without asking");
+    resetCmd->add_flag("--yes", reset->yes, "counters, memory: go on without asking");
     addUnitOptions(*resetCmd, reset->unit, false);
     resetCmd->callback([reset, &exitCode] { exitCode = runReset(*reset); });
 }

@@ -10,6 +10,8 @@
 namespace qelto::cli {
 namespace {
 
+bool gQuiet = false;  // --quiet
+
 platform::LanguageCatalog loadLanguage(int setting) {
     if (auto catalog = platform::LanguageCatalog::loadForSetting(setting)) {
         return std::move(*catalog);
@@ -24,12 +26,28 @@ platform::LanguageCatalog loadLanguage(int setting) {
 
 }  // namespace
 
+void setQuiet(bool quiet) {
+    gQuiet = quiet;
+}
+
+bool quiet() {
+    return gQuiet;
+}
+
 void printError(const std::string& message) {
     std::fprintf(stderr, "qeltoctl: %s\n", message.c_str());
 }
 
 void printNote(const std::string& message) {
-    std::fprintf(stderr, "qeltoctl: note: %s\n", message.c_str());
+    if (!gQuiet) {
+        std::fprintf(stderr, "qeltoctl: note: %s\n", message.c_str());
+    }
+}
+
+void printMessage(const std::string& message) {
+    if (!gQuiet) {
+        std::fprintf(stderr, "qeltoctl: %s\n", message.c_str());
+    }
 }
 
 CliContext::CliContext(int languageOverride)

@@ -29,8 +29,13 @@ class CliContext {
     std::string text(int id) const { return language.text(id); }
 };
 
-// Prints a message on stderr, prefixed with the program name.
+// Messages go to stderr, each line prefixed with the program name, so standard output carries only
+// a command's results. Errors and warnings always show; notes, outcomes said in words and progress
+// are left out under --quiet.
 void printError(const std::string& message);
 void printNote(const std::string& message);
+void printMessage(const std::string& message);
+void setQuiet(bool quiet);
+bool quiet();
 
 }  // namespace qelto::cli

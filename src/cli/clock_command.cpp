@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <nlohmann/json.hpp>
 
 #include "cli/cli_context.h"
 #include "cli/exit_codes.h"
@@ -15,12 +16,24 @@ namespace {
 struct ClockOptions {
     UnitOptions unit;
     std::string action;
+    bool json = false;
 };
 
-std::string formatted(const std::tm& time) {
+std::string formatted(const std::tm& time, const char* format = "%Y-%m-%d %H:%M:%S") {
     std::array<char, 32> text{};
-    const std::size_t n = std::strftime(text.data(), text.size(), "%Y-%m-%d %H:%M:%S", &time);
+    const std::size_t n = std::strftime(text.data(), text.size(), format, &time);
     return std::string(text.data(), n);
+}
+
+// {"time": "2026-12-07T09:30:00", "text": what the unit sent}; time is null when the unit's text
+// is no date.
+void printTimeJson(const std::string& unitText) {
+    const auto time = comms::parseUnitTimeText(unitText);
+    nlohmann::ordered_json out;
+    out["time"] = time ? nlohmann::ordered_json(formatted(*time, "%Y-%m-%dT%H:%M:%S"))
+                       : nlohmann::ordered_json(nullptr);
+    out["text"] = unitText;
+    std::printf("%s\n", out.dump().c_str());
 }
 
 int runClock(const ClockOptions& options) {
@@ -52,8 +65,7 @@ int runClock(const ClockOptions& options) {
         return kExitFailure;
     }
     if (set) {
-        std::fprintf(stderr, "The unit clock has been set to the PC's time, %s.\n",
-                     formatted(sent).c_str());
+        printMessage("the unit clock has been set to the PC's time, " + formatted(sent));
         return kExitOk;
     }
     const std::string& text = ctx.doc.commsCopy().UnitTimeText;
@@ -61,7 +73,11 @@ int runClock(const ClockOptions& options) {
         printError("the unit reported no time: it has no clock fitted, or it did not answer");
         return kExitFailure;
     }
-    std::printf("%s\n", readableUnitTime(text).c_str());
+    if (options.json) {
+        printTimeJson(text);
+    } else {
+        std::printf("%s\n", readableUnitTime(text).c_str());
+    }
     return kExitOk;
 }
 
@@ -79,6 +95,7 @@ void addClockCommand(CLI::App& app, int& exitCode) {
     clockCmd->add_option("ACTION", clock->action, "get or set")
         ->required()
         ->check(CLI::IsMember({"get", "set"}));
+    clockCmd->add_flag("--json", clock->json, "get: print {\"time\": ISO 8601, \"text\": as sent}");
     addUnitOptions(*clockCmd, clock->unit, false);
     clockCmd->callback([clock, &exitCode] { exitCode = runClock(*clock); });
 }

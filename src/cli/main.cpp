@@ -11,6 +11,7 @@
 #include "cli/bt_commands.h"
 #include "cli/calibration_commands.h"
 #include "cli/cli_context.h"
+#include "cli/command_help.h"
 #include "cli/document_commands.h"
 #include "cli/exit_codes.h"
 #include "cli/interrupt_cancel.h"
@@ -64,9 +65,15 @@ int main(int argc, char** argv) {
     installStopHandlers();
     CLI::App app{"Qelto: configure, program and verify dosing-pump controllers", "qeltoctl"};
     app.require_subcommand(1);
-    app.set_version_flag("--version", QELTO_VERSION);
+    app.set_version_flag("--version", std::string("qeltoctl ") + QELTO_VERSION);
+    app.add_flag_callback(
+        "-q,--quiet", [] { setQuiet(true); },
+        "Print only results, warnings and errors: no progress, notes or done messages");
+    // Set before the commands are added, which inherit it: `qeltoctl read --quiet` works too.
+    app.fallthrough();
 
     int exitCode = kExitOk;
+    addHelpCommand(app, exitCode);
     addDocumentCommands(app, exitCode);
     addPortCommands(app, exitCode);
     addScanCommand(app, exitCode);
@@ -86,8 +93,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return finalStatus(app, app.exit(e));
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
-        return kExitUsage;
+        return reportUsageError(app, e);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "qeltoctl: internal error: %s\n", e.what());
         return kExitFailure;

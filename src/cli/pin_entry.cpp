@@ -2,11 +2,15 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <iostream>
 
 #include "cli/terminal_echo.h"
+#include "platform/text_helpers.h"
 
 namespace qelto::cli {
 
@@ -18,6 +22,21 @@ std::optional<std::uint16_t> parsePin(std::string_view text) {
         return std::nullopt;
     }
     return static_cast<std::uint16_t>(value);
+}
+
+std::optional<std::uint16_t> readPinFile(const std::string& path, std::string& error) {
+    std::ifstream in(path);
+    if (!in) {
+        error = "cannot read the PIN file " + path + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    std::string line;
+    std::getline(in, line);
+    const auto pin = parsePin(platform::trimmed(line));
+    if (!pin) {
+        error = "the first line of " + path + " is not a PIN: a number from 0 to 65535";
+    }
+    return pin;
 }
 
 PinEntry askPinAtTerminal(std::uint16_t& pin) {

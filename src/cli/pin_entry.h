@@ -17,6 +17,10 @@ enum class PinEntry {
     Invalid,     // what was typed is not a PIN, or the input ended
 };
 
+// The PIN on the first line of a file (--pin-file), so that it never shows in the process list.
+// nullopt, with error saying what is wrong, when the file cannot be read or holds no PIN.
+std::optional<std::uint16_t> readPinFile(const std::string& path, std::string& error);
+
 // Asks for the PIN on the terminal of standard input, without echoing it.
 PinEntry askPinAtTerminal(std::uint16_t& pin);
 

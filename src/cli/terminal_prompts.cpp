@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "cli/cli_context.h"
+#include "comms/device_scan.h"
 #include "comms/legacy_operations.h"
 #include "model/unit_types.h"
 
@@ -14,6 +16,8 @@ namespace {
 
 // However many packets a step takes, its bar is at most this many dots wide.
 constexpr int kDotsPerBar = 10;
+
+constexpr const char* kPrefix = "qeltoctl: ";
 
 // A status that only counts on ("Searching Log records - 00000042") repeats the text before its
 // " - " from the last one.
@@ -44,7 +48,8 @@ std::optional<comms::Options> TerminalPrompts::askOptions(comms::OptionsKind,
 std::optional<int> TerminalPrompts::askCalibrationChoice(
     const comms::CalibrationComparison& comparison) {
     endLine();
-    std::fputs("Pump calibration (ml/min, 0 = timed):\n  pump      unit  document\n", out_);
+    std::fputs("qeltoctl: pump calibration (ml/min, 0 = timed):\n  pump      unit  document\n",
+               out_);
     const int shown =
         std::clamp(comparison.pumpsShown, 0, static_cast<int>(comparison.unitValues.size()));
     for (int p = 0; p < shown; ++p) {
@@ -55,8 +60,8 @@ std::optional<int> TerminalPrompts::askCalibrationChoice(
                    out_);
     }
     std::fputs(answers_.calibrationChoice == comms::kChooseEditorCalibration
-                   ? "Using the document's calibration (--calibration editor).\n"
-                   : "Keeping the unit's calibration (--calibration unit).\n",
+                   ? "qeltoctl: using the document's calibration (--calibration editor)\n"
+                   : "qeltoctl: keeping the unit's calibration (--calibration unit)\n",
                out_);
     return answers_.calibrationChoice;
 }
@@ -70,7 +75,8 @@ bool TerminalPrompts::askYesNo(const comms::Question& question) {
     const std::string asked =
         question.caption.empty() ? question.text : question.caption + ": " + question.text;
     std::fputs(
-        fmt::format("{} {}\n", asked, yes ? (verify ? "yes (--verify)" : "yes") : "no").c_str(),
+        fmt::format("{}{} {}\n", kPrefix, asked, yes ? (verify ? "yes (--verify)" : "yes") : "no")
+            .c_str(),
         out_);
     return yes;
 }
@@ -97,16 +103,22 @@ bool TerminalPrompts::askChangeUnitType(const comms::UnitTypeChange& change) {
 
 void TerminalPrompts::note(const std::string& text) {
     endLine();
-    std::fputs(("qeltoctl: note: " + text + "\n").c_str(), out_);
+    if (!quiet()) {
+        std::fputs(("qeltoctl: note: " + text + "\n").c_str(), out_);
+    }
 }
 
 // A counting status (a log search sends one per reply, thousands of them) redraws its line on a
 // terminal; into a file or pipe only its first and last values go.
 void TerminalPrompts::status(const std::string& text) {
+    // "Select a unit and press OK." speaks of the window's list; the scan prints its own.
+    if (quiet() || (text_ && text == text_(comms::kStatusUnitsListed))) {
+        return;
+    }
     const std::string lead = counterLead(text);
     if (lineOpen_ && !lead.empty() && lead == counterLead(lastStatus_)) {
         if (redrawable_) {
-            std::fputs(("\r" + text).c_str(), out_);
+            std::fputs(("\r" + std::string(kPrefix) + text).c_str(), out_);
             std::fflush(out_);
         } else {
             pendingCount_ = text;
@@ -122,13 +134,16 @@ void TerminalPrompts::status(const std::string& text) {
     dots_ = 0;
     lastStatus_ = text;
     if (!text.empty()) {
-        std::fputs(text.c_str(), out_);
+        std::fputs((kPrefix + text).c_str(), out_);
         lineOpen_ = true;
         std::fflush(out_);
     }
 }
 
 void TerminalPrompts::progressRange(int steps) {
+    if (quiet()) {
+        return;
+    }
     steps_ = std::max(steps, 0);
     done_ = 0;
     dots_ = 0;
@@ -179,7 +194,12 @@ void TerminalPrompts::messageText(const std::string& text, comms::MessageIcon ic
 }
 
 void TerminalPrompts::show(std::string line, comms::MessageIcon icon) {
-    if (icon == comms::MessageIcon::Warning) {
+    if (icon == comms::MessageIcon::Information) {
+        if (quiet()) {
+            return;
+        }
+        line = kPrefix + line;
+    } else if (icon == comms::MessageIcon::Warning) {
         line = "qeltoctl: warning: " + line;
     } else if (icon == comms::MessageIcon::Error) {
         line = "qeltoctl: error: " + line;
@@ -206,7 +226,7 @@ void TerminalPrompts::endLine() {
         lineOpen_ = false;
     }
     if (!pendingCount_.empty()) {
-        std::fputs((pendingCount_ + "\n").c_str(), out_);
+        std::fputs((kPrefix + pendingCount_ + "\n").c_str(), out_);
         pendingCount_.clear();
     }
     lastStatus_.clear();

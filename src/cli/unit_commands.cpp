@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -43,6 +44,7 @@ struct WriteOptions {
 struct VerifyOptions {
     UnitOptions unit;
     std::string file;
+    bool json = false;
 };
 
 // Everything that needs no unit is settled first, so a usage error never touches a port.
@@ -58,6 +60,33 @@ int prepare(const UnitOptions& unit, TerminalAnswers& answers) {
 }
 
 // On standard output, one line each, for scripts and for the engineer alike.
+// verify --json: one object a script can read instead of the lines.
+void printVerifyJson(const OperationResult& result) {
+    nlohmann::ordered_json differences = nlohmann::ordered_json::array();
+    for (const comms::Difference& difference : result.differences) {
+        nlohmann::ordered_json item;
+        item["field"] = difference.field;
+        const auto numberOrNull = [](int index) {
+            return index < 0 ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(index);
+        };
+        item["program"] = numberOrNull(difference.program);
+        item["trigger"] = numberOrNull(difference.trigger);
+        item["pump"] = numberOrNull(difference.pump);
+        item["unit"] = difference.unitValue;
+        item["document"] = difference.documentValue;
+        differences.push_back(std::move(item));
+    }
+    nlohmann::ordered_json out;
+    const bool compared = result.notCompared.empty() && result.verified.has_value() &&
+                          result.status != OperationStatus::Cancelled;
+    out["result"] = !compared ? "not compared" : *result.verified ? "matches" : "differs";
+    out["notCompared"] = result.notCompared.empty() ? nlohmann::ordered_json(nullptr)
+                                                    : nlohmann::ordered_json(result.notCompared);
+    out["differences"] = std::move(differences);
+    std::printf("%s\n", out.dump().c_str());
+    std::fflush(stdout);
+}
+
 void printDifferences(const OperationResult& result) {
     for (const comms::Difference& difference : result.differences) {
         std::fputs((comms::describe(difference) + "\n").c_str(), stdout);
@@ -160,7 +189,11 @@ int runVerify(const VerifyOptions& options) {
     if (!result) {
         return kExitNotCompared;
     }
-    printDifferences(*result);
+    if (options.json) {
+        printVerifyJson(*result);
+    } else {
+        printDifferences(*result);
+    }
     if (result->status == OperationStatus::Cancelled) {
         return reportCancelled();
     }
@@ -208,6 +241,10 @@ void addUnitCommands(CLI::App& app, int& exitCode) {
     CLI::App* verifyCmd = app.add_subcommand(
         "verify", "Compare a unit with a document file and print every difference");
     verifyCmd->add_option("FILE", verify->file, "Document file to compare with")->required();
+    verifyCmd->add_flag("--json", verify->json,
+                        "Print one JSON object: result (matches, differs or not compared), "
+                        "notCompared, differences (field, program, trigger, pump, unit, "
+                        "document)");
     addUnitOptions(*verifyCmd, verify->unit, true);
     verifyCmd->callback([verify, &exitCode] { exitCode = runVerify(*verify); });
 

@@ -66,16 +66,22 @@ void addUnitOptions(CLI::App& command, UnitOptions& options, bool withOnly) {
         ->excludes(rf);
     // Read as the engineer types it at the prompt: decimal, leading zeros allowed. CLI11 alone
     // would take 01234 for an octal number and send the unit 668.
+    CLI::Option* pin =
+        command
+            .add_option_function<std::string>(
+                "--pin", [&options](const std::string& text) { options.pin = *parsePin(text); },
+                "The unit's PIN, 0 to 65535; seen by every user in the process list, so prefer "
+                "--pin-file or QELTO_PIN (asked at the terminal when none is given)")
+            ->check(CLI::Validator(
+                [](std::string& text) {
+                    return parsePin(text) ? std::string{}
+                                          : "a PIN is a number from 0 to 65535, in decimal digits";
+                },
+                "PIN"));
     command
-        .add_option_function<std::string>(
-            "--pin", [&options](const std::string& text) { options.pin = *parsePin(text); },
-            "The unit's PIN, 0 to 65535 (asked at the terminal when absent)")
-        ->check(CLI::Validator(
-            [](std::string& text) {
-                return parsePin(text) ? std::string{}
-                                      : "a PIN is a number from 0 to 65535, in decimal digits";
-            },
-            "PIN"));
+        .add_option("--pin-file", options.pinFile,
+                    "A file whose first line is the unit's PIN (keep it readable by you only)")
+        ->excludes(pin);
     command.add_flag("--comms-log", options.commsLog,
                      "Append every packet to CommsLog.csv in the log directory of the settings");
     command

@@ -18,7 +18,8 @@ struct UnitOptions {
     bool usb = false;              // the unit's own USB HID interface (or an RF dongle on USB)
     std::optional<int> rfChannel;  // the unit sits behind an RF dongle on this radio channel
     std::optional<int> unit;       // entry of a fresh scan (as `qeltoctl scan --json` numbers it)
-    std::optional<int> pin;        // asked at the terminal when absent
+    std::optional<int> pin;        // else --pin-file, QELTO_PIN, then asked at the terminal
+    std::optional<std::string> pinFile;
     bool commsLog = false;
     int language = 0;  // 0: the language of the settings
     int replyTimeoutMs = kDefaultReplyTimeoutMs;

@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -79,12 +80,32 @@ int settleLinkAndPin(const UnitOptions& options, std::uint16_t& pin) {
         pin = static_cast<std::uint16_t>(*options.pin);
         return kExitOk;
     }
+    if (options.pinFile) {
+        std::string error;
+        const auto fromFile = readPinFile(*options.pinFile, error);
+        if (!fromFile) {
+            printError(error);
+            return kExitUsage;
+        }
+        pin = *fromFile;
+        return kExitOk;
+    }
+    if (const char* fromEnvironment = std::getenv("QELTO_PIN"); fromEnvironment != nullptr) {
+        const auto parsed = parsePin(fromEnvironment);
+        if (!parsed) {
+            printError("QELTO_PIN is not a PIN: a number from 0 to 65535");
+            return kExitUsage;
+        }
+        pin = *parsed;
+        return kExitOk;
+    }
     switch (askPinAtTerminal(pin)) {
         case PinEntry::Entered:
             return kExitOk;
         case PinEntry::NoTerminal:
             printError(
-                "give the unit's PIN with --pin: standard input is not a terminal to ask on");
+                "give the unit's PIN with --pin-file, QELTO_PIN or --pin: standard input is not "
+                "a terminal to ask on");
             return kExitUsage;
         case PinEntry::Invalid:
             break;
