@@ -41,6 +41,11 @@ inline constexpr int kMsgResetToUnsupported = 434;
 inline constexpr int kMsgResetToUnsupportedCaption = 433;
 inline constexpr int kMsgValuesBeyondUnit = 2600;
 
+// Closing messages of the clock commands: a clock read says what the clock shows (%1), a clock
+// set says what it was set to, neither speaks of the document.
+inline constexpr int kMsgClockRead = 3062;
+inline constexpr int kMsgClockSet = 3063;
+
 // Closing messages of a verify.
 inline constexpr int kMsgVerifyMatched = 342;
 inline constexpr int kMsgVerifyMismatch = 363;

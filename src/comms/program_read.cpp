@@ -1,4 +1,6 @@
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "comms/comment_merge.h"
 #include "comms/driver_support.h"
@@ -29,7 +31,7 @@ class ProgramRead {
         translation_.unitTimeText = &context.doc.commsCopy().UnitTimeText;
     }
 
-    OperationResult run(const std::optional<Options>& options) {
+    OperationResult run(const std::optional<Options>& options, bool clockOnly = false) {
         if (options) {
             readUnit(*options);
         }
@@ -41,6 +43,15 @@ class ProgramRead {
         }
         if (failed_) {
             finish(result, OperationStatus::Failed, kMsgReadFailed, MessageIcon::Error);
+        } else if (clockOnly) {
+            result.status = OperationStatus::Ok;
+            result.closingMessage = kMsgClockRead;
+            const std::string shown = slotText(ctx_.data.unitTime);
+            std::string text = ctx_.text ? ctx_.text(kMsgClockRead) : std::string("%1");
+            if (const auto at = text.find("%1"); at != std::string::npos) {
+                text.replace(at, 2, shown.empty() ? std::string(kNoClockText) : shown);
+            }
+            ctx_.prompts.messageText(text, MessageIcon::Information);
         } else if (commentsCut_) {
             finish(result, OperationStatus::Ok, kMsgReadCommentsCut, MessageIcon::Warning);
         } else {
@@ -177,13 +188,13 @@ class ProgramRead {
 
 OperationResult readProgram(OperationContext& context, bool& clockOnly) {
     std::optional<Options> options;
-    if (clockOnly) {
-        clockOnly = false;
+    const bool clock = std::exchange(clockOnly, false);
+    if (clock) {
         options = Options{};
     } else {
         options = context.prompts.askOptions(OptionsKind::Read, readPreset());
     }
-    return ProgramRead(context).run(options);
+    return ProgramRead(context).run(options, clock);
 }
 
 }  // namespace qelto::comms

@@ -55,6 +55,7 @@ class ProgramWrite {
             error_ = true;
         }
         ctx_.prompts.status({});
+        clockOnly_ = true;
         return finish(Options{}, /*askVerify=*/false);
     }
 
@@ -326,7 +327,13 @@ class ProgramWrite {
         } else if (result.verified == false && !verifyCancelled_) {
             // The unit was written, yet reads back otherwise: saying "written" would hide it.
             close(result, OperationStatus::Failed, kMsgVerifyMismatch, MessageIcon::Warning);
+        } else if (clockOnly_) {
+            close(result, OperationStatus::Ok, kMsgClockSet, MessageIcon::Information);
         } else {
+            // The verify's own result goes with the write's message, in the one dialog.
+            if (result.verified == true) {
+                ctx_.prompts.note(ctx_.text ? ctx_.text(kMsgVerifyMatched) : std::string());
+            }
             close(result, OperationStatus::Ok, kMsgWriteDone, MessageIcon::Information);
         }
         return result;
@@ -390,6 +397,7 @@ class ProgramWrite {
     bool unitTypeMismatch_ = false;
     bool resetToUnsupported_ = false;
     bool verifyCancelled_ = false;
+    bool clockOnly_ = false;  // only the clock was set
 };
 
 }  // namespace
