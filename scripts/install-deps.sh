@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libfmt-dev nlohmann-json3-dev libcli11-dev libhidapi-dev
   libzip-dev libpugixml-dev
-  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-dejavu-core
   help2man lintian appstream desktop-file-utils shared-mime-info libglib2.0-bin
 )
 

@@ -19,10 +19,12 @@
 namespace qelto::platform {
 
 struct LanguageInfo {
-    int value;             // the "Language" setting that selects it (1..10)
-    const char* name;      // English name of the language
-    const char* fileName;  // catalog file name under lang/
-    int confirmationId;    // string shown after the user chooses it
+    int value;               // the "Language" setting that selects it (1..10)
+    const char* name;        // English name of the language
+    const char* fileName;    // catalog file name under lang/
+    int confirmationId;      // string shown after the user chooses it
+    const char* nativeName;  // the language's name in itself ("Deutsch"), UTF-8
+    const char* locale;      // its locale ("de_DE"): dates, numbers and Qt's own translations
 };
 
 // The ten languages, in setting order (value 1 first).

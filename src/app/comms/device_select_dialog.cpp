@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <filesystem>
 
@@ -101,6 +102,41 @@ void DeviceSelectDialog::showEvent(QShowEvent* event) {
     // A list that takes the focus first makes its first line current, which would choose a
     // unit the engineer never picked.
     scan_->setFocus();
+    // A command on the unit chosen before runs at once; Scan and Cancel stay at hand.
+    if (const int line = chosenLine(); line >= 0 && setup_.operation != kOpFindUnits) {
+        list_->setCurrentRow(line);
+        QTimer::singleShot(0, this, &DeviceSelectDialog::OnDevselectok);
+    }
+}
+
+int DeviceSelectDialog::chosenLine() const {
+    if (!context_.chosenUnit) {
+        return -1;
+    }
+    const comms::DeviceTable& table = context_.units.units();
+    for (std::size_t line = 0; line < table.count(); ++line) {
+        if (table[line].serialNo == context_.chosenUnit->serial) {
+            return static_cast<int>(line);
+        }
+    }
+    return -1;
+}
+
+void DeviceSelectDialog::chooseLine(int row, const std::string& where) {
+    const comms::DeviceEntry& entry = context_.units.units()[static_cast<std::size_t>(row)];
+    ChosenUnit chosen;
+    chosen.line = static_cast<std::size_t>(row);
+    chosen.serial = entry.serialNo;
+    chosen.model = entry.label.substr(0, entry.label.find(" - "));
+    chosen.where = where;
+    if (where.empty()) {
+        const std::string port = context_.units.settings().serialPort;
+        chosen.where = comms::isUsbLink(entry.linkType) ? std::string("USB") : port;
+        if (comms::isRadioLink(entry.linkType)) {
+            chosen.where += ", RF channel " + std::to_string(entry.rfChannel);
+        }
+    }
+    context_.chosenUnit = chosen;
 }
 
 void DeviceSelectDialog::refillList() {
@@ -261,6 +297,9 @@ void DeviceSelectDialog::OnDevselectok() {
     const int row = bluetoothListMode_ ? -1 : list_->currentRow();
     const bool listed = row >= 0 && static_cast<std::size_t>(row) < context_.units.units().count();
     if (setup_.operation == kOpFindUnits) {
+        if (listed) {
+            chooseLine(row, {});
+        }
         QDialog::accept();
         return;
     }
@@ -277,6 +316,9 @@ void DeviceSelectDialog::OnDevselectok() {
     comms::UnitSession& units = session();
     comms::UnitChoice choice;
     choice.line = static_cast<std::size_t>(row);
+    runRow_ = row;
+    const auto pin = context_.unitPins.find(units.units()[choice.line.value()].serialNo);
+    prompts_.offerPin(pin != context_.unitPins.end() ? std::optional(pin->second) : std::nullopt);
     prompts_.resume();
     outcome_ = {};
     setBusy(true);
@@ -307,6 +349,13 @@ void DeviceSelectDialog::operationDone() {
     lockFailed_ = outcome.lockFailed;
     if (outcome.end == comms::SessionEnd::Ran) {
         result_ = outcome.result;
+        // The unit that ran the command stays chosen, and its PIN is given again next time.
+        chooseLine(runRow_, outcome.where);
+        if (const auto pin = prompts_.lastPin()) {
+            context_.unitPins[context_.chosenUnit->serial] = *pin;
+        }
+    } else if (outcome.end == comms::SessionEnd::PinRefused) {
+        context_.unitPins.erase(context_.units.units()[static_cast<std::size_t>(runRow_)].serialNo);
     }
     Q_EMIT workFinished();
     if (cancelRequested_) {

@@ -86,6 +86,10 @@ class DeviceSelectDialog final : public QDialog {
 
   private:
     void refillList();
+    // The line of the unit chosen before in this window, or -1 when the list no longer has it.
+    int chosenLine() const;
+    // Makes the unit on a line the window's chosen unit.
+    void chooseLine(int row, const std::string& where);
     void selectionChanged(int row);
     void pairBluetooth(int row);
     void showBluetooth(comms::BluetoothMessage message);
@@ -118,6 +122,7 @@ class DeviceSelectDialog final : public QDialog {
     bool okAfterPairing_ = false;
     bool withoutUnit_ = false;
     bool lockFailed_ = false;  // the last operation's lock went unanswered
+    int runRow_ = -1;          // the line the operation runs on
     std::optional<comms::OperationResult> result_;
     comms::UnitIdentity identity_;  // worker thread, set before the work runs
     // Written by the worker, read on the GUI thread once it returned.

@@ -31,8 +31,13 @@ QString GuiOperatorPrompts::caption(int captionId) const {
 }
 
 std::optional<std::uint16_t> GuiOperatorPrompts::askPin() {
-    return ask<std::optional<std::uint16_t>>(
+    if (offeredPin_) {
+        lastPin_ = std::exchange(offeredPin_, std::nullopt);
+        return lastPin_;
+    }
+    lastPin_ = ask<std::optional<std::uint16_t>>(
         std::nullopt, [this](QWidget* parent) { return answers_.askPin(parent); });
+    return lastPin_;
 }
 
 std::optional<std::int16_t> GuiOperatorPrompts::askPassword() {

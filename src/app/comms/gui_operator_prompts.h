@@ -58,6 +58,14 @@ class GuiOperatorPrompts final : public comms::OperatorPrompts {
     // so the operation runs out without asking anything more.
     void abandon() { abandoned_ = true; }
     void resume() { abandoned_ = false; }
+
+    // Set on the GUI thread before the operation starts: the PIN that unlocked this unit before,
+    // answered once instead of asking. lastPin() is the PIN the last question was answered with.
+    void offerPin(std::optional<std::uint16_t> pin) {
+        offeredPin_ = pin;
+        lastPin_.reset();
+    }
+    std::optional<std::uint16_t> lastPin() const { return lastPin_; }
     bool abandoned() const { return abandoned_; }
 
     // Runs ask on the GUI thread (unless abandoned) and waits for it.
@@ -74,6 +82,9 @@ class GuiOperatorPrompts final : public comms::OperatorPrompts {
     OperationDisplay& display_;
     ReportOptions reportOptions_;
     std::atomic<bool> abandoned_{false};
+    std::optional<std::uint16_t> offeredPin_;
+    std::optional<std::uint16_t> lastPin_;
+
     QString notes_;  // only the operation's worker thread touches it
 };
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QTimer>
 
@@ -40,6 +41,8 @@ UnitCommands::UnitCommands(MainWindow& window, ShellContext& context, UnitComman
     connect(&window_, &MainWindow::serialPortChanged, this, [this] {
         context_.units.configure(comms::sessionSettingsFrom(context_.settings));
         context_.units.closeLinks();
+        context_.chosenUnit.reset();
+        window_.showChosenUnit();
     });
 }
 
@@ -99,8 +102,21 @@ std::optional<comms::OperationResult> UnitCommands::runThroughDialog(int operati
     setup.reportOptions = hooks_.askReportOptions;
     setup.refreshViews = [this] { refreshViews(); };
     DeviceSelectDialog dialog(context_, *answers_, std::move(setup), &window_);
-    dialog.exec();
+    runWithStatusBar(dialog);
     return dialog.result();
+}
+
+void UnitCommands::runWithStatusBar(DeviceSelectDialog& dialog) {
+    // The status bar's indicator follows the dialog's, so the window shows the work too.
+    QProgressBar* bar = dialog.progressBar();
+    connect(bar, &QProgressBar::valueChanged, &window_, [this, bar](int value) {
+        if (bar->maximum() > 0) {
+            window_.setProgress(100 * value / bar->maximum());
+        }
+    });
+    dialog.exec();
+    window_.hideProgress();
+    window_.showChosenUnit();
 }
 
 bool UnitCommands::RunCommsOperation(int operation, bool clockOnly) {
@@ -116,6 +132,12 @@ bool UnitCommands::RunCommsOperation(int operation, bool clockOnly) {
                 // or a cancel) is in the document now and not in any file.
                 context_.doc.setModifiedFlag(true);
                 refreshViews();
+                // What was read shows at once: the unit-wide settings, where the clock is too.
+                window_.showDocumentView();
+                if (auto* editor = qobject_cast<EditorPane*>(window_.view(kEditorSlot));
+                    editor != nullptr && window_.currentViewIndex() == kEditorSlot) {
+                    editor->showGlobalSettings();
+                }
             }
             break;
         case kOpWriteProgram:
@@ -161,7 +183,7 @@ void UnitCommands::findUnits() {
     setup.refreshViews = [this] { refreshViews(); };
     DeviceSelectDialog dialog(context_, *answers_, std::move(setup), &window_);
     QTimer::singleShot(0, &dialog, &DeviceSelectDialog::scanAndRefill);
-    dialog.exec();
+    runWithStatusBar(dialog);
 }
 
 void UnitCommands::calibratePumps() {
@@ -202,7 +224,7 @@ bool UnitCommands::runCalibration() {
     };
     DeviceSelectDialog select(context_, *answers_, std::move(setup), &window_);
     dialog = &select;
-    select.exec();
+    runWithStatusBar(select);
     if (select.withoutUnit()) {
         runCalibrationSheet(
             &window_, CalibrationSheetSetup{context_.doc, context_.language, american, nullptr,

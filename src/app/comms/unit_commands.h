@@ -17,6 +17,7 @@ class QWidget;
 
 namespace qelto::app {
 
+class DeviceSelectDialog;
 class MainWindow;
 struct ShellContext;
 class CommsAnswers;
@@ -73,6 +74,9 @@ class UnitCommands final : public QObject {
 
   private:
     void connectActions();
+    // Runs the dialog modally, with the window's status bar following its progress and naming
+    // the chosen unit after it.
+    void runWithStatusBar(DeviceSelectDialog& dialog);
     void attachClockButtons();
     // Command 32853: pump calibration, only from the laundry editor.
     void calibratePumps();

@@ -76,6 +76,10 @@ void EditorPane::reload() {
     tree_->rebuild();
 }
 
+void EditorPane::showGlobalSettings() {
+    tree_->setCurrentItem(tree_->topLevelItem(0));
+}
+
 void EditorPane::setAmericanMode(bool american) {
     ctx_.american = american;
     currentView()->refresh();

@@ -33,6 +33,8 @@ class EditorPane final : public QSplitter {
     // After the document changed as a whole (new, open, read from a unit): re-applies the
     // stored unit type, rebuilds the tree and redisplays.
     void reload();
+    // Shows the unit-wide settings (the tree's root), as after a read.
+    void showGlobalSettings();
     void setAmericanMode(bool american);
 
     NavTree* tree() const { return tree_; }

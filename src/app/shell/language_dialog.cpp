@@ -13,11 +13,12 @@ LanguageDialog::LanguageDialog(const platform::LanguageCatalog& texts, int curre
     : QDialog(parent), list_(new QListWidget) {
     const platform::LanguageInfo* current = platform::findLanguage(currentLanguage);
     setWindowTitle(uiText(texts, text::kSelectLanguageCaption) +
-                   QString::fromUtf8(current != nullptr ? current->name : "English"));
+                   QString::fromUtf8(current != nullptr ? current->nativeName : "English"));
     list_->setObjectName(QStringLiteral("languages"));
     for (int value = 1; const platform::LanguageInfo* info = platform::findLanguage(value);
          ++value) {
-        auto* item = new QListWidgetItem(QString::fromUtf8(info->name), list_);
+        // Each language in itself, so that an engineer finds his own in any window language.
+        auto* item = new QListWidgetItem(QString::fromUtf8(info->nativeName), list_);
         item->setData(Qt::UserRole, value);
     }
     choose(currentLanguage);

@@ -1,6 +1,7 @@
 #include "app/shell/main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDragEnterEvent>
@@ -143,15 +144,16 @@ void MainWindow::buildMenus() {
     rebuildRecentMenu();
 
     QMenu* unit = menuBar()->addMenu(context_.text(text::kMenuUnit));
-    addCommand(unit, "unitRead", text::kUnitRead, false);
-    addCommand(unit, "unitWrite", text::kUnitWrite, false);
-    addCommand(unit, "unitVerify", text::kUnitVerify, false);
+    // Function keys: the engineer reads, writes and verifies many times a day, often with gloves.
+    addCommand(unit, "unitRead", text::kUnitRead, false)->setShortcut(Qt::Key_F5);
+    addCommand(unit, "unitWrite", text::kUnitWrite, false)->setShortcut(Qt::Key_F6);
+    addCommand(unit, "unitVerify", text::kUnitVerify, false)->setShortcut(Qt::Key_F7);
     unit->addSeparator();
     addCommand(unit, "unitClockGet", text::kUnitClockGet, false);
     addCommand(unit, "unitClockSet", text::kUnitClockSet, false);
     addCommand(unit, "unitPumpCalibration", text::kUnitPumpCalibration, false);
     addCommand(unit, "unitReport", text::kUnitReport, false);
-    addCommand(unit, "unitFind", text::kUnitFind, false);
+    addCommand(unit, "unitFind", text::kUnitFind, false)->setShortcut(Qt::Key_F8);
     unit->addSeparator();
     QAction* comms = addCommand(unit, "unitCommsSettings", text::kUnitCommsSettings);
     connect(comms, &QAction::triggered, this, &MainWindow::showCommsSettings);
@@ -180,11 +182,16 @@ void MainWindow::buildMenus() {
         {"viewReport", text::kViewReport},
         {"viewDishwash", text::kViewDishwash},
     }};
+    auto* shownView = new QActionGroup(this);
     for (int slot = 0; slot < kViewSlotCount; ++slot) {
         const auto& [name, textId] = views[static_cast<std::size_t>(slot)];
         QAction* action = addCommand(viewMenu, name, textId);
+        action->setCheckable(true);
+        shownView->addAction(action);
+        viewActions_[static_cast<std::size_t>(slot)] = action;
         connect(action, &QAction::triggered, this, [this, slot] { SwitchView(slot); });
     }
+    viewActions_[kStartViewSlot]->setChecked(true);
 
     QMenu* language = menuBar()->addMenu(context_.text(text::kMenuLanguage));
     QAction* select = addCommand(language, "languageSelect", text::kLanguageSelect);
@@ -226,6 +233,10 @@ void MainWindow::buildStatusBar() {
     progress_->setValue(0);
     progress_->setTextVisible(false);
     progress_->setMaximumWidth(180);
+    progress_->hide();
+    unitLabel_ = new QLabel;
+    unitLabel_->setObjectName(QStringLiteral("chosenUnit"));
+    statusBar()->addPermanentWidget(unitLabel_);
     statusBar()->addPermanentWidget(progress_);
     statusBar()->showMessage(context_.text(text::kReady));
 }
@@ -268,6 +279,7 @@ void MainWindow::setView(int slot, QWidget* view) {
         }
         current_ = view != nullptr ? slot : kStartViewSlot;
         stack_->setCurrentWidget(shown);
+        markShownView();
     }
 }
 
@@ -285,6 +297,7 @@ QWidget* MainWindow::SwitchView(int index) {
         current_ = index;
         requested->update();
     }
+    markShownView();
     return requested;
 }
 
@@ -448,7 +461,27 @@ void MainWindow::activateFromOtherInstance(const QString& file) {
 void MainWindow::setProgress(int percent) {
     if (context_.settings.progressBars != 0) {
         progress_->setValue(std::clamp(percent, 0, 100));
+        progress_->show();
     }
+}
+
+void MainWindow::markShownView() {
+    if (QAction* action = viewActions_[static_cast<std::size_t>(current_)]) {
+        action->setChecked(true);
+    }
+}
+
+void MainWindow::hideProgress() {
+    progress_->hide();
+}
+
+void MainWindow::showChosenUnit() {
+    const std::optional<ChosenUnit>& unit = context_.chosenUnit;
+    unitLabel_->setText(
+        unit ? context_.text(text::kChosenUnit)
+                   .arg(unit->serial, 9, 10, QLatin1Char('0'))
+                   .arg(QString::fromStdString(unit->model), QString::fromStdString(unit->where))
+             : QString());
 }
 
 void MainWindow::showAbout() {

@@ -11,6 +11,7 @@
 #include "model/qelto_doc.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QProgressBar;
 class QStackedWidget;
@@ -56,8 +57,14 @@ class MainWindow final : public QMainWindow {
     // Another start of Qelto asked for this window, maybe with a document to open.
     void activateFromOtherInstance(const QString& file);
 
-    // The status-bar indicator; it moves only while the "ProgressBars" setting is on.
+    // The status-bar indicator: shown while a long operation moves it (and the "ProgressBars"
+    // setting is on), hidden when idle.
     void setProgress(int percent);
+    void hideProgress();
+    // The status bar names the unit later unit commands run on.
+    void showChosenUnit();
+    // The editor (or the dishwash editor) for the document, as after open or read.
+    void showDocumentView();
     QProgressBar* progressBar() const { return progress_; }
 
     const RecentFiles& recentFiles() const { return recent_; }
@@ -92,8 +99,9 @@ class MainWindow final : public QMainWindow {
     void buildViews();
     void rebuildRecentMenu();
     void rememberRecent(const QString& path);
-    void showDocumentView();
     void documentChanged(model::DocHint hint);
+    // The View menu marks the view shown.
+    void markShownView();
     void rememberFrame();
 
     ShellContext& context_;
@@ -102,6 +110,8 @@ class MainWindow final : public QMainWindow {
     std::array<QWidget*, kViewSlotCount> views_{};
     int current_ = kStartViewSlot;
     QProgressBar* progress_ = nullptr;
+    QLabel* unitLabel_ = nullptr;
+    std::array<QAction*, kViewSlotCount> viewActions_{};
     QMenu* fileMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     std::array<QAction*, RecentFiles::kCapacity> recentActions_{};

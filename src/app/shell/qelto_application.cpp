@@ -8,6 +8,7 @@
 #include "app/shell/frame_placement.h"
 #include "app/shell/language_startup.h"
 #include "app/shell/main_window.h"
+#include "app/shell/qt_translations.h"
 #include "app/shell/shell_context.h"
 #include "app/shell/shell_prompts.h"
 #include "app/shell/single_instance.h"
@@ -40,6 +41,7 @@ QeltoApplication::Start QeltoApplication::InitInstance(const QStringList& argume
     if (language.storeLanguage) {
         store.saveLanguage(settings.language);
     }
+    useLanguageInQt(settings.language);
     context_ = std::make_unique<ShellContext>(std::move(store), std::move(settings),
                                               std::move(*language.catalog));
     context_->templateAvailable = spreadsheetTemplateAvailable(

@@ -4,6 +4,10 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
 
 #include "app/shell/shell_texts.h"
 #include "comms/unit_session.h"
@@ -15,6 +19,15 @@
 #include "platform/user_paths.h"
 
 namespace qelto::app {
+
+// The unit the engineer chose in this window, by Find units or by running a command on it: later
+// commands run on it at once.
+struct ChosenUnit {
+    std::size_t line = 0;  // its line in the session's list of units
+    std::uint32_t serial = 0;
+    std::string model;  // "L4"
+    std::string where;  // "/dev/ttyUSB0", "USB", "/dev/ttyUSB0, RF channel 9"
+};
 
 struct ShellContext {
     ShellContext(platform::SettingsStore settingsStore, platform::Settings loaded,
@@ -40,6 +53,10 @@ struct ShellContext {
     model::CProgData config;
     model::CQeltoDoc doc;
     comms::UnitSession units;
+    std::optional<ChosenUnit> chosenUnit;
+    // The PIN that unlocked each unit (by serial number), given again without asking until the
+    // unit refuses it or the window closes; never stored on disk.
+    std::map<std::uint32_t, std::uint16_t> unitPins;
     bool commsLog = false;           // lives only as long as the process
     bool templateAvailable = false;  // report export can fill the spreadsheet template
 };

@@ -70,6 +70,7 @@ inline constexpr int kStartViewHint = 3057;
 inline constexpr int kViewNotYet = 3058;
 inline constexpr int kCannotOpen = 3059;
 inline constexpr int kCommsPortHint = 3060;
+inline constexpr int kChosenUnit = 3061;
 }  // namespace text
 
 inline QString uiText(const platform::LanguageCatalog& catalog, int id) {
