@@ -116,8 +116,9 @@ void addHelpCommand(CLI::App& app, int& exitCode) {
     help->callback([&app, topic, &exitCode] {
         CLI::App* at = &app;
         for (const std::string& word : *topic) {
-            CLI::App* next = at->get_subcommand_no_throw(word);
-            if (next == nullptr) {
+            const std::vector<CLI::App*> named =
+                at->get_subcommands([&word](CLI::App* sub) { return sub->check_name(word); });
+            if (named.empty()) {
                 const std::string near = nearestName(word, commandNames(*at));
                 printError(
                     fmt::format("'{}' is no command of '{}'{}", word, fullName(at),
@@ -125,7 +126,7 @@ void addHelpCommand(CLI::App& app, int& exitCode) {
                 exitCode = kExitUsage;
                 return;
             }
-            at = next;
+            at = named.front();
         }
         std::fputs(at->help().c_str(), stdout);
         exitCode = kExitOk;
