@@ -59,5 +59,6 @@ inline constexpr int kReportCannotWrite = 4234;
 inline constexpr int kReadUnitUnavailable = 4235;
 inline constexpr int kExportDetails = 4236;
 inline constexpr int kAskSaveBeforeOpen = 4237;
+inline constexpr int kReportPrintSetup = 4238;
 
 }  // namespace qelto::app::text

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextBrowser>
@@ -128,15 +129,17 @@ ReportView::ReportView(const platform::LanguageCatalog& texts, ShellPrompts& pro
             });
     connect(addCommand(bar, "reportReadUnit", text::kReportReadUnit), &QAction::triggered, this,
             &ReportView::readReportFromUnit);
-    connect(addCommand(bar, "reportOpen", text::kReportOpen), &QAction::triggered, this,
+    connect(addCommand(nullptr, "reportOpen", text::kReportOpen), &QAction::triggered, this,
             &ReportView::openSavedReport);
-    connect(addCommand(bar, "reportSave", text::kReportSave), &QAction::triggered, this,
+    connect(addCommand(nullptr, "reportSave", text::kReportSave), &QAction::triggered, this,
             &ReportView::saveReport);
+    connect(addCommand(nullptr, "reportPrintSetup", text::kReportPrintSetup), &QAction::triggered,
+            this, &ReportView::printSetup);
     connect(addCommand(bar, "reportPrint", text::kReportPrint), &QAction::triggered, this,
             &ReportView::printReport);
     connect(addCommand(bar, "reportPrintPdf", text::kReportPrintPdf), &QAction::triggered, this,
             &ReportView::printToPdf);
-    connect(addCommand(bar, "reportClear", text::kReportClear), &QAction::triggered, this,
+    connect(addCommand(nullptr, "reportClear", text::kReportClear), &QAction::triggered, this,
             &ReportView::clearReport);
     connect(addCommand(bar, "reportEditComment", text::kReportEditComment), &QAction::triggered,
             this, &ReportView::editComment);
@@ -162,7 +165,13 @@ QString ReportView::text(int id) const {
 }
 
 QAction* ReportView::addCommand(QToolBar* bar, const char* name, int textId) {
-    QAction* action = bar->addAction(text(textId));
+    auto* action = new QAction(text(textId), this);
+    if (bar != nullptr) {
+        bar->addAction(action);
+    } else {
+        // Off the bar, but its shortcut (if any) still works in the view.
+        addAction(action);
+    }
     action->setObjectName(QString::fromLatin1(name));
     actions_.append(action);
     return action;
@@ -353,11 +362,23 @@ bool ReportView::printReport() {
         return false;
     }
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout_);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     browser_->print(&printer);
+    return true;
+}
+
+bool ReportView::printSetup() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout_);
+    QPageSetupDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    pageLayout_ = printer.pageLayout();
     return true;
 }
 
@@ -373,7 +394,7 @@ bool ReportView::printToPdf() {
     chosen = withSuffix(chosen, QStringLiteral("pdf"));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageLayout(pageLayout_);
     printer.setOutputFileName(chosen);
     QFile::remove(chosen);
     browser_->print(&printer);

@@ -7,6 +7,7 @@
 // counts as modified.
 #pragma once
 
+#include <QPageLayout>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -43,6 +44,8 @@ class ReportView final : public QWidget {
     bool openSavedReport();
     bool saveReport();
     bool printReport();
+    // Paper, orientation and margins for the next prints; kept while the window is open.
+    bool printSetup();
     bool printToPdf();
     bool clearReport();
     bool editComment();
@@ -68,6 +71,8 @@ class ReportView final : public QWidget {
     }
 
   private:
+    // A command of the Report menu; bar is null for one that stays off the tool bar, which must
+    // fit the window in every language.
     QAction* addCommand(QToolBar* bar, const char* name, int textId);
     // Cancel ends the command; Yes saves first; Yes and No drop the edited copy.
     bool settleModified(int promptId);
@@ -91,6 +96,8 @@ class ReportView final : public QWidget {
     std::function<void()> readFromUnit_;
     CommentEditor commentEditor_;
     std::function<bool(const QUrl&)> openWorkbook_;
+    QPageLayout pageLayout_{QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                            QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter};
 };
 
 }  // namespace qelto::app

@@ -21,9 +21,13 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 
 #include "app/comms/comms_texts.h"
 #include "app/editor/editor_pane.h"
+#include "app/editor/editor_texts.h"
+#include "app/editor/nav_tree.h"
+#include "app/forms/chemical_names_dialog.h"
 #include "app/forms/dishwash_editor.h"
 #include "app/forms/legacy_laundry_form.h"
 #include "app/shell/about_dialog.h"
@@ -142,6 +146,7 @@ void MainWindow::buildMenus() {
     exit->setShortcut(QKeySequence::Quit);
     connect(exit, &QAction::triggered, this, &QWidget::close);
     rebuildRecentMenu();
+    buildEditMenu();
 
     QMenu* unit = menuBar()->addMenu(context_.text(text::kMenuUnit));
     // Function keys: the engineer reads, writes and verifies many times a day, often with gloves.
@@ -200,6 +205,47 @@ void MainWindow::buildMenus() {
     QMenu* help = menuBar()->addMenu(context_.text(text::kMenuHelp));
     QAction* about = addCommand(help, "helpAbout", text::kHelpAbout);
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+// The editor tree's commands, also reachable from a menu; they act on the item selected in the
+// tree and are enabled while the editor shows.
+void MainWindow::buildEditMenu() {
+    QMenu* edit = menuBar()->addMenu(context_.text(text::kMenuEdit));
+    edit->setObjectName(QStringLiteral("editMenu"));
+    const std::array<std::tuple<const char*, int, void (NavTree::*)()>, 5> commands{{
+        {"editCopy", text::kCopyProgram, &NavTree::copySelected},
+        {"editPaste", text::kPasteProgram, &NavTree::pasteOnSelected},
+        {"editClearProgram", text::kClearProgram, &NavTree::clearSelected},
+        {"editRenameProgram", text::kRenameProgram, &NavTree::renameSelectedProgram},
+        {"editRenamePump", text::kRenamePump, &NavTree::renameSelectedPump},
+    }};
+    for (const auto& [name, textId, command] : commands) {
+        QAction* action = addCommand(edit, name, textId);
+        const auto run = command;
+        connect(action, &QAction::triggered, this, [this, run] {
+            if (auto* editor = qobject_cast<EditorPane*>(view(kEditorSlot));
+                editor != nullptr && current_ == kEditorSlot) {
+                (editor->tree()->*run)();
+            }
+        });
+    }
+    connect(edit, &QMenu::aboutToShow, this, [this, edit] {
+        for (QAction* action : edit->actions()) {
+            action->setEnabled(action->objectName() == QLatin1String("editChemicalNames") ||
+                               current_ == kEditorSlot);
+        }
+    });
+    edit->addSeparator();
+    QAction* names = addCommand(edit, "editChemicalNames", text::kChemicalNames);
+    connect(names, &QAction::triggered, this, [this] {
+        ChemicalNamesDialog dialog(context_.language, context_.doc.config().unitType, this);
+        if (dialog.exec() == QDialog::Accepted) {
+            // The pump lists offer the names the dialog saved.
+            if (auto* editor = qobject_cast<EditorPane*>(view(kEditorSlot))) {
+                editor->reload();
+            }
+        }
+    });
 }
 
 void MainWindow::buildToolBar() {

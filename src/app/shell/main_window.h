@@ -94,6 +94,7 @@ class MainWindow final : public QMainWindow {
     bool saveTo(const std::filesystem::path& path);
     QAction* addCommand(QMenu* menu, const char* name, int textId, bool enabled = true);
     void buildMenus();
+    void buildEditMenu();
     void buildToolBar();
     void buildStatusBar();
     void buildViews();

@@ -71,6 +71,8 @@ inline constexpr int kViewNotYet = 3058;
 inline constexpr int kCannotOpen = 3059;
 inline constexpr int kCommsPortHint = 3060;
 inline constexpr int kChosenUnit = 3061;
+inline constexpr int kMenuEdit = 3064;
+inline constexpr int kChemicalNames = 3065;
 }  // namespace text
 
 inline QString uiText(const platform::LanguageCatalog& catalog, int id) {
