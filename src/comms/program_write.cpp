@@ -155,6 +155,13 @@ class ProgramWrite {
         unitTypeMismatch_ = documentType != unitType;
         comparison.pumpsShown =
             std::max(model::unitPumpCount(documentType), model::unitPumpCount(unitType));
+        // Nothing to choose between when both hold the same calibration for every pump shown.
+        const auto shown = static_cast<std::size_t>(comparison.pumpsShown);
+        if (std::equal(comparison.unitValues.begin(),
+                       comparison.unitValues.begin() + static_cast<std::ptrdiff_t>(shown),
+                       comparison.editorValues.begin())) {
+            return true;
+        }
         const std::optional<int> choice = ctx_.prompts.askCalibrationChoice(comparison);
         if (!choice) {
             return std::nullopt;
