@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <ctime>
+#include <initializer_list>
 
 #include "app/calibration/sheet_texts.h"
 #include "comms/calibration_session.h"
@@ -50,7 +51,8 @@ PumpCalibratePage::PumpCalibratePage(const Setup& setup, QWidget* parent)
     for (std::size_t i = 0; i < kCalibrationPumps; ++i) {
         const int row = static_cast<int>(i) + 1;
         const QString number = QString::number(row);
-        grid->addWidget(new QLabel(number), row, 0, Qt::AlignRight);
+        numbers_[i] = new QLabel(number);
+        grid->addWidget(numbers_[i], row, 0, Qt::AlignRight);
         speeds_[i] = new QLineEdit;
         speeds_[i]->setObjectName(QStringLiteral("speed") + number);
         speeds_[i]->setValidator(new QIntValidator(0, 999, speeds_[i]));
@@ -206,8 +208,14 @@ void PumpCalibratePage::showValues() {
 void PumpCalibratePage::updateEnabling() {
     const bool idle = !running_ && !worker_.busy();
     for (std::size_t i = 0; i < kCalibrationPumps; ++i) {
+        // A pump the unit type does not have is not shown at all, rather than greyed.
+        const bool fitted = i < page_.pumpCount;
+        for (QWidget* widget :
+             std::initializer_list<QWidget*>{numbers_[i], speeds_[i], flows_[i], runs_[i]}) {
+            widget->setVisible(fitted);
+        }
         speeds_[i]->setEnabled(page_.speedEditable(i));
-        flows_[i]->setEnabled(i < page_.pumpCount);
+        flows_[i]->setEnabled(fitted);
         runs_[i]->setEnabled(unit_ != nullptr && idle && page_.runnable(i));
     }
     read_->setEnabled(unit_ != nullptr && idle);

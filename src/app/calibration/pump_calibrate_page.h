@@ -79,6 +79,7 @@ class PumpCalibratePage final : public QWidget {
     comms::CalibrationPage page_;
     bool confirmSpeed_ = true;
 
+    std::array<QLabel*, comms::kCalibrationPumps> numbers_{};
     std::array<QLineEdit*, comms::kCalibrationPumps> speeds_{};
     std::array<QLineEdit*, comms::kCalibrationPumps> flows_{};
     std::array<QPushButton*, comms::kCalibrationPumps> runs_{};

@@ -323,10 +323,13 @@ void GlobalView::showAutoFlush() {
 
 void GlobalView::showPumpControls() {
     const model::CProgData& config = ctx_.config();
+    // Pumps the unit type does not have are left out, not greyed.
+    const unsigned fitted = ctx_.pumpCount();
     for (std::size_t i = 0; i < model::kPumps; ++i) {
         const model::PumpControlState& state = ctx_.controls.pumps[i];
         for (QWidget* widget :
              std::initializer_list<QWidget*>{pumpLabels_[i], names_[i], speeds_[i], ranges_[i]}) {
+            widget->setVisible(i < fitted);
             widget->setEnabled(state.enabled);
         }
         showText(names_[i], config.pumpName[i]);
