@@ -2,8 +2,11 @@
 """Builds data/QeltoReport.xlsx, the workbook a report export fills.
 
 Sheet "Report" receives the values a report page writes as cell tags; its column Z says where
-they go. Sheet "Summary" shows the values that matter most in readable form, by formulas that
-read the Report sheet, so a spreadsheet recalculates it whenever the export fills the cells.
+they go. Sheet "Summary" shows the values that matter most in readable form. The export writes
+its cells itself, as values worked out from the Report cells (src/reports/xlsx_summary.cpp), so
+that a viewer that never recalculates shows them too; the template gives it only column widths,
+the cell styles it uses (STYLES, in the order xlsx_summary.h names them) and its print setup:
+one landscape page. The workbook opens on the Summary.
 
 The workbook is written with the standard library only and always with the same bytes, so the
 committed file changes only when this script does. Run it from anywhere:
@@ -17,120 +20,70 @@ import zipfile
 from xml.sax.saxutils import escape
 
 DATA_SHEET = "Report"  # the sheet name the catalog's text 274 gives the export
-PUMPS = 10
+SUMMARY_SHEET = "Summary"  # the name xlsx_summary.h looks for
 
 MAIN_NS = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
 REL_NS = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
 PKG_REL_NS = "http://schemas.openxmlformats.org/package/2006/relationships"
 XML_HEAD = '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
 
-BOLD = 1  # cellXfs index of the bold style
 
-
-def column_name(number):
-    letters = ""
-    while number:
-        number, rest = divmod(number - 1, 26)
-        letters = chr(ord("A") + rest) + letters
-    return letters
-
-
-def text_cell(ref, text, style=0):
-    style_attr = f' s="{style}"' if style else ""
-    return (f'<c r="{ref}" t="inlineStr"{style_attr}><is><t xml:space="preserve">'
+def text_cell(ref, text):
+    return (f'<c r="{ref}" t="inlineStr"><is><t xml:space="preserve">'
             f"{escape(text)}</t></is></c>")
 
 
-def formula_cell(ref, formula):
-    return f'<c r="{ref}"><f>{escape(formula)}</f></c>'
+def column_widths(widths):
+    return "".join(f'<col min="{i}" max="{i}" width="{w}" customWidth="1"/>'
+                   for i, w in widths)
 
 
-def worksheet(rows, columns=""):
+def worksheet(rows, columns, selected=False, one_page=False):
     """rows: {row number: [cell xml in column order]}"""
     body = "".join(f'<row r="{number}">{"".join(cells)}</row>'
                    for number, cells in sorted(rows.items()))
-    cols = f"<cols>{columns}</cols>" if columns else ""
-    return (f'{XML_HEAD}<worksheet xmlns="{MAIN_NS}" xmlns:r="{REL_NS}">'
-            f"{cols}<sheetData>{body}</sheetData></worksheet>")
+    sheet_pr = '<sheetPr><pageSetUpPr fitToPage="1"/></sheetPr>' if one_page else ""
+    tab = ' tabSelected="1"' if selected else ""
+    page = ('<pageMargins left="0.5" right="0.5" top="0.6" bottom="0.6" header="0.3" '
+            'footer="0.3"/><pageSetup orientation="landscape" fitToWidth="1" fitToHeight="1"/>'
+            if one_page else "")
+    return (f'{XML_HEAD}<worksheet xmlns="{MAIN_NS}" xmlns:r="{REL_NS}">{sheet_pr}'
+            f'<sheetViews><sheetView{tab} workbookViewId="0"/></sheetViews>'
+            f"<cols>{columns}</cols><sheetData>{body}</sheetData>{page}</worksheet>")
 
 
 # Where a report page puts its values. The notes sit in column Z, which no page fills.
 DATA_NOTES = [
     "Where the report page puts its values (this column is not filled):",
-    "A1 date (day\\month\\year), A2 time, A3 1 settings / 0 usage report",
+    "A1 date (day\\month\\year, month first with US units), A2 time (hh:mm:ss)",
+    "A3 1 settings / 0 usage report, A11 date (year-month-day)",
     "A5, A6 customer, A7 software version, A8 report source, A9 0 laundry / 1 dishwash",
-    "A10 unit serial number, A100 comment",
+    "A10 unit serial number (text), A100 comment",
     "B1 unit model, B2 number of pumps, B3-B12 speeds of pumps 1-10 (%)",
     "B14 + 4 x (pump - 1): flow rate (ml/min), then calibration day, month, year",
     "B54-B67 global settings, B80 on: program names, B100 on: flush-valve marks",
-    "C: dishwash settings",
-    "D-W: programs 1-20, X: all programs (usage)",
+    "C: dishwash settings, C50 dishwasher serial number (text)",
+    "D-W: programs 1-20, X: all programs (usage; shift 1 when split into shifts)",
     "usage rows 6 x (pump - 1) + 1 to 6: hours, minutes, seconds, count, volume",
     "settings rows 60 x (trigger - 1) + 6 x (pump - 1) + 1 to 6: pulses, delay m, s, run m, s, dose",
+    "Usage split into shifts: A12 number of shifts (1 when not split), A13-A18 start and end",
+    "(hh:mm) of shifts 1-3; Y: all programs in shift 2, AA: in shift 3, rows as in X",
+    f"Sheet {SUMMARY_SHEET} is written by the export from these values.",
 ]
 
 
 def data_sheet():
     rows = {number: [text_cell(f"Z{number}", note)]
             for number, note in enumerate(DATA_NOTES, start=1)}
-    return worksheet(rows, '<col min="26" max="26" width="90" customWidth="1"/>')
-
-
-def ref(cell):
-    return f"{DATA_SHEET}!{cell}"
-
-
-def shown(cell):
-    """The cell's value, or nothing while the report left it empty."""
-    return f'IF({ref(cell)}="","",{ref(cell)})'
+    # Column A wide enough for a serial number; Z for the notes.
+    return worksheet(rows, column_widths([(1, 14), (26, 90)]))
 
 
 def summary_sheet():
-    rows = {1: [text_cell("A1", "Qelto report", BOLD)]}
-    identity = [
-        ("Date", f'SUBSTITUTE(""&{ref("A1")},"\\","/")'),
-        ("Time", f'""&{ref("A2")}'),
-        ("Report", f'IF({ref("A3")}="","",IF({ref("A3")}=1,"Settings","Usage"))'),
-        ("Customer", f'""&{ref("A5")}'),
-        ("", f'""&{ref("A6")}'),
-        ("Unit model", f'""&{ref("B1")}'),
-        ("Serial number", f'""&{ref("A10")}'),
-        ("Software version", f'""&{ref("A7")}'),
-        ("Number of pumps", shown("B2")),
-        ("Comment", f'""&{ref("A100")}'),
-    ]
-    for number, (label, formula) in enumerate(identity, start=3):
-        rows[number] = [text_cell(f"A{number}", label, BOLD), formula_cell(f"B{number}", formula)]
-
-    header_row = 3 + len(identity) + 1
-    headers = ["Pump", "Speed (%)", "Flow rate (per min)", "Cycles, all programs",
-               "Volume, all programs", "Run time, all programs (h:mm:ss)"]
-    rows[header_row] = [text_cell(f"{column_name(i)}{header_row}", text, BOLD)
-                        for i, text in enumerate(headers, start=1)]
-    for pump in range(1, PUMPS + 1):
-        row = header_row + pump
-        usage = 6 * (pump - 1)  # the pump's first row in the usage columns
-        hours, minutes, seconds = (f"X{usage + 1}", f"X{usage + 2}", f"X{usage + 3}")
-        # A log search sums each part alone, so minutes and seconds can pass 59: carry them.
-        total = f"({ref(hours)}*3600+{ref(minutes)}*60+{ref(seconds)})"
-        run_time = (f'IF({ref(hours)}="","",INT({total}/3600)&":"'
-                    f'&TEXT(INT(MOD({total},3600)/60),"00")&":"&TEXT(MOD({total},60),"00"))')
-        rows[row] = [
-            f'<c r="A{row}"><v>{pump}</v></c>',
-            formula_cell(f"B{row}", shown(f"B{2 + pump}")),
-            formula_cell(f"C{row}", shown(f"B{14 + 4 * (pump - 1)}")),
-            formula_cell(f"D{row}", shown(f"X{usage + 4}")),
-            formula_cell(f"E{row}", shown(f"X{usage + 5}")),
-            formula_cell(f"F{row}", run_time),
-        ]
-    note_row = header_row + PUMPS + 2
-    rows[note_row] = [text_cell(
-        f"A{note_row}",
-        "Volumes in ml and flow rates in ml/min, or fl oz with US units; all values are on "
-        f"the {DATA_SHEET} sheet.")]
-    widths = "".join(f'<col min="{i}" max="{i}" width="{w}" customWidth="1"/>'
-                     for i, w in enumerate([18, 24, 20, 20, 20, 30], start=1))
-    return worksheet(rows, widths)
+    """Labels and values in A-B, then the pump table: pump, speed, flow rate, calibration date,
+    and cycles, volume and run time for each shift."""
+    widths = [(1, 18), (2, 14), (3, 12), (4, 13)] + [(i, 11) for i in range(5, 14)]
+    return worksheet({}, column_widths(widths), selected=True, one_page=True)
 
 
 CONTENT_TYPES = (
@@ -150,9 +103,9 @@ PACKAGE_RELS = (
 
 WORKBOOK = (
     f'{XML_HEAD}<workbook xmlns="{MAIN_NS}" xmlns:r="{REL_NS}">'
-    '<bookViews><workbookView activeTab="0"/></bookViews>'
+    '<bookViews><workbookView activeTab="1"/></bookViews>'
     f'<sheets><sheet name="{DATA_SHEET}" sheetId="1" r:id="rId1"/>'
-    '<sheet name="Summary" sheetId="2" r:id="rId2"/></sheets>'
+    f'<sheet name="{SUMMARY_SHEET}" sheetId="2" r:id="rId2"/></sheets>'
     '<calcPr fullCalcOnLoad="1"/>'
     "</workbook>")
 
@@ -171,8 +124,16 @@ STYLES = (
     '<fill><patternFill patternType="gray125"/></fill></fills>'
     '<borders count="1"><border><left/><right/><top/><bottom/><diagonal/></border></borders>'
     '<cellStyleXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/></cellStyleXfs>'
-    '<cellXfs count="2"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/>'
-    '<xf numFmtId="0" fontId="1" fillId="0" borderId="0" xfId="0" applyFont="1"/></cellXfs>'
+    # In the order of xlsx_summary.h: normal, bold, date (the locale's short date), time of day,
+    # duration ([h]:mm:ss), text, bold and centred.
+    '<cellXfs count="7"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/>'
+    '<xf numFmtId="0" fontId="1" fillId="0" borderId="0" xfId="0" applyFont="1"/>'
+    '<xf numFmtId="14" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/>'
+    '<xf numFmtId="21" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/>'
+    '<xf numFmtId="46" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/>'
+    '<xf numFmtId="49" fontId="0" fillId="0" borderId="0" xfId="0" applyNumberFormat="1"/>'
+    '<xf numFmtId="0" fontId="1" fillId="0" borderId="0" xfId="0" applyFont="1" '
+    'applyAlignment="1"><alignment horizontal="center"/></xf></cellXfs>'
     '<cellStyles count="1"><cellStyle name="Normal" xfId="0" builtinId="0"/></cellStyles>'
     "</styleSheet>")
 

@@ -79,6 +79,8 @@ class UsagePage {
     void writeProgram(std::size_t row);
     void writeChart(std::size_t row);
     void findChartScales();
+    void writeFigureTags(const std::string& column, std::size_t pump, const PumpFigure& figure);
+    void writeShiftTags();
     void writeUsageTags();
 
     const UsagePageInput& in_;
@@ -325,29 +327,59 @@ void UsagePage::writeChart(std::size_t row) {
     }
 }
 
-void UsagePage::writeUsageTags() {
-    for (std::size_t row = 0; row < kUsageRows; ++row) {
-        const std::string column = programColumn(row);
-        const ProgramRecord& record = in_.data.programs[row];
-        for (std::size_t pump = 0; pump < kUsagePumps; ++pump) {
-            const auto cell = [&](std::size_t k) { return cellName(column, stepRow(0, pump, k)); };
-            const UsageCell usage = record.usage(pump);
-            if (calibrated(row, pump)) {
-                page_.line(cellTag(cell(0), 0u));
-                page_.line(cellTag(cell(1), 0u));
-                page_.line(cellTag(cell(2), 0u));
-                const std::uint32_t volume = usage.time();
-                page_.line(page_.usUnits() ? cellTagDecimalWide(cell(4), volume / 100.0)
-                                           : cellTag(cell(4), volume));
-            } else {
-                page_.line(cellTag(cell(0), usage.timeHigh));
-                page_.line(cellTag(cell(1), usage.timeMiddle));
-                page_.line(cellTag(cell(2), usage.timeLow));
-                page_.line(cellTag(cell(4), 0u));
-            }
-            page_.line(cellTag(cell(3), usage.cycle));
+// A pump's figure in rows 6 x pump + 1 to 5 of the column: hours, minutes, seconds, count, volume.
+void UsagePage::writeFigureTags(const std::string& column, std::size_t pump,
+                                const PumpFigure& figure) {
+    const auto cell = [&](std::size_t k) { return cellName(column, stepRow(0, pump, k)); };
+    if (figure.calibrated) {
+        page_.line(cellTag(cell(0), 0u));
+        page_.line(cellTag(cell(1), 0u));
+        page_.line(cellTag(cell(2), 0u));
+        page_.line(page_.usUnits() ? cellTagDecimalWide(cell(4), figure.volume() / 100.0)
+                                   : cellTag(cell(4), figure.volume()));
+    } else {
+        page_.line(cellTag(cell(0), figure.high));
+        page_.line(cellTag(cell(1), figure.middle));
+        page_.line(cellTag(cell(2), figure.low));
+        page_.line(cellTag(cell(4), 0u));
+    }
+    page_.line(cellTag(cell(3), figure.count));
+}
+
+// Column X holds the main table, which is shift 1 when the report is split; the all-programs
+// figures of shifts 2 and 3 go to columns Y and AA (Z holds the template's notes), and A12 to
+// A18 say how many shifts there are and when each starts and ends.
+void UsagePage::writeShiftTags() {
+    const int shifts = shift3() ? 3 : shift2() ? 2 : 1;
+    page_.line(cellTag("A12", static_cast<std::uint32_t>(shifts)));
+    if (shifts == 1) {
+        return;
+    }
+    const auto clock = [](std::uint32_t seconds) {
+        return fmt::sprintf("%02u:%02u", seconds / 3600, seconds % 3600 / 60);
+    };
+    for (std::size_t shift = 0; shift < static_cast<std::size_t>(shifts); ++shift) {
+        const ShiftWindow& window = in_.options.shifts[shift];
+        const auto row = static_cast<std::uint32_t>(13 + 2 * shift);
+        page_.line(cellTag(cellName("A", row), clock(window.start)));
+        page_.line(cellTag(cellName("A", row + 1), clock(window.end)));
+    }
+    for (std::size_t pump = 0; pump < pumps_; ++pump) {
+        writeFigureTags("Y", pump, shiftFigure(in_.tables.shift2, kTotalsRow, pump));
+        if (shifts == 3) {
+            writeFigureTags("AA", pump, shiftFigure(in_.tables.shift3, kTotalsRow, pump));
         }
     }
+}
+
+void UsagePage::writeUsageTags() {
+    page_.line(cellTag("B2", pumps_));
+    for (std::size_t row = 0; row < kUsageRows; ++row) {
+        for (std::size_t pump = 0; pump < kUsagePumps; ++pump) {
+            writeFigureTags(programColumn(row), pump, mainFigure(row, pump));
+        }
+    }
+    writeShiftTags();
 }
 
 std::string UsagePage::render() {

@@ -32,6 +32,9 @@ void writePageHead(PageWriter& page, const PageHead& head) {
     page.line(formatDate(day, month, year, head.monthFirst, '/', 4));
     // The spreadsheet would read slashes as a date of its own locale; backslashes keep it text.
     page.line(cellTag("A1", formatDate(day, month, year, head.monthFirst, '\\', 4)));
+    // A1 follows the page's order of day and month; A11 is always year first, so the export
+    // can turn it into a date.
+    page.line(cellTag("A11", fmt::sprintf("%04u-%02u-%02u", year, month, day)));
     const std::string time = fmt::sprintf("%02d:%02d:%02d", now.hour, now.minute, now.second);
     page.text(2452);
     page.line(time);

@@ -8,6 +8,7 @@
 #include "platform/atomic_file.h"
 #include "reports/xlsx_archive.h"
 #include "reports/xlsx_sheet.h"
+#include "reports/xlsx_summary.h"
 #include "reports/xlsx_workbook.h"
 #include "reports/xlsx_xml.h"
 
@@ -50,13 +51,13 @@ SheetCells sortedCells(const std::map<std::string, std::string>& cells,
     SheetCells sorted;
     for (const auto& [name, content] : cells) {
         if (const auto ref = parseCellName(name)) {
-            sorted.emplace_back(*ref, content);
+            sorted.push_back(dataSheetCell(*ref, content));
         } else {
             skipped.push_back(name);
         }
     }
     std::sort(sorted.begin(), sorted.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+              [](const SheetCell& a, const SheetCell& b) { return a.ref < b.ref; });
     return sorted;
 }
 
@@ -106,6 +107,7 @@ class WorkbookFiller {
         }
         dropCachedFormulaResults(sheet);
         if (!writeXml(archive_, target->part, sheet, error) ||
+            !writeSummary(sheets, *target, cells, error) ||
             !refreshOtherSheets(sheets, *target, error) || !requestRecalculation(error)) {
             return failure(kMsgWorkbookUnreadable, error);
         }
@@ -127,6 +129,20 @@ class WorkbookFiller {
         relationshipsPart_ = relationshipsPart(workbookPart_);
         return readXml(archive_, workbookPart_, workbook_, error) &&
                readXml(archive_, relationshipsPart_, relationships_, error);
+    }
+
+    // The template's Summary gets its figures as values, so that no viewer needs to recalculate.
+    bool writeSummary(const std::vector<WorkbookSheet>& sheets, const WorkbookSheet& filled,
+                      const std::map<std::string, std::string>& cells, std::string& error) {
+        const WorkbookSheet* summary = findSheet(sheets, kSummarySheetName);
+        pugi::xml_document document;
+        std::string ignored;
+        if (summary == nullptr || summary->part.empty() || summary->part == filled.part ||
+            !readXml(archive_, summary->part, document, ignored) ||
+            !fillSheetCells(document, summaryCells(cells, filled.name))) {
+            return true;  // a template without a summary of its own is filled all the same
+        }
+        return writeXml(archive_, summary->part, document, error);
     }
 
     // The other sheets' formulas read the filled one; their cached results are out of date.

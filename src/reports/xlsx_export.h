@@ -1,6 +1,7 @@
 // Export of a report page's cell tags into a copy of the spreadsheet template. No spreadsheet
-// program is driven: the copy's worksheet is filled inside the .xlsx file itself, and any
-// spreadsheet the user opens it with recalculates the template's formulas from the new values.
+// program is driven: the copy's worksheet is filled inside the .xlsx file itself, and the
+// template's Summary sheet is written from the same values (xlsx_summary.h). Formulas a user
+// added to a template are recalculated by the spreadsheet that opens the copy.
 #pragma once
 
 #include <cstddef>
@@ -27,7 +28,8 @@ struct ExportResult {
 };
 
 // Fills a copy of the template's sheet named sheetName with the contents (numbers as numbers,
-// everything else as text exactly as typed), asks every spreadsheet to recalculate on opening,
+// everything else as text exactly as typed), writes its Summary sheet when it has one, asks
+// every spreadsheet to recalculate on opening,
 // and saves the finished workbook at the target as atomically as a document: writable even when
 // the template is not, and only over a regular file. When any step fails nothing is written and
 // a file already at the target stays as it was.

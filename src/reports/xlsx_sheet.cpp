@@ -58,7 +58,7 @@ void numberRowsAndCells(pugi::xml_node sheetData) {
     }
 }
 
-void setCellValue(pugi::xml_node cell, const std::string& content) {
+void setCellValue(pugi::xml_node cell, const SheetCell& value) {
     while (cell.first_child()) {
         cell.remove_child(cell.first_child());
     }
@@ -69,11 +69,20 @@ void setCellValue(pugi::xml_node cell, const std::string& content) {
         }
         attribute = next;
     }
-    if (const auto number = numericCellText(content)) {
-        insertElement(cell, "v", {}).text().set(number->c_str());
+    if (value.style != 0) {
+        setAttribute(cell, "s", std::to_string(value.style));
+    }
+    if (value.kind == CellKind::Number) {
+        insertElement(cell, "v", {}).text().set(value.content.c_str());
         return;
     }
-    const std::string text = cellText(content);
+    if (value.kind == CellKind::Typed) {
+        if (const auto number = numericCellText(value.content)) {
+            insertElement(cell, "v", {}).text().set(number->c_str());
+            return;
+        }
+    }
+    const std::string text = cellText(value.content);
     if (text.empty()) {
         return;  // a cleared cell
     }
@@ -117,7 +126,8 @@ bool fillSheetCells(pugi::xml_document& sheet, const SheetCells& cells) {
     pugi::xml_node row = childElement(sheetData, "row");
     pugi::xml_node cell;
     std::uint32_t currentRow = 0;
-    for (const auto& [ref, content] : cells) {
+    for (const SheetCell& value : cells) {
+        const CellRef& ref = value.ref;
         while (row && rowNumber(row) < ref.row) {
             row = nextElement(row, "row");
         }
@@ -138,7 +148,7 @@ bool fillSheetCells(pugi::xml_document& sheet, const SheetCells& cells) {
             cell = insertElement(row, "c", cell);
             setAttribute(cell, "r", cellName(ref));
         }
-        setCellValue(cell, content);
+        setCellValue(cell, value);
     }
     updateDimension(worksheet, sheetData);
     return true;
