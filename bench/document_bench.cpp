@@ -15,14 +15,14 @@ using namespace qelto::model;
 
 // A document with every program in use, names and comments, like a busy laundry's.
 void fillDocument(CQeltoDoc& doc) {
-    doc.OnNewDocument();
+    doc.onNewDocument();
     CProgData& c = doc.config();
     for (std::uint8_t p = 0; p < kPrograms; ++p) {
         c.progName[p] = "Program " + std::to_string(p + 1);
         for (std::uint8_t t = 0; t < kTriggers; ++t) {
             for (std::uint8_t k = 0; k < kPumps; ++k) {
                 c.Step(p, t, k) = {{1, 2, 0}, {0, 5, 0}, 100u + k};
-                c.PumpEnabled(p, t, k) = static_cast<std::uint8_t>((p + t + k) % 2);
+                c.pumpEnabledAt(p, t, k) = static_cast<std::uint8_t>((p + t + k) % 2);
             }
         }
     }
@@ -51,10 +51,10 @@ void BM_OpenSaveInMemory(benchmark::State& state) {
     CProgData config;
     CQeltoDoc doc(config, names);
     fillDocument(doc);
-    std::vector<std::uint8_t> bytes = doc.StoreToBytes();
+    std::vector<std::uint8_t> bytes = doc.storeToBytes();
     for (auto _ : state) {
-        const OpenResult result = doc.LoadFromBytes(bytes, "bench.qlf");
-        bytes = doc.StoreToBytes();
+        const OpenResult result = doc.loadFromBytes(bytes, "bench.qlf");
+        bytes = doc.storeToBytes();
         benchmark::DoNotOptimize(result.ok());
         benchmark::DoNotOptimize(bytes.data());
     }
@@ -69,13 +69,13 @@ void BM_OpenSaveFile(benchmark::State& state) {
     fillDocument(doc);
     const BenchFolder folder;
     const std::filesystem::path file = folder.path / "bench.qlf";
-    if (!doc.OnSaveDocument(file).ok) {
+    if (!doc.onSaveDocument(file).ok) {
         state.SkipWithError("cannot write the benchmark document");
         return;
     }
     for (auto _ : state) {
-        const bool opened = doc.OnOpenDocument(file).ok();
-        const bool saved = doc.OnSaveDocument(file).ok;
+        const bool opened = doc.onOpenDocument(file).ok();
+        const bool saved = doc.onSaveDocument(file).ok;
         if (!opened || !saved) {
             state.SkipWithError("open or save failed");
             break;

@@ -60,7 +60,7 @@ double processCpuSeconds() {
 
 // Longest names and comments, every step enabled, half the pumps dosed by volume.
 void fillWorstCase(model::CQeltoDoc& doc) {
-    doc.OnNewDocument();
+    doc.onNewDocument();
     model::CProgData& c = doc.config();
     c.unitType = kTenPumpUnitType;
     c.legacyConfig[model::lc::kUnitType] = kTenPumpUnitType;
@@ -183,7 +183,7 @@ void BM_FullWritePaced57600(benchmark::State& state) {
         model::CProgData config;
         model::CQeltoDoc doc(config, session.pumpDefaults);
         fillWorstCase(doc);
-        timeOperation(state, session, doc, comms::WriteProgram);
+        timeOperation(state, session, doc, comms::writeProgram);
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
     }
@@ -204,14 +204,14 @@ void BM_FullReadPaced57600(benchmark::State& state) {
         fillWorstCase(source);
         comms::OperationContext context = session.context(source);
         bool clockOnly = false;
-        if (comms::WriteProgram(context, clockOnly).status != comms::OperationStatus::Ok) {
+        if (comms::writeProgram(context, clockOnly).status != comms::OperationStatus::Ok) {
             state.SkipWithError("the unit could not be given the document to read");
             return;
         }
         model::CProgData config;
         model::CQeltoDoc doc(config, session.pumpDefaults);
-        doc.OnNewDocument();
-        timeOperation(state, session, doc, comms::ReadProgram);
+        doc.onNewDocument();
+        timeOperation(state, session, doc, comms::readProgram);
         if (!state.error_occurred() && config.pumpEnabled != written.pumpEnabled) {
             state.SkipWithError("the read did not bring back every enabled pump");
         }

@@ -88,7 +88,7 @@ BENCHMARK(BM_LogSearch100kWords)->Unit(benchmark::kMillisecond)->UseRealTime()->
 
 // Every program, trigger and pump in use, the longest names, half the pumps by volume.
 void fillBusiest(model::CQeltoDoc& doc) {
-    doc.OnNewDocument();
+    doc.onNewDocument();
     model::CProgData& c = doc.config();
     c.unitType = 9;
     doc.setPumpCount(model::kPumps);

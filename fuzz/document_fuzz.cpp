@@ -12,13 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const NoPumpNameDefaults names;
     CProgData config;
     CQeltoDoc doc(config, names);
-    doc.OnNewDocument();
-    const OpenResult first = doc.LoadFromBytes(std::span(data, size), "fuzz");
+    doc.onNewDocument();
+    const OpenResult first = doc.loadFromBytes(std::span(data, size), "fuzz");
     if (!first.ok()) {
         return 0;
     }
-    const std::vector<std::uint8_t> saved = doc.StoreToBytes();
-    if (!doc.LoadFromBytes(saved, "fuzz").ok() || doc.StoreToBytes() != saved) {
+    const std::vector<std::uint8_t> saved = doc.storeToBytes();
+    if (!doc.loadFromBytes(saved, "fuzz").ok() || doc.storeToBytes() != saved) {
         std::abort();
     }
     return 0;

@@ -37,7 +37,7 @@ CliContext::CliContext(int languageOverride)
       language(loadLanguage(languageOverride != 0 ? languageOverride : settings.language)),
       catalogue(platform::chemicalCatalogueFile(), language.text(377), language.text(386)),
       doc(config, catalogue) {
-    doc.OnNewDocument();
+    doc.onNewDocument();
 }
 
 }  // namespace qelto::cli

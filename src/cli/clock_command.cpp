@@ -37,10 +37,10 @@ int runClock(const ClockOptions& options) {
     const auto result = runOnUnit(ctx, options.unit, prompts, [&](comms::OperationContext& c) {
         bool clockOnly = true;
         if (!set) {
-            return comms::ReadProgram(c, clockOnly);
+            return comms::readProgram(c, clockOnly);
         }
         c.clock = [&sent] { return sent = comms::realLocalTime(); };
-        return comms::WriteProgram(c, clockOnly);
+        return comms::writeProgram(c, clockOnly);
     });
     if (!result) {
         return kExitFailure;

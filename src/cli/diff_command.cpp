@@ -22,7 +22,7 @@ struct DiffOptions {
 };
 
 bool open(CliContext& ctx, model::CQeltoDoc& doc, const std::string& file) {
-    const model::OpenResult result = doc.OnOpenDocument(file);
+    const model::OpenResult result = doc.onOpenDocument(file);
     if (!result.ok()) {
         printError(fmt::format("cannot compare: {}", result.detail));
         return false;
@@ -72,7 +72,7 @@ int runDiff(const DiffOptions& options) {
     CliContext ctx;
     model::CProgData otherConfig;
     model::CQeltoDoc other(otherConfig, ctx.catalogue);
-    other.OnNewDocument();
+    other.onNewDocument();
     if (!open(ctx, ctx.doc, options.a) || !open(ctx, other, options.b)) {
         return kExitNotCompared;
     }

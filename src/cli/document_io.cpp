@@ -11,7 +11,7 @@
 namespace qelto::cli {
 
 bool openDocument(CliContext& ctx, const std::string& file, std::string* tag) {
-    const model::OpenResult result = ctx.doc.OnOpenDocument(file);
+    const model::OpenResult result = ctx.doc.onOpenDocument(file);
     if (!result.ok()) {
         printError(result.detail);
         return false;
@@ -35,7 +35,7 @@ bool canSaveInto(const std::string& file) {
 }
 
 bool canSaveDocument(const std::string& file) {
-    return canSaveInto(model::CQeltoDoc::SavePathFor(file).string());
+    return canSaveInto(model::CQeltoDoc::savePathFor(file).string());
 }
 
 bool isSameFile(const std::string& a, const std::string& b) {
@@ -52,7 +52,7 @@ bool isSameFile(const std::string& a, const std::string& b) {
 }
 
 bool saveDocument(CliContext& ctx, const std::string& file) {
-    const model::SaveResult result = ctx.doc.OnSaveDocument(file);
+    const model::SaveResult result = ctx.doc.onSaveDocument(file);
     if (!result.ok) {
         printError(result.detail);
         return false;

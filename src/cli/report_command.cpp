@@ -63,7 +63,7 @@ int runUnitReport(const ReportCommandOptions& options, comms::ReportRequest requ
     std::optional<comms::UnitReport> report;
     const auto result =
         runOnUnit(ctx, options.unit, prompts, [&report](comms::OperationContext& c) {
-            comms::ReportOutcome outcome = comms::ReportFromUnit(c);
+            comms::ReportOutcome outcome = comms::reportFromUnit(c);
             report = std::move(outcome.report);
             return outcome.result;
         });

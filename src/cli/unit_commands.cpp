@@ -79,7 +79,7 @@ int runRead(const ReadOptions& options) {
     prompts.holdSuccessMessages();
     const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
         bool clockOnly = false;
-        return comms::ReadProgram(c, clockOnly);
+        return comms::readProgram(c, clockOnly);
     });
     if (!result) {
         return kExitFailure;
@@ -116,7 +116,7 @@ int runWrite(const WriteOptions& options) {
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
     const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
         bool clockOnly = false;
-        return comms::WriteProgram(c, clockOnly);
+        return comms::writeProgram(c, clockOnly);
     });
     if (!result) {
         return kExitFailure;
@@ -155,7 +155,7 @@ int runVerify(const VerifyOptions& options) {
     }
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
     const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
-        return comms::VerifyProgram(c);
+        return comms::verifyProgram(c);
     });
     if (!result) {
         return kExitNotCompared;

@@ -93,7 +93,7 @@ BatchUnitReport writeBatchUnit(const BatchUnitRequest& request,
             context.language, context.refreshViews, context.clock, context.sleep};
         batchContext.resetCounters = request.resetCounters;
         bool clockOnly = false;
-        OperationResult written = WriteProgram(batchContext, clockOnly);
+        OperationResult written = writeProgram(batchContext, clockOnly);
         // The write's own unlock answered with the unit's identity.
         unit = context.data.identity.unit;
         return written;

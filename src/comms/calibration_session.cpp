@@ -112,18 +112,18 @@ CalibrationResult CalibrationSession::startRun(const CalibrationPage& page, int 
     const PumpOps run{static_cast<std::uint8_t>(pump - 1), 1,
                       static_cast<std::uint8_t>(kPumpRunLength.count()),
                       static_cast<std::uint8_t>(speed)};
-    return outcome(channel, PumpCommand(run, channel), 0, kMsgRunStartFailed);
+    return outcome(channel, pumpCommand(run, channel), 0, kMsgRunStartFailed);
 }
 
 CalibrationResult CalibrationSession::stopRun() {
     UnitChannel channel(ctx_.link);
-    const bool ok = unlock(channel) && PumpCommand(PumpOps{0, 1, 0, 0}, channel);
+    const bool ok = unlock(channel) && pumpCommand(PumpOps{0, 1, 0, 0}, channel);
     return outcome(channel, ok, 0, kMsgRunStopFailed);
 }
 
 CalibrationResult CalibrationSession::resetWashes() {
     UnitChannel channel(ctx_.link);
-    const bool ok = unlock(channel) && ResetWashCounts(channel);
+    const bool ok = unlock(channel) && resetWashCounts(channel);
     return outcome(channel, ok, kMsgResetDone, kMsgResetWashesFailed);
 }
 
@@ -135,7 +135,7 @@ CalibrationResult CalibrationSession::resetCounters() {
 
 CalibrationResult CalibrationSession::eraseSettingsMemory() {
     UnitChannel channel(ctx_.link);
-    const bool ok = unlock(channel) && EraseSettingsMemory(ctx_.data.identity, channel);
+    const bool ok = unlock(channel) && eraseSettingsMemory(ctx_.data.identity, channel);
     return outcome(channel, ok, kMsgMemoryErased, kMsgMemoryEraseFailed);
 }
 

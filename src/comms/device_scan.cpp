@@ -56,7 +56,7 @@ void DeviceScanner::OnScanForUnit() {
         PacketLink link(path, setup_.tap, abort_, setup_.sleep);
         UnitChannel channel(link);
         RfSettingsReply dongle;
-        if (GetRfSettings(kAnyRfChannel, dongle, channel)) {
+        if (getRfSettings(kAnyRfChannel, dongle, channel)) {
             scanRadioChannels(channel, DeviceHandle::SerialPort, LinkType::RfSerial, next);
         } else if (!abort_ &&
                    IdentifyUnit(next, DeviceHandle::SerialPort, LinkType::Serial, channel)) {
@@ -86,7 +86,7 @@ bool DeviceScanner::scanRadioChannels(UnitChannel& channel, DeviceHandle handle,
         }
         const auto rfChannel = static_cast<std::uint8_t>(rf);
         RfSettingsReply settings;
-        if (!GetRfSettings(rfChannel, settings, channel)) {
+        if (!getRfSettings(rfChannel, settings, channel)) {
             if (!channel.cancelled()) {
                 char text[48];
                 std::snprintf(text, sizeof text, "Error setting RF channel %u", rf);
@@ -137,7 +137,7 @@ bool DeviceScanner::IdentifyUnit(std::size_t n, DeviceHandle handle, LinkType li
 
 std::uint8_t DeviceScanner::ReadSignalStrength(UnitChannel& channel) {
     RfSettingsReply settings;
-    if (!GetRfSettings(kAnyRfChannel, settings, channel)) {
+    if (!getRfSettings(kAnyRfChannel, settings, channel)) {
         return kNoSignal;
     }
     return rfSignalStrength(settings);

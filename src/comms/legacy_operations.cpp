@@ -128,7 +128,7 @@ bool confirmed(LegacyContext& context) {
 }
 
 void showChanged(LegacyContext& context) {
-    context.doc.SetModifiedFlag();
+    context.doc.setModifiedFlag();
     if (context.refreshViews) {
         context.refreshViews(model::DocHint::Opened);
     }
@@ -142,7 +142,7 @@ OperationResult readOlderLaundry(LegacyContext& context) {
     }
     // Into a copy: a read that breaks off must not leave half a unit in the engineer's document.
     model::CProgData read = context.doc.config();
-    if (!legacy::ReceiveLaundryConfig(context.link, read)) {
+    if (!legacy::receiveLaundryConfig(context.link, read)) {
         return failed(context, kTextReadFailed);
     }
     model::CProgData& config = context.doc.config();
@@ -160,7 +160,7 @@ OperationResult writeOlderLaundry(LegacyContext& context) {
     if (auto stopped = passwordCommand(context, legacy::kCmdWriteConfig)) {
         return *stopped;
     }
-    if (!legacy::SendLaundryConfig(context.link, context.doc.config())) {
+    if (!legacy::sendLaundryConfig(context.link, context.doc.config())) {
         return failed(context, kTextWriteFailed);
     }
     return done(context, kTextOlderWriteDone);
@@ -181,7 +181,7 @@ OperationResult readOlderDishwash(LegacyContext& context) {
         return *stopped;
     }
     legacy::DishwashReading reading;
-    if (!legacy::ReceiveDishwashSettings(context.link, reading) ||
+    if (!legacy::receiveDishwashSettings(context.link, reading) ||
         (legacy::hasUnitTexts(context.link.deviceInfo()) &&
          !legacy::GetComments(context.link, reading.comments))) {
         return failed(context, kTextReadFailed);
@@ -203,7 +203,7 @@ OperationResult verifyOlderDishwash(LegacyContext& context) {
         return *stopped;
     }
     legacy::DishwashReading reading;
-    if (!legacy::ReceiveDishwashSettings(context.link, reading)) {
+    if (!legacy::receiveDishwashSettings(context.link, reading)) {
         return failed(context, kTextReadFailed);
     }
     OperationResult result;
@@ -223,7 +223,7 @@ OperationResult readOlderUsage(LegacyContext& context, UnitReport& report) {
         return *stopped;
     }
     legacy::LegacyUsage usage;
-    if (!legacy::ReceiveLegacyUsage(context.link, usage)) {
+    if (!legacy::receiveLegacyUsage(context.link, usage)) {
         return failed(context, kTextReadFailed);
     }
     report = UnitReport{};
@@ -238,7 +238,7 @@ OperationResult readOlderTextDump(LegacyContext& context, std::vector<std::strin
     if (auto stopped = plainCommand(context, legacy::kCmdUsageReportFE)) {
         return *stopped;
     }
-    legacy::ReceiveTextDump(context.link, lines);
+    legacy::receiveTextDump(context.link, lines);
     return context.link.cancelled() ? cancelled() : OperationResult{};
 }
 
@@ -263,7 +263,7 @@ OperationResult writeSpareLaundryByte(LegacyContext& context, std::uint8_t value
             MessageIcon::Error);
         return ended(OperationStatus::Failed);
     }
-    if (!legacy::WriteSpareLaundryByte(context.link, value)) {
+    if (!legacy::writeSpareLaundryByte(context.link, value)) {
         if (context.link.cancelled()) {
             return cancelled();
         }

@@ -91,16 +91,16 @@ struct OperationContext {
 // (the clock button of the global settings) no options are asked and only the unit clock is
 // read; the flag is cleared, since it belongs to this one operation. A failed read of one part
 // leaves that part of the document alone and the rest of the read goes on.
-OperationResult ReadProgram(OperationContext& context, bool& clockOnly);
+OperationResult readProgram(OperationContext& context, bool& clockOnly);
 
 // Writes the document into the unit under the options the engineer picks. With clockOnly set only
 // the unit clock is set from the PC's. The first failed write stops every later one; the unit is
 // locked again whatever happened, and a failure is never reported as success. When the engineer
 // answers yes to the verify question, the unit is verified under the same options.
-OperationResult WriteProgram(OperationContext& context, bool& clockOnly);
+OperationResult writeProgram(OperationContext& context, bool& clockOnly);
 
 // Compares the unit with the document under the options the engineer picks, and lists every
 // difference found.
-OperationResult VerifyProgram(OperationContext& context);
+OperationResult verifyProgram(OperationContext& context);
 
 }  // namespace qelto::comms

@@ -34,7 +34,7 @@ class ProgramRead {
             readUnit(*options);
         }
         OperationResult result;
-        result.unitLocked = LockUnit(channel_);
+        result.unitLocked = lockUnit(channel_);
         if (!options || channel_.cancelled()) {
             result.status = OperationStatus::Cancelled;
             return result;
@@ -175,7 +175,7 @@ class ProgramRead {
 
 }  // namespace
 
-OperationResult ReadProgram(OperationContext& context, bool& clockOnly) {
+OperationResult readProgram(OperationContext& context, bool& clockOnly) {
     std::optional<Options> options;
     if (clockOnly) {
         clockOnly = false;

@@ -52,7 +52,7 @@ class UnitVerify {
             part(COMMS_COMMENTS, "comments", [&] { return GetComments(unit.comments, channel_); });
         }
         ctx_.prompts.status({});
-        outcome_.unitLocked = LockUnit(channel_);
+        outcome_.unitLocked = lockUnit(channel_);
         outcome_.cancelled = channel_.cancelled();
         if (outcome_.cancelled) {
             outcome_.notCompared.clear();
@@ -111,7 +111,7 @@ class UnitVerify {
         }
         CommsData editor;
         GetFromDocumentView(ctx_.doc.config(), editor, option, translation_);
-        if (!CompareParts(editor, ctx_.data, option, documentCalibration_, outcome_.differences)) {
+        if (!compareParts(editor, ctx_.data, option, documentCalibration_, outcome_.differences)) {
             matched_ = false;
         }
     }
@@ -138,13 +138,13 @@ VerifyOutcome compareUnitWithDocument(OperationContext& context,
         VerifyOutcome cancelled;
         cancelled.cancelled = true;
         protocol::UnitChannel channel(context.link);
-        cancelled.unitLocked = protocol::LockUnit(channel);
+        cancelled.unitLocked = protocol::lockUnit(channel);
         return cancelled;
     }
     return UnitVerify(context).run(*options);
 }
 
-OperationResult VerifyProgram(OperationContext& context) {
+OperationResult verifyProgram(OperationContext& context) {
     VerifyOutcome outcome = compareUnitWithDocument(context, std::nullopt);
     OperationResult result;
     result.unitLocked = outcome.unitLocked;

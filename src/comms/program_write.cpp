@@ -237,7 +237,7 @@ class ProgramWrite {
         }
         fromDocument(COMMS_PROGDATA);
         IdentityPart polled;
-        const std::uint8_t defaultPulses = DefaultPulseCount(polled, channel_);
+        const std::uint8_t defaultPulses = defaultPulseCount(polled, channel_);
         written(SetProgData(data.progData, channel_, defaultPulses));
     }
 
@@ -304,7 +304,7 @@ class ProgramWrite {
             }
         }
         // A unit left unlocked takes any stray packet as a change, so a lost lock is sent again.
-        result.unitLocked = LockUnit(channel_) || LockUnit(channel_);
+        result.unitLocked = lockUnit(channel_) || lockUnit(channel_);
 
         if (resetToUnsupported_) {
             ctx_.prompts.message(kMsgResetToUnsupported, MessageIcon::Warning,
@@ -341,7 +341,7 @@ class ProgramWrite {
     // Nothing is sent: a value cut to 16 bits would put a different setting into the unit.
     OperationResult refused(std::vector<Difference> beyond) {
         OperationResult result;
-        result.unitLocked = LockUnit(channel_) || LockUnit(channel_);
+        result.unitLocked = lockUnit(channel_) || lockUnit(channel_);
         result.differences = std::move(beyond);
         close(result, OperationStatus::Failed, kMsgValuesBeyondUnit, MessageIcon::Error);
         return result;
@@ -350,14 +350,14 @@ class ProgramWrite {
     // The engineer would not have the unit's type changed: the unit is locked untouched.
     OperationResult refusedUnitType() {
         OperationResult result;
-        result.unitLocked = LockUnit(channel_) || LockUnit(channel_);
+        result.unitLocked = lockUnit(channel_) || lockUnit(channel_);
         result.status = OperationStatus::Failed;
         return result;
     }
 
     OperationResult cancelled() {
         OperationResult result;
-        result.unitLocked = LockUnit(channel_) || LockUnit(channel_);
+        result.unitLocked = lockUnit(channel_) || lockUnit(channel_);
         result.status = OperationStatus::Cancelled;
         return result;
     }
@@ -394,7 +394,7 @@ class ProgramWrite {
 
 }  // namespace
 
-OperationResult WriteProgram(OperationContext& context, bool& clockOnly) {
+OperationResult writeProgram(OperationContext& context, bool& clockOnly) {
     if (clockOnly) {
         clockOnly = false;
         return ProgramWrite(context).runClockOnly();

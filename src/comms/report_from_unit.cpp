@@ -42,7 +42,7 @@ class ReportRead {
         ctx_.prompts.status({});
 
         ReportOutcome outcome;
-        outcome.result.unitLocked = LockUnit(channel_);
+        outcome.result.unitLocked = lockUnit(channel_);
         if (channel_.cancelled()) {
             outcome.result.status = OperationStatus::Cancelled;
             return outcome;
@@ -205,13 +205,13 @@ class ReportRead {
 
 }  // namespace
 
-ReportOutcome ReportFromUnit(OperationContext& context) {
+ReportOutcome reportFromUnit(OperationContext& context) {
     const std::optional<ReportRequest> request = context.prompts.askReportOptions();
     if (!request) {
         ReportOutcome outcome;
         // Nothing was read: only the lock goes out, as after every operation.
         protocol::UnitChannel channel(context.link);
-        outcome.result.unitLocked = protocol::LockUnit(channel);
+        outcome.result.unitLocked = protocol::lockUnit(channel);
         outcome.result.status = OperationStatus::Cancelled;
         return outcome;
     }

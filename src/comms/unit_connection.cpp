@@ -92,7 +92,7 @@ UnitConnection::~UnitConnection() {
 bool UnitConnection::selectRfChannel(std::uint8_t channel, std::string* error) {
     UnitChannel unitChannel(*link_);
     RfSettingsReply reply;
-    if (GetRfSettings(channel, reply, unitChannel)) {
+    if (getRfSettings(channel, reply, unitChannel)) {
         return true;
     }
     if (error != nullptr) {
@@ -174,7 +174,7 @@ bool UnitConnection::finish(bool unitLocked) {
         return true;
     }
     UnitChannel channel(*link_);
-    return LockUnit(channel);
+    return lockUnit(channel);
 }
 
 std::string UnitConnection::unansweredStep() const {

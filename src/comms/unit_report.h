@@ -39,6 +39,6 @@ struct ReportOutcome {
 // Asks the engineer which report (through the prompts), reads the unit for it and locks the unit
 // again. Status Failed, and no report, when any read failed; Cancelled when the engineer
 // cancelled.
-ReportOutcome ReportFromUnit(OperationContext& context);
+ReportOutcome reportFromUnit(OperationContext& context);
 
 }  // namespace qelto::comms

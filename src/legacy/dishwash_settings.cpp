@@ -4,7 +4,7 @@
 
 namespace qelto::legacy {
 
-bool ReceiveDishwashSettings(LegacyLink& link, DishwashReading& reading) {
+bool receiveDishwashSettings(LegacyLink& link, DishwashReading& reading) {
     const ByteSource wire = [&link](std::uint8_t& byte) { return link.SCI_Rx(byte); };
     return parseDishwashGeneral(wire, reading.general) &&
            parseDishwashStream(wire, hasUnitTexts(link.deviceInfo()), reading.stream);

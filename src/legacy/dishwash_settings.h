@@ -18,6 +18,6 @@ struct DishwashReading {
 // The general data and the stream (with the second initial-charge block from 1.10 on). A verify
 // reads past the general data too, though it compares only the stream. False when a byte does
 // not come.
-bool ReceiveDishwashSettings(LegacyLink& link, DishwashReading& reading);
+bool receiveDishwashSettings(LegacyLink& link, DishwashReading& reading);
 
 }  // namespace qelto::legacy

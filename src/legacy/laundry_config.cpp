@@ -30,7 +30,7 @@ bool sendImage(LegacyLink& link, const model::LegacyConfig& image) {
 bool receiveTexts(LegacyLink& link, model::CProgData& config) {
     LegacyProgramNames names;
     std::copy(config.progName.begin(), config.progName.end(), names.begin());
-    if (!GetComments(link, config.comments) || !GetProgramNames(link, names)) {
+    if (!GetComments(link, config.comments) || !getProgramNames(link, names)) {
         return false;
     }
     std::copy(names.begin(), names.end(), config.progName.begin());
@@ -40,19 +40,19 @@ bool receiveTexts(LegacyLink& link, model::CProgData& config) {
 bool sendTexts(LegacyLink& link, const model::CProgData& config) {
     LegacyProgramNames names;
     std::copy(config.progName.begin(), config.progName.end(), names.begin());
-    return SendProgramNames(link, names) && SendComments(link, config.comments);
+    return sendProgramNames(link, names) && sendComments(link, config.comments);
 }
 
 }  // namespace
 
 static_assert(kLegacyPrograms == model::kPrograms);
 
-bool ReceiveLaundryConfig(LegacyLink& link, model::CProgData& config) {
+bool receiveLaundryConfig(LegacyLink& link, model::CProgData& config) {
     return receiveImage(link, config.legacyConfig) &&
            (!hasUnitTexts(link.deviceInfo()) || receiveTexts(link, config));
 }
 
-bool SendLaundryConfig(LegacyLink& link, const model::CProgData& config) {
+bool sendLaundryConfig(LegacyLink& link, const model::CProgData& config) {
     return sendImage(link, config.legacyConfig) &&
            (!hasUnitTexts(link.deviceInfo()) || sendTexts(link, config));
 }

@@ -9,8 +9,8 @@ namespace qelto::legacy {
 
 // A stream that breaks off keeps the bytes that arrived in config.legacyConfig, as the units'
 // editor always has; names and comments change only when they arrive whole.
-bool ReceiveLaundryConfig(LegacyLink& link, model::CProgData& config);
+bool receiveLaundryConfig(LegacyLink& link, model::CProgData& config);
 
-bool SendLaundryConfig(LegacyLink& link, const model::CProgData& config);
+bool sendLaundryConfig(LegacyLink& link, const model::CProgData& config);
 
 }  // namespace qelto::legacy

@@ -73,11 +73,11 @@ bool parseLegacyUsage(const ByteSource& in, LegacyUsage& usage) {
     return r.ok() && parseDishwashGeneral(in, usage.general);
 }
 
-bool ReceiveLegacyUsage(LegacyLink& link, LegacyUsage& usage) {
+bool receiveLegacyUsage(LegacyLink& link, LegacyUsage& usage) {
     const ByteSource wire = [&link](std::uint8_t& byte) { return link.SCI_Rx(byte); };
     return parseLegacyUsage(wire, usage) &&
            (!hasUnitTexts(link.deviceInfo()) ||
-            (GetComments(link, usage.comments) && GetProgramNames(link, usage.programNames)));
+            (GetComments(link, usage.comments) && getProgramNames(link, usage.programNames)));
 }
 
 }  // namespace qelto::legacy

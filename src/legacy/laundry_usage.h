@@ -50,6 +50,6 @@ struct LegacyUsage {
 bool parseLegacyUsage(const ByteSource& in, LegacyUsage& usage);
 
 // What follows command 0xF2 on the link: the stream, then for 1.10 units the comments and names.
-bool ReceiveLegacyUsage(LegacyLink& link, LegacyUsage& usage);
+bool receiveLegacyUsage(LegacyLink& link, LegacyUsage& usage);
 
 }  // namespace qelto::legacy

@@ -59,7 +59,7 @@ bool LegacyLink::OpenPort(const std::string& name, unsigned baud) {
     return true;
 }
 
-void LegacyLink::ClosePort() {
+void LegacyLink::closePort() {
     port_.reset();
     openPortName_.clear();
 }

@@ -58,7 +58,7 @@ class LegacyLink {
     // Opens a port, or purges the one already open (whatever its name and rate) and keeps it.
     // False when the opener refused; openError() then says why.
     bool OpenPort(const std::string& name, unsigned baud);
-    void ClosePort();
+    void closePort();
     bool isOpen() const { return port_ != nullptr; }
     platform::ByteLink* port() { return port_.get(); }
     const std::string& openPortName() const { return openPortName_; }

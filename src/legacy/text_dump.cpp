@@ -20,7 +20,7 @@ std::size_t collectDumpLines(const ByteSource& in, std::vector<std::string>& lin
     return taken;
 }
 
-void ReceiveTextDump(LegacyLink& link, std::vector<std::string>& lines) {
+void receiveTextDump(LegacyLink& link, std::vector<std::string>& lines) {
     collectDumpLines([&link](std::uint8_t& byte) { return link.SCI_Rx(byte); }, lines);
 }
 

@@ -19,6 +19,6 @@ inline constexpr std::size_t kMaxDumpBytes = 256 * 1024;
 std::size_t collectDumpLines(const ByteSource& in, std::vector<std::string>& lines);
 
 // The text that follows command 0xFE on the link; it ends however the unit ends it.
-void ReceiveTextDump(LegacyLink& link, std::vector<std::string>& lines);
+void receiveTextDump(LegacyLink& link, std::vector<std::string>& lines);
 
 }  // namespace qelto::legacy

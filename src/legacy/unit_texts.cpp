@@ -74,7 +74,7 @@ bool receivePackets(LegacyLink& link, Take take) {
 
 }  // namespace
 
-bool GetProgramNames(LegacyLink& link, LegacyProgramNames& names) {
+bool getProgramNames(LegacyLink& link, LegacyProgramNames& names) {
     if (!startCommand(link, kCmdGetProgramNames)) {
         return false;
     }
@@ -93,7 +93,7 @@ bool GetProgramNames(LegacyLink& link, LegacyProgramNames& names) {
     return ok;
 }
 
-bool SendProgramNames(LegacyLink& link, const LegacyProgramNames& names) {
+bool sendProgramNames(LegacyLink& link, const LegacyProgramNames& names) {
     if (!startCommand(link, kCmdSendProgramNames)) {
         return false;
     }
@@ -131,7 +131,7 @@ bool GetComments(LegacyLink& link, std::string& comments) {
     return ok;
 }
 
-bool SendComments(LegacyLink& link, const std::string& comments) {
+bool sendComments(LegacyLink& link, const std::string& comments) {
     if (comments.size() > kMaxLegacyComments || !startCommand(link, kCmdSendComments)) {
         return false;
     }
@@ -145,7 +145,7 @@ bool SendComments(LegacyLink& link, const std::string& comments) {
     return sendEnd(link);
 }
 
-bool WriteSpareLaundryByte(LegacyLink& link, std::uint8_t value) {
+bool writeSpareLaundryByte(LegacyLink& link, std::uint8_t value) {
     if (!startCommand(link, kCmdWriteSpareLaundry)) {
         return false;
     }

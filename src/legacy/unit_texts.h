@@ -20,12 +20,12 @@ inline constexpr std::size_t kMaxLegacyComments = 4096;
 
 using LegacyProgramNames = std::array<std::string, kLegacyPrograms>;
 
-bool GetProgramNames(LegacyLink& link, LegacyProgramNames& names);
-bool SendProgramNames(LegacyLink& link, const LegacyProgramNames& names);
+bool getProgramNames(LegacyLink& link, LegacyProgramNames& names);
+bool sendProgramNames(LegacyLink& link, const LegacyProgramNames& names);
 bool GetComments(LegacyLink& link, std::string& comments);
-bool SendComments(LegacyLink& link, const std::string& comments);
+bool sendComments(LegacyLink& link, const std::string& comments);
 
 // Sends the byte and reads the unit's echo of it.
-bool WriteSpareLaundryByte(LegacyLink& link, std::uint8_t value);
+bool writeSpareLaundryByte(LegacyLink& link, std::uint8_t value);
 
 }  // namespace qelto::legacy

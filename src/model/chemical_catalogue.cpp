@@ -93,7 +93,7 @@ bool ChemicalCatalogue::SavePumpDefaults(std::uint8_t unitType, std::string* err
     return file.store(text, error);
 }
 
-bool ChemicalCatalogue::ClearPumpDefaults(std::uint8_t unitType, std::string* error) const {
+bool ChemicalCatalogue::clearPumpDefaults(std::uint8_t unitType, std::string* error) const {
     const platform::ProfileFile file(file_);
     platform::ProfileText text = file.load();
     const std::string section = pumpDefaultsSection(unitType);

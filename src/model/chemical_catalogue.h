@@ -31,7 +31,7 @@ class ChemicalCatalogue final : public PumpNameDefaults {
     bool SavePumpDefaults(std::uint8_t unitType, std::string* error = nullptr) const;
 
     // Sets every default pump name of a unit type to the no-chemical entry.
-    bool ClearPumpDefaults(std::uint8_t unitType, std::string* error = nullptr) const;
+    bool clearPumpDefaults(std::uint8_t unitType, std::string* error = nullptr) const;
 
     void LoadChemicalList();
 

@@ -51,9 +51,9 @@ void CProgData::ResetAll(const PumpNameDefaults& pumpNames) {
     constexpr char kVersion[lc::kSoftwareVersionWidth] = "V-.--";
     std::copy_n(kVersion, lc::kSoftwareVersionWidth, c.begin() + lc::kSoftwareVersion);
 
-    pumpSpeed.fill(DefaultPumpSpeed());
+    pumpSpeed.fill(defaultPumpSpeed());
     for (auto& program : pulseCount) {
-        program.fill(DefaultPulseCount());
+        program.fill(defaultPulseCount());
     }
     for (auto& program : pumpEnabled) {
         for (auto& trigger : program) {
@@ -83,11 +83,11 @@ void CProgData::ResetAll(const PumpNameDefaults& pumpNames) {
 
     namesPresent = 0;
     comments.clear();
-    pumpSpeed.fill(DefaultPumpSpeed());
+    pumpSpeed.fill(defaultPumpSpeed());
     pumpCalibration.fill(c[lc::kPumpCalibration]);
 
-    const MinSec run = DefaultRunTime();
-    const MinSec delay = DefaultDelayTime();
+    const MinSec run = defaultRunTime();
+    const MinSec delay = defaultDelayTime();
     for (auto& program : programs) {
         for (auto& trigger : program) {
             for (auto& step : trigger) {
@@ -139,12 +139,12 @@ bool CProgData::ClearProgram(std::uint8_t p) {
     if (p >= kPrograms) {
         return false;
     }
-    pulseCount[p].fill(DefaultPulseCount());
+    pulseCount[p].fill(defaultPulseCount());
     for (auto& trigger : pumpEnabled[p]) {
         trigger.fill(0);
     }
-    const MinSec run = DefaultRunTime();
-    const MinSec delay = DefaultDelayTime();
+    const MinSec run = defaultRunTime();
+    const MinSec delay = defaultDelayTime();
     for (auto& trigger : programs[p]) {
         for (auto& step : trigger) {
             step.runTime = run;
@@ -154,7 +154,7 @@ bool CProgData::ClearProgram(std::uint8_t p) {
     return true;
 }
 
-std::uint8_t& CProgData::PumpSpeed(unsigned pumpNumber) {
+std::uint8_t& CProgData::pumpSpeedOf(unsigned pumpNumber) {
     checkIndex(pumpNumber - 1, kPumps, "pump");
     return pumpSpeed[pumpNumber - 1];
 }
@@ -171,21 +171,21 @@ PumpStep& CProgData::Step(std::uint8_t program, std::uint8_t trigger, std::uint8
     return programs[program][trigger][pump];
 }
 
-std::uint8_t& CProgData::PumpEnabled(std::uint8_t program, std::uint8_t trigger,
-                                     std::uint8_t pump) {
+std::uint8_t& CProgData::pumpEnabledAt(std::uint8_t program, std::uint8_t trigger,
+                                       std::uint8_t pump) {
     checkIndex(program, kPrograms, "program");
     checkIndex(trigger, kTriggers, "trigger");
     checkIndex(pump, kPumps, "pump");
     return pumpEnabled[program][trigger][pump];
 }
 
-std::uint8_t& CProgData::PulseCount(std::uint8_t program, std::uint8_t trigger) {
+std::uint8_t& CProgData::pulseCountAt(std::uint8_t program, std::uint8_t trigger) {
     checkIndex(program, kPrograms, "program");
     checkIndex(trigger, kTriggers, "trigger");
     return pulseCount[program][trigger];
 }
 
-void CProgData::SetFormatFlags(const FormatFlags& flags) {
+void CProgData::setFormatFlags(const FormatFlags& flags) {
     firstFormatLoad = flags.firstFormat ? 1 : 0;
     namesPresent = flags.names ? 1 : 0;
     tenPumpFormat = flags.tenPumps ? 1 : 0;

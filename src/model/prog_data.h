@@ -87,28 +87,28 @@ class CProgData {
 
     // Field access by the numbers people and units use. Out-of-range numbers throw
     // std::out_of_range: they are programming faults, never data.
-    std::uint8_t& PumpSpeed(unsigned pumpNumber);         // pump 1..10
+    std::uint8_t& pumpSpeedOf(unsigned pumpNumber);       // pump 1..10
     std::uint32_t& PumpCalibration(unsigned pumpNumber);  // pump 1..10
     PumpStep& Step(std::uint8_t program, std::uint8_t trigger, std::uint8_t pump);
-    std::uint8_t& PumpEnabled(std::uint8_t program, std::uint8_t trigger, std::uint8_t pump);
-    std::uint8_t& PulseCount(std::uint8_t program, std::uint8_t trigger);
+    std::uint8_t& pumpEnabledAt(std::uint8_t program, std::uint8_t trigger, std::uint8_t pump);
+    std::uint8_t& pulseCountAt(std::uint8_t program, std::uint8_t trigger);
 
     // The same at the editors' current position.
-    PumpStep& CurrentStep(const Selection& at) {
+    PumpStep& currentStep(const Selection& at) {
         return Step(at.program(), at.trigger(), at.pump());
     }
-    std::uint8_t& CurrentPumpEnabled(const Selection& at) {
-        return PumpEnabled(at.program(), at.trigger(), at.pump());
+    std::uint8_t& currentPumpEnabled(const Selection& at) {
+        return pumpEnabledAt(at.program(), at.trigger(), at.pump());
     }
-    std::uint8_t& CurrentPulseCount(const Selection& at) {
-        return PulseCount(at.program(), at.trigger());
+    std::uint8_t& currentPulseCount(const Selection& at) {
+        return pulseCountAt(at.program(), at.trigger());
     }
 
     // Defaults kept in legacyConfig.
-    std::uint8_t DefaultPulseCount() const { return legacyConfig[lc::kPulseCount]; }
-    std::uint8_t DefaultPumpSpeed() const { return legacyConfig[lc::kPumpSpeed]; }
-    MinSec DefaultRunTime() const { return legacyTime(legacyConfig, lc::kRunTime); }
-    MinSec DefaultDelayTime() const { return legacyTime(legacyConfig, lc::kDelayTime); }
+    std::uint8_t defaultPulseCount() const { return legacyConfig[lc::kPulseCount]; }
+    std::uint8_t defaultPumpSpeed() const { return legacyConfig[lc::kPumpSpeed]; }
+    MinSec defaultRunTime() const { return legacyTime(legacyConfig, lc::kRunTime); }
+    MinSec defaultDelayTime() const { return legacyTime(legacyConfig, lc::kDelayTime); }
 
     // Format flags, set by the document before each Serialize.
     struct FormatFlags {
@@ -122,7 +122,7 @@ class CProgData {
         bool description = false;  // format 8 and later
         bool resetTo = false;      // format 9 and later
     };
-    void SetFormatFlags(const FormatFlags& flags);
+    void setFormatFlags(const FormatFlags& flags);
 
     // --- The record, in the order units and files know it. ---
     std::uint8_t firstFormatLoad = 0;
@@ -182,10 +182,10 @@ class CProgData {
     std::uint32_t batchCounter = 0;
 
   private:
-    void SerializeLegacyConfig(Archive& ar);
-    void SerializeSteps(Archive& ar, std::size_t pumps, std::size_t triggers);
-    void SerializeExtension(Archive& ar);
-    void SerializeIdentity(Archive& ar, std::size_t tailBytes);
+    void serializeLegacyConfig(Archive& ar);
+    void serializeSteps(Archive& ar, std::size_t pumps, std::size_t triggers);
+    void serializeExtension(Archive& ar);
+    void serializeIdentity(Archive& ar, std::size_t tailBytes);
 };
 
 }  // namespace qelto::model

@@ -64,7 +64,7 @@ void putText(std::span<std::uint8_t> field, std::string_view text) {
 
 }  // namespace
 
-void CProgData::SerializeLegacyConfig(Archive& ar) {
+void CProgData::serializeLegacyConfig(Archive& ar) {
     // Format 1 predates byte 64, and formats 1 to 3 end with the units' own 72 bytes.
     const std::size_t stored = tenPumpFormat != 0 ? legacyConfig.size() : lc::kLegacyUnitBytes;
     if (ar.isLoading() && firstFormatLoad != 0) {
@@ -91,7 +91,7 @@ void CProgData::SerializeLegacyConfig(Archive& ar) {
     }
 }
 
-void CProgData::SerializeSteps(Archive& ar, std::size_t pumps, std::size_t triggers) {
+void CProgData::serializeSteps(Archive& ar, std::size_t pumps, std::size_t triggers) {
     for (std::size_t p = 0; p < kPrograms; ++p) {
         for (std::size_t t = 0; t < triggers; ++t) {
             bool anyEnabled = false;
@@ -109,14 +109,14 @@ void CProgData::SerializeSteps(Archive& ar, std::size_t pumps, std::size_t trigg
                 // A trigger that no pulse could ever start is a damaged one, unless it doses
                 // nothing anyway; give it the default.
                 if (pulseCount[p][t] == 0 && !anyEnabled) {
-                    pulseCount[p][t] = DefaultPulseCount();
+                    pulseCount[p][t] = defaultPulseCount();
                 }
             }
         }
     }
 }
 
-void CProgData::SerializeExtension(Archive& ar) {
+void CProgData::serializeExtension(Archive& ar) {
     const std::size_t start = ar.position();
     ar.transfer(relayMode);
     ar.transfer(ViewMode);
@@ -141,13 +141,13 @@ void CProgData::SerializeExtension(Archive& ar) {
     // The block keeps its size whatever a format puts into it; newer items take from the zeros.
     const std::size_t tail = kExtensionBlockSize - (ar.position() - start);
     if (resetToFormat != 0) {
-        SerializeIdentity(ar, tail);
+        serializeIdentity(ar, tail);
     } else {
         ar.pad(tail);
     }
 }
 
-void CProgData::SerializeIdentity(Archive& ar, std::size_t tailBytes) {
+void CProgData::serializeIdentity(Archive& ar, std::size_t tailBytes) {
     if (tailBytes < kIdentityBytes) {
         ar.pad(tailBytes);
         return;
@@ -182,7 +182,7 @@ void CProgData::Serialize(Archive& ar) {
     const std::size_t pumps = tenPumpFormat != 0 ? kPumps : kOldPumps;
     const std::size_t triggers = ar.isStoring() ? kTriggers : pumps;
 
-    SerializeLegacyConfig(ar);
+    serializeLegacyConfig(ar);
 
     ar.transfer(unitType);
     if (ar.isLoading() && tenPumpFormat == 0) {
@@ -205,7 +205,7 @@ void CProgData::Serialize(Archive& ar) {
         ar.transfer(p);
     }
 
-    SerializeSteps(ar, pumps, triggers);
+    serializeSteps(ar, pumps, triggers);
 
     if (namesPresent != 0) {
         ar.transferString(comments);
@@ -241,7 +241,7 @@ void CProgData::Serialize(Archive& ar) {
         ar.transfer(FlushType);
     }
     if (extensionFormat != 0) {
-        SerializeExtension(ar);
+        serializeExtension(ar);
     }
     if (tenPumpFormat != 0) {
         std::uint32_t marker = kEndMarker;

@@ -29,36 +29,36 @@ CProgData::FormatFlags flagsOf(const DocumentFormat& f) {
 CQeltoDoc::CQeltoDoc(CProgData& config, const PumpNameDefaults& pumpNames)
     : config_(config), pumpNames_(pumpNames) {}
 
-void CQeltoDoc::UpdateAllViews(DocHint hint) {
+void CQeltoDoc::updateAllViews(DocHint hint) {
     if (hintListener_) {
         hintListener_(hint);
     }
 }
 
-void CQeltoDoc::DeleteContents() {
+void CQeltoDoc::deleteContents() {
     config_.ResetAll(pumpNames_);
     triggerCount_ = 10;
     dishwash_.Reset(0, 0);
-    UpdateAllViews(DocHint::ContentsDeleted);
+    updateAllViews(DocHint::ContentsDeleted);
 }
 
-void CQeltoDoc::OnNewDocument() {
-    DeleteContents();
+void CQeltoDoc::onNewDocument() {
+    deleteContents();
     path_.clear();
     modified_ = false;
     viewToShow_ = 0;
     pumpCount_ = 4;
-    UpdateAllViews(DocHint::NewDocument);
+    updateAllViews(DocHint::NewDocument);
 }
 
-OpenResult CQeltoDoc::OnOpenDocument(const std::filesystem::path& path) {
+OpenResult CQeltoDoc::onOpenDocument(const std::filesystem::path& path) {
     std::string bytes;
     std::string error;
     if (!platform::readWholeFile(path, bytes, &error)) {
         return {OpenStatus::CannotRead, {}, 0, error};
     }
     OpenResult result =
-        LoadFromBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+        loadFromBytes(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
                       path.string());
     if (result.ok()) {
         path_ = path;
@@ -66,7 +66,7 @@ OpenResult CQeltoDoc::OnOpenDocument(const std::filesystem::path& path) {
     return result;
 }
 
-OpenResult CQeltoDoc::LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name) {
+OpenResult CQeltoDoc::loadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name) {
     // Load into copies and take them over only when the whole file has been read. Starting from a
     // copy keeps the batch members and the unit's own bytes that a reset leaves alone.
     CProgData loaded = config_;
@@ -98,7 +98,7 @@ OpenResult CQeltoDoc::LoadFromBytes(std::span<const std::uint8_t> bytes, const s
     }
 
     try {
-        loaded.SetFormatFlags(flagsOf(*format));
+        loaded.setFormatFlags(flagsOf(*format));
         loaded.Serialize(ar);
         if (format->hasDishWash) {
             dishwash.DW_NamesFormat = format->names ? 1 : 0;
@@ -123,17 +123,17 @@ OpenResult CQeltoDoc::LoadFromBytes(std::span<const std::uint8_t> bytes, const s
     if (format->oldFormat) {
         result.messageId = kMsgOlderFormat;
     }
-    UpdateAllViews(DocHint::ContentsDeleted);
-    UpdateAllViews(DocHint::Opened);
+    updateAllViews(DocHint::ContentsDeleted);
+    updateAllViews(DocHint::Opened);
     return result;
 }
 
-std::vector<std::uint8_t> CQeltoDoc::StoreToBytes() {
+std::vector<std::uint8_t> CQeltoDoc::storeToBytes() {
     const DocumentFormat& format = currentDocumentFormat();
     Archive ar = Archive::forStoring();
     std::string tag = format.tag;
     ar.transferString(tag);
-    config_.SetFormatFlags(flagsOf(format));
+    config_.setFormatFlags(flagsOf(format));
     config_.Serialize(ar);
     dishwash_.DW_NamesFormat = 1;
     std::uint32_t view = activeView_;
@@ -142,7 +142,7 @@ std::vector<std::uint8_t> CQeltoDoc::StoreToBytes() {
     return ar.stored();
 }
 
-std::filesystem::path CQeltoDoc::SavePathFor(const std::filesystem::path& path) {
+std::filesystem::path CQeltoDoc::savePathFor(const std::filesystem::path& path) {
     // Only the file name is changed: a folder that happens to contain ".qcf" stays where it is.
     std::string name = path.filename().string();
     for (std::size_t at = name.find(".qcf"); at != std::string::npos; at = name.find(".qcf", at)) {
@@ -151,11 +151,11 @@ std::filesystem::path CQeltoDoc::SavePathFor(const std::filesystem::path& path) 
     return path.has_filename() ? path.parent_path() / name : path;
 }
 
-SaveResult CQeltoDoc::OnSaveDocument(const std::filesystem::path& path) {
-    UpdateAllViews(DocHint::PushEdits);
+SaveResult CQeltoDoc::onSaveDocument(const std::filesystem::path& path) {
+    updateAllViews(DocHint::PushEdits);
     SaveResult result;
-    result.path = SavePathFor(path);
-    const std::vector<std::uint8_t> bytes = StoreToBytes();
+    result.path = savePathFor(path);
+    const std::vector<std::uint8_t> bytes = storeToBytes();
     result.ok = platform::writeFileAtomically(
         result.path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
         &result.detail);
@@ -170,7 +170,7 @@ bool CQeltoDoc::ClearProgram(std::uint8_t program) {
     if (!config_.ClearProgram(program)) {
         return false;
     }
-    SetModifiedFlag();
+    setModifiedFlag();
     return true;
 }
 

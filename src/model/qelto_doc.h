@@ -61,22 +61,22 @@ class CQeltoDoc {
     CQeltoDoc(CProgData& config, const PumpNameDefaults& pumpNames);
 
     // Reset configuration and dishwash settings for a new, unnamed document.
-    void OnNewDocument();
-    void DeleteContents();
+    void onNewDocument();
+    void deleteContents();
 
     // Reads a document file. A failed open leaves the record, the dishwash settings and the
     // document exactly as they were, so an engineer's unsaved work survives a bad file.
-    OpenResult OnOpenDocument(const std::filesystem::path& path);
+    OpenResult onOpenDocument(const std::filesystem::path& path);
     // The same from bytes already in memory; name is used in messages.
-    OpenResult LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name);
+    OpenResult loadFromBytes(std::span<const std::uint8_t> bytes, const std::string& name);
 
     // Writes the document in the current format, atomically. The views first push their edits.
-    SaveResult OnSaveDocument(const std::filesystem::path& path);
+    SaveResult onSaveDocument(const std::filesystem::path& path);
     // The bytes a save writes.
-    std::vector<std::uint8_t> StoreToBytes();
+    std::vector<std::uint8_t> storeToBytes();
 
     // The path a save writes for a given path: ".qcf" in the file name becomes ".qlf".
-    static std::filesystem::path SavePathFor(const std::filesystem::path& path);
+    static std::filesystem::path savePathFor(const std::filesystem::path& path);
 
     bool ClearProgram(std::uint8_t program);
 
@@ -93,8 +93,8 @@ class CQeltoDoc {
     void setTriggerCount(std::uint32_t count) { triggerCount_ = count; }
     void setPumpCount(std::uint32_t count) { pumpCount_ = count; }
 
-    bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    bool isModified() const { return modified_; }
+    void setModifiedFlag(bool modified = true) { modified_ = modified; }
     const std::filesystem::path& pathName() const { return path_; }
 
     // The editor view a save remembers (a dishwash view, 2 or 4, or 0) and the one a loaded
@@ -102,13 +102,13 @@ class CQeltoDoc {
     void setActiveView(std::uint32_t view) { activeView_ = view; }
     std::uint32_t viewToShow() const { return viewToShow_; }
 
-    void notifyViews(DocHint hint) { UpdateAllViews(hint); }
+    void notifyViews(DocHint hint) { updateAllViews(hint); }
     void setHintListener(std::function<void(DocHint)> listener) {
         hintListener_ = std::move(listener);
     }
 
   private:
-    void UpdateAllViews(DocHint hint);
+    void updateAllViews(DocHint hint);
 
     CProgData& config_;
     const PumpNameDefaults& pumpNames_;

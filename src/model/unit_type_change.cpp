@@ -15,7 +15,7 @@ UnitTypeControls UnitTypeRules::apply(CQeltoDoc& doc, std::uint8_t code, bool ch
     doc.setTriggerCount(tenTriggerMode_ || pumpCount > 6 ? 10 : 6);
 
     if (chosenByUser) {
-        const std::uint8_t speed = code > 9 ? std::uint8_t{100} : config.DefaultPumpSpeed();
+        const std::uint8_t speed = code > 9 ? std::uint8_t{100} : config.defaultPumpSpeed();
         config.pumpSpeed.fill(speed);
     }
 

@@ -15,19 +15,19 @@ bool ResetCounters(UnitChannel& channel) {
     return channel.askAck(makePoll(CMD_RESET, 0));
 }
 
-bool ResetWashCounts(UnitChannel& channel) {
+bool resetWashCounts(UnitChannel& channel) {
     return channel.askAck(makePoll(CMD_RESET, 1));
 }
 
-bool EraseSettingsMemory(IdentityPart& identity, UnitChannel& channel) {
+bool eraseSettingsMemory(IdentityPart& identity, UnitChannel& channel) {
     return Identify(identity, channel) && channel.askAck(makeEraseEeprom());
 }
 
-bool PumpCommand(const PumpOps& ops, UnitChannel& channel) {
+bool pumpCommand(const PumpOps& ops, UnitChannel& channel) {
     return channel.askAckOrNak(makePumpOps(ops));
 }
 
-bool LockUnit(UnitChannel& channel) {
+bool lockUnit(UnitChannel& channel) {
     return channel.askAck(makePoll(CMD_LOCK));
 }
 

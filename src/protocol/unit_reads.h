@@ -43,7 +43,7 @@ bool GetProgdata(CommsData& data, UnitChannel& channel);
 
 // The radio dongle's settings for a channel (kAnyRfChannel leaves it the choice); one attempt,
 // because a scan asks many channels and a silent one must not hold it up.
-bool GetRfSettings(std::uint8_t rfChannel, RfSettingsReply& settings, UnitChannel& channel);
+bool getRfSettings(std::uint8_t rfChannel, RfSettingsReply& settings, UnitChannel& channel);
 
 // Units keep no unit name and no wash statistics to read: the first has nothing to do, the
 // second can never succeed.

@@ -72,7 +72,7 @@ bool Identify(IdentityPart& identity, UnitChannel& channel) {
     return true;
 }
 
-bool GetRfSettings(std::uint8_t rfChannel, RfSettingsReply& settings, UnitChannel& channel) {
+bool getRfSettings(std::uint8_t rfChannel, RfSettingsReply& settings, UnitChannel& channel) {
     const auto reply = channel.ask(makeRfSettingsRequest({rfChannel}), 1);
     const auto parsed = reply ? parseRfSettingsReply(*reply) : std::nullopt;
     if (!parsed) {

@@ -35,22 +35,22 @@ bool SetAutoFSConfig(const AutoFs& autoFs, UnitChannel& channel);
 bool SetUnitTime(UnitChannel& channel, const LocalClock& clock);
 // The first ten characters; an empty text sends nothing and succeeds.
 bool SetUnitSerialNumber(std::string_view text, UnitChannel& channel);
-bool SetIdentificationText(std::string_view text, UnitChannel& channel);
+bool setIdentificationText(std::string_view text, UnitChannel& channel);
 
 // A unit without names answers PKT_NAK, which is as good as erased.
 bool EraseNames(UnitChannel& channel);
 bool EraseFormula(UnitChannel& channel);
 bool ResetCounters(UnitChannel& channel);
-bool ResetWashCounts(UnitChannel& channel);
+bool resetWashCounts(UnitChannel& channel);
 // Identifies the unit (filling identity), then wipes its settings memory.
-bool EraseSettingsMemory(IdentityPart& identity, UnitChannel& channel);
+bool eraseSettingsMemory(IdentityPart& identity, UnitChannel& channel);
 // A manual pump run; PKT_NAK (a pump already stopped) counts as success.
-bool PumpCommand(const PumpOps& ops, UnitChannel& channel);
-bool LockUnit(UnitChannel& channel);
+bool pumpCommand(const PumpOps& ops, UnitChannel& channel);
+bool lockUnit(UnitChannel& channel);
 
 // The pulse count of an erased trigger on this unit: 1 from software 2.0.5 on, else 0. Polls the
 // unit (filling identity).
-std::uint8_t DefaultPulseCount(IdentityPart& identity, UnitChannel& channel);
+std::uint8_t defaultPulseCount(IdentityPart& identity, UnitChannel& channel);
 // The same rule for a version already known (major, minor, sub as characters).
 std::uint8_t defaultPulseCountFor(const std::array<std::uint8_t, 3>& version);
 

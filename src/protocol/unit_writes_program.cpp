@@ -112,7 +112,7 @@ std::uint8_t defaultPulseCountFor(const std::array<std::uint8_t, 3>& version) {
     return from205 ? 1 : 0;
 }
 
-std::uint8_t DefaultPulseCount(IdentityPart& identity, UnitChannel& channel) {
+std::uint8_t defaultPulseCount(IdentityPart& identity, UnitChannel& channel) {
     if (!SimplePoll(identity, channel, kOperationAttempts)) {
         // No version to go by: take 0, what every unit before 2.0.5 erases a trigger to.
         return 0;

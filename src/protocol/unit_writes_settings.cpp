@@ -80,7 +80,7 @@ bool SetUnitSerialNumber(std::string_view text, UnitChannel& channel) {
         makeSerialNumber({kUnitSerialNumber, std::string(text.substr(0, kSerialNumberWidth))}));
 }
 
-bool SetIdentificationText(std::string_view text, UnitChannel& channel) {
+bool setIdentificationText(std::string_view text, UnitChannel& channel) {
     return channel.askAck(makeSerialNumber({kIdentificationText, std::string(text)}));
 }
 

@@ -53,7 +53,7 @@ bool CP(const CommsData& editor, const CommsData& unit, int option,
     return !sink.found();
 }
 
-bool CompareParts(const CommsData& editor, const CommsData& unit, int option,
+bool compareParts(const CommsData& editor, const CommsData& unit, int option,
                   const DocumentCalibration& documentCalibration, std::vector<Difference>& out) {
     DifferenceSink sink(&out);
     compareOption(editor, unit, option, documentCalibration, sink);

@@ -57,7 +57,7 @@ bool CP(const CommsData& editor, const CommsData& unit, int option,
 
 // The same answer as CP, and every difference of the option appended to `out`, including those
 // after the first one where CP has already made up its mind.
-bool CompareParts(const CommsData& editor, const CommsData& unit, int option,
+bool compareParts(const CommsData& editor, const CommsData& unit, int option,
                   const DocumentCalibration& documentCalibration, std::vector<Difference>& out);
 
 // One line for a person, e.g. "program 3, trigger 2, pump 1: run time unit 0:45, document 1:30".

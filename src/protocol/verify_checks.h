@@ -1,4 +1,4 @@
-// The comparisons behind CP and CompareParts, one per group of settings, and the sink they report
+// The comparisons behind CP and compareParts, one per group of settings, and the sink they report
 // to. Only the verify files include this.
 #pragma once
 

@@ -86,8 +86,8 @@ class CalibrationSheetTest : public QObject {
 
   private Q_SLOTS:
     void init() {
-        doc_.OnNewDocument();
-        doc_.SetModifiedFlag(false);
+        doc_.onNewDocument();
+        doc_.setModifiedFlag(false);
     }
 
     void withoutAUnitOnlyTheEditorsValuesCanBeChangedAndSaved() {
@@ -109,7 +109,7 @@ class CalibrationSheetTest : public QObject {
         button(*sheet, "save")->click();
         QCOMPARE(config_.programs[0][0][1].dose, 150u);
         QCOMPARE(config_.programs[2][1][4].runTime, (model::MinSec{0, 50, 0}));
-        QVERIFY(doc_.IsModified());
+        QVERIFY(doc_.isModified());
         QVERIFY(std::find(hints.begin(), hints.end(), model::DocHint::Opened) != hints.end());
         doc_.setHintListener({});
     }

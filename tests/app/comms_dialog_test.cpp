@@ -178,7 +178,7 @@ class CommsDialogTest : public QObject {
         QCOMPARE(answers_.messages, QStringList{text(comms::kMsgReadDone)});
         QCOMPARE(editor_->globalView()->customerName1Edit()->text(), QStringLiteral("Hotel Sud"));
         QCOMPARE(context_->config.accessCode, 2);
-        QVERIFY(context_->doc.IsModified());
+        QVERIFY(context_->doc.isModified());
         // The list survives the dialog: the next one shows the unit without a scan.
         whenDialogOpens([this](app::DeviceSelectDialog& dialog) {
             QCOMPARE(dialog.deviceList()->count(), 1);
@@ -289,7 +289,7 @@ class CommsDialogTest : public QObject {
         }));
         QCOMPARE(answers_.messages, QStringList{text(app::commstext::kMsgUnlockFailed)});
         QCOMPARE(context_->config.accessCode, before);
-        QVERIFY(!context_->doc.IsModified());
+        QVERIFY(!context_->doc.isModified());
     }
 
     void cancelInTheMiddleOfAWriteLeavesTheUnitLocked() {
@@ -316,7 +316,7 @@ class CommsDialogTest : public QObject {
         const auto result =
             commands_->runThroughDialog(app::kOpWriteProgram, [](comms::OperationContext& c) {
                 bool clockOnly = false;
-                return comms::WriteProgram(c, clockOnly);
+                return comms::writeProgram(c, clockOnly);
             });
         QVERIFY2(ticksAtCancel > 10, qPrintable(QString::number(ticksAtCancel)));
         QVERIFY(result.has_value());

@@ -63,7 +63,7 @@ void EditorPaneTest::globalFieldsKeepToTheirRanges() {
     QCOMPARE(f.config.pumpName[1], std::string("S\xE4ure"));  // Latin-1 in the record
     QCOMPARE(f.tree()->pumpItem(1)->text(0), QStringLiteral("Pump 02: Säure"));
 
-    QVERIFY(f.doc.IsModified());
+    QVERIFY(f.doc.isModified());
     QVERIFY(modified.count() > 0);
 }
 
@@ -89,7 +89,7 @@ void EditorPaneTest::triggerFieldsKeepToTheirRanges() {
     // Nothing else moved.
     QCOMPARE(f.config.programs[3][1][0].delayTime.minutes, 0);
     QCOMPARE(f.config.pulseCount[3][1], 1);
-    QVERIFY(f.doc.IsModified());
+    QVERIFY(f.doc.isModified());
 }
 
 void EditorPaneTest::enablingAPumpLightsItsTriggerAndProgramWithinTheType() {
@@ -102,7 +102,7 @@ void EditorPaneTest::enablingAPumpLightsItsTriggerAndProgramWithinTheType() {
     QCOMPARE(NavTree::imageOf(f.tree()->triggerItem(1, 1)), qelto::app::kImageTrigger);
     QCOMPARE(NavTree::imageOf(f.tree()->programItem(1)), qelto::app::kImageProgramActive);
     QCOMPARE(NavTree::imageOf(f.tree()->programItem(0)), qelto::app::kImageProgram);
-    QVERIFY(f.doc.IsModified());
+    QVERIFY(f.doc.isModified());
     QTest::mouseClick(f.pane->triggerView()->enabledBox(0), Qt::LeftButton);
     QCOMPARE(f.config.pumpEnabled[1][2][0], 0);
     QCOMPARE(NavTree::imageOf(f.tree()->programItem(1)), qelto::app::kImageProgram);
@@ -136,7 +136,7 @@ void EditorPaneTest::copyAndPasteAProgram() {
     // Onto itself: nothing changes, not even the modified flag.
     f.tree()->pasteOnSelected();
     QVERIFY(f.config.programs == before);
-    QVERIFY(!f.doc.IsModified());
+    QVERIFY(!f.doc.isModified());
 
     // Pasting on a trigger of program 5 copies onto program 5.
     f.select(f.tree()->triggerItem(4, 0));
@@ -147,7 +147,7 @@ void EditorPaneTest::copyAndPasteAProgram() {
     QCOMPARE(f.config.pulseCount[4][4], 2);
     QCOMPARE(f.tree()->programItem(4)->text(0), QStringLiteral("Program 05: Towels"));
     QCOMPARE(NavTree::imageOf(f.tree()->programItem(4)), qelto::app::kImageProgramActive);
-    QVERIFY(f.doc.IsModified());
+    QVERIFY(f.doc.isModified());
     QVERIFY(f.messages.isEmpty());
 
     // The unit and its pumps are no program to paste onto.
@@ -181,7 +181,7 @@ void EditorPaneTest::pastingAnythingButAProgramChangesNothing() {
     QCOMPARE(f.messages, QStringList(5, QString::fromStdString(f.texts.text(292))));
     QCOMPARE(f.config.progName[2], std::string());
     QVERIFY(f.config.programs == before);
-    QVERIFY(!f.doc.IsModified());
+    QVERIFY(!f.doc.isModified());
 }
 
 namespace {
@@ -226,7 +226,7 @@ void EditorPaneTest::droppingAProgramCopiesItAfterAsking() {
     QCOMPARE(f.config.progName[3], std::string("Sheets"));
     QCOMPARE(f.config.pumpEnabled[3][0][0], 1);
     QCOMPARE(f.tree()->programItem(3)->text(0), QStringLiteral("Program 04: Sheets"));
-    QVERIFY(f.doc.IsModified());
+    QVERIFY(f.doc.isModified());
 }
 
 void EditorPaneTest::clearingAProgramKeepsItsDoses() {
@@ -252,7 +252,7 @@ void EditorPaneTest::clearingAProgramKeepsItsDoses() {
     QCOMPARE(f.config.programs[3][1][2].dose, 777u);
     QCOMPARE(f.tree()->programItem(3)->text(0), QStringLiteral("Program 04"));
     QCOMPARE(NavTree::imageOf(f.tree()->programItem(3)), qelto::app::kImageProgram);
-    QVERIFY(f.doc.IsModified());
+    QVERIFY(f.doc.isModified());
 }
 
 void EditorPaneTest::renamingAProgramAndAPump() {
@@ -278,7 +278,7 @@ void EditorPaneTest::renamingAProgramAndAPump() {
     f.typedName.reset();  // Cancel
     f.tree()->renameSelectedPump();
     QCOMPARE(f.config.pumpName[2], std::string("Bleach"));
-    QVERIFY(f.doc.IsModified());
+    QVERIFY(f.doc.isModified());
 }
 
 void EditorPaneTest::choosingAModelSetsPumpsTriggersAndRanges() {
@@ -325,7 +325,7 @@ void EditorPaneTest::choosingAModelSetsPumpsTriggersAndRanges() {
     Q_EMIT f.pane->globalView()->rangeBox(0)->activated(1);
     QCOMPARE(f.config.pumpSpeedRange[0], 1u);
     QCOMPARE(f.config.pumpSpeedRange[5], 3u);
-    QVERIFY(f.doc.IsModified());
+    QVERIFY(f.doc.isModified());
 }
 
 void EditorPaneTest::americanModeShowsDosesAsHundredths() {

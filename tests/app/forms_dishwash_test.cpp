@@ -19,7 +19,7 @@ class DishwashEditorTest : public QObject {
 
   private Q_SLOTS:
     void init() {
-        doc_.OnNewDocument();
+        doc_.onNewDocument();
         editor_ = std::make_unique<app::DishwashEditor>(doc_, texts_);
         editor_->show();
     }
@@ -33,10 +33,10 @@ class DishwashEditorTest : public QObject {
         // The digit that would pass 100 % never gets in.
         typeInto(box("pumpSpeed1"), QStringLiteral("101"));
         QCOMPARE(data.DW_PumpSpeed[0], 10);
-        QVERIFY(doc_.IsModified());
+        QVERIFY(doc_.isModified());
         typeInto(box("pumpSpeed1"), QStringLiteral("60"));
         QCOMPARE(data.DW_PumpSpeed[0], 60);
-        QVERIFY(doc_.IsModified());
+        QVERIFY(doc_.isModified());
         QVERIFY(modified.count() >= 1);
 
         typeInto(box("outputStartFirst2"), QStringLiteral("24"));  // no 24th hour
@@ -55,13 +55,13 @@ class DishwashEditorTest : public QObject {
         typeInto(box("outputStartSecond1"), QStringLiteral("34"));
         typeInto(box("pumpSpeed3"), QStringLiteral("55"));
         const auto file = std::filesystem::path(env_.path().toStdString()) / "dish.qlf";
-        QVERIFY(doc_.OnSaveDocument(file).ok);
+        QVERIFY(doc_.onSaveDocument(file).ok);
 
         model::CProgData otherConfig;
         model::CQeltoDoc other(otherConfig, noNames_);
-        other.OnNewDocument();
+        other.onNewDocument();
         app::DishwashEditor reopened(other, texts_);
-        QVERIFY(other.OnOpenDocument(file).ok());
+        QVERIFY(other.onOpenDocument(file).ok());
         QVERIFY(app::DishwashEditor::documentAsksForDishwash(other));
         reopened.reload();
         auto find = [&](const char* name) {
@@ -70,12 +70,12 @@ class DishwashEditorTest : public QObject {
         QCOMPARE(find("outputStartFirst1"), 12);
         QCOMPARE(find("outputStartSecond1"), 34);
         QCOMPARE(find("pumpSpeed3"), 55);
-        QVERIFY(!other.IsModified());
+        QVERIFY(!other.isModified());
 
         // Saved while another view is shown, the file is a laundry unit's again.
         editor_->hide();
-        QVERIFY(doc_.OnSaveDocument(file).ok);
-        QVERIFY(other.OnOpenDocument(file).ok());
+        QVERIFY(doc_.onSaveDocument(file).ok);
+        QVERIFY(other.onOpenDocument(file).ok());
         QVERIFY(!app::DishwashEditor::documentAsksForDishwash(other));
     }
 

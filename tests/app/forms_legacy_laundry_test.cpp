@@ -29,7 +29,7 @@ class LegacyLaundryFormTest : public QObject {
 
   private Q_SLOTS:
     void init() {
-        doc_.OnNewDocument();
+        doc_.onNewDocument();
         form_ = std::make_unique<app::LegacyLaundryForm>(doc_, texts_, session_);
         form_->show();
     }
@@ -41,14 +41,14 @@ class LegacyLaundryFormTest : public QObject {
         typeInto(speed, QStringLiteral("25"));  // below 30
         typeInto(speed, QStringLiteral("101"));
         QCOMPARE(config_.legacyConfig[model::lc::kPumpSpeed], 80);  // the new document's
-        QVERIFY(!doc_.IsModified());
+        QVERIFY(!doc_.isModified());
         QCOMPARE(modified.count(), 0);
 
         typeInto(speed, QStringLiteral("30"));
         QCOMPARE(config_.legacyConfig[model::lc::kPumpSpeed], 30);
         typeInto(speed, QStringLiteral("100"));
         QCOMPARE(config_.legacyConfig[model::lc::kPumpSpeed], 100);
-        QVERIFY(doc_.IsModified());
+        QVERIFY(doc_.isModified());
         QVERIFY(modified.count() >= 2);
 
         // The fifth digit of a PIN and the second of "60" seconds never get in.
@@ -84,7 +84,7 @@ class LegacyLaundryFormTest : public QObject {
     void reloadShowsAnOpenedDocument() {
         model::CProgData other;
         model::CQeltoDoc otherDoc(other, noNames_);
-        otherDoc.OnNewDocument();
+        otherDoc.onNewDocument();
         auto& image = other.legacyConfig;
         model::setLegacyTime(image, model::lc::kResetDelayTime, 2, 5);
         image[model::lc::kPumpSpeed] = 55;
@@ -96,9 +96,9 @@ class LegacyLaundryFormTest : public QObject {
         const char name[] = "Hotel Sud";
         std::copy(name, name + 9, image.begin());
         const auto file = std::filesystem::path(env_.path().toStdString()) / "legacy.qlf";
-        QVERIFY(otherDoc.OnSaveDocument(file).ok);
+        QVERIFY(otherDoc.onSaveDocument(file).ok);
 
-        QVERIFY(doc_.OnOpenDocument(file).ok());
+        QVERIFY(doc_.onOpenDocument(file).ok());
         form_->reload();
         QCOMPARE(box("pumpSpeed")->value(), 55);
         QCOMPARE(box("resetMinutes")->value(), 2);
@@ -111,7 +111,7 @@ class LegacyLaundryFormTest : public QObject {
                  QStringLiteral("987654321"));
         QCOMPARE(form_->findChild<QLineEdit*>(QStringLiteral("customer1"))->text(),
                  QStringLiteral("Hotel Sud"));
-        QVERIFY(!doc_.IsModified());  // showing is not editing
+        QVERIFY(!doc_.isModified());  // showing is not editing
     }
 
     void valuesBeyondTheirRangeAreShownMarkedAndHoldTheWrite() {
@@ -192,7 +192,7 @@ class LegacyLaundryFormTest : public QObject {
                  QStringLiteral("Laundry 2"));
         QCOMPARE(config_.legacyConfig[model::lc::kAccessCode], 12);
         QVERIFY(config_.progName[0].starts_with("Towels"));
-        QVERIFY(doc_.IsModified());
+        QVERIFY(doc_.isModified());
         QVERIFY(answers.shown().contains(QString::fromStdString(texts_.text(256))));
         QVERIFY(form_->writeButton()->isEnabled());
     }
@@ -233,7 +233,7 @@ class LegacyLaundryFormTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
         QVERIFY(answers.shown().contains(QString::fromStdString(texts_.text(158))));
         QVERIFY(config_.legacyConfig == before);
-        QVERIFY(!doc_.IsModified());
+        QVERIFY(!doc_.isModified());
     }
 
     void writeSendsTheFormAfterYes() {

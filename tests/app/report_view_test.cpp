@@ -221,7 +221,7 @@ class ReportViewTest : public QObject {
         choice.link.port = sim.portPath();
         std::optional<comms::UnitReport> report;
         session.run(choice, context_->doc, prompts, [&report](comms::OperationContext& c) {
-            comms::ReportOutcome outcome = comms::ReportFromUnit(c);
+            comms::ReportOutcome outcome = comms::reportFromUnit(c);
             report = outcome.report;
             return outcome.result;
         });

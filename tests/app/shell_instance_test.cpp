@@ -106,9 +106,9 @@ class ShellInstanceTest : public QObject {
             model::CProgData config;
             model::NoPumpNameDefaults names;
             model::CQeltoDoc doc(config, names);
-            doc.OnNewDocument();
+            doc.onNewDocument();
             config.accessCode = 42;
-            QVERIFY(doc.OnSaveDocument(document).ok);
+            QVERIFY(doc.onSaveDocument(document).ok);
         }
         const QString name = serverName();
         test::FakePrompts prompts;

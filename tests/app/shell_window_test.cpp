@@ -80,7 +80,7 @@ class ShellWindowTest : public QObject {
 
     void saveAsNewAndOpenRoundTripThroughTheMenus() {
         context_->config.accessCode = 123;
-        context_->doc.SetModifiedFlag();
+        context_->doc.setModifiedFlag();
         window_->refreshTitle();
         QCOMPARE(window_->windowTitle(), QStringLiteral("Untitled[*] - Qelto"));
         QVERIFY(window_->isWindowModified());
@@ -129,7 +129,7 @@ class ShellWindowTest : public QObject {
 
     void modifiedDocumentAsksBeforeNew() {
         context_->config.accessCode = 9;
-        context_->doc.SetModifiedFlag();
+        context_->doc.setModifiedFlag();
 
         prompts_.answers = {Answer::Cancel};
         QVERIFY(!window_->newDocument());
@@ -145,16 +145,16 @@ class ShellWindowTest : public QObject {
         prompts_.files = {file(QStringLiteral("kept.qlf"))};
         QVERIFY(window_->newDocument());
         QVERIFY(QFile::exists(file(QStringLiteral("kept.qlf"))));
-        QVERIFY(!context_->doc.IsModified());
+        QVERIFY(!context_->doc.isModified());
 
         context_->config.accessCode = 10;
-        context_->doc.SetModifiedFlag();
+        context_->doc.setModifiedFlag();
         prompts_.answers = {Answer::No};
         QVERIFY(window_->newDocument());
         QCOMPARE(context_->config.accessCode, kResetAccessCode);
 
         // Closing the window asks the same way.
-        context_->doc.SetModifiedFlag();
+        context_->doc.setModifiedFlag();
         prompts_.answers = {Answer::Cancel};
         QVERIFY(!window_->close());
         QVERIFY(window_->isVisible());
@@ -183,8 +183,8 @@ class ShellWindowTest : public QObject {
 
     void droppedFileOpensAsTheDocument() {
         context_->config.accessCode = 77;
-        QVERIFY(context_->doc.OnSaveDocument(file(QStringLiteral("dropped.qlf")).toStdString()).ok);
-        context_->doc.OnNewDocument();
+        QVERIFY(context_->doc.onSaveDocument(file(QStringLiteral("dropped.qlf")).toStdString()).ok);
+        context_->doc.onNewDocument();
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(file(QStringLiteral("dropped.qlf")))});
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

@@ -64,7 +64,7 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
         {"a refused pump run counts as done",
          {nak},
          [](UnitChannel& c) {
-             return PumpCommand({2, 1, 60, 80}, c);
+             return pumpCommand({2, 1, 60, 80}, c);
          },
          true,
          {makePumpOps({2, 1, 60, 80})}},
@@ -72,7 +72,7 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
          {},
          [](UnitChannel& c) {
              RfSettingsReply settings;
-             return GetRfSettings(7, settings, c);
+             return getRfSettings(7, settings, c);
          },
          false,
          {makeRfSettingsRequest({7})}},
@@ -93,12 +93,12 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
          {makeGlobalBlock1(block1), makeGlobalBlock2(block2)}},
         {"the settings memory is erased once the unit says who it is",
          {identity, ack},
-         [&](UnitChannel& c) { return EraseSettingsMemory(found, c); },
+         [&](UnitChannel& c) { return eraseSettingsMemory(found, c); },
          true,
          {makeIdentify(), makeEraseEeprom()}},
         {"no erase for a unit that will not say who it is",
          {nak},
-         [&](UnitChannel& c) { return EraseSettingsMemory(found, c); },
+         [&](UnitChannel& c) { return eraseSettingsMemory(found, c); },
          false,
          {makeIdentify()}},
     };

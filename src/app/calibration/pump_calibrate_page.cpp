@@ -270,7 +270,7 @@ void PumpCalibratePage::saveToRecord() {
         return;
     }
     comms::saveToRecord(page_, doc_.config());
-    doc_.SetModifiedFlag();
+    doc_.setModifiedFlag();
     doc_.notifyViews(model::DocHint::Opened);
     showValues();
 }

@@ -109,12 +109,12 @@ bool UnitCommands::RunCommsOperation(int operation, bool clockOnly) {
         case kOpReadProgram:
             result = runThroughDialog(operation, [clockOnly](comms::OperationContext& context) {
                 bool clock = clockOnly;
-                return comms::ReadProgram(context, clock);
+                return comms::readProgram(context, clock);
             });
             if (result) {
                 // Whatever the read brought in (all of it, or the parts read before a failure
                 // or a cancel) is in the document now and not in any file.
-                context_.doc.SetModifiedFlag(true);
+                context_.doc.setModifiedFlag(true);
                 refreshViews();
             }
             break;
@@ -122,19 +122,19 @@ bool UnitCommands::RunCommsOperation(int operation, bool clockOnly) {
             pushEdits();
             result = runThroughDialog(operation, [clockOnly](comms::OperationContext& context) {
                 bool clock = clockOnly;
-                return comms::WriteProgram(context, clock);
+                return comms::writeProgram(context, clock);
             });
             break;
         case kOpVerifyProgram:
             pushEdits();
             result = runThroughDialog(operation, [](comms::OperationContext& context) {
-                return comms::VerifyProgram(context);
+                return comms::verifyProgram(context);
             });
             break;
         case kOpReportFromUnit: {
             auto report = std::make_shared<std::optional<comms::UnitReport>>();
             result = runThroughDialog(operation, [report](comms::OperationContext& context) {
-                comms::ReportOutcome outcome = comms::ReportFromUnit(context);
+                comms::ReportOutcome outcome = comms::reportFromUnit(context);
                 *report = std::move(outcome.report);
                 return outcome.result;
             });

@@ -11,7 +11,7 @@ namespace qelto::app {
 
 struct EditorPane::Standalone {
     Standalone() : texts(platform::LanguageCatalog::parse(platform::builtinEnglishCatalog())) {
-        doc.OnNewDocument();
+        doc.onNewDocument();
     }
     model::CProgData config;
     model::NoPumpNameDefaults names;
@@ -115,7 +115,7 @@ void EditorPane::showItem(QTreeWidgetItem* item) {
 }
 
 void EditorPane::markModified() {
-    ctx_.doc.SetModifiedFlag();
+    ctx_.doc.setModifiedFlag();
     Q_EMIT documentModified();
 }
 

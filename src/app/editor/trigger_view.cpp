@@ -31,7 +31,7 @@ TriggerView::TriggerView(EditorContext& context, QWidget* parent) : DetailView(c
     layout->addLayout(pulseRow);
     connect(pulseCount_, &QSpinBox::valueChanged, this, [this](int value) {
         if (!loading()) {
-            ctx_.config().CurrentPulseCount(ctx_.selection) = static_cast<std::uint8_t>(value);
+            ctx_.config().currentPulseCount(ctx_.selection) = static_cast<std::uint8_t>(value);
             markEdited();
         }
     });
@@ -61,8 +61,8 @@ TriggerView::TriggerView(EditorContext& context, QWidget* parent) : DetailView(c
             if (loading()) {
                 return;
             }
-            ctx_.config().PumpEnabled(ctx_.selection.program(), ctx_.selection.trigger(),
-                                      static_cast<std::uint8_t>(i)) = on ? 1 : 0;
+            ctx_.config().pumpEnabledAt(ctx_.selection.program(), ctx_.selection.trigger(),
+                                        static_cast<std::uint8_t>(i)) = on ? 1 : 0;
             markEdited();
             Q_EMIT imagesChanged();
             refresh();
@@ -128,7 +128,7 @@ void TriggerView::refresh() {
                         .arg(at.trigger() + 1));
     {
         const QSignalBlocker blocker(pulseCount_);
-        pulseCount_->setValue(config.PulseCount(at.program(), at.trigger()));
+        pulseCount_->setValue(config.pulseCountAt(at.program(), at.trigger()));
     }
     const unsigned pumps = ctx_.pumpCount();
     for (std::size_t i = 0; i < model::kPumps; ++i) {
@@ -150,7 +150,7 @@ void TriggerView::refresh() {
         row.label->setText(label);
         const bool editable = ctx_.controls.pumps[i].enabled;
         const bool on =
-            config.PumpEnabled(at.program(), at.trigger(), static_cast<std::uint8_t>(i)) != 0;
+            config.pumpEnabledAt(at.program(), at.trigger(), static_cast<std::uint8_t>(i)) != 0;
         {
             const QSignalBlocker blocker(row.enabled);
             row.enabled->setChecked(on);

@@ -380,7 +380,7 @@ void DishwashEditor::edit(const std::function<bool(model::CDishWashViewData&)>& 
     if (loading_ || !change(doc_.dishwash())) {
         return;
     }
-    doc_.SetModifiedFlag();
+    doc_.setModifiedFlag();
     Q_EMIT documentModified();
 }
 

@@ -358,7 +358,7 @@ void LegacyLaundryForm::edited() {
     if (doc_.config().legacyConfig == before) {
         return;
     }
-    doc_.SetModifiedFlag();
+    doc_.setModifiedFlag();
     Q_EMIT documentModified();
 }
 

@@ -310,7 +310,7 @@ void MainWindow::showDocumentView() {
 }
 
 bool MainWindow::settleModifiedDocument() {
-    if (!context_.doc.IsModified()) {
+    if (!context_.doc.isModified()) {
         return true;
     }
     const QString name =
@@ -332,14 +332,14 @@ bool MainWindow::newDocument() {
     if (!settleModifiedDocument()) {
         return false;
     }
-    context_.doc.OnNewDocument();
+    context_.doc.onNewDocument();
     showDocumentView();
     refreshTitle();
     return true;
 }
 
 bool MainWindow::openDocument(const QString& path) {
-    const model::OpenResult result = context_.doc.OnOpenDocument(path.toStdString());
+    const model::OpenResult result = context_.doc.onOpenDocument(path.toStdString());
     if (!result.ok()) {
         // A file that is no document gets the catalog's sentence; any other failure names the
         // file and the reason.
@@ -372,7 +372,7 @@ bool MainWindow::saveDocument() {
 }
 
 bool MainWindow::saveTo(const std::filesystem::path& path) {
-    const model::SaveResult result = context_.doc.OnSaveDocument(path);
+    const model::SaveResult result = context_.doc.onSaveDocument(path);
     if (!result.ok) {
         prompts_.warn(this, context_.text(text::kCannotSave) + QStringLiteral("\n\n") +
                                 QString::fromStdString(result.detail));
@@ -385,7 +385,7 @@ bool MainWindow::saveTo(const std::filesystem::path& path) {
 
 bool MainWindow::saveDocumentAs() {
     QString suggested =
-        QString::fromStdString(model::CQeltoDoc::SavePathFor(context_.doc.pathName()).string());
+        QString::fromStdString(model::CQeltoDoc::savePathFor(context_.doc.pathName()).string());
     if (suggested.isEmpty()) {
         suggested = context_.text(text::kUntitled) + QStringLiteral(".qlf");
     }
@@ -430,7 +430,7 @@ void MainWindow::refreshTitle() {
     const QString name = path.empty() ? context_.text(text::kUntitled)
                                       : QFileInfo(QString::fromStdString(path.string())).fileName();
     setWindowTitle(name + QStringLiteral("[*] - Qelto"));
-    setWindowModified(context_.doc.IsModified());
+    setWindowModified(context_.doc.isModified());
 }
 
 void MainWindow::activateFromOtherInstance(const QString& file) {

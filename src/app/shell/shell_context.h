@@ -25,7 +25,7 @@ struct ShellContext {
           catalogue(platform::chemicalCatalogueFile(), language.text(377), language.text(386)),
           doc(config, catalogue),
           units([this](int id) { return language.text(id); }) {
-        doc.OnNewDocument();
+        doc.onNewDocument();
         units.configure(comms::sessionSettingsFrom(settings));
     }
     ShellContext(const ShellContext&) = delete;
