@@ -129,23 +129,6 @@ TEST_F(BatchSetup, OnlyThisYearsJobFileRaisesTheDuplicateQuestion) {
     EXPECT_EQ(store.load().batchSize, 5u);
 }
 
-TEST_F(BatchSetup, TheLogDirectoryIsJoinedExactlyAsTyped) {
-    // Without its trailing separator the year folder sits beside the log directory.
-    putFile(testDir() / "logs2031/SO-9.csv");
-    comms::BatchForm bare = form("SO-9", 3);
-    bare.logDirectory = (testDir() / "logs").string();
-    prompts.script({true, false});
-    EXPECT_EQ(accept(bare), SetupResult::Stay);
-    EXPECT_EQ(prompts.calls.size(), 2u);
-
-    // An empty one means the program's folder, trailing separator included.
-    putFile(testDir() / "program/2031/SO-9.csv");
-    bare.logDirectory.clear();
-    prompts.script({true, false});
-    EXPECT_EQ(accept(bare), SetupResult::Stay);
-    EXPECT_EQ(prompts.calls.size(), 2u);
-}
-
 TEST_F(BatchSetup, StoresTheBatchKeysAndLeavesTheOthersAlone) {
     putFile(store.file(),
             "[Settings]\nLanguage=4\nBatchName=\"Order, \"A\"\"\nBatchSize=20\nBatchCounter=3\n"
@@ -161,22 +144,6 @@ TEST_F(BatchSetup, StoresTheBatchKeysAndLeavesTheOthersAlone) {
     EXPECT_EQ(s.serPort, "/dev/ttyS1");
     EXPECT_EQ(record.batchJobName, "Order, \"A\"");
     EXPECT_EQ(record.batchSize, 20u);
-}
-
-TEST_F(BatchSetup, ANewBatchZeroesTheCounterWhenTheFormIsStored) {
-    putFile(store.file(), "[Settings]\nBatchName=Old\nBatchSize=8\nBatchCounter=8\n");
-    comms::BatchForm f = comms::loadBatchForm(store.load());
-    record.batchCounter = 8;
-    comms::startNewBatch(f, record);
-    EXPECT_EQ(f.batchSize, 0u);
-    EXPECT_EQ(record.batchCounter, 0u);
-    EXPECT_EQ(store.load().batchCounter, 8u) << "nothing is stored before OK";
-
-    f.salesOrder = "New";
-    f.batchSize = 6;
-    prompts.script({true});
-    EXPECT_EQ(accept(f), SetupResult::Stored);
-    EXPECT_EQ(store.load().batchCounter, 0u);
 }
 
 TEST_F(BatchSetup, ABatchThatCountedUnitsTakesAnotherJobOrSizeOnlyAsANewBatch) {
@@ -210,18 +177,13 @@ TEST_F(BatchSetup, ABatchThatCountedUnitsTakesAnotherJobOrSizeOnlyAsANewBatch) {
     }
 }
 
-TEST(BatchPassword, AnyLetterCaseButNothingElseAndQuittingTheSetupAsks) {
+TEST(BatchPassword, AnyLetterCaseButNothingElse) {
     for (const char* typed : {"qvz", "QVZ", "qVz"}) {
         EXPECT_TRUE(comms::batchPasswordMatches(typed)) << typed;
     }
     for (const char* typed : {"", "qv", "qvzz", " qvz", "qvx"}) {
         EXPECT_FALSE(comms::batchPasswordMatches(typed)) << typed;
     }
-    ScriptedBatchPrompts prompts;
-    EXPECT_FALSE(comms::quitBatchSetup(prompts));
-    prompts.script({true});
-    EXPECT_TRUE(comms::quitBatchSetup(prompts));
-    EXPECT_EQ(prompts.calls.back(), "okcancel OK to quit Batch Setup?");
 }
 
 }  // namespace

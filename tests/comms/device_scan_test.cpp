@@ -116,9 +116,14 @@ class DeviceScan : public ::testing::Test {
     FakeRadioDongle* dongle_ = nullptr;
 };
 
+// Units that are not ours (product code 0, unit type 20) are not listed; one of ours that keeps
+// its description is.
 TEST_F(DeviceScan, ARadioDongleIsAskedForEveryChannelFrom3To75) {
     auto dongle = std::make_unique<FakeRadioDongle>();
+    dongle->units[3] = {1, 0, 3, std::string("product code 0"), 10};
     dongle->units[9] = {123456789, 1, 3, std::string("Wash line 3"), 180};
+    dongle->units[15] = {3, 1, 3, std::nullopt, 10};
+    dongle->units[21] = {2, 1, 20, std::string("unit type 20"), 10};
     dongle->units[75] = {7, 2, 19, std::string(""), 40};
     auto* fake = dongle.get();
     const auto lines = scan(std::move(dongle));
@@ -130,24 +135,16 @@ TEST_F(DeviceScan, ARadioDongleIsAskedForEveryChannelFrom3To75) {
     EXPECT_EQ(fake->channelsAsked, expected);
     EXPECT_EQ(lines,
               (std::vector<std::string>{"text 422 - 123456789 - Wash line 3 : (RF Ch09 SS180)",
+                                        "text 422 - 000000003 : (RF Ch15 SS010)",
                                         "Unrecognised product - 000000007 -  : (RF Ch75 SS040)"}));
     EXPECT_EQ(table[0].linkType, LinkType::RfUsb);
     EXPECT_EQ(table[0].handle, DeviceHandle::Hid);
-    EXPECT_EQ(table[1].serialNo, 7u);
+    EXPECT_EQ(table[2].serialNo, 7u);
     EXPECT_EQ(prompts.statuses.front(), "text 437");
     EXPECT_EQ(prompts.statuses.back(), "text 387");
     EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "progressStep"), 13);
     EXPECT_FALSE(linkState.fastScan) << "the short reply wait belongs to the scan only";
     EXPECT_NE(links.hid, nullptr) << "the dongle stays open for the operation";
-}
-
-TEST_F(DeviceScan, UnitsThatAreNotOursAreNotListed) {
-    auto dongle = std::make_unique<FakeRadioDongle>();
-    dongle->units[3] = {1, 0, 3, std::string("product code 0"), 10};
-    dongle->units[9] = {2, 1, 20, std::string("unit type 20"), 10};
-    dongle->units[15] = {3, 1, 3, std::nullopt, 10};  // ours, but keeps its description
-    const auto lines = scan(std::move(dongle));
-    EXPECT_EQ(lines, std::vector<std::string>{"text 422 - 000000003 : (RF Ch15 SS010)"});
 }
 
 }  // namespace

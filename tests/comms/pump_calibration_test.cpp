@@ -7,13 +7,6 @@
 namespace qelto::comms {
 namespace {
 
-TEST(PumpCalibration, SpeedsRoundToTheNearestFive) {
-    EXPECT_EQ(roundSpeed(47), 45u);
-    EXPECT_EQ(roundSpeed(48), 50u);
-    EXPECT_EQ(roundSpeed(100), 100u);
-    EXPECT_EQ(roundSpeed(31), 30u);
-}
-
 TEST(PumpCalibration, TakeInRefusesSpeedsOutsideTheRangeAndFlowsBeyondSixteenBits) {
     CalibrationPage page;
     page.pumpCount = 4;

@@ -73,28 +73,24 @@ TEST_F(LaundryUsageTest, UnitTotalsGoToTheLastRowAndUsedProgramsToTheirOwn) {
     EXPECT_THAT(usage.general.pins, ElementsAre(1, 2, 3));
 }
 
-TEST_F(LaundryUsageTest, MorePumpsThanARecordHoldsIsRefusedBeforeAnyCounter) {
+// More pumps than a record holds is refused before any counter; a stream that breaks off fails.
+TEST_F(LaundryUsageTest, TooManyPumpsOrAStreamThatBreaksOffFails) {
+    LegacyUsage usage;
     plainCommand(unit, {'1', '0', '9'}, kUsageFrame);
     unit.reply({11});
-    LegacyUsage usage;
     EXPECT_FALSE(readUsage(usage));
-}
-
-TEST_F(LaundryUsageTest, AStreamThatBreaksOffFails) {
     plainCommand(unit, {'1', '0', '9'}, kUsageFrame);
     const Bytes stream = usageStream();
     unit.reply(Bytes(stream.begin(), stream.end() - 1)).silence();
-    LegacyUsage usage;
     EXPECT_FALSE(readUsage(usage));
 }
 
-TEST_F(LaundryUsageTest, TheTextDumpSplitsLinesDropsReturnsAndEndsAtNul) {
+// Lines split at a line feed, returns dropped; a NUL ends the dump, and so does silence, which
+// keeps the last line.
+TEST_F(LaundryUsageTest, TheTextDumpEndsAtNulOrSilence) {
     plainCommand(unit, {'1', '0', '9'}, kDumpFrame);
     unit.reply({'A', '\r', '\n', '\n', 'B', 0});
     EXPECT_THAT(readDump(), ElementsAre("A", "", "B"));
-}
-
-TEST_F(LaundryUsageTest, ATextDumpThatFallsSilentKeepsItsLastLine) {
     plainCommand(unit, {'1', '0', '9'}, kDumpFrame);
     unit.reply({'X', '\n', 'Y'}).silence();
     EXPECT_THAT(readDump(), ElementsAre("X", "Y"));

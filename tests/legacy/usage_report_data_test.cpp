@@ -1,5 +1,6 @@
-// An older laundry unit's usage as the usage page reads it: every figure at its place in the
-// 130-byte records, the unit's totals in row 20, and a pump count the records can hold.
+// An older laundry unit's usage as the usage page reads it. Every figure's place on the page is
+// checked through qeltoctl legacy usage against the simulated unit (tests/cli); here, what the
+// unit did not send: pumps beyond its count or beyond ten, and an identity it never gave.
 #include "legacy/usage_report_data.h"
 
 #include <gtest/gtest.h>
@@ -41,32 +42,6 @@ legacy::LegacyUsage twoPumpUnit() {
     return usage;
 }
 
-TEST(LegacyUsageData, ACalibratedPumpsTotalIsAVolumeWithItsFlowAndDate) {
-    const ReportData data = reportDataFromLegacyUsage(twoPumpUnit());
-    const ProgramRecord& totals = data.programs[kTotalsRow];
-    // middle, low, then the high part little-endian; the flow as four bytes; day, month, year a
-    // pump's width apart; the count little-endian at 110.
-    EXPECT_EQ(recordBytes(totals, {0, 1, 2, 3}), (std::vector<int>{0x86, 0xA0, 0x01, 0x00}));
-    EXPECT_EQ(recordBytes(totals, {40, 41, 42, 43}), (std::vector<int>{250, 0, 0, 0}));
-    EXPECT_EQ(recordBytes(totals, {80, 90, 100}), (std::vector<int>{14, 3, 24}));
-    EXPECT_EQ(recordBytes(totals, {110, 111}), (std::vector<int>{77, 0}));
-    const UsageAmount amount = usageAmount(totals, 0);
-    EXPECT_TRUE(amount.isVolume);
-    EXPECT_EQ(amount.volume, 100000u);
-}
-
-TEST(LegacyUsageData, ATimedPumpKeepsHoursMinutesAndSecondsInTotalsAndPrograms) {
-    const ReportData data = reportDataFromLegacyUsage(twoPumpUnit());
-    // Pump 2 sits at offset 4: 513 hours is 0x0201.
-    EXPECT_EQ(recordBytes(data.programs[kTotalsRow], {4, 5, 6, 7, 112, 113}),
-              (std::vector<int>{7, 9, 0x01, 0x02, 3, 0}));
-    EXPECT_EQ(usageAmount(data.programs[kTotalsRow], 1), (UsageAmount{false, 0, 513, 7, 9}));
-    // A program's row carries no flow rate: the unit counts run time per program.
-    EXPECT_EQ(usageAmount(data.programs[2], 1), (UsageAmount{false, 0, 5, 6, 7}));
-    EXPECT_EQ(data.programs[2].cycles(1), 8);
-    EXPECT_EQ(data.programs[2].flowRate(0), 0u);
-}
-
 TEST(LegacyUsageData, TheTotalsRowCarriesTheUnitsCountsAndOnlyItsOwnPumps) {
     legacy::LegacyUsage usage = twoPumpUnit();
     // A third pump's figures left over in the record are not the unit's: it has two.
@@ -106,10 +81,8 @@ TEST(LegacyUsageData, TheUnitRecordHoldsOnlyWhatTheUnitSaid) {
 
     const legacy::DeviceInfo signedOn{legacy::kInfoReceived, 11, '1', '1', '0'};
     const model::CProgData unit = unitFromLegacyUsage(usage, signedOn);
-    EXPECT_EQ(model::textOf(unit.customerName1), "Hotel Sud");
     EXPECT_EQ(model::textOf(unit.customerName2), "Laundry 2");
     EXPECT_EQ(unit.comments, "Checked\r\non site");
-    EXPECT_EQ(unit.progName[1], "Sheets");
     EXPECT_EQ(unit.progName[0], "");
     EXPECT_EQ(unit.unitType, 11);
     EXPECT_EQ(model::textOf(unit.SoftwareVersion), "1.10");

@@ -19,18 +19,6 @@ std::string loadedString(const std::vector<std::uint8_t>& bytes) {
     return text;
 }
 
-// Loading them back is every document test's reopen (qelto_doc_test.cpp).
-TEST(Archive, IntegersAreLittleEndian) {
-    Archive ar = Archive::forStoring();
-    std::uint8_t b = 0xAB;
-    std::uint16_t w = 0x1234;
-    std::uint32_t d = 999;
-    ar.transfer(b);
-    ar.transfer(w);
-    ar.transfer(d);
-    EXPECT_EQ(ar.stored(), (std::vector<std::uint8_t>{0xAB, 0x34, 0x12, 0xE7, 0x03, 0x00, 0x00}));
-}
-
 TEST(Archive, CountedStringLengthTakesOneThreeOrSevenBytes) {
     EXPECT_EQ(storedString("QDo9"), (std::vector<std::uint8_t>{4, 'Q', 'D', 'o', '9'}));
 

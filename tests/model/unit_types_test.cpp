@@ -5,17 +5,6 @@
 namespace qelto::model {
 namespace {
 
-TEST(UnitTypes, OldCodesTranslateToTheCurrentNumbering) {
-    EXPECT_EQ(OldTypeToNewType(0), 0);
-    EXPECT_EQ(OldTypeToNewType(5), 5);
-    EXPECT_EQ(OldTypeToNewType(6), 10);
-    EXPECT_EQ(OldTypeToNewType(11), 15);
-    EXPECT_EQ(OldTypeToNewType(12), 12);
-    EXPECT_EQ(OldTypeToNewType(28), 28);
-    EXPECT_EQ(OldTypeToNewType(29), 255);
-    EXPECT_EQ(OldTypeToNewType(255), 255);
-}
-
 TEST(UnitTypes, EveryLookupIsBounded) {
     // Codes the table has no row for show themselves and count as ten pumps.
     EXPECT_EQ(findUnitModel(10), nullptr);

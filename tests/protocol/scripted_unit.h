@@ -48,7 +48,6 @@ struct RecordingObserver final : OperationObserver {
     int steps = 0;
     int ended = 0;
     std::vector<std::pair<std::array<std::uint8_t, 3>, std::uint8_t>> units;
-    std::vector<std::string> shownTimes;
 
     void progressBegin(int n) override { begun.push_back(n); }
     void progressStep() override { ++steps; }
@@ -56,7 +55,6 @@ struct RecordingObserver final : OperationObserver {
     void currentUnit(const std::array<std::uint8_t, 3>& version, std::uint8_t type) override {
         units.emplace_back(version, type);
     }
-    void unitTimeShown(std::string_view text) override { shownTimes.emplace_back(text); }
 };
 
 struct ScriptedUnit {

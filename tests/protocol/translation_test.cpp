@@ -34,21 +34,6 @@ TEST_F(Translation, ATooLongTimeIsHeldAtTheLongest) {
     EXPECT_EQ(config.autofs_time, (model::MinSec{255, 59, 0}));
 }
 
-// The unit numbers its languages its own way; Portuguese needs software 1.0.7, and a language
-// the unit does not know is English.
-TEST(UnitLanguage, FollowsTheUnitsOwnNumbering) {
-    const std::uint8_t expected[] = {0, 2, 1, 3, 7, 6, 5, 8, 4};
-    for (int language = 1; language <= 9; ++language) {
-        EXPECT_EQ(unitLanguageCode(language, false), expected[language - 1]) << language;
-        EXPECT_EQ(unitLanguageCode(language, true), expected[language - 1]) << language;
-    }
-    EXPECT_EQ(unitLanguageCode(10, true), 9);
-    const std::pair<int, bool> english[] = {{10, false}, {0, true}, {11, true}, {-3, true}};
-    for (const auto& [language, newer] : english) {
-        EXPECT_EQ(unitLanguageCode(language, newer), 0) << language;
-    }
-}
-
 TEST_F(Translation, GlobalsTravelAsTheUnitKeepsThem) {
     // The option flags become bits 0 and 1 of one byte, whatever the document holds.
     const struct {

@@ -38,40 +38,6 @@ void queueCalibration(ScriptedUnit& u) {
     u.reply(makePumpCal(calGroup(1, 200)));
 }
 
-TEST(GetProgdata, AsksOnlyForTheEnabledTriggersAndClearsTheOthers) {
-    ScriptedUnit u;
-    CommsData data;
-    // Left from an earlier read: must not survive for a trigger the unit says is empty.
-    data.progData.programs[0][0].pumps[3].enabled = 1;
-    EnProgs map;
-    map.enabled[0][2] = true;
-    map.enabled[19][9] = true;
-    std::deque<Packet> fixed{makePumpCal(calGroup(0, 0)), makePumpCal(calGroup(1, 0)),
-                             makeEnProgs(map)};
-    u.path.responder = [&](const Packet& request) -> std::optional<Packet> {
-        if (!fixed.empty()) {
-            Packet next = fixed.front();
-            fixed.pop_front();
-            return next;
-        }
-        return echoProgData(request);
-    };
-    ASSERT_TRUE(GetProgdata(data, u.channel));
-
-    ASSERT_EQ(u.sent().size(), 3u + 4u);
-    EXPECT_EQ(u.sent()[2], makePoll(CMD_GET_EN_PROGS));
-    EXPECT_EQ(u.sent()[3], makeProgDataRequest(0, 0, 2));
-    EXPECT_EQ(u.sent()[4], makeProgDataRequest(0, 1, 2));
-    EXPECT_EQ(u.sent()[5], makeProgDataRequest(19, 0, 9));
-    EXPECT_EQ(u.sent()[6], makeProgDataRequest(19, 1, 9));
-    EXPECT_EQ(data.progData.programs[0][0].pumps[3].enabled, 0);
-    const TriggerRecord& read = data.progData.programs[19][9];
-    EXPECT_EQ(read.setting, 9);
-    EXPECT_EQ(read.pumps[0], (ProgPump{1, 30, 0, 5, 0}));
-    EXPECT_EQ(read.pumps[5], (ProgPump{1, 30, 0, 5, 0}));
-    EXPECT_EQ(u.observer.begun, (std::vector<int>{10, 20}));
-}
-
 TEST(GetProgdata, WithoutTheEnabledMapEveryHalfOfEveryTriggerIsRead) {
     ScriptedUnit u;
     CommsData data;

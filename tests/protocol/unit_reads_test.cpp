@@ -92,27 +92,6 @@ TEST(SimplePoll, UsesTheCallersAttemptsAndARefusalOnlyShowsVersionAndType) {
 
 // --- Comments -------------------------------------------------------------------------------
 
-// A full last block loses its twenty-fifth character.
-TEST(GetComments, TheFirstBlockIsAskedTwiceAndTheBlocksAreJoined) {
-    ScriptedUnit u;
-    CommentsPart comments;
-    for (const char* block : {"abc", "abc", "def"}) {
-        u.reply(commentReply(block, 3));
-    }
-    u.reply(commentReply(std::string(25, 'x'), 3));
-    ASSERT_TRUE(GetComments(comments, u.channel));
-    EXPECT_EQ(u.sent(),
-              (std::vector<Packet>{makePoll(CMD_GET_COMMENTS, 1), makePoll(CMD_GET_COMMENTS, 1),
-                                   makePoll(CMD_GET_COMMENTS, 2), makePoll(CMD_GET_COMMENTS, 3)}));
-    EXPECT_EQ(comments.count, 3);
-    EXPECT_EQ(slotText(comments.blocks[0]), "abc." + std::string(21, ' '));
-    EXPECT_EQ(slotText(comments.blocks[1]), "def." + std::string(21, ' '));
-    EXPECT_EQ(slotText(comments.blocks[2]), std::string(24, 'x'));
-    EXPECT_EQ(u.observer.begun, std::vector<int>{3});
-    EXPECT_EQ(u.observer.steps, 3);
-    EXPECT_EQ(u.observer.ended, 1);
-}
-
 TEST(GetComments, AnAnnouncedCountAbove100KeepsOnlyOneHundredBlocks) {
     ScriptedUnit u;
     CommentsPart comments;
@@ -146,24 +125,6 @@ TEST(GetComments, ARefusalIsNoCommentsAndAWrongReplyAFailure) {
 // tests/integration, where a wrong reply part way fails the read as it does here for comments.
 
 // --- Settings -------------------------------------------------------------------------------
-
-TEST(GetUnitTime, AUnitWithoutAClockIsShownAsSuch) {
-    ScriptedUnit u;
-    TextSlot<kUnitTimeSlot> time{};
-    u.reply(makeUnitTime(std::string_view{}));
-    EXPECT_TRUE(GetUnitTime(time, u.channel));
-    EXPECT_EQ(u.sent()[0], makePoll(CMD_GET_UNIT_TIME, 0));
-
-    u.reply(makeUnitTime("12300015032019"));
-    EXPECT_TRUE(GetUnitTime(time, u.channel));
-    EXPECT_EQ(slotText(time), "12300015032019");
-
-    EXPECT_FALSE(GetUnitTime(time, u.channel));  // nothing answers
-    EXPECT_EQ(slotText(time), "");
-    EXPECT_EQ(u.observer.shownTimes,
-              (std::vector<std::string>{std::string(kNoClockText), "12300015032019",
-                                        std::string(kNoClockText)}));
-}
 
 TEST(UnitChannel, ACancelledExchangeFailsAndSaysSo) {
     ScriptedUnit u;

@@ -112,24 +112,5 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
     EXPECT_EQ(found.unit.serial, 42u);
 }
 
-TEST(defaultPulseCount, OnePulseFromSoftware205OnAndNoneWhenThePollFails) {
-    const struct {
-        Packet reply;
-        std::uint8_t expected;
-    } rows[] = {{makeAck(test::identityWithVersion('2', '0', '4')), 0},
-                {makeAck(test::identityWithVersion('2', '0', '5')), 1},
-                {makeAck(test::identityWithVersion('2', '1', '0')), 1},
-                {makeAck(test::identityWithVersion('3', '0', '0')), 1},
-                {makeAck(test::identityWithVersion('1', '9', '9')), 0},
-                {makeNak(test::identityWithVersion('3', '0', '0')), 0}};
-    for (const auto& row : rows) {
-        ScriptedUnit u;
-        IdentityPart identity;
-        u.reply(row.reply);
-        EXPECT_EQ(defaultPulseCount(identity, u.channel), row.expected)
-            << row.reply[11] << row.reply[12] << row.reply[13];
-    }
-}
-
 }  // namespace
 }  // namespace qelto::protocol

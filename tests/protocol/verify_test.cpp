@@ -272,17 +272,6 @@ TEST(VerifyResetTo, OptionChoiceAndVersionAllCount) {
 
 // --- Describing a difference ----------------------------------------------------------------
 
-TEST(DescribeDifference, NamesEveryPlaceThatApplies) {
-    EXPECT_EQ(describe(where("run time", 3, 2, 1, "0:45", "1:30")),
-              "program 3, trigger 2, pump 1: run time unit 0:45, document 1:30");
-    EXPECT_EQ(describe(where("pump name", -1, -1, 4, "\"acid\"", "\"Acid\"")),
-              "pump 4: pump name unit \"acid\", document \"Acid\"");
-    EXPECT_EQ(describe(where("program name", 12, -1, -1, "\"\"", "\"Whites\"")),
-              "program 12: program name unit \"\", document \"Whites\"");
-    EXPECT_EQ(describe(where("access code", -1, -1, -1, "0", "1")),
-              "access code unit 0, document 1");
-}
-
 TEST(DescribeDifference, ReadsTheFoundDifferenceOfAUnitType) {
     CommsData editor = tenPumpRecord();
     CommsData unit = editor;

@@ -91,15 +91,6 @@ TEST(LogSearch, CountsOnlyBetweenFromAndToAndStopsAtFirstOlderDate) {
     EXPECT_EQ(s.options.reportFrom, (ShortDate{10, 1, 26}));
 }
 
-TEST(LogSearch, FirstDateOlderThanFromCountsNothing) {
-    Search s;
-    s.options.reportFrom = {10, 1, 26};
-    s.feed({dateWord(9, 1, 26, 0), pumpWord(1, 1, 5), 0});
-    EXPECT_EQ(s.search.state(), SearchState::Done);
-    EXPECT_EQ(s.tables.main, UsageTable{});
-    EXPECT_EQ(s.options.reportFrom, (ShortDate{10, 1, 26}));
-}
-
 TEST(LogSearch, RangeCoveringWholeLogEndsOnMarkerWithOldestDateAsFrom) {
     Search s(kJan10, kJan15);
     s.feed({dateWord(12, 1, 26, 0), pumpWord(0, 0, 1), dateWord(11, 1, 26, 0), pumpWord(0, 1, 1),

@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "model/prog_data.h"
 #include "page_tags.h"
-#include "platform/builtin_catalog.h"
-#include "platform/language_catalog.h"
 #include "reports/report_kinds.h"
 
 namespace qelto::reports {
@@ -185,37 +181,6 @@ TEST(DishwashSettingsPage, PumpAndDosingTagsAndAlwaysDayFirst) {
     EXPECT_EQ(tags.cells.at("C55"), "&lt;x&gt;");
     EXPECT_NE(page.find("<tr><td>2</td><td>025%</td><td>00:01</td><td><b>00:00</b> (1)</td></tr>"),
               std::string::npos);
-}
-
-TEST(ReportPages, TheEnglishCatalogHasEveryText) {
-    const auto catalog = platform::LanguageCatalog::parse(platform::builtinEnglishCatalog());
-    std::set<int> missing;
-    const PageContext context{[&](int id) {
-                                  const auto text = catalog.find(id);
-                                  if (!text) {
-                                      missing.insert(id);
-                                  }
-                                  return text.value_or("");
-                              },
-                              false,
-                              {2026, 1, 2, 3, 4, 5}};
-    model::CProgData c = fourPumpConfig();
-    const std::string settings = renderLaundrySettings(c, 0, context);
-    ReportData data;
-    data.programPresent[0] = 1;
-    data.programs[kTotalsRow].setFlowRate(0, 100);
-    UsageTables tables;
-    ReportOptions options;
-    options.shiftChoice = kThreeShifts;
-    const std::string usage = renderLaundryUsage({data, tables, options, c, 4}, context);
-    model::CDishWashViewData dishwash;
-    dishwash.Reset(0, 5);
-    renderDishwashSettings(dishwash, c, context);
-    renderTextDump({"line"}, context);
-    EXPECT_TRUE(missing.empty()) << "first missing: " << *missing.begin();
-    EXPECT_EQ(settings.rfind("<!DOCTYPE html>", 0), 0u);
-    EXPECT_NE(settings.find("<meta charset=\"utf-8\">"), std::string::npos);
-    EXPECT_NE(usage.find("</html>"), std::string::npos);
 }
 
 }  // namespace
