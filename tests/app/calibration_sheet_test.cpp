@@ -76,8 +76,8 @@ class CalibrationSheetTest : public QObject {
 
   private Q_SLOTS:
     void init() {
-        doc_.OnNewDocument();
-        doc_.SetModifiedFlag(false);
+        doc_.onNewDocument();
+        doc_.setModifiedFlag(false);
     }
 
     void aUnitsValuesAreReadWrittenAndARunStopsOnEscape() {

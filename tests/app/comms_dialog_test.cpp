@@ -240,7 +240,7 @@ class CommsDialogTest : public QObject {
         const auto result =
             commands_->runThroughDialog(app::kOpWriteProgram, [](comms::OperationContext& c) {
                 bool clockOnly = false;
-                return comms::WriteProgram(c, clockOnly);
+                return comms::writeProgram(c, clockOnly);
             });
         QVERIFY2(ticksAtCancel > 10, qPrintable(QString::number(ticksAtCancel)));
         QVERIFY(result.has_value());

@@ -53,7 +53,7 @@ class EditorPaneTest : public QObject {
         QCOMPARE(f.config.pulseCount[3][2], 3);
         QCOMPARE(f.config.programs[3][1][0].delayTime.minutes, 0);
         QCOMPARE(f.config.pulseCount[3][1], 1);
-        QVERIFY(f.doc.IsModified());
+        QVERIFY(f.doc.isModified());
     }
 
     // A program pastes onto a program or its trigger; anything else on the clipboard (text, a
@@ -83,7 +83,7 @@ class EditorPaneTest : public QObject {
         }
         QCOMPARE(f.messages, QStringList(5, QString::fromStdString(f.texts.text(292))));
         QVERIFY(f.config.programs == before);
-        QVERIFY(!f.doc.IsModified());
+        QVERIFY(!f.doc.isModified());
 
         f.select(f.tree()->programItem(2));
         f.tree()->copySelected();
@@ -96,7 +96,7 @@ class EditorPaneTest : public QObject {
         QVERIFY(f.config.programs[4] == f.config.programs[2]);
         QVERIFY(f.config.pumpEnabled[4] == f.config.pumpEnabled[2]);
         QCOMPARE(f.config.pulseCount[4][4], 2);
-        QVERIFY(f.doc.IsModified());
+        QVERIFY(f.doc.isModified());
 
         f.select(f.tree()->programItem(4));
         f.answerYes = false;

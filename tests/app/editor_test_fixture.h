@@ -18,7 +18,7 @@ namespace qelto::test {
 struct EditorFixture {
     explicit EditorFixture(bool american = false)
         : texts(platform::LanguageCatalog::parse(platform::builtinEnglishCatalog())) {
-        doc.OnNewDocument();
+        doc.onNewDocument();
         pane = std::make_unique<app::EditorPane>(doc, texts, american);
         pane->resize(900, 640);
         app::EditorPrompts prompts;

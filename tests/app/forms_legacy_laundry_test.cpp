@@ -24,7 +24,7 @@ class LegacyLaundryFormTest : public QObject {
 
   private Q_SLOTS:
     void init() {
-        doc_.OnNewDocument();
+        doc_.onNewDocument();
         form_ = std::make_unique<app::LegacyLaundryForm>(doc_, texts_, session_);
         form_->show();
     }

@@ -66,7 +66,7 @@ class ShellTest : public QObject {
         Shell s;
         s.window.show();
         s.context.config.accessCode = 123;
-        s.context.doc.SetModifiedFlag();
+        s.context.doc.setModifiedFlag();
         s.window.refreshTitle();
         QCOMPARE(s.window.windowTitle(), QStringLiteral("Untitled[*] - Qelto"));
 
@@ -101,7 +101,7 @@ class ShellTest : public QObject {
         Shell s;
         s.window.show();
         s.context.config.accessCode = 9;
-        s.context.doc.SetModifiedFlag();
+        s.context.doc.setModifiedFlag();
         s.prompts.answers = {Answer::Cancel};
         QVERIFY(!s.window.newDocument());
         QCOMPARE(s.prompts.asked, QStringList{QStringLiteral("Save the changes to Untitled?")});
@@ -116,12 +116,12 @@ class ShellTest : public QObject {
         QVERIFY(QFile::exists(file(QStringLiteral("kept.qlf"))));
 
         s.context.config.accessCode = 10;
-        s.context.doc.SetModifiedFlag();
+        s.context.doc.setModifiedFlag();
         s.prompts.answers = {Answer::No};
         QVERIFY(s.window.newDocument());
         QCOMPARE(s.context.config.accessCode, 1);
 
-        s.context.doc.SetModifiedFlag();
+        s.context.doc.setModifiedFlag();
         s.prompts.answers = {Answer::Cancel};
         QVERIFY(!s.window.close());
         QVERIFY(s.window.isVisible());
@@ -165,9 +165,9 @@ class ShellTest : public QObject {
             model::CProgData config;
             model::NoPumpNameDefaults names;
             model::CQeltoDoc doc(config, names);
-            doc.OnNewDocument();
+            doc.onNewDocument();
             config.accessCode = 42;
-            QVERIFY(doc.OnSaveDocument(document).ok);
+            QVERIFY(doc.onSaveDocument(document).ok);
         }
         const QString name = serverName();
         test::FakePrompts prompts;

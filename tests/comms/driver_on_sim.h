@@ -23,7 +23,7 @@ namespace qelto::test {
 class DriverOnSim : public ::testing::Test {
   protected:
     void SetUp() override {
-        doc.OnNewDocument();
+        doc.onNewDocument();
         prompts.options = comms::allOptions();
         prompts.options->bAppendComments = false;
     }

@@ -42,7 +42,7 @@ Bytes streamOf(const model::CProgData& config) {
 class LegacyOperationsTest : public LegacyLinkTest {
   protected:
     LegacyOperationsTest() {
-        doc.OnNewDocument();
+        doc.onNewDocument();
         config.progName[0] = "old";
         prompts.password = 1234;
         prompts.yes = true;
@@ -136,7 +136,7 @@ TEST_F(LegacyOperationsTest, ReadFillsTheLegacyImageAndLeavesTheNamesOfAnOlderUn
               (model::MinSec{2, 5, 0}));
     EXPECT_EQ(model::legacyPin(config.legacyConfig, 0), 6179);
     EXPECT_EQ(config.progName[0], "old");
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(LegacyOperationsTest, AReadThatBreaksOffLeavesTheDocumentAloneAndSaysSo) {
@@ -146,7 +146,7 @@ TEST_F(LegacyOperationsTest, AReadThatBreaksOffLeavesTheDocumentAloneAndSaysSo) 
     const model::LegacyConfig before = config.legacyConfig;
     EXPECT_EQ(readOlderLaundry(context).status, OperationStatus::Failed);
     EXPECT_EQ(config.legacyConfig, before);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_THAT(told(), Contains("messageText text163 L4 unit"));
 }
 
@@ -227,7 +227,7 @@ TEST_F(LegacyOperationsTest, AnUnacknowledgedReportIsToldAndChangesNothing) {
     unit.expect(kReportSettingsFrame).silence();
     EXPECT_EQ(readOlderDishwash(context).status, OperationStatus::Failed);
     EXPECT_THAT(told(), ElementsAre("messageText text162 L4 unit"));
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class ReadProgramFromUnit : public test::DriverOnSim {
   protected:
     OperationResult read(bool clockOnly = false) {
         OperationContext c = context();
-        OperationResult result = ReadProgram(c, clockOnly);
+        OperationResult result = readProgram(c, clockOnly);
         EXPECT_FALSE(clockOnly) << "the clock-only flag belongs to one operation";
         return result;
     }

@@ -20,7 +20,7 @@ class ReportFromUnitTest : public test::DriverOnSim {
     ReportOutcome report(reports::ReportResult code, const reports::ReportOptions& options = {}) {
         prompts.report = ReportRequest{code, options, true};
         OperationContext c = context();
-        return ReportFromUnit(c);
+        return reportFromUnit(c);
     }
 };
 
@@ -121,7 +121,7 @@ TEST_F(ReportFromUnitTest, AUnitThatStopsAnsweringGivesNoReportAndStopsAskingIt)
 TEST_F(ReportFromUnitTest, CancelledReportOptionsReadNothingButTheLock) {
     start(unitMemory());
     OperationContext c = context();
-    const ReportOutcome outcome = ReportFromUnit(c);
+    const ReportOutcome outcome = reportFromUnit(c);
     EXPECT_EQ(outcome.result.status, OperationStatus::Cancelled);
     EXPECT_FALSE(outcome.report);
     EXPECT_EQ(pollCommands(), std::vector<int>{protocol::CMD_LOCK});

@@ -20,14 +20,14 @@ class VerifyUnit : public test::DriverOnSim {
     void readUnitIntoDocument() {
         OperationContext c = context();
         bool clockOnly = false;
-        ASSERT_EQ(ReadProgram(c, clockOnly).status, OperationStatus::Ok);
+        ASSERT_EQ(readProgram(c, clockOnly).status, OperationStatus::Ok);
         prompts = test::ScriptedPrompts{};
         prompts.options = allOptions();
     }
 
     OperationResult verify() {
         OperationContext c = context();
-        return VerifyProgram(c);
+        return verifyProgram(c);
     }
 
     std::vector<std::string> described(const OperationResult& result) {
@@ -80,7 +80,7 @@ TEST_F(VerifyUnit, TheResetToSettingCountsFrom107AndIsNotAskedBefore105) {
     for (const std::string version : {"1.0.4", "1.0.6", "1.0.7"}) {
         SCOPED_TRACE(version);
         start(unitMemory(version));
-        doc.OnNewDocument();
+        doc.onNewDocument();
         readUnitIntoDocument();
         config.resetOption = 9;
         const OperationResult result = verify();

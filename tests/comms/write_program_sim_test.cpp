@@ -42,7 +42,7 @@ class WriteProgramToUnit : public test::DriverOnSim {
 
     OperationResult write(bool clockOnly = false) {
         OperationContext c = context();
-        OperationResult result = WriteProgram(c, clockOnly);
+        OperationResult result = writeProgram(c, clockOnly);
         EXPECT_FALSE(clockOnly) << "the clock-only flag belongs to one operation";
         return result;
     }
@@ -250,7 +250,7 @@ TEST_F(WriteProgramToUnit, OnlyABatchWriteClearsTheCountersOnceTheCalibrationChe
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start(unitMemory());
-        doc.OnNewDocument();
+        doc.onNewDocument();
         config.pumpCalibration[0] = c.pump1;
         config.pumpCalibration[1] = 120;
         prompts.options = only(&Options::bPumpData);
@@ -258,7 +258,7 @@ TEST_F(WriteProgramToUnit, OnlyABatchWriteClearsTheCountersOnceTheCalibrationChe
         OperationContext ctx = context();
         ctx.resetCounters = c.resetCounters;
         bool clockOnly = false;
-        WriteProgram(ctx, clockOnly);
+        writeProgram(ctx, clockOnly);
 
         const std::vector<std::string> sent = trace();
         const auto at = [&](const std::string& request) {
@@ -294,7 +294,7 @@ TEST_F(WriteProgramToUnit, AnErasedTriggerIsLeftOutOnlyWhenItHoldsTheUnitsDefaul
     for (const std::string version : {"2.0.4", "2.0.5"}) {
         SCOPED_TRACE(version);
         start(unitMemory(version));
-        doc.OnNewDocument();
+        doc.onNewDocument();
         config.pumpCalibration[1] = 120;
         config.pumpEnabled[3][0][0] = 1;  // program 4 is in use
         config.pulseCount[3][1] = 1;      // trigger 2 carries no pump and one pulse

@@ -329,7 +329,7 @@ TEST(OperationsAgainstSimulator, ProgramDataComesBackForEveryProgrammedTrigger) 
         data.connection.rememberedPin = 1234;
         ASSERT_TRUE(Unlock(data, channel, {}));
         ASSERT_TRUE(EraseFormula(channel));
-        const std::uint8_t pulses = DefaultPulseCount(data.identity, channel);
+        const std::uint8_t pulses = defaultPulseCount(data.identity, channel);
         EXPECT_EQ(pulses, std::string_view(version) == "2.0.5" ? 1 : 0);
 
         ProgDataPart sent;

@@ -47,7 +47,7 @@ struct LegacySim {
                   }
               }) {
         link.setPortName(sim.portPath());
-        doc.OnNewDocument();
+        doc.onNewDocument();
         engineer.password = 1234;
         engineer.yes = true;
     }
@@ -59,7 +59,7 @@ struct LegacySim {
     }
 
     json dump() {
-        link.ClosePort();
+        link.closePort();
         sim.stop();
         return json::parse(test::readFile(sim.dumpFile()));
     }
@@ -76,7 +76,7 @@ TEST(LegacyOperationsAgainstSimulator, AWriteToA110UnitReplacesItsNamesAndCommen
     s.config.comments = comments;
     ASSERT_EQ(comms::writeOlderLaundry(s.context).status, OperationStatus::Ok);
 
-    s.doc.OnNewDocument();
+    s.doc.onNewDocument();
     ASSERT_EQ(comms::readOlderLaundry(s.context).status, OperationStatus::Ok);
     EXPECT_EQ(s.config.legacyConfig[model::lc::kPumpSpeed], 66);
     EXPECT_EQ(s.config.progName[0], "Towels");

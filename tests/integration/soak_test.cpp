@@ -59,7 +59,7 @@ std::uint64_t envNumber(const char* name, std::uint64_t fallback) {
 
 class Soak {
   public:
-    explicit Soak(std::uint64_t seed) : random_(seed) { doc_.OnNewDocument(); }
+    explicit Soak(std::uint64_t seed) : random_(seed) { doc_.onNewDocument(); }
 
     // A unit and a document that agree, to change from.
     void prepare() {
@@ -207,13 +207,13 @@ class Soak {
                 bool clockOnly = false;
                 switch (kind) {
                     case Kind::Read:
-                        return comms::ReadProgram(context, clockOnly);
+                        return comms::readProgram(context, clockOnly);
                     case Kind::Write:
-                        return comms::WriteProgram(context, clockOnly);
+                        return comms::writeProgram(context, clockOnly);
                     case Kind::Verify:
                         break;
                 }
-                return comms::VerifyProgram(context);
+                return comms::verifyProgram(context);
             });
         if (outcome.end == comms::SessionEnd::Ran) {
             result = outcome.result;
@@ -270,10 +270,10 @@ TEST(Soak, QeltoctlStoppedAtAnyMomentLeavesTheUnitLocked) {
     model::CProgData config;
     model::NoPumpNameDefaults names;
     model::CQeltoDoc document(config, names);
-    document.OnNewDocument();
+    document.onNewDocument();
     config.progName[0] = "Soak";
     const auto file = testDir() / "soak.qlf";
-    ASSERT_TRUE(document.OnSaveDocument(file).ok);
+    ASSERT_TRUE(document.onSaveDocument(file).ok);
 
     for (int round = 0; round < rounds; ++round) {
         const int signal = pick(0, 1) == 0 ? SIGTERM : SIGHUP;
@@ -308,25 +308,25 @@ TEST(Soak, ASaveKilledAtAnyPointLeavesAWholeDocument) {
     model::CProgData configA;
     model::NoPumpNameDefaults names;
     model::CQeltoDoc a(configA, names);
-    a.OnNewDocument();
+    a.onNewDocument();
     model::setText(a.config().customerName1, "Laundry A");
-    const auto bytesA = a.StoreToBytes();
+    const auto bytesA = a.storeToBytes();
     model::CProgData configB;
     model::CQeltoDoc b(configB, names);
-    b.OnNewDocument();
+    b.onNewDocument();
     model::setText(b.config().customerName1, "Laundry B");
-    const auto bytesB = b.StoreToBytes();
+    const auto bytesB = b.storeToBytes();
     ASSERT_NE(bytesA, bytesB);
 
     const auto path = testDir() / "unit.qlf";
-    ASSERT_TRUE(a.OnSaveDocument(path).ok);
+    ASSERT_TRUE(a.onSaveDocument(path).ok);
     std::mt19937 random(envNumber("QELTO_SOAK_SEED", 7));
     for (int round = 0; round < 60; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (int i = 0;; ++i) {
-                (i % 2 == 0 ? b : a).OnSaveDocument(path);
+                (i % 2 == 0 ? b : a).onSaveDocument(path);
             }
         }
         std::this_thread::sleep_for(

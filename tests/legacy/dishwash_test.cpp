@@ -143,7 +143,7 @@ TEST_F(DishwashLinkTest, TheReportOfA110UnitCarriesTheSecondChargeBlock) {
     unit.reply(generalData() + settingsStream(true));
     ASSERT_EQ(link.SendCmd(0x7A), LegacyResult::Ok);
     DishwashReading reading;
-    ASSERT_TRUE(ReceiveDishwashSettings(link, reading));
+    ASSERT_TRUE(receiveDishwashSettings(link, reading));
     EXPECT_EQ(reading.general.customerLines[0], "CAFE");
     EXPECT_TRUE(reading.stream.secondIc);
     EXPECT_EQ(reading.stream.propTo, 8);

@@ -39,12 +39,12 @@ class LaundryUsageTest : public LegacyLinkTest {
   protected:
     // The command as the operation sends it, then what follows it on the link.
     bool readUsage(LegacyUsage& usage) {
-        return link.SendCmd(0xF2) == LegacyResult::Ok && ReceiveLegacyUsage(link, usage);
+        return link.SendCmd(0xF2) == LegacyResult::Ok && receiveLegacyUsage(link, usage);
     }
     std::vector<std::string> readDump() {
         std::vector<std::string> lines;
         EXPECT_EQ(link.SendCmd(0xFE), LegacyResult::Ok);
-        ReceiveTextDump(link, lines);
+        receiveTextDump(link, lines);
         return lines;
     }
 };

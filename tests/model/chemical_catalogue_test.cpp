@@ -67,7 +67,7 @@ TEST(ChemicalCatalogue, PumpDefaultsAreSavedAndClearedPerType) {
         "Br\xFC"
         "cke";  // Latin-1 in the record
     ASSERT_TRUE(catalogue.SavePumpDefaults(0));
-    ASSERT_TRUE(catalogue.ClearPumpDefaults(9));
+    ASSERT_TRUE(catalogue.clearPumpDefaults(9));
 
     EXPECT_EQ(catalogue.defaultPumpNames(0)[1],
               "Br\xFC"

@@ -37,16 +37,16 @@ TEST(ProgData, ClearProgramRestoresDefaultsButKeepsDoses) {
     c.legacyConfig[lc::kRunTime + 1] = 50;
     c.legacyConfig[lc::kDelayTime + 2] = 9;
     c.Step(4, 2, 3) = {{5, 5, 0}, {1, 1, 0}, 250};
-    c.PumpEnabled(4, 2, 3) = 1;
-    c.PulseCount(4, 2) = 7;
+    c.pumpEnabledAt(4, 2, 3) = 1;
+    c.pulseCountAt(4, 2) = 7;
     c.Step(5, 0, 0).dose = 77;
 
     ASSERT_TRUE(c.ClearProgram(4));
     EXPECT_EQ(c.Step(4, 2, 3).runTime, (MinSec{0, 50, 0}));
     EXPECT_EQ(c.Step(4, 2, 3).delayTime, (MinSec{0, 0, 9}));
     EXPECT_EQ(c.Step(4, 2, 3).dose, 250u);
-    EXPECT_EQ(c.PumpEnabled(4, 2, 3), 0);
-    EXPECT_EQ(c.PulseCount(4, 2), 2);
+    EXPECT_EQ(c.pumpEnabledAt(4, 2, 3), 0);
+    EXPECT_EQ(c.pulseCountAt(4, 2), 2);
     EXPECT_EQ(c.Step(5, 0, 0).dose, 77u) << "another program was touched";
     EXPECT_FALSE(c.ClearProgram(20));
 }
@@ -54,14 +54,14 @@ TEST(ProgData, ClearProgramRestoresDefaultsButKeepsDoses) {
 TEST(ProgData, CopyProgramCopiesStepsFlagsAndPulses) {
     CProgData c = resetRecord();
     c.Step(1, 9, 9) = {{9, 8, 0}, {7, 6, 0}, 1234};
-    c.PumpEnabled(1, 9, 9) = 1;
-    c.PulseCount(1, 9) = 5;
+    c.pumpEnabledAt(1, 9, 9) = 1;
+    c.pulseCountAt(1, 9) = 5;
     c.progName[1] = "Towels";
 
     ASSERT_TRUE(c.CopyProgram(1, 19));
     EXPECT_EQ(c.Step(19, 9, 9), c.Step(1, 9, 9));
-    EXPECT_EQ(c.PumpEnabled(19, 9, 9), 1);
-    EXPECT_EQ(c.PulseCount(19, 9), 5);
+    EXPECT_EQ(c.pumpEnabledAt(19, 9, 9), 1);
+    EXPECT_EQ(c.pulseCountAt(19, 9), 5);
     EXPECT_TRUE(c.progName[19].empty()) << "names are not part of a program copy";
 
     const CProgData before = c;
@@ -76,19 +76,19 @@ TEST(ProgData, CopyProgramCopiesStepsFlagsAndPulses) {
 
 TEST(ProgData, AccessorsRefuseNumbersOutsideTheRecord) {
     CProgData c = resetRecord();
-    EXPECT_THROW(c.PumpSpeed(0), std::out_of_range);
-    EXPECT_THROW(c.PumpSpeed(11), std::out_of_range);
+    EXPECT_THROW(c.pumpSpeedOf(0), std::out_of_range);
+    EXPECT_THROW(c.pumpSpeedOf(11), std::out_of_range);
     EXPECT_THROW(c.Step(20, 0, 0), std::out_of_range);
-    EXPECT_THROW(c.PumpEnabled(0, 10, 0), std::out_of_range);
-    EXPECT_THROW(c.PulseCount(0, 10), std::out_of_range);
+    EXPECT_THROW(c.pumpEnabledAt(0, 10, 0), std::out_of_range);
+    EXPECT_THROW(c.pulseCountAt(0, 10), std::out_of_range);
 
     // The selection bytes can name positions beyond the record; they must not reach memory.
     Selection s;
     s.set(31, 15, 15);
-    EXPECT_THROW(c.CurrentStep(s), std::out_of_range);
+    EXPECT_THROW(c.currentStep(s), std::out_of_range);
     s.set(19, 9, 9);
-    EXPECT_EQ(&c.CurrentStep(s), &c.programs[19][9][9]);
-    EXPECT_EQ(&c.CurrentPulseCount(s), &c.pulseCount[19][9]);
+    EXPECT_EQ(&c.currentStep(s), &c.programs[19][9][9]);
+    EXPECT_EQ(&c.currentPulseCount(s), &c.pulseCount[19][9]);
 }
 
 TEST(ProgData, FixedTextsStayTerminated) {

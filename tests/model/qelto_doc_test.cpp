@@ -24,37 +24,37 @@ class DocTest : public ::testing::Test {
 
     void SetUp() override {
         doc.setHintListener([this](DocHint h) { hints.push_back(h); });
-        doc.OnNewDocument();
+        doc.onNewDocument();
         hints.clear();
     }
 
-    std::vector<std::uint8_t> savedBytes() { return doc.StoreToBytes(); }
+    std::vector<std::uint8_t> savedBytes() { return doc.storeToBytes(); }
 };
 
 TEST_F(DocTest, SaveWritesTheCurrentFormatAndReopensToTheSameRecord) {
     config.progName[3] = "Bed linen";
     config.comments = std::string(300, 'c');
     config.Step(3, 9, 9) = {{1, 2, 0}, {3, 4, 0}, 567};
-    config.PumpEnabled(3, 9, 9) = 1;
+    config.pumpEnabledAt(3, 9, 9) = 1;
     config.pumpCalibration[9] = 420;
     doc.dishwash().DW_Text = "rinse";
 
-    const SaveResult saved = doc.OnSaveDocument(testDir() / "a.qlf");
+    const SaveResult saved = doc.onSaveDocument(testDir() / "a.qlf");
     ASSERT_TRUE(saved.ok) << saved.detail;
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(hints.front(), DocHint::PushEdits);
     const std::string bytes = readFile(testDir() / "a.qlf");
     EXPECT_EQ(bytes.substr(0, 5), std::string("\x04QDo9", 5));
 
     CProgData before = config;
     before.legacyConfig[lc::kSerialNo + 9] = '0';  // a load makes all ten serial bytes digits
-    doc.OnNewDocument();
+    doc.onNewDocument();
     hints.clear();
-    const OpenResult opened = doc.OnOpenDocument(testDir() / "a.qlf");
+    const OpenResult opened = doc.onOpenDocument(testDir() / "a.qlf");
     ASSERT_TRUE(opened.ok()) << opened.detail;
     EXPECT_EQ(opened.tag, "QDo9");
     EXPECT_EQ(opened.messageId, 0);
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(hints, (std::vector<DocHint>{DocHint::ContentsDeleted, DocHint::Opened}));
     for (const ConfigDifference& d : diffConfigs(before, config)) {
         ADD_FAILURE() << fieldPath(d) << ": " << d.a << " became " << d.b;
@@ -66,23 +66,23 @@ TEST_F(DocTest, SaveWritesTheCurrentFormatAndReopensToTheSameRecord) {
 
 TEST_F(DocTest, AFailedOpenLeavesTheOpenDocumentAsItWas) {
     config.progName[0] = "Unsaved work";
-    doc.SetModifiedFlag();
+    doc.setModifiedFlag();
     std::vector<std::uint8_t> truncated = savedBytes();
     truncated.resize(truncated.size() / 2);
     test::writeFile(testDir() / "half.qlf", truncated);
     test::writeFile(testDir() / "other.qlf", std::string("\x04qdo9", 5));
 
-    const OpenResult half = doc.OnOpenDocument(testDir() / "half.qlf");
+    const OpenResult half = doc.onOpenDocument(testDir() / "half.qlf");
     EXPECT_EQ(half.status, OpenStatus::Truncated);
     EXPECT_NE(half.detail.find("half.qlf"), std::string::npos) << half.detail;
-    const OpenResult other = doc.OnOpenDocument(testDir() / "other.qlf");
+    const OpenResult other = doc.onOpenDocument(testDir() / "other.qlf");
     EXPECT_EQ(other.status, OpenStatus::UnknownFormat);
     EXPECT_EQ(other.messageId, kMsgUnknownFormat);
-    const OpenResult missing = doc.OnOpenDocument(testDir() / "missing.qlf");
+    const OpenResult missing = doc.onOpenDocument(testDir() / "missing.qlf");
     EXPECT_EQ(missing.status, OpenStatus::CannotRead);
 
     EXPECT_EQ(config.progName[0], "Unsaved work");
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(hints.empty());
 }
 
@@ -91,25 +91,25 @@ TEST_F(DocTest, OlderFormatsOpenModifiedWithANotice) {
     // spare text, reset-delay-off, eight unit bytes, PINs and 20 x 6 x (5 x 6 + 1) step bytes.
     std::vector<std::uint8_t> file{4, 'Q', 'D', 'o', 'c'};
     file.resize(file.size() + 71 + 1 + 34 + 6 + 9 + 1 + 8 + 6 + 20 * 6 * 31, 0);
-    const OpenResult opened = doc.LoadFromBytes(file, "old.qcf");
+    const OpenResult opened = doc.loadFromBytes(file, "old.qcf");
     ASSERT_TRUE(opened.ok()) << opened.detail;
     EXPECT_EQ(opened.messageId, kMsgOlderFormat);
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(config.firstFormatLoad, 1);
     EXPECT_EQ(doc.formatTag(), "QDo9");
     // One byte less and the same file is incomplete.
     file.pop_back();
-    EXPECT_EQ(doc.LoadFromBytes(file, "old.qcf").status, OpenStatus::Truncated);
+    EXPECT_EQ(doc.loadFromBytes(file, "old.qcf").status, OpenStatus::Truncated);
 }
 
 TEST_F(DocTest, SavingAQcfNameWritesTheQlfName) {
-    EXPECT_EQ(CQeltoDoc::SavePathFor("/x/plant.qcf"), std::filesystem::path("/x/plant.qlf"));
-    EXPECT_EQ(CQeltoDoc::SavePathFor("/x/plant.QCF"), std::filesystem::path("/x/plant.QCF"));
-    EXPECT_EQ(CQeltoDoc::SavePathFor("/x/a.qcf.qcf"), std::filesystem::path("/x/a.qlf.qlf"));
-    EXPECT_EQ(CQeltoDoc::SavePathFor("/x.qcf/plant.qlf"),
+    EXPECT_EQ(CQeltoDoc::savePathFor("/x/plant.qcf"), std::filesystem::path("/x/plant.qlf"));
+    EXPECT_EQ(CQeltoDoc::savePathFor("/x/plant.QCF"), std::filesystem::path("/x/plant.QCF"));
+    EXPECT_EQ(CQeltoDoc::savePathFor("/x/a.qcf.qcf"), std::filesystem::path("/x/a.qlf.qlf"));
+    EXPECT_EQ(CQeltoDoc::savePathFor("/x.qcf/plant.qlf"),
               std::filesystem::path("/x.qcf/plant.qlf"));
 
-    const SaveResult saved = doc.OnSaveDocument(testDir() / "plant.qcf");
+    const SaveResult saved = doc.onSaveDocument(testDir() / "plant.qcf");
     ASSERT_TRUE(saved.ok) << saved.detail;
     EXPECT_EQ(saved.path, testDir() / "plant.qlf");
     EXPECT_EQ(doc.pathName(), testDir() / "plant.qlf");
@@ -117,19 +117,19 @@ TEST_F(DocTest, SavingAQcfNameWritesTheQlfName) {
 }
 
 TEST_F(DocTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
-    ASSERT_TRUE(doc.OnSaveDocument(testDir() / "keep.qlf").ok);
+    ASSERT_TRUE(doc.onSaveDocument(testDir() / "keep.qlf").ok);
     const std::string old = readFile(testDir() / "keep.qlf");
     config.progName[0] = "changed";
-    doc.SetModifiedFlag();
+    doc.setModifiedFlag();
 
     // A folder where the file should be: the rename cannot replace it.
     std::filesystem::create_directory(testDir() / "dir.qlf");
-    const SaveResult intoFolder = doc.OnSaveDocument(testDir() / "dir.qlf");
+    const SaveResult intoFolder = doc.onSaveDocument(testDir() / "dir.qlf");
     EXPECT_FALSE(intoFolder.ok);
     EXPECT_NE(intoFolder.detail.find("dir.qlf"), std::string::npos) << intoFolder.detail;
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(doc.isModified());
 
-    const SaveResult noFolder = doc.OnSaveDocument(testDir() / "missing" / "keep.qlf");
+    const SaveResult noFolder = doc.onSaveDocument(testDir() / "missing" / "keep.qlf");
     EXPECT_FALSE(noFolder.ok);
     EXPECT_EQ(readFile(testDir() / "keep.qlf"), old);
     // No temporary file is left behind.
@@ -179,7 +179,7 @@ TEST_F(DocTest, AUnitsIdentityIsKeptInTheExtensionTailBehindItsMarker) {
     const auto load = [&](const Tail& tail) {
         std::vector<std::uint8_t> file = plain;
         std::copy(tail.begin(), tail.end(), file.begin() + kIdentityTail);
-        EXPECT_TRUE(doc.LoadFromBytes(file, "t").ok());
+        EXPECT_TRUE(doc.loadFromBytes(file, "t").ok());
         return file;
     };
     const std::vector<std::uint8_t> loaded = load(identityTail("4000000001", "V2.05"));
@@ -203,10 +203,10 @@ TEST_F(DocTest, AUnitsIdentityIsKeptInTheExtensionTailBehindItsMarker) {
 
 TEST_F(DocTest, TheDishwashViewIsRememberedOnlyForTheDishwashViews) {
     doc.setActiveView(4);
-    ASSERT_TRUE(doc.LoadFromBytes(savedBytes(), "v").ok());
+    ASSERT_TRUE(doc.loadFromBytes(savedBytes(), "v").ok());
     EXPECT_EQ(doc.viewToShow(), 4u);
     doc.setActiveView(3);
-    ASSERT_TRUE(doc.LoadFromBytes(savedBytes(), "v").ok());
+    ASSERT_TRUE(doc.loadFromBytes(savedBytes(), "v").ok());
     EXPECT_EQ(doc.viewToShow(), 0u);
 }
 

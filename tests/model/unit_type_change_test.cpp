@@ -7,7 +7,7 @@ namespace {
 
 class UnitTypeChange : public ::testing::Test {
   protected:
-    UnitTypeChange() { doc.OnNewDocument(); }
+    UnitTypeChange() { doc.onNewDocument(); }
     CProgData config;
     NoPumpNameDefaults names;
     CQeltoDoc doc{config, names};

@@ -173,7 +173,7 @@ TEST(UnitChannel, ACancelledExchangeFailsAndSaysSo) {
     EXPECT_TRUE(u.channel.cancelled());
     EXPECT_TRUE(u.sent().empty()) << "after a cancel nothing but the lock goes out";
     u.reply(makeAck());
-    EXPECT_TRUE(LockUnit(u.channel));
+    EXPECT_TRUE(lockUnit(u.channel));
     EXPECT_EQ(u.sent().size(), 1u);
 }
 
@@ -201,8 +201,8 @@ TEST(UnitChannel, AUnitThatStopsAnsweringFailsEveryLaterRequestAtOnceButOneShort
     EXPECT_FALSE(SimplePoll(probe, channel, 2));
     EXPECT_FALSE(GetPumpCal(calibration, channel));
     EXPECT_EQ(v.sent().size(), 9u) << "nothing more but the lock";
-    EXPECT_FALSE(LockUnit(channel));
-    EXPECT_FALSE(LockUnit(channel));
+    EXPECT_FALSE(lockUnit(channel));
+    EXPECT_FALSE(lockUnit(channel));
     EXPECT_EQ(v.sent().size(), 10u) << "the lock gets one try, once";
     EXPECT_EQ(v.sent().back(), makePoll(CMD_LOCK));
 }

@@ -64,7 +64,7 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
         {"a refused pump run counts as done",
          {nak},
          [](UnitChannel& c) {
-             return PumpCommand({2, 1, 60, 80}, c);
+             return pumpCommand({2, 1, 60, 80}, c);
          },
          true,
          {makePumpOps({2, 1, 60, 80})}},
@@ -72,7 +72,7 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
          {},
          [](UnitChannel& c) {
              RfSettingsReply settings;
-             return GetRfSettings(7, settings, c);
+             return getRfSettings(7, settings, c);
          },
          false,
          {makeRfSettingsRequest({7})}},
@@ -93,12 +93,12 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
          {makeGlobalBlock1(block1), makeGlobalBlock2(block2)}},
         {"the settings memory is erased once the unit says who it is",
          {identity, ack},
-         [&](UnitChannel& c) { return EraseSettingsMemory(found, c); },
+         [&](UnitChannel& c) { return eraseSettingsMemory(found, c); },
          true,
          {makeIdentify(), makeEraseEeprom()}},
         {"no erase for a unit that will not say who it is",
          {nak},
-         [&](UnitChannel& c) { return EraseSettingsMemory(found, c); },
+         [&](UnitChannel& c) { return eraseSettingsMemory(found, c); },
          false,
          {makeIdentify()}},
     };
@@ -112,7 +112,7 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
     EXPECT_EQ(found.unit.serial, 42u);
 }
 
-TEST(DefaultPulseCount, OnePulseFromSoftware205OnAndNoneWhenThePollFails) {
+TEST(defaultPulseCount, OnePulseFromSoftware205OnAndNoneWhenThePollFails) {
     const struct {
         Packet reply;
         std::uint8_t expected;
@@ -126,7 +126,7 @@ TEST(DefaultPulseCount, OnePulseFromSoftware205OnAndNoneWhenThePollFails) {
         ScriptedUnit u;
         IdentityPart identity;
         u.reply(row.reply);
-        EXPECT_EQ(DefaultPulseCount(identity, u.channel), row.expected)
+        EXPECT_EQ(defaultPulseCount(identity, u.channel), row.expected)
             << row.reply[11] << row.reply[12] << row.reply[13];
     }
 }

@@ -17,7 +17,7 @@ struct Outcome {
 Outcome verify(const CommsData& editor, const CommsData& unit, VerifyPart part,
                const DocumentCalibration& calibration = kAllTimed) {
     Outcome out;
-    out.equal = CompareParts(editor, unit, optionOf(part), calibration, out.differences);
+    out.equal = compareParts(editor, unit, optionOf(part), calibration, out.differences);
     EXPECT_EQ(out.equal, CP(editor, unit, optionOf(part), calibration));
     EXPECT_EQ(out.equal, out.differences.empty());
     return out;
