@@ -1,18 +1,16 @@
-// What the form tests share: the English catalog, typing into a number box as a person does,
+// What the form tests share: the English catalog, typing into a number box as a person does, and
 // answering the dialogs a form opens (they are modal, so a timer answers them from inside their
-// own event loop), and saving a picture of a form when QELTO_SHOT_DIR names a folder.
+// own event loop).
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
-#include <functional>
 
 #include "platform/builtin_catalog.h"
 #include "platform/language_catalog.h"
@@ -33,7 +31,7 @@ inline void typeInto(QAbstractSpinBox* box, const QString& text) {
     QTest::keyClick(box, Qt::Key_Return);
 }
 
-// Answers every modal dialog: the password dialog with password, questions with yes (or no),
+// Answers every modal dialog: the password dialog with password, questions with yes,
 // messages with OK. Remembers the texts it was shown.
 class DialogAnswers : public QObject {
   public:
@@ -43,9 +41,6 @@ class DialogAnswers : public QObject {
         timer_.start();
     }
 
-    void sayNo() { yes_ = false; }
-    // Runs with each message box before it is answered, to look at the window behind it.
-    void onMessage(std::function<void()> look) { look_ = std::move(look); }
     const QStringList& shown() const { return shown_; }
 
   private:
@@ -57,10 +52,7 @@ class DialogAnswers : public QObject {
             input->accept();
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             shown_ << box->text();
-            if (look_) {
-                look_();
-            }
-            QAbstractButton* button = box->button(yes_ ? QMessageBox::Yes : QMessageBox::No);
+            QAbstractButton* button = box->button(QMessageBox::Yes);
             if (button == nullptr) {
                 button = box->button(QMessageBox::Ok);
             }
@@ -70,19 +62,7 @@ class DialogAnswers : public QObject {
 
     QTimer timer_;
     int password_;
-    bool yes_ = true;
-    std::function<void()> look_;
     QStringList shown_;
 };
-
-inline void saveShot(QWidget& widget, const QString& name) {
-    const QString dir = qEnvironmentVariable("QELTO_SHOT_DIR");
-    if (dir.isEmpty()) {
-        return;
-    }
-    QDir().mkpath(dir);
-    widget.adjustSize();
-    widget.grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
-}
 
 }  // namespace qelto::test

@@ -1,6 +1,8 @@
 #include "document_writer.h"
 
 #include <algorithm>
+#include <type_traits>
+#include <utility>
 
 namespace qelto::test::doc {
 namespace {
@@ -105,35 +107,30 @@ std::string textUpToNul(const FixedText<N>& field) {
     return latin1ToUtf8(s);
 }
 
-nlohmann::json triple(const Triple& t) {
-    return nlohmann::json::array({t[0], t[1], t[2]});
+// Every number, array and counted string of a record as `show --json` gives it; fixed-width
+// texts go through textUpToNul instead.
+nlohmann::json shown(const std::string& latin1) {
+    return latin1ToUtf8(latin1);
+}
+
+nlohmann::json shown(const Step& s);
+
+template <typename T>
+requires std::is_integral_v<T> nlohmann::json shown(T value) {
+    return value;
 }
 
 template <typename T, std::size_t N>
-nlohmann::json numbers(const std::array<T, N>& a) {
+nlohmann::json shown(const std::array<T, N>& values) {
     nlohmann::json out = nlohmann::json::array();
-    for (const auto& v : a) {
-        out.push_back(v);
+    for (const auto& v : values) {
+        out.push_back(shown(v));
     }
     return out;
 }
 
-template <std::size_t N>
-nlohmann::json triples(const std::array<Triple, N>& a) {
-    nlohmann::json out = nlohmann::json::array();
-    for (const auto& t : a) {
-        out.push_back(triple(t));
-    }
-    return out;
-}
-
-template <std::size_t N>
-nlohmann::json strings(const std::array<std::string, N>& a) {
-    nlohmann::json out = nlohmann::json::array();
-    for (const auto& s : a) {
-        out.push_back(latin1ToUtf8(s));
-    }
-    return out;
+nlohmann::json shown(const Step& s) {
+    return {{"runTime", shown(s.runTime)}, {"delayTime", shown(s.delayTime)}, {"dose", s.dose}};
 }
 
 std::string hex(const std::array<std::uint8_t, 89>& bytes) {
@@ -495,155 +492,96 @@ Document expectedAfterLoad(const Document& written, int format, const PumpNames&
     }
 
     if (format >= 2) {
-        const Dishwash& from = written.dishwash;
+        // Every dishwash item but the two proportional ones, times without their third byte (an
+        // output's time without its second).
         Dishwash& d = doc.dishwash;
-        d.DW_UnitType = from.DW_UnitType;
-        d.DW_UnitMode = from.DW_UnitMode;
-        d.DW_IOCheckbox = from.DW_IOCheckbox;
-        d.DW_NumPumps = from.DW_NumPumps;
-        d.DW_Byte69 = from.DW_Byte69;
-        d.DW_SerialNo = from.DW_SerialNo;
-        d.DW_Pin = from.DW_Pin;
-        d.DW_ICmode = from.DW_ICmode;  // the second stored copy
-        d.DW_ICRunTime = {from.DW_ICRunTime[0], from.DW_ICRunTime[1], 0};
-        d.DW_ICDelayTime = {from.DW_ICDelayTime[0], from.DW_ICDelayTime[1], 0};
-        d.DW_ICPulseCount = from.DW_ICPulseCount;
-        d.DW_ProbeMode = from.DW_ProbeMode;
-        d.DW_ProbeConcentration = from.DW_ProbeConcentration;
-        d.DW_ProbeInitialDelay = {from.DW_ProbeInitialDelay[0], from.DW_ProbeInitialDelay[1], 0};
-        d.DW_ProbeAlarmDelay = {from.DW_ProbeAlarmDelay[0], from.DW_ProbeAlarmDelay[1], 0};
-        d.DW_ProbeAlarmOff = from.DW_ProbeAlarmOff;
-        d.DW_PumpSpeed = from.DW_PumpSpeed;
-        for (std::size_t i = 0; i < 3; ++i) {
-            d.DW_PumpRunTime[i] = {from.DW_PumpRunTime[i][0], from.DW_PumpRunTime[i][1], 0};
-            d.DW_PumpOffTime[i] = {from.DW_PumpOffTime[i][0], from.DW_PumpOffTime[i][1], 0};
+        const Dishwash reset = d;
+        d = written.dishwash;
+        d.DW_PropTo = reset.DW_PropTo;
+        d.DW_PropRunning = reset.DW_PropRunning;
+        for (Triple* t :
+             {&d.DW_ICRunTime, &d.DW_ICDelayTime, &d.DW_ProbeInitialDelay, &d.DW_ProbeAlarmDelay,
+              &d.DW_PumpRunTime[0], &d.DW_PumpRunTime[1], &d.DW_PumpRunTime[2],
+              &d.DW_PumpOffTime[0], &d.DW_PumpOffTime[1], &d.DW_PumpOffTime[2]}) {
+            (*t)[2] = 0;
         }
-        d.DW_PumpPulse = from.DW_PumpPulse;
-        d.DW_IOPercent = from.DW_IOPercent;
         for (std::size_t i = 0; i < 4; ++i) {
-            d.DW_IOTime[i] = {from.DW_IOTime[i][0], 0, from.DW_IOTime[i][2]};
-            d.DW_IODuration[i] = {from.DW_IODuration[i][0], 0, from.DW_IODuration[i][2]};
+            d.DW_IOTime[i][1] = 0;
+            d.DW_IODuration[i][1] = 0;
         }
-        if (format >= 3) {
-            d.DW_Text = from.DW_Text;
-            d.DW_Flag4 = from.DW_Flag4;
-            d.DW_Flag88 = from.DW_Flag88;
+        if (format < 3) {
+            d.DW_Text = reset.DW_Text;
+            d.DW_Flag4 = reset.DW_Flag4;
+            d.DW_Flag88 = reset.DW_Flag88;
         }
     }
     return doc;
 }
 
-nlohmann::json showJson(const Document& loaded, int format) {
-    using nlohmann::json;
-    const Config& c = loaded.config;
+// The names are the record's own, so a macro spells each one once.
+#define FIELD(name) \
+    { #name, shown(record.name) }
+#define TEXT(name) \
+    { #name, textUpToNul(record.name) }
 
-    json programs = json::array();
-    json enabled = json::array();
-    json pulses = json::array();
-    for (std::size_t p = 0; p < kPrograms; ++p) {
-        json triggers = json::array();
-        json triggerEnabled = json::array();
-        for (std::size_t t = 0; t < kTriggers; ++t) {
-            json steps = json::array();
-            for (const Step& s : c.programs[p][t]) {
-                steps.push_back({{"runTime", triple(s.runTime)},
-                                 {"delayTime", triple(s.delayTime)},
-                                 {"dose", s.dose}});
-            }
-            triggers.push_back(steps);
-            triggerEnabled.push_back(numbers(c.pumpEnabled[p][t]));
-        }
-        programs.push_back(triggers);
-        enabled.push_back(triggerEnabled);
-        pulses.push_back(numbers(c.pulseCount[p]));
+nlohmann::json configJson(const Config& record, int format) {
+    // Grouped by the length of their names only so that they line up in columns.
+    const nlohmann::json shortNames = {
+        FIELD(pin),        FIELD(auxTime),   FIELD(auxByte),   FIELD(ViewMode),  FIELD(comments),
+        FIELD(unitType),   FIELD(programs),  FIELD(progName),  TEXT(spareText),  FIELD(pumpName),
+        FIELD(FSVersion),  FIELD(relayMode), FIELD(FlushType), FIELD(pumpSpeed), FIELD(accessCode),
+        FIELD(pulseCount), TEXT(SerialNoCPU)};
+    const nlohmann::json middle = {
+        FIELD(pumpEnabled),    FIELD(autofs_time),    FIELD(autofs_mode),    FIELD(resetOption),
+        FIELD(optionFlag0),    TEXT(SerialNoUnit),    FIELD(optionFlag1),    TEXT(customerName2),
+        TEXT(customerName1),   FIELD(resetDelayOff),  TEXT(unitDescription), FIELD(pumpSpeedRange),
+        FIELD(flushValveTime), FIELD(resetDelayTime), FIELD(SafetyStopMode), TEXT(SoftwareVersion),
+        FIELD(pumpNamesValid)};
+    const nlohmann::json longNames = {FIELD(pumpCalibration), FIELD(resetProgChoice),
+                                      FIELD(spareLaundryByte), FIELD(autofs_accept_time),
+                                      FIELD(resetDelayLastInput)};
+    nlohmann::json config = shortNames;
+    config.update(middle);
+    config.update(longNames);
+    config["legacyConfig"] = hex(record.legacyConfig);
+    // Which parts of the record the file's format carried.
+    config["firstFormatLoad"] = flag(format == 1);
+    const std::pair<const char*, int> parts[] = {{"namesPresent", 3},      {"tenPumpFormat", 4},
+                                                 {"doseFormat", 4},        {"flushTypeFormat", 5},
+                                                 {"extensionFormat", 6},   {"pulseFixFormat", 7},
+                                                 {"descriptionFormat", 8}, {"resetToFormat", 9}};
+    for (const auto& [name, from] : parts) {
+        config[name] = flag(format >= from);
     }
+    return config;
+}
 
-    json config = {
-        {"firstFormatLoad", flag(format == 1)},
-        {"spareLaundryByte", c.spareLaundryByte},
-        {"pumpNamesValid", c.pumpNamesValid},
-        {"FlushType", c.FlushType},
-        {"legacyConfig", hex(c.legacyConfig)},
-        {"programs", programs},
-        {"pumpSpeed", numbers(c.pumpSpeed)},
-        {"pumpCalibration", numbers(c.pumpCalibration)},
-        {"pumpEnabled", enabled},
-        {"pulseCount", pulses},
-        {"resetDelayLastInput", c.resetDelayLastInput},
-        {"resetDelayOff", c.resetDelayOff},
-        {"accessCode", c.accessCode},
-        {"resetDelayTime", triple(c.resetDelayTime)},
-        {"flushValveTime", triple(c.flushValveTime)},
-        {"auxTime", triple(c.auxTime)},
-        {"auxByte", c.auxByte},
-        {"unitType", c.unitType},
-        {"spareText", textUpToNul(c.spareText)},
-        {"SerialNoUnit", textUpToNul(c.SerialNoUnit)},
-        {"SerialNoCPU", textUpToNul(c.SerialNoCPU)},
-        {"SoftwareVersion", textUpToNul(c.SoftwareVersion)},
-        {"unitDescription", textUpToNul(c.unitDescription)},
-        {"customerName1", textUpToNul(c.customerName1)},
-        {"customerName2", textUpToNul(c.customerName2)},
-        {"pin", numbers(c.pin)},
-        {"namesPresent", flag(format >= 3)},
-        {"relayMode", c.relayMode},
-        {"ViewMode", c.ViewMode},
-        {"optionFlag1", c.optionFlag1},
-        {"optionFlag0", c.optionFlag0},
-        {"tenPumpFormat", flag(format >= 4)},
-        {"doseFormat", flag(format >= 4)},
-        {"flushTypeFormat", flag(format >= 5)},
-        {"extensionFormat", flag(format >= 6)},
-        {"pulseFixFormat", flag(format >= 7)},
-        {"descriptionFormat", flag(format >= 8)},
-        {"resetToFormat", flag(format >= 9)},
-        {"progName", strings(c.progName)},
-        {"pumpName", strings(c.pumpName)},
-        {"pumpSpeedRange", numbers(c.pumpSpeedRange)},
-        {"SafetyStopMode", c.SafetyStopMode},
-        {"autofs_mode", c.autofs_mode},
-        {"autofs_time", triple(c.autofs_time)},
-        {"autofs_accept_time", c.autofs_accept_time},
-        {"resetOption", c.resetOption},
-        {"resetProgChoice", c.resetProgChoice},
-        {"FSVersion", c.FSVersion},
-        {"comments", latin1ToUtf8(c.comments)},
-    };
+nlohmann::json dishwashJson(const Dishwash& record, int format) {
+    const nlohmann::json shortNames = {FIELD(DW_Pin),    FIELD(DW_Text),   FIELD(DW_Flag4),
+                                       FIELD(DW_IOTime), FIELD(DW_Flag88), FIELD(DW_ICmode),
+                                       FIELD(DW_PropTo), FIELD(DW_Byte69), TEXT(DW_SerialNo)};
+    const nlohmann::json middle = {
+        FIELD(DW_NumPumps),    FIELD(DW_UnitMode),   FIELD(DW_UnitType),    FIELD(DW_IOPercent),
+        FIELD(DW_ProbeMode),   FIELD(DW_PumpPulse),  FIELD(DW_PumpSpeed),   FIELD(DW_ICRunTime),
+        FIELD(DW_IOCheckbox),  FIELD(DW_IODuration), FIELD(DW_PumpOffTime), FIELD(DW_PropRunning),
+        FIELD(DW_PumpRunTime), FIELD(DW_ICDelayTime)};
+    const nlohmann::json longNames = {FIELD(DW_ICPulseCount), FIELD(DW_ProbeAlarmOff),
+                                      FIELD(DW_ProbeAlarmDelay), FIELD(DW_ProbeInitialDelay),
+                                      FIELD(DW_ProbeConcentration)};
+    nlohmann::json dishwash = shortNames;
+    dishwash.update(middle);
+    dishwash.update(longNames);
+    dishwash["DW_NamesFormat"] = flag(format >= 3);
+    return dishwash;
+}
 
-    const Dishwash& d = loaded.dishwash;
-    json dishwash = {
-        {"DW_Flag4", d.DW_Flag4},
-        {"DW_Text", latin1ToUtf8(d.DW_Text)},
-        {"DW_NamesFormat", flag(format >= 3)},
-        {"DW_UnitType", d.DW_UnitType},
-        {"DW_SerialNo", textUpToNul(d.DW_SerialNo)},
-        {"DW_Pin", numbers(d.DW_Pin)},
-        {"DW_UnitMode", d.DW_UnitMode},
-        {"DW_NumPumps", d.DW_NumPumps},
-        {"DW_IOCheckbox", d.DW_IOCheckbox},
-        {"DW_ICmode", d.DW_ICmode},
-        {"DW_ICRunTime", triple(d.DW_ICRunTime)},
-        {"DW_ICDelayTime", triple(d.DW_ICDelayTime)},
-        {"DW_ICPulseCount", d.DW_ICPulseCount},
-        {"DW_ProbeMode", d.DW_ProbeMode},
-        {"DW_ProbeInitialDelay", triple(d.DW_ProbeInitialDelay)},
-        {"DW_ProbeConcentration", d.DW_ProbeConcentration},
-        {"DW_ProbeAlarmDelay", triple(d.DW_ProbeAlarmDelay)},
-        {"DW_ProbeAlarmOff", d.DW_ProbeAlarmOff},
-        {"DW_PumpSpeed", numbers(d.DW_PumpSpeed)},
-        {"DW_PumpRunTime", triples(d.DW_PumpRunTime)},
-        {"DW_PumpOffTime", triples(d.DW_PumpOffTime)},
-        {"DW_PumpPulse", numbers(d.DW_PumpPulse)},
-        {"DW_Byte69", d.DW_Byte69},
-        {"DW_IOPercent", numbers(d.DW_IOPercent)},
-        {"DW_IOTime", triples(d.DW_IOTime)},
-        {"DW_IODuration", triples(d.DW_IODuration)},
-        {"DW_PropTo", d.DW_PropTo},
-        {"DW_PropRunning", d.DW_PropRunning},
-        {"DW_Flag88", d.DW_Flag88},
-    };
+#undef FIELD
+#undef TEXT
 
-    return {{"format", formatTag(format)}, {"config", config}, {"dishwash", dishwash}};
+nlohmann::json showJson(const Document& loaded, int format) {
+    return {{"format", formatTag(format)},
+            {"config", configJson(loaded.config, format)},
+            {"dishwash", dishwashJson(loaded.dishwash, format)}};
 }
 
 nlohmann::json expectedShow(const Document& written, int format,

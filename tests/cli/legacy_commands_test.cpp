@@ -1,11 +1,13 @@
 // qeltoctl legacy against qelto-unitsim's older units on a pseudo-terminal: what a read saves,
-// what a write leaves in the unit, the dishwash read and verify, and the exit statuses.
+// what a write leaves in another unit, the dishwash read and verify, the usage and dump pages, the
+// spare byte, and the exit statuses, with a stop signal that cancels a read at once.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "cli/qeltoctl_runner.h"
+#include "reports/page_tags.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
 
@@ -35,7 +38,27 @@ json laundryUnit(const std::string& version) {
                   {"pins", {1111, 2222, 3333}},
                   {"auxByte", 9}}},
                 {"programNames", {"Towels", "Sheets"}},
-                {"comments", "Checked on site."}};
+                {"comments", "Checked on site."},
+                {"dumpText", "FLASH <ok> & RAM ok\r\nEND\r\n"}};
+}
+
+// Pump 1 calibrated (250 ml/min since 14/03/24) with 1 x 65536 + 134 x 256 + 160 = 100000 ml in
+// 77 cycles; pump 2 timed, 2 h 30 min 15 s in 5 cycles. Program 2 ran pump 2 for 1 h 2 min 3 s.
+json withUsage(json unit) {
+    unit["usage"] = {{"pumpCount", 2},
+                     {"totalCycles", 1234},
+                     {"pumps",
+                      {{{"hours", 1},
+                        {"minutes", 134},
+                        {"seconds", 160},
+                        {"flow", 250},
+                        {"calibrated", {14, 3, 24}},
+                        {"cycles", 77}},
+                       {{"hours", 2}, {"minutes", 30}, {"seconds", 15}, {"cycles", 5}}}},
+                     {"programs",
+                      {{{"used", false}},
+                       {{"used", true}, {"time", {{0, 0, 0}, {1, 2, 3}}}, {"cycles", {4, 6}}}}}};
+    return unit;
 }
 
 json dishwashUnit() {
@@ -54,32 +77,31 @@ json dishwashUnit() {
 class LegacyCommands : public ::testing::Test {
   protected:
     std::unique_ptr<SimProcess> start(const std::string& kind, const json& memory,
-                                      const std::string& name = "unit") {
-        const auto state = testDir() / (name + ".json");
-        writeFile(state, memory.dump());
-        return std::make_unique<SimProcess>(
-            testDir(), QELTO_UNITSIM_PATH,
-            std::vector<std::string>{"--kind", kind, "--state", state.string()});
-    }
-
-    static json dumpOf(SimProcess& sim) {
-        sim.stop();
-        return json::parse(readFile(sim.dumpFile()));
+                                      std::vector<std::string> options = {}) {
+        options.insert(options.begin(), {"--kind", kind});
+        return SimProcess::withMemory(testDir(), QELTO_UNITSIM_PATH, memory, options);
     }
 
     static int legacyByte(const json& shown, std::size_t offset) {
         const std::string hex = shown.at("config").at("legacyConfig").get<std::string>();
         return std::stoi(hex.substr(2 * offset, 2), nullptr, 16);
     }
+
+    std::filesystem::path page = testDir() / "report.html";
 };
 
-TEST_F(LegacyCommands, ReadSavesTheLegacyImageNamesAndComments) {
-    auto sim = start("legacy-laundry", laundryUnit("1.1.0"));
-    const auto out = testDir() / "read.qlf";
-    const ProcessResult r = runQeltoctl(
-        {"legacy", "read", "--port", sim->portPath(), "--password", "4321", "--out", out.string()});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    const ShowResult shown = showDocument(out);
+TEST_F(LegacyCommands, ReadSavesTheImageNamesAndCommentsAndWriteCarriesThemIntoAnotherUnit) {
+    auto source = start("legacy-laundry", laundryUnit("1.1.0"));
+    const auto doc = testDir() / "unit.qlf";
+    const std::vector<std::string> read{"legacy", "read",       "--port",    source->portPath(),
+                                        "--out",  doc.string(), "--password"};
+    auto args = read;
+    args.push_back("1234");
+    EXPECT_TRUE(exited(runQeltoctl(args), 1, {"refused the password"}));
+    EXPECT_FALSE(std::filesystem::exists(doc));
+    args.back() = "4321";
+    ASSERT_TRUE(exited(runQeltoctl(args), 0));
+    const ShowResult shown = showDocument(doc);
     ASSERT_EQ(shown.run.exitCode, 0) << shown.run.err;
     EXPECT_EQ(legacyByte(shown.json, 44), 90);  // pump speed
     EXPECT_EQ(legacyByte(shown.json, 47), 2);   // reset delay 2:05
@@ -89,40 +111,17 @@ TEST_F(LegacyCommands, ReadSavesTheLegacyImageNamesAndComments) {
     EXPECT_EQ(legacyByte(shown.json, 65), 1111 & 0xFF);
     EXPECT_EQ(shown.json["config"]["progName"][1], "Sheets");
     EXPECT_EQ(shown.json["config"]["comments"], "Checked on site.");
-}
+    const json sourceConfig = source->stopAndDump().at("config");
 
-TEST_F(LegacyCommands, AWrongPasswordSavesNothingAndSaysWhy) {
-    auto sim = start("legacy-laundry", laundryUnit("1.1.0"));
-    const auto out = testDir() / "read.qlf";
-    const ProcessResult r = runQeltoctl(
-        {"legacy", "read", "--port", sim->portPath(), "--password", "1234", "--out", out.string()});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("refused the password"), std::string::npos) << r.err;
-    EXPECT_FALSE(std::filesystem::exists(out));
-}
-
-TEST_F(LegacyCommands, WriteCarriesOneUnitsConfigurationIntoAnother) {
-    auto source = start("legacy-laundry", laundryUnit("1.0.9"), "source");
-    const auto doc = testDir() / "unit.qlf";
-    ASSERT_EQ(runQeltoctl({"legacy", "read", "--port", source->portPath(), "--password", "4321",
-                           "--out", doc.string()})
-                  .exitCode,
-              0);
-    const json sourceConfig = dumpOf(*source).at("config");
-
-    auto target = start("legacy-laundry", json{{"version", "1.0.9"}, {"password", 77}}, "target");
-    const ProcessResult r = runQeltoctl(
-        {"legacy", "write", doc.string(), "--port", target->portPath(), "--password", "77"});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(dumpOf(*target).at("config"), sourceConfig);
-}
-
-TEST_F(LegacyCommands, ThirdCommandReachesTheUnitOnce) {
-    auto sim = start("legacy-laundry", laundryUnit("1.0.9"));
-    const ProcessResult r =
-        runQeltoctl({"legacy", "third", "--port", sim->portPath(), "--password", "4321"});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(dumpOf(*sim).at("thirdCommandCount"), 1);
+    auto target = start("legacy-laundry", json{{"version", "1.0.9"}, {"password", 77}});
+    ASSERT_TRUE(exited(runQeltoctl({"legacy", "write", doc.string(), "--port", target->portPath(),
+                                    "--password", "77"}),
+                       0));
+    ASSERT_TRUE(exited(
+        runQeltoctl({"legacy", "third", "--port", target->portPath(), "--password", "77"}), 0));
+    const json written = target->stopAndDump();
+    EXPECT_EQ(written.at("config"), sourceConfig);
+    EXPECT_EQ(written.at("thirdCommandCount"), 1);
 }
 
 TEST_F(LegacyCommands, DishwashReadThenVerifyAgreesAndAChangedUnitDiffers) {
@@ -135,7 +134,6 @@ TEST_F(LegacyCommands, DishwashReadThenVerifyAgreesAndAChangedUnitDiffers) {
     EXPECT_EQ(shown.json["dishwash"]["DW_UnitMode"], 2);
     EXPECT_EQ(shown.json["dishwash"]["DW_PumpSpeed"], json({60, 70, 80}));
     EXPECT_EQ(shown.json["dishwash"]["DW_Pin"], json({1, 2, 3}));
-
     r = runQeltoctl({"legacy", "dishwash", "verify", doc.string(), "--port", sim->portPath()});
     EXPECT_EQ(r.exitCode, 0) << r.err << r.out;
     EXPECT_EQ(r.out, "");
@@ -143,19 +141,87 @@ TEST_F(LegacyCommands, DishwashReadThenVerifyAgreesAndAChangedUnitDiffers) {
 
     json changed = dishwashUnit();
     changed["dishwash"]["pumps"][1]["speed"] = 75;
-    auto other = start("legacy-dishwash", changed, "other");
+    auto other = start("legacy-dishwash", changed);
     r = runQeltoctl({"legacy", "dishwash", "verify", doc.string(), "--port", other->portPath()});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "pump 2 speed: unit 75, document 70\n");
 }
 
-TEST_F(LegacyCommands, AMissingPortFailsWithItsNameAndABadPasswordIsAUsageError) {
+TEST_F(LegacyCommands, TheUsagePageCarriesTheUnitsTotalsProgramsAndIdentityInItsCells) {
+    auto sim = start("legacy-laundry", withUsage(laundryUnit("1.1.0")));
+    const auto book = testDir() / "report.xlsx";
+    const ProcessResult r = runQeltoctl({"legacy", "usage", "--port", sim->portPath(), "--out",
+                                         page.string(), "--xlsx", book.string()});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string html = readFile(page);
+    const auto cells = reports::test::readTags(html).cells;
+
+    EXPECT_EQ(cells.at("A3"), "0") << "a usage page";
+    EXPECT_EQ(cells.at("A8"), "2") << "drawn from a unit";
+    EXPECT_EQ(cells.at("A5"), "Hotel Sud");
+    EXPECT_EQ(cells.at("A7"), "1.10");
+    EXPECT_EQ(cells.at("A100"), "Checked on site.");
+    EXPECT_NE(html.find(" 01234"), std::string::npos) << "the unit's total cycles";
+    // All programs (column X), pump 1 (rows 1-6): no time parts, the count, the volume.
+    EXPECT_EQ(cells.at("X1"), "0");
+    EXPECT_EQ(cells.at("X4"), "77");
+    EXPECT_EQ(cells.at("X5"), "100000");
+    // Pump 2 (rows 7-12): hours, minutes, seconds, the count, no volume.
+    EXPECT_EQ(cells.at("X7"), "2");
+    EXPECT_EQ(cells.at("X8"), "30");
+    EXPECT_EQ(cells.at("X9"), "15");
+    EXPECT_EQ(cells.at("X10"), "5");
+    EXPECT_EQ(cells.at("X11"), "0");
+    // Pump 1's calibration: flow, day, month, year.
+    EXPECT_EQ(cells.at("B14"), "250");
+    EXPECT_EQ(cells.at("B15"), "14");
+    EXPECT_EQ(cells.at("B16"), "3");
+    EXPECT_EQ(cells.at("B17"), "24");
+    // Program 2 (column E): its run time and counts per pump, and its name.
+    EXPECT_EQ(cells.at("E4"), "4");
+    EXPECT_EQ(cells.at("E7"), "1");
+    EXPECT_EQ(cells.at("E8"), "2");
+    EXPECT_EQ(cells.at("E9"), "3");
+    EXPECT_EQ(cells.at("E10"), "6");
+    EXPECT_EQ(cells.at("B81"), "Sheets");
+    EXPECT_TRUE(std::filesystem::exists(book));
+}
+
+// The dump page holds the unit's lines escaped; a read that gets no answer, or no port, writes
+// no page.
+TEST_F(LegacyCommands, TheDumpPageHoldsTheUnitsLinesAndAFailedReadWritesNoPage) {
+    auto sim = start("legacy-laundry", laundryUnit("1.0.9"));
+    ASSERT_TRUE(exited(
+        runQeltoctl({"legacy", "dump", "--port", sim->portPath(), "--out", page.string()}), 0));
+    const std::string html = readFile(page);
+    EXPECT_NE(html.find("FLASH &lt;ok&gt; &amp; RAM ok\nEND\n"), std::string::npos) << html;
+    EXPECT_EQ(html.find("<ok>"), std::string::npos);
+    EXPECT_EQ(html.find('\r'), std::string::npos);
+    std::filesystem::remove(page);
+
+    // A dishwash unit does not know the laundry usage command.
+    auto dishwash = start("legacy-dishwash", json{{"version", "1.1.0"}});
+    EXPECT_TRUE(exited(
+        runQeltoctl({"legacy", "usage", "--port", dishwash->portPath(), "--out", page.string()}), 1,
+        {"did not answer. Check the cable"}));
     const auto port = (testDir() / "ttyNone").string();
-    ProcessResult r = runQeltoctl({"legacy", "third", "--port", port, "--password", "1"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("ttyNone"), std::string::npos) << r.err;
-    r = runQeltoctl({"legacy", "third", "--port", port, "--password", "70000"});
-    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(exited(runQeltoctl({"legacy", "dump", "--port", port, "--out", page.string()}), 1,
+                       {"ttyNone"}));
+    EXPECT_FALSE(std::filesystem::exists(page));
+}
+
+TEST_F(LegacyCommands, TheSpareByteLandsInAUnitOfSoftware110AndA109HasNone) {
+    auto sim = start("legacy-laundry", laundryUnit("1.1.0"));
+    ASSERT_TRUE(exited(runQeltoctl({"legacy", "spare-byte", "--port", sim->portPath()}), 0));
+    ASSERT_TRUE(exited(
+        runQeltoctl({"legacy", "spare-byte", "--port", sim->portPath(), "--value", "200"}), 0));
+    EXPECT_EQ(sim->stopAndDump().at("spareByte"), 200);
+
+    auto older = start("legacy-laundry", laundryUnit("1.0.9"));
+    EXPECT_TRUE(
+        exited(runQeltoctl({"legacy", "spare-byte", "--port", older->portPath(), "--value", "5"}),
+               1, {"software 1.09", "no spare laundry byte"}));
+    EXPECT_EQ(older->stopAndDump().at("spareByte"), 0);
 }
 
 // Ctrl-C or `kill` in the middle of a slow read cancels it at once: 128 + the signal, nothing
@@ -164,14 +230,11 @@ TEST_F(LegacyCommands, AStopSignalCancelsAReadAtOnce) {
     using namespace std::chrono;
     for (const int signal : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(signal);
-        const auto state = testDir() / "paced.json";
-        writeFile(state, laundryUnit("1.1.0").dump());
-        SimProcess paced(testDir(), QELTO_UNITSIM_PATH,
-                         {"--kind", "legacy-laundry", "--state", state.string(), "--pace"});
+        auto paced = start("legacy-laundry", laundryUnit("1.1.0"), {"--pace"});
         const auto out = testDir() / "cancelled.qlf";
-        std::vector<std::string> args{QELTOCTL_PATH, "legacy",         "read",
-                                      "--port",      paced.portPath(), "--password",
-                                      "4321",        "--out",          out.string()};
+        std::vector<std::string> args{QELTOCTL_PATH, "legacy",          "read",
+                                      "--port",      paced->portPath(), "--password",
+                                      "4321",        "--out",           out.string()};
         std::vector<char*> argv;
         for (std::string& arg : args) {
             argv.push_back(arg.data());

@@ -390,17 +390,5 @@ TEST(LoadingAFile, whatCannotBeReadExitsOneNamingTheFile) {
     }
 }
 
-// What CLI11 reports as a usage error must exit 2 for every command.
-TEST(Usage, missingArgumentsExitTwo) {
-    const auto in = saveBytes(doc::writeDocument(doc::distinctDocument(), 9));
-    for (const std::vector<std::string>& args : {std::vector<std::string>{},
-                                                 {"show"},
-                                                 {"new"},
-                                                 {"convert", in.string()},
-                                                 {"diff", in.string()}}) {
-        EXPECT_EQ(runQeltoctl(args).exitCode, 2) << (args.empty() ? "" : args[0]);
-    }
-}
-
 }  // namespace
 }  // namespace qelto::test

@@ -91,6 +91,17 @@ nlohmann::json SimProcess::stopAndDump() {
     return in ? nlohmann::json::parse(in) : nlohmann::json();
 }
 
+nlohmann::json SimProcess::dumpNow() const {
+    std::filesystem::remove(dumpFile());
+    ::kill(pid_, SIGUSR1);
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!std::filesystem::exists(dumpFile()) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(5ms);
+    }
+    std::ifstream in(dumpFile());  // written whole under another name, then renamed
+    return in ? nlohmann::json::parse(in) : nlohmann::json();
+}
+
 std::vector<nlohmann::json> SimProcess::requests() const {
     std::vector<nlohmann::json> out;
     std::ifstream in(requestLog());

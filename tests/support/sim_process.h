@@ -36,6 +36,8 @@ class SimProcess {
     int stop();
     // Stops it and returns the memory it dumped (null when it left none).
     nlohmann::json stopAndDump();
+    // The memory it holds now, dumped on SIGUSR1 while it keeps running.
+    nlohmann::json dumpNow() const;
 
     // The request log the simulator writes (one JSON object per line), and what it holds so far:
     // every request in order; the poll commands among them; every request as its packet id, a

@@ -56,6 +56,63 @@ const bool g_installed = [] {
     return true;
 }();
 
+int decode(int status) {
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::array<int, 2> openPipe() {
+    std::array<int, 2> fds{};
+    if (::pipe2(fds.data(), O_CLOEXEC) != 0) {
+        throw std::system_error(errno, std::generic_category(), "pipe2");
+    }
+    return fds;
+}
+
+// Starts argv with the given descriptors as its standard input, output and error; -1 is
+// /dev/null. The child gets the test's environment, so it sees the test's HOME.
+pid_t spawn(const std::vector<std::string>& argv, std::array<int, 3> fds) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    for (int i = 0; i < 3; ++i) {
+        const int fd = fds[static_cast<std::size_t>(i)];
+        if (fd >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, fd, i);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, i, "/dev/null", i == 0 ? O_RDONLY : O_WRONLY,
+                                             0);
+        }
+    }
+    std::vector<char*> args;
+    for (const auto& a : argv) {
+        args.push_back(const_cast<char*>(a.c_str()));
+    }
+    args.push_back(nullptr);
+    pid_t pid = -1;
+    const int rc = ::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
+        throw std::system_error(rc, std::generic_category(), "posix_spawn " + argv[0]);
+    }
+    return pid;
+}
+
+// Appends what the descriptor has; false at its end.
+bool readSome(int fd, std::string& to) {
+    std::array<char, 4096> buf{};
+    const ssize_t n = ::read(fd, buf.data(), buf.size());
+    if (n > 0) {
+        to.append(buf.data(), static_cast<std::size_t>(n));
+    }
+    return n > 0;
+}
+
+int waitFor(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return decode(status);
+}
+
 }  // namespace
 
 std::filesystem::path testDir() {
@@ -86,45 +143,13 @@ std::string readFile(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-ProcessResult runProcess(const std::vector<std::string>& argv, std::string_view input) {
-    std::array<int, 2> inPipe{}, outPipe{}, errPipe{};
-    if (::pipe2(inPipe.data(), O_CLOEXEC) != 0 || ::pipe2(outPipe.data(), O_CLOEXEC) != 0 ||
-        ::pipe2(errPipe.data(), O_CLOEXEC) != 0) {
-        throw std::system_error(errno, std::generic_category(), "pipe2");
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-
-    std::vector<char*> args;
-    for (const auto& a : argv) {
-        args.push_back(const_cast<char*>(a.c_str()));
-    }
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    const int rc = ::posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(inPipe[0]);
+ProcessResult runProcess(const std::vector<std::string>& argv) {
+    std::array<int, 2> outPipe = openPipe(), errPipe = openPipe();
+    const pid_t pid = spawn(argv, {-1, outPipe[1], errPipe[1]});
     ::close(outPipe[1]);
     ::close(errPipe[1]);
-    if (rc != 0) {
-        ::close(inPipe[1]);
-        ::close(outPipe[0]);
-        ::close(errPipe[0]);
-        throw std::system_error(rc, std::generic_category(), "posix_spawn " + argv[0]);
-    }
-
     ProcessResult result;
-    std::size_t written = 0;
-    int inFd = inPipe[1];
-    if (input.empty()) {
-        ::close(inFd);
-        inFd = -1;
-    }
-    std::array<pollfd, 3> fds{
-        {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}, {inFd, POLLOUT, 0}}};
+    std::array<pollfd, 2> fds{{{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}}};
     while (fds[0].fd >= 0 || fds[1].fd >= 0) {
         if (::poll(fds.data(), fds.size(), -1) < 0) {
             if (errno == EINTR) {
@@ -132,39 +157,15 @@ ProcessResult runProcess(const std::vector<std::string>& argv, std::string_view 
             }
             break;
         }
-        for (int i = 0; i < 2; ++i) {
-            auto& p = fds[static_cast<std::size_t>(i)];
-            if (p.fd >= 0 && (p.revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-                std::array<char, 4096> buf{};
-                const ssize_t n = ::read(p.fd, buf.data(), buf.size());
-                if (n <= 0) {
-                    ::close(p.fd);
-                    p.fd = -1;
-                } else {
-                    (i == 0 ? result.out : result.err)
-                        .append(buf.data(), static_cast<std::size_t>(n));
-                }
-            }
-        }
-        auto& w = fds[2];
-        if (w.fd >= 0 && (w.revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
-            const ssize_t n = ::write(w.fd, input.data() + written, input.size() - written);
-            if (n > 0) {
-                written += static_cast<std::size_t>(n);
-            }
-            if (n <= 0 || written == input.size()) {
-                ::close(w.fd);
-                w.fd = -1;
+        for (std::size_t i = 0; i < fds.size(); ++i) {
+            if (fds[i].fd >= 0 && (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0 &&
+                !readSome(fds[i].fd, i == 0 ? result.out : result.err)) {
+                ::close(fds[i].fd);
+                fds[i].fd = -1;
             }
         }
     }
-    if (fds[2].fd >= 0) {
-        ::close(fds[2].fd);
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.exitCode = waitFor(pid);
     return result;
 }
 
@@ -186,33 +187,16 @@ ProcessResult runProcess(const std::vector<std::string>& argv, std::string_view 
 }
 
 StartedProcess::StartedProcess(const std::vector<std::string>& argv, int stdinFd) {
-    std::array<int, 2> errPipe{};
-    if (::pipe2(errPipe.data(), O_CLOEXEC) != 0) {
-        throw std::system_error(errno, std::generic_category(), "pipe2");
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (stdinFd >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, stdinFd, 0);
-    } else {
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    }
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-    std::vector<char*> args;
-    for (const auto& a : argv) {
-        args.push_back(const_cast<char*>(a.c_str()));
-    }
-    args.push_back(nullptr);
-    const int rc = ::posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(errPipe[1]);
+    std::array<int, 2> errPipe = openPipe();
     errFd_ = errPipe[0];
-    if (rc != 0) {
-        pid_ = -1;
+    try {
+        pid_ = spawn(argv, {stdinFd, -1, errPipe[1]});
+    } catch (...) {
+        ::close(errPipe[1]);
         closeErr();
-        throw std::system_error(rc, std::generic_category(), "posix_spawn " + argv[0]);
+        throw;
     }
+    ::close(errPipe[1]);
 }
 
 StartedProcess::~StartedProcess() {
@@ -224,20 +208,14 @@ StartedProcess::~StartedProcess() {
 }
 
 bool StartedProcess::readErr(std::chrono::milliseconds limit) {
-    if (errFd_ < 0) {
-        return false;
-    }
     pollfd p{errFd_, POLLIN, 0};
-    if (::poll(&p, 1, static_cast<int>(limit.count())) <= 0) {
+    if (errFd_ < 0 || ::poll(&p, 1, static_cast<int>(limit.count())) <= 0) {
         return false;
     }
-    std::array<char, 4096> buf{};
-    const ssize_t n = ::read(errFd_, buf.data(), buf.size());
-    if (n <= 0) {
+    if (!readSome(errFd_, err_)) {
         closeErr();
         return false;
     }
-    err_.append(buf.data(), static_cast<std::size_t>(n));
     return true;
 }
 
@@ -263,11 +241,9 @@ void StartedProcess::closeErr() {
 int StartedProcess::wait() {
     while (readErr(std::chrono::milliseconds(60000))) {
     }
-    int status = 0;
-    while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-    }
+    const int status = waitFor(pid_);
     pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return status;
 }
 
 }  // namespace qelto::test

@@ -34,9 +34,9 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs a program (argv[0] is its path), waits for it and collects its output. The child gets the
-// test's environment, so it sees the test's HOME.
-ProcessResult runProcess(const std::vector<std::string>& argv, std::string_view input = {});
+// Runs a program (argv[0] is its path) with no input, waits for it and collects its output. The
+// child gets the test's environment, so it sees the test's HOME.
+ProcessResult runProcess(const std::vector<std::string>& argv);
 
 // Succeeds when the run ended with exitCode and its standard error holds each of errHas;
 // otherwise shows both outputs.
