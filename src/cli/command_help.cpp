@@ -128,7 +128,10 @@ void addHelpCommand(CLI::App& app, int& exitCode) {
             }
             at = named.front();
         }
-        std::fputs(at->help().c_str(), stdout);
+        // App::help() would describe the command being run, which is help itself.
+        std::fputs(
+            at->get_formatter()->make_help(at, fullName(at), CLI::AppFormatMode::Normal).c_str(),
+            stdout);
         exitCode = kExitOk;
     });
 }

@@ -136,11 +136,9 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
     const comms::SessionOutcome outcome =
         session.run(choice, ctx.doc, prompts, operation,
                     [](const comms::UnitIdentity& unit, const std::string& where) {
-                        std::fputs(fmt::format("Unit {:09} ({}, software {}) on {}\n", unit.serial,
-                                               model::unitModelName(unit.unitTypeIndex),
-                                               versionText(unit), where)
-                                       .c_str(),
-                                   stderr);
+                        printMessage(fmt::format("unit {:09} ({}, software {}) on {}", unit.serial,
+                                                 model::unitModelName(unit.unitTypeIndex),
+                                                 versionText(unit), where));
                     });
     switch (outcome.end) {
         case comms::SessionEnd::Ran:

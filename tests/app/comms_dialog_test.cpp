@@ -35,7 +35,10 @@ namespace {
 // Answers from a script; remembers what it was told.
 class ScriptedAnswers final : public app::CommsAnswers {
   public:
-    std::optional<std::uint16_t> askPin(QWidget*) override { return pin; }
+    std::optional<std::uint16_t> askPin(QWidget*) override {
+        ++pinsAsked;
+        return pin;
+    }
     std::optional<comms::Options> askOptions(QWidget*, comms::OptionsKind,
                                              const comms::Options& preset) override {
         return options ? options : std::optional<comms::Options>(preset);
@@ -56,6 +59,7 @@ class ScriptedAnswers final : public app::CommsAnswers {
     }
 
     std::optional<std::uint16_t> pin = 1234;
+    int pinsAsked = 0;
     std::optional<comms::Options> options;
     QStringList questions;
     QStringList messages;
@@ -164,17 +168,18 @@ class CommsDialogTest : public QObject {
         access->selectAll();
         QTest::keyClicks(access, QStringLiteral("7"));
         QTest::keyClick(access, Qt::Key_Return);
-        // The list survives the dialog: the next one shows the unit without a scan.
-        whenDialogOpens([this](app::DeviceSelectDialog& dialog) {
-            QCOMPARE(dialog.deviceList()->count(), 1);
-            QCOMPARE(dialog.statusLine()->text(), text(comms::kStatusUnitsListed));
-            dialog.deviceList()->setCurrentRow(0);
-            dialog.okButton()->click();
-        });
+        // The unit the read ran on stays chosen and is named in the status bar; the next commands
+        // run on it at once, without a scan, a click or the PIN question.
+        QVERIFY(window_->findChild<QLabel*>(QStringLiteral("chosenUnit"))
+                    ->text()
+                    .startsWith(QStringLiteral("Unit 123456789 (")));
+        QCOMPARE(answers_.pinsAsked, 1);
         answers_.messages.clear();
         QVERIFY(commands_->RunCommsOperation(app::kOpWriteProgram));
         QCOMPARE(answers_.questions, QStringList{text(comms::kAskVerifyText)});
-        QVERIFY2(answers_.messages.contains(text(comms::kMsgWriteDone)),
+        // The verify's own result stands under the write's message, in the one dialog.
+        QVERIFY2(answers_.messages.contains(text(comms::kMsgWriteDone) + QStringLiteral("\n\n") +
+                                            text(comms::kMsgVerifyMatched)),
                  qPrintable(answers_.messages.join(QStringLiteral(" | "))));
         QVERIFY(answers_.differences.empty());
 
@@ -182,14 +187,13 @@ class CommsDialogTest : public QObject {
         context_->config.pumpSpeed[0] =
             static_cast<std::uint8_t>(context_->config.pumpSpeed[0] == 50 ? 60 : 50);
         context_->config.customerName1[0] = 'X';
-        chooseFirstUnit();
         QVERIFY(!commands_->RunCommsOperation(app::kOpVerifyProgram));
         QCOMPARE(answers_.messages.last(), text(comms::kMsgVerifyMismatch));
         QCOMPARE(answers_.differences.size(), std::size_t{1});
 
         // A report from the unit goes to the report view.
-        chooseFirstUnit();
         QVERIFY(commands_->RunCommsOperation(app::kOpReportFromUnit));
+        QCOMPARE(answers_.pinsAsked, 1);
         QCOMPARE(reports_.size(), std::size_t{1});
         QCOMPARE(model::textOf(reports_[0].unit.customerName1), std::string("Hotel Sud"));
 

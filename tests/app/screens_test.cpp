@@ -62,7 +62,7 @@ class ScreensTest : public QObject {
             QVERIFY(picture.save(shot(QStringLiteral("shell_menu_%1_%2").arg(index++).arg(name))));
             menu->hide();
         }
-        QCOMPARE(index, 7);  // File, Unit, Batch, Older units, View, Language, Help
+        QCOMPARE(index, 8);  // File, Edit, Unit, Batch, Older units, View, Language, Help
 
         for (const int slot : {app::kEditorSlot, app::kReportSlot}) {
             window.SwitchView(slot);

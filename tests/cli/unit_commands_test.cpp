@@ -257,7 +257,7 @@ TEST_F(UnitCommands, EveryStopSignalCancelsSendsOnlyTheLockAndSavesNothing) {
         const auto start = steady_clock::now();
         if (signal == SIGPIPE) {
             // Whoever read the output has gone; the next progress line meets a closed pipe.
-            EXPECT_TRUE(qeltoctl.waitForErr("Unit 123456789")) << "the unit was never unlocked";
+            EXPECT_TRUE(qeltoctl.waitForErr("qeltoctl: unit 123456789")) << "the unit was never unlocked";
             qeltoctl.closeErr();
         } else {
             std::this_thread::sleep_for(milliseconds(600));
@@ -510,7 +510,7 @@ TEST_F(UnitCommands, SetChangesOnlyTheNamedPumpsGetShowsThemAndResetsReachTheUni
     EXPECT_EQ(page["pumps"][1]["speed"], 50);
 
     for (const char* what : {"washes", "counters"}) {
-        EXPECT_TRUE(exited(run({"reset", what}), 0)) << what;
+        EXPECT_TRUE(exited(run({"reset", what, "--yes"}), 0)) << what;
     }
     EXPECT_EQ(std::ranges::count(sim->pollCommands(), protocol::CMD_RESET), 2);
     EXPECT_TRUE(exited(run({"reset", "memory", "--yes"}), 0));

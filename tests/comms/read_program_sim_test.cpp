@@ -97,9 +97,12 @@ TEST_F(ReadProgramFromUnit, AClockOnlyReadSendsOnlyUnlockClockAndLock) {
     EXPECT_EQ(pollCommands(), (std::vector<int>{protocol::CMD_UNLOCK, protocol::CMD_GET_UNIT_TIME,
                                                 protocol::CMD_LOCK}));
     EXPECT_EQ(prompts.optionsAsked, 0);
-    EXPECT_EQ(result.closingMessage, kMsgReadDone);
-    EXPECT_EQ(prompts.messages, std::vector<int>{kMsgReadDone});
+    // The closing message says what the clock shows, not that a document was read.
+    EXPECT_EQ(result.closingMessage, kMsgClockRead);
+    EXPECT_TRUE(prompts.messages.empty());
     EXPECT_FALSE(doc.commsCopy().UnitTimeText.empty());
+    EXPECT_NE(std::find(prompts.calls.begin(), prompts.calls.end(), "messageText text 3062"),
+              prompts.calls.end());
     EXPECT_EQ(config.progName[0], "") << "nothing but the clock is taken";
 }
 

@@ -240,19 +240,21 @@ TEST_F(WriteProgramToUnit, OnlyABatchWriteClearsTheCountersOnceTheCalibrationChe
         const char* name;
         bool resetCounters;
         std::uint32_t pump1;  // the unit has pump 1 uncalibrated
+        std::uint32_t pump2;  // and pump 2 at 120: a difference makes the write ask
         std::optional<int> choice;
         bool reset;
     };
-    const Case cases[] = {{"service write", false, 0, kChooseUnitCalibration, false},
-                          {"batch write", true, 0, kChooseUnitCalibration, true},
-                          {"failed calibration check", true, 200, kChooseUnitCalibration, false},
-                          {"cancelled calibration choice", true, 0, std::nullopt, false}};
+    const Case cases[] = {
+        {"service write", false, 0, 120, kChooseUnitCalibration, false},
+        {"batch write", true, 0, 120, kChooseUnitCalibration, true},
+        {"failed calibration check", true, 200, 120, kChooseUnitCalibration, false},
+        {"cancelled calibration choice", true, 0, 130, std::nullopt, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start(unitMemory());
         doc.onNewDocument();
         config.pumpCalibration[0] = c.pump1;
-        config.pumpCalibration[1] = 120;
+        config.pumpCalibration[1] = c.pump2;
         prompts.options = only(&Options::bPumpData);
         prompts.calibrationChoice = c.choice;
         OperationContext ctx = context();
@@ -413,7 +415,7 @@ TEST_F(WriteProgramToUnit, ADocumentWithValuesBeyond16BitsIsRefusedBeforeAnythin
 TEST_F(WriteProgramToUnit, AClockOnlyWriteSetsTheClockAndNothingElse) {
     start(unitMemory());
     const OperationResult result = write(true);
-    EXPECT_EQ(result.closingMessage, kMsgWriteDone);
+    EXPECT_EQ(result.closingMessage, kMsgClockSet);
     EXPECT_EQ(prompts.optionsAsked, 0);
     EXPECT_EQ(trace(), (std::vector<std::string>{poll(CMD_UNLOCK), std::to_string(PKT_UNIT_TIME),
                                                  poll(CMD_LOCK)}));

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
 #include "model/prog_data.h"
 #include "page_tags.h"
 #include "reports/report_kinds.h"
@@ -36,9 +39,11 @@ model::CProgData fourPumpConfig() {
 // Program 5 is column H; trigger 3, pump 3 start at row 60*2 + 6*2 + 1 = 133 (pulses, delay
 // minutes and seconds, run minutes and seconds, dose); pump 4 of that trigger is not enabled.
 // B100 on: flush valves (4 is none); a four-pump unit has no B104. A unit's own version (A7) only
-// when read from it. Typed mark-up shows as text and leaves the tags whole.
+// when read from it. Typed mark-up shows as text and leaves the tags whole. Programs without a
+// step are left out.
 TEST(LaundrySettingsPage, TagsAndStepRowsInMillilitresAndInUsUnitsWithTypedMarkupAsText) {
     model::CProgData c = fourPumpConfig();
+    c.pumpEnabled[0][0][0] = 1;
     model::setText(c.customerName1, "<i>\"A&B\"</i>");
     const std::string ml = renderLaundrySettings(c, REP_FROM_MEMORY, bracketContext());
     const auto tags = readTags(ml);
@@ -55,6 +60,7 @@ TEST(LaundrySettingsPage, TagsAndStepRowsInMillilitresAndInUsUnitsWithTypedMarku
         EXPECT_NE(ml.find(text), std::string::npos) << text;
     }
     EXPECT_EQ(ml.find("<b>\"&"), std::string::npos);
+    EXPECT_EQ(ml.find("[2464]\n2 \n"), std::string::npos);
     EXPECT_EQ(ml.find("<i>"), std::string::npos);
 
     const std::string us = renderLaundrySettings(c, REP_FROM_USB_UNIT, bracketContext(true));
@@ -71,6 +77,7 @@ struct LaundryUsagePage : ::testing::Test {
     LaundryUsagePage() {
         unit.ResetAll(model::NoPumpNameDefaults{});
         unit.progName[0] = "<b>\"&";
+        unit.pumpName[0] = "Alkali";
         data.totalCycles = 42;
         data.totalCyclesKnown = true;
         for (const std::size_t row : {std::size_t{0}, kTotalsRow}) {
@@ -101,10 +108,23 @@ struct LaundryUsagePage : ::testing::Test {
 
 TEST_F(LaundryUsagePage, CalibratedAndUncalibratedPumpsOnThePageAndInItsChart) {
     const std::string page = render();
-    EXPECT_NE(page.find("[2489]\n01 \n[2583]\n50.001 litres\n[2488]\n00007\n[2491]"),
+    // The pump's name stands beside its number, in a span the next text closes.
+    EXPECT_NE(page.find("[2489]\n01 </span><span class=\"name\">Alkali\n[2583]\n50.001 "
+                        "litres\n[2488]\n00007\n[2491]"),
               std::string::npos);
-    EXPECT_NE(page.find("[2489]\n02 \n[2490]\n59:59 [230]\n[2488]\n00004\n[2491]"),
+    EXPECT_NE(page.find("[2489]\n02 </span><span class=\"name\">\n[2490]\n59:59 "
+                        "[230]\n[2488]\n00004\n[2491]"),
               std::string::npos);
+    // Each block (heading, tables, chart) stays together on a printed page.
+    const auto count = [&page](std::string_view what) {
+        std::size_t n = 0;
+        for (auto at = page.find(what); at != std::string::npos; at = page.find(what, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count("<div class=\"block\">"), 2u);  // all programs, program 1
+    EXPECT_EQ(count("</div>"), 2u);
     EXPECT_NE(page.find("<tr><td>[249]: <b>1000 [239]</b>  (03/05/26)</td></tr>"),
               std::string::npos);
     // 50001 ml at 1000 ml/min: 3000 s.
