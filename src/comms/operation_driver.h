@@ -41,6 +41,9 @@ inline constexpr int kMsgResetToUnsupported = 434;
 inline constexpr int kMsgResetToUnsupportedCaption = 433;
 inline constexpr int kMsgValuesBeyondUnit = 2600;
 
+// What the unit clock shows when the unit has none (or did not say).
+using protocol::kNoClockText;
+
 // Closing messages of the clock commands: a clock read says what the clock shows (%1), a clock
 // set says what it was set to, neither speaks of the document.
 inline constexpr int kMsgClockRead = 3062;

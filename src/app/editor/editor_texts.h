@@ -68,6 +68,7 @@ inline constexpr int kProgramSummary = 3338;
 inline constexpr int kPumpName = 3339;
 inline constexpr int kNotCalibrated = 3340;
 inline constexpr int kPcTime = 3341;
+inline constexpr int kUnitTime = 3066;
 inline constexpr int kGlobalSettings = 3342;
 inline constexpr int kSettingsGroup = 3344;
 inline constexpr int kCustomerGroup = 3345;

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/editor/editor_texts.h"
+#include "comms/operation_driver.h"
 #include "model/config_fields.h"
 #include "model/unit_types.h"
 
@@ -246,6 +247,9 @@ QWidget* GlobalView::buildClock() {
     auto* form = new QFormLayout(group);
     pcTime_ = new QLabel(group);
     form->addRow(ctx_.text(text::kPcTime), pcTime_);
+    unitTime_ = new QLabel(group);
+    unitTime_->setObjectName(QStringLiteral("unitTime"));
+    form->addRow(ctx_.text(text::kUnitTime), unitTime_);
     auto* buttons = new QWidget(group);
     auto* row = new QHBoxLayout(buttons);
     row->setContentsMargins(0, 0, 0, 0);
@@ -341,6 +345,13 @@ void GlobalView::showPumpControls() {
 void GlobalView::refresh() {
     const Loading guard(*this);
     const model::CProgData& config = ctx_.config();
+    // The unit clock as the last read found it; a unit read without a time has no clock.
+    const std::string& unitTime = ctx_.doc.commsCopy().UnitTimeText;
+    unitTime_->setText(!unitTime.empty() ? QString::fromStdString(unitTime)
+                       : config.identitySource == model::IdentitySource::UnitRead
+                           ? QString::fromLatin1(comms::kNoClockText.data(),
+                                                 static_cast<qsizetype>(comms::kNoClockText.size()))
+                           : QStringLiteral("-"));
     // A code without a model row (an older file or unit) shows as its number until the engineer
     // chooses a model; it is never offered as a choice of its own.
     while (unitType_->count() > model::kUnitModelCount) {

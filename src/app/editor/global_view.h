@@ -72,6 +72,7 @@ class GlobalView final : public DetailView {
     std::array<QComboBox*, model::kPumps> ranges_{};
     std::array<QLabel*, model::kPumps> pumpLabels_{};
     QLabel* pcTime_;
+    QLabel* unitTime_;
     QPushButton* readClock_;
     QPushButton* setClock_;
 };
