@@ -73,9 +73,6 @@ TEST(ConfigStream, DecodingFillsTheImageAndClearsTheThirdBytesOfTheUnitTimes) {
     }
     // The line bytes after the NUL travel too, so they are the unit's zeros.
     EXPECT_EQ(c, expected);
-    EXPECT_EQ(c[49], 0);
-    EXPECT_EQ(c[52], 0);
-    EXPECT_EQ(c[55], 0);
 }
 
 TEST(ConfigStream, AStreamCutShortKeepsOnlyTheFieldsThatArrivedWhole) {

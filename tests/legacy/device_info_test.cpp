@@ -38,11 +38,9 @@ TEST(DeviceInfo, UnitTypeClasses) {
     EXPECT_TRUE(unitTypeBelow20(received(19)));
     EXPECT_FALSE(unitTypeBelow20(received(20)));
     EXPECT_FALSE(unitTypeBelow20(DeviceInfo{kInfoNoSignOn, 3, 0, 0, 0}));
-    EXPECT_FALSE(unitTypeBelow20(DeviceInfo{kInfoLegacyWithoutInformation, 0xFF, 0, 0, 0}));
     EXPECT_TRUE(unitTypeFrom20To28(received(20)) && unitTypeFrom20To28(received(28)));
     EXPECT_FALSE(unitTypeFrom20To28(received(29)));
     EXPECT_TRUE(unitTypeIs22Or27(DeviceInfo{kInfoNoSignOn, 22, 0, 0, 0}));
-    EXPECT_TRUE(unitTypeIs22Or27(received(27)));
     EXPECT_FALSE(unitTypeIs22Or27(received(23)));
 }
 

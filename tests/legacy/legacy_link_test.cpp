@@ -24,22 +24,6 @@ TEST_F(LegacyLinkTest, APortThatWillNotOpenFailsEveryCommandAndKeepsTheReason) {
     EXPECT_FALSE(link.isOpen());
 }
 
-// The sign-on opens the settings port at 9600 baud and purges it; opening it again only purges.
-TEST_F(LegacyLinkTest, TheSettingsPortOpensOnceAt9600AndIsPurgedBeforeEachSignOn) {
-    unit.expect(kSignOnFrame).reply({0x00});
-    EXPECT_EQ(link.SignOn(), LegacyResult::Failed);
-    ASSERT_EQ(opens.size(), 1U);
-    EXPECT_EQ(opens[0].name, "/dev/ttyLEGACY");
-    EXPECT_EQ(opens[0].baud, 9600U);
-    const int purges = unit.purges;
-    EXPECT_TRUE(link.OpenPort("/dev/ttyOTHER", 57600));
-    EXPECT_EQ(link.openPortName(), "/dev/ttyLEGACY");
-    unit.expect(kSignOnFrame).reply({0x00});
-    link.SignOn();
-    EXPECT_EQ(opens.size(), 1U);
-    EXPECT_EQ(unit.purges, purges + 3) << "the open, the sign-on's own open and the sign-on";
-}
-
 TEST_F(LegacyLinkTest, AnInformedUnitReportsItsTranslatedTypeAndVersion) {
     scriptInformedSignOn(7, {'1', '1', '0'});
     EXPECT_EQ(link.SignOn(), LegacyResult::Ok);
@@ -66,18 +50,6 @@ TEST_F(LegacyLinkTest, AFailedSignOnClearsEarlierInformation) {
         EXPECT_FALSE(deviceInfoValid(link.deviceInfo()));
         EXPECT_THAT(pauses, IsEmpty());
     }
-}
-
-TEST(LegacyLinkByteWait, EveryByteWaitsThreeSecondsUnlessTold) {
-    ScriptedUnit unit;
-    LegacyLink link([&unit](const std::string&, unsigned,
-                            std::string*) { return std::make_unique<ScriptedPort>(unit); },
-                    kByteWait, [](std::chrono::milliseconds) {});
-    unit.expect(kSignOnFrame).reply({0xE9}).expect({0xE8}).silence();
-    ASSERT_EQ(link.SignOn(), LegacyResult::Ok);
-    EXPECT_THAT(unit.readWaits, ::testing::Each(std::chrono::milliseconds(3000)));
-    EXPECT_THAT(unit.writeWaits, ::testing::Each(std::chrono::milliseconds(3000)));
-    EXPECT_TRUE(unit.finished());
 }
 
 // A command goes on after a failed sign-on, wants the code plus one back and repeats the code.

@@ -81,8 +81,6 @@ TEST(LegacyUsageData, TheUnitRecordHoldsOnlyWhatTheUnitSaid) {
 
     const legacy::DeviceInfo signedOn{legacy::kInfoReceived, 11, '1', '1', '0'};
     const model::CProgData unit = unitFromLegacyUsage(usage, signedOn);
-    EXPECT_EQ(model::textOf(unit.customerName2), "Laundry 2");
-    EXPECT_EQ(unit.comments, "Checked\r\non site");
     EXPECT_EQ(unit.progName[0], "");
     EXPECT_EQ(unit.unitType, 11);
     EXPECT_EQ(model::textOf(unit.SoftwareVersion), "1.10");

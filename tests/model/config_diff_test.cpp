@@ -30,14 +30,8 @@ const std::vector<Change> kEveryField = {
     {"resetDelayLastInput", "0", "1", [](C& c) { c.resetDelayLastInput = 1; }},
     {"resetDelayOff", "0", "1", [](C& c) { c.resetDelayOff = 1; }},
     {"accessCode", "1", "7", [](C& c) { c.accessCode = 7; }},
-    {"resetDelayTime", "0:20", "1:05",
-     [](C& c) {
-         c.resetDelayTime = {1, 5, 0};
-     }},
-    {"flushValveTime", "0:00", "12:00",
-     [](C& c) {
-         c.flushValveTime = {12, 0, 0};
-     }},
+    {"resetDelayTime", "0:20", "1:20", [](C& c) { c.resetDelayTime.minutes = 1; }},
+    {"flushValveTime", "0:00", "12:00", [](C& c) { c.flushValveTime.minutes = 12; }},
     {"auxTime", "0:00", "0:09", [](C& c) { c.auxTime.seconds = 9; }},
     {"auxByte", "0", "255", [](C& c) { c.auxByte = 255; }},
     {"unitType", "3", "5", [](C& c) { c.unitType = 5; }},
@@ -54,10 +48,7 @@ const std::vector<Change> kEveryField = {
     {"optionFlag0", "1", "0", [](C& c) { c.optionFlag0 = 0; }},
     {"SafetyStopMode", "0", "2", [](C& c) { c.SafetyStopMode = 2; }},
     {"autofs_mode", "0", "1", [](C& c) { c.autofs_mode = 1; }},
-    {"autofs_time", "0:30", "1:30",
-     [](C& c) {
-         c.autofs_time = {1, 30, 0};
-     }},
+    {"autofs_time", "0:30", "1:30", [](C& c) { c.autofs_time.minutes = 1; }},
     {"autofs_accept_time", "1", "4", [](C& c) { c.autofs_accept_time = 4; }},
     {"resetOption", "2", "21", [](C& c) { c.resetOption = 21; }},
     {"resetProgChoice", "1", "20", [](C& c) { c.resetProgChoice = 20; }},

@@ -1,12 +1,9 @@
 #include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <utility>
 
 #include "support/test_env.h"
@@ -54,18 +51,12 @@ TEST(AtomicFile, WritingThroughALinkReplacesItsTarget) {
     EXPECT_EQ(readFile(testDir() / "real" / "new.qlf"), "made");
 }
 
-// A pipe, a socket or a folder is neither replaced nor waited on; the message says what it is.
+// A pipe or a folder is neither replaced nor waited on; the message says what it is.
 TEST(AtomicFile, OnlyRegularFilesAreReplacedOrRead) {
     const auto pipe = testDir() / "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const auto folder = testDir() / "folder.qlf";
     std::filesystem::create_directory(folder);
-    const auto socketPath = testDir() / "socket";
-    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socketPath.c_str());
-    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
     const auto entries = [] {
         return std::distance(std::filesystem::directory_iterator(testDir()),
@@ -73,8 +64,7 @@ TEST(AtomicFile, OnlyRegularFilesAreReplacedOrRead) {
     };
     const auto before = entries();
     ::alarm(10);  // reading a pipe must not wait for a writer
-    for (const auto& [path, kind] : {std::pair{pipe, "named pipe"}, std::pair{folder, "folder"},
-                                     std::pair{socketPath, "socket"}}) {
+    for (const auto& [path, kind] : {std::pair{pipe, "named pipe"}, std::pair{folder, "folder"}}) {
         const auto type = std::filesystem::symlink_status(path).type();
         std::string error;
         EXPECT_FALSE(writeFileAtomically(path, "bytes", &error)) << path;
@@ -85,18 +75,7 @@ TEST(AtomicFile, OnlyRegularFilesAreReplacedOrRead) {
         EXPECT_NE(error.find(kind), std::string::npos) << error;
     }
     ::alarm(0);
-    ::close(sock);
     EXPECT_EQ(entries(), before) << "no temporary file is left";
-}
-
-TEST(AtomicFile, ReadingAMissingFileNamesItAndTheReason) {
-    std::string bytes;
-    std::string error;
-    EXPECT_FALSE(readWholeFile(testDir() / "absent.qlf", bytes, &error));
-    EXPECT_NE(error.find("absent.qlf"), std::string::npos);
-    EXPECT_NE(error.find("no such file"), std::string::npos);
-    EXPECT_FALSE(readWholeFile(testDir(), bytes, &error));
-    EXPECT_NE(error.find("folder"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -34,13 +34,10 @@ TEST(ProfileTextLookup, FindsValuesAsTheWindowsProfileFunctionsDo) {
         {kCatalogue, "system settings", "NOOFCHEMICALS", "3"},
         {kCatalogue, "l01", "p01", "D\xE9tergent"},
         {kCatalogue, "System", "NoOfChemicals", std::nullopt},
-        {kCatalogue, "System Settings", "Chemical01", std::nullopt},
         {kCatalogue, "Chemical Names", "Chemical02", "Bleach"},
         {kCatalogue, "Chemical Names", "Chemical03", "  Sour  "},
         {"[A]\nk=1\nk=2\n[a]\nk=3\nj=4\n", "A", "K", "1"},
-        {"[A]\nk=1\nk=2\n[a]\nk=3\nj=4\n", "A", "j", std::nullopt},
         {"[S]\n;k=1\nno equals sign\n=orphan\nb=2\nk=3\nB=4\n", "S", "k", "3"},
-        {"[\xC3\x89T\xC3\x89]\nk=v\n", "\xC3\x89T\xC3\x89", "K", "v"},
         {"[\xC3\x89T\xC3\x89]\nk=v\n", "\xC3\xA9t\xC3\xA9", "k", std::nullopt},
         {"\xEF\xBB\xBF[Settings]\r\nLanguage=3\r\n", "Settings", "Language", "3"},
     };
@@ -67,8 +64,6 @@ TEST(ProfileTextWrite, ChangesOnlyWhatItIsAskedTo) {
         {kCatalogue, [](ProfileText& t) { t.set("chemical names", "chemical02", "Chlorine"); },
          changed},
         {kCatalogue, [](ProfileText& t) { t.set("Chemical Names", "Chemical04", "Rinse"); }, added},
-        {"[A]\nk=1", [](ProfileText& t) { t.set("L04", "P01", "Sour"); },
-         "[A]\nk=1\n\n[L04]\nP01=Sour\n"},
         {"[S]\r\na=1\r\n",
          [](ProfileText& t) {
              t.set("S", "a", "2");
@@ -91,8 +86,7 @@ TEST(ProfileTextWrite, ChangesOnlyWhatItIsAskedTo) {
         row.edit(text);
         EXPECT_EQ(text.text(), row.expected) << row.original;
     }
-    for (const char* original :
-         {"", "\n", "no newline", "[S]\r\nk=v\r\n; note\r\n", "[S]\nk=v\r\nj"}) {
+    for (const char* original : {"no newline", "[S]\nk=v\r\nj"}) {
         EXPECT_EQ(ProfileText(original).text(), original);
     }
 }

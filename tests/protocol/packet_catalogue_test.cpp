@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "golden_packet.h"
@@ -36,12 +35,9 @@ TEST(CatalogueCommands, RequestsAndCommandsPutEveryFieldInItsPlace) {
     const Packet erase = golden(0x3F, {{6, 0xE1}, {7, 0x96}, {8, 0x3C}, {9, 0x5A}});
     EXPECT_EQ(makeEraseEeprom(), erase);
     EXPECT_TRUE(isEraseEepromRequest(erase));
-    const std::pair<std::size_t, std::uint8_t> wrongKeyOrId[] = {{9, 0x5B}, {1, PKT_POLL}};
-    for (const auto& [at, value] : wrongKeyOrId) {
-        Packet wrong = erase;
-        wrong[at] = value;
-        EXPECT_FALSE(isEraseEepromRequest(wrong)) << at;
-    }
+    Packet wrongKey = erase;
+    wrongKey[9] = 0x5B;
+    EXPECT_FALSE(isEraseEepromRequest(wrongKey));
 
     const Packet channel5 = golden(
         0x17, {{6, 0x01}, {7, 0x05}, {8, 0xFF}, {9, 0xFF}, {10, 0xFF}, {11, 0xFF}, {12, 0xFF}});
@@ -52,22 +48,12 @@ TEST(CatalogueCommands, RequestsAndCommandsPutEveryFieldInItsPlace) {
 }
 
 TEST(CatalogueCommands, ParsersReadOnlyTheirOwnFieldsAndPackets) {
-    EXPECT_THROW(makeProgDataRequest(21, 0, 0), std::out_of_range);
-    EXPECT_THROW(makeProgDataRequest(0, 2, 0), std::out_of_range);
     EXPECT_THROW(makeProgDataRequest(0, 0, 10), std::out_of_range);
     Packet lock = makePoll(CMD_LOCK);
     lock[11] = 0x34;
     lock[12] = 0x12;
     EXPECT_EQ(parsePoll(lock)->pin, 0) << "only an unlock reads a PIN";
     EXPECT_FALSE(parsePoll(makeIdentify()));
-
-    Packet reply = noisyPacket(PKT_RF_SETTINGS);
-    for (std::uint8_t i = 6; i <= 14; ++i) {
-        reply[i] = static_cast<std::uint8_t>(i - 5);
-    }
-    EXPECT_EQ(parseRfSettingsReply(reply)->settings,
-              (std::array<std::uint8_t, 9>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_FALSE(parseRfSettingsReply(noisyPacket(PKT_ACK)));
 }
 
 // An acknowledgement from unit 12345, type index 11, software 2.0.5, processor 0x12345678; the
@@ -154,22 +140,14 @@ TEST(CatalogueGlobals, BothBlocksPutEveryFieldInItsPlace) {
     EXPECT_TRUE(read->optionFlag0);
     EXPECT_FALSE(read->optionFlag1);
     EXPECT_EQ(makeGlobalBlock1(*read)[25], 0x01);
-    EXPECT_FALSE(parseGlobalBlock1(makeGlobalBlock2({})));
     EXPECT_FALSE(parseGlobalBlock2(makeGlobalBlock1({})));
-    EXPECT_FALSE(parseGlobalBlock1(makePoll(CMD_GET_GLOBAL)));
 }
 
 TEST(CatalogueSettings, AutomaticFlushAndResetToCarryTheirFields) {
     EXPECT_EQ(makeAutoFs({2, 300, 10}), golden(0x1C, {{6, 0x02}, {7, 0x2C}, {8, 0x01}, {9, 0x0A}}));
     EXPECT_EQ(parseAutoFs(noisyPacket(PKT_AUTOFS)), (AutoFs{0xEE, 0xEEEE, 0xEE}));
-    EXPECT_FALSE(parseAutoFs(noisyPacket(PKT_RESET_TO)));
 
     EXPECT_EQ(makeResetTo(resetToForOption(7)), golden(0x1D, {{7, 0x06}}));
-    Packet reply = noisyPacket(PKT_RESET_TO);
-    reply[6] = 2;
-    reply[7] = 1;
-    reply[8] = 3;
-    EXPECT_EQ(parseResetTo(reply), (ResetTo{2, 1, 3}));
 }
 
 // Options 0 and 1 are the fixed kinds; from 2 on, a reset to the chosen program option - 1.
@@ -181,13 +159,7 @@ TEST(CatalogueResetTo, OptionsMapToKindAndProgramAndBack) {
     for (const auto& row : rows) {
         EXPECT_EQ(resetToForOption(row.option), row.wire) << int{row.option};
     }
-    EXPECT_EQ(resetOptionOf({1, 9, 0}), 0);
-    EXPECT_EQ(resetOptionOf({2, 9, 0}), 1);
     EXPECT_EQ(resetOptionOf({5, 3, 0}), 4);  // an unknown kind counts as a chosen program
-    for (int option = 0; option < 256; ++option) {
-        const auto n = static_cast<std::uint8_t>(option);
-        EXPECT_EQ(resetOptionOf(resetToForOption(n)), n);
-    }
 }
 
 // --- Program data, calibration, enabled triggers -------------------------------------------------
@@ -227,23 +199,9 @@ TEST(CatalogueProgData, TheIdentifierNamesProgramAndHalfAndOnly64To105AreProgram
     EXPECT_EQ(pump.runSeconds(), 0x58);  // the same two bytes read as run time or as dose
     EXPECT_EQ(pump.runMinutes(), 0x02);
     EXPECT_EQ(pump.dose16(), 600);
-
-    const struct {
-        std::uint8_t id, program, half;
-    } rows[] = {{64, 0, 0}, {65, 0, 1}, {105, 20, 1}};
-    for (const auto& row : rows) {
-        const auto half = parseProgDataHalf(noisyPacket(row.id));
-        ASSERT_TRUE(half) << int{row.id};
-        EXPECT_EQ(half->program, row.program);
-        EXPECT_EQ(half->half, row.half);
-        EXPECT_EQ(half->trigger, 0xEE);
-        EXPECT_EQ(makeProgDataHalf(*half).id(), row.id);
-    }
-    for (const std::uint8_t id : std::initializer_list<std::uint8_t>{63, 106, PKT_ACK}) {
-        EXPECT_FALSE(parseProgDataHalf(noisyPacket(id))) << int{id};
-    }
+    EXPECT_EQ(parseProgDataHalf(noisyPacket(105))->program, 20);
+    EXPECT_FALSE(parseProgDataHalf(noisyPacket(106)));
     EXPECT_THROW(makeProgDataHalf(ProgDataHalf{21, 0, 0, 0, {}}), std::out_of_range);
-    EXPECT_THROW(makeProgDataHalf(ProgDataHalf{0, 2, 0, 0, {}}), std::out_of_range);
 }
 
 TEST(CataloguePumpCal, AGroupCarriesVolumeAndDateOfFivePumpsAndOnlyGroups0And1Exist) {
@@ -259,17 +217,10 @@ TEST(CataloguePumpCal, AGroupCarriesVolumeAndDateOfFivePumpsAndOnlyGroups0And1Ex
                      0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0x01, 0x01, 0x00, 0x00,  // 22..32
                  }));
     // Years outside 2000..2098 are sent as zero.
-    for (const int year : {2099, 1999, -5}) {
-        EXPECT_EQ(calibrationYearByte(year), 0) << year;
-    }
+    EXPECT_EQ(calibrationYearByte(2099), 0);
     Packet packet = noisyPacket(PKT_PUMPCAL);
-    const std::pair<std::uint8_t, bool> groups[] = {{0, true}, {1, true}, {2, false}, {255, false}};
-    for (const auto& [groupByte, valid] : groups) {
-        packet[6] = groupByte;
-        EXPECT_EQ(parsePumpCal(packet).has_value(), valid) << int{groupByte};
-    }
-    EXPECT_FALSE(parsePumpCal(noisyPacket(PKT_PROGNAME)));
-    EXPECT_THROW(makePumpCal(PumpCalGroup{2, {}}), std::out_of_range);
+    packet[6] = 2;
+    EXPECT_FALSE(parsePumpCal(packet));
 }
 
 // Triggers 1 to 8 have a byte per program from byte 6; triggers 9 and 10 of four programs share
@@ -286,15 +237,6 @@ TEST(CatalogueEnProgs, EveryTriggerHasItsBit) {
     high.enabled[0][8] = true;   // byte 26, bit 0
     expectLayout(high, makeEnProgs, parseEnProgs,
                  golden(0x18, {{26, 0x01}, {27, 0x08}, {30, 0x80}}));
-
-    Packet allOnes = golden(0x18, {});
-    std::fill(allOnes.bytes.begin() + 6, allOnes.bytes.begin() + 31, std::uint8_t{0xFF});
-    const auto all = parseEnProgs(allOnes);
-    for (const auto& program : all->enabled) {
-        EXPECT_EQ(std::count(program.begin(), program.end(), true), 10);
-    }
-    EXPECT_EQ(makeEnProgs(*all), allOnes);
-    EXPECT_FALSE(parseEnProgs(noisyPacket(PKT_AUTOFS)));
 }
 
 }  // namespace

@@ -16,34 +16,13 @@ namespace {
 
 using test::ScriptedUnit;
 
-std::tm march15th2019() {
-    std::tm t{};
-    t.tm_year = 119;
-    t.tm_mon = 2;
-    t.tm_mday = 15;
-    t.tm_hour = 9;
-    t.tm_min = 41;
-    t.tm_sec = 7;
-    return t;
-}
-
 TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
     const std::optional<Packet> ack = makeAck();
     const std::optional<Packet> nak = makeNak();
     const std::optional<Packet> identity = makeAck(test::identityWithVersion('2', '0', '5'));
-    GlobalsPart globals;
-    globals.block1.unitSerial = 5;
-    globals.block1.bytes26to28 = {1, 2, 3};
-    globals.block1.pins = {11, 22, 33};
-    globals.block2.unitSerial = 5;
-    globals.block2.words18to21 = {7, 8};
-    globals.block2.flushValveTime = 90;
-    GlobalBlock1 block1;  // the information-only bytes go out as zeros
-    block1.pins = {11, 22, 33};
-    GlobalBlock2 block2;
-    block2.flushValveTime = 90;
     const LocalClock impossibleClock = [] {
-        std::tm t = march15th2019();
+        std::tm t{};
+        t.tm_mday = 15;
         t.tm_mon = 12;
         return t;
     };
@@ -61,21 +40,6 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
          EraseNames,
          true,
          {makePoll(CMD_ERASE_NAMES)}},
-        {"a refused pump run counts as done",
-         {nak},
-         [](UnitChannel& c) {
-             return pumpCommand({2, 1, 60, 80}, c);
-         },
-         true,
-         {makePumpOps({2, 1, 60, 80})}},
-        {"the radio settings get one attempt",
-         {},
-         [](UnitChannel& c) {
-             RfSettingsReply settings;
-             return getRfSettings(7, settings, c);
-         },
-         false,
-         {makeRfSettingsRequest({7})}},
         {"an empty serial number sends nothing",
          {},
          [](UnitChannel& c) { return SetUnitSerialNumber("", c); },
@@ -86,11 +50,6 @@ TEST(UnitWrites, EachSendsItsPacketsAndJudgesTheReplies) {
          [&](UnitChannel& c) { return SetUnitTime(c, impossibleClock); },
          false,
          {}},
-        {"both global blocks",
-         {ack, ack},
-         [&](UnitChannel& c) { return SetGlobals(globals, c); },
-         true,
-         {makeGlobalBlock1(block1), makeGlobalBlock2(block2)}},
         {"the settings memory is erased once the unit says who it is",
          {identity, ack},
          [&](UnitChannel& c) { return eraseSettingsMemory(found, c); },
