@@ -204,7 +204,7 @@ class SummaryWriter {
             put(row_, column, group.heading, CellKind::Text, kStyleBold);
             column += 3;
         }
-        row_ += groups.empty() ? 0 : 1;
+        row_ += groups.empty() ? 0U : 1U;
         std::uint32_t header = 1;
         for (const char* name : {"Pump", "Speed (%)", "Flow rate", "Calibrated"}) {
             put(row_, header++, name, CellKind::Text, kStyleHeading);
