@@ -257,7 +257,8 @@ TEST_F(UnitCommands, EveryStopSignalCancelsSendsOnlyTheLockAndSavesNothing) {
         const auto start = steady_clock::now();
         if (signal == SIGPIPE) {
             // Whoever read the output has gone; the next progress line meets a closed pipe.
-            EXPECT_TRUE(qeltoctl.waitForErr("qeltoctl: unit 123456789")) << "the unit was never unlocked";
+            EXPECT_TRUE(qeltoctl.waitForErr("qeltoctl: unit 123456789"))
+                << "the unit was never unlocked";
             qeltoctl.closeErr();
         } else {
             std::this_thread::sleep_for(milliseconds(600));
@@ -399,26 +400,14 @@ TEST_F(UnitCommands, TheUnitsOwnTotalsArriveInTheUsagePagesCellsAndItsWorkbook) 
     const auto book = testDir() / "report.xlsx";
     ASSERT_TRUE(
         exited(run({"report", "usage", "--out", page.string(), "--xlsx", book.string()}), 0));
-    const auto cells = cellTags(readFile(page));
-
     // A usage page (A3) drawn from a unit (A8). Program 1 (column D), pump 2 (rows 7-12): count
     // in row 6p+4, volume in row 6p+5. All programs (column X): the calibrated pump's volume, the
     // timed pump's hours, minutes and seconds. Names escaped in their tags.
-    const std::map<std::string, std::string> expected{{"A3", "0"},
-                                                      {"A8", "2"},
-                                                      {"D10", "12"},
-                                                      {"D11", "3400"},
-                                                      {"X10", "40"},
-                                                      {"X11", "70000"},
-                                                      {"X1", "1"},
-                                                      {"X2", "2"},
-                                                      {"X3", "3"},
-                                                      {"X4", "2"},
-                                                      {"B80", "Towels &lt;b&gt;"},
-                                                      {"A5", "Hotel &quot;Sud&quot;"}};
-    for (const auto& [cell, value] : expected) {
-        EXPECT_EQ(cells.count(cell) ? cells.at(cell) : "(none)", value) << cell;
-    }
+    EXPECT_EQ(reports::test::cellList(
+                  reports::test::readTags(readFile(page)),
+                  {"A3", "A8", "D10", "D11", "X10", "X11", "X1", "X2", "X3", "X4", "B80", "A5"}),
+              "A3=0 A8=2 D10=12 D11=3400 X10=40 X11=70000 X1=1 X2=2 X3=3 X4=2 "
+              "B80=Towels &lt;b&gt; A5=Hotel &quot;Sud&quot;");
 
     // The workbook's data sheet (the template's first) holds the same figures, the name as typed.
     std::string error;
