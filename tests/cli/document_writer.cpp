@@ -32,6 +32,11 @@ class Writer {
         u8(t[0]);
         u8(t[1]);
     }
+    // The listed fields of a record in the order given, each at its own width.
+    template <typename Record, typename... Field>
+    void fields(const Record& r, Field Record::*... f) {
+        (put(r.*f), ...);
+    }
     void counted(std::string_view text) {
         const Bytes b = countedString(text);
         raw(b.data(), b.size());
@@ -40,6 +45,9 @@ class Writer {
     Bytes take() { return std::move(bytes_); }
 
   private:
+    void put(std::uint8_t v) { u8(v); }
+    void put(std::uint32_t v) { u32(v); }
+    void put(const Triple& t) { minSec(t); }
     Bytes bytes_;
 };
 
@@ -54,22 +62,14 @@ std::size_t idx(int i) {
 void writeExtensionBlock(Writer& w, const Document& doc, int format) {
     const Config& c = doc.config;
     const std::size_t start = w.size();
-    w.u32(c.relayMode);
-    w.u32(c.ViewMode);
-    w.u32(c.optionFlag1);
-    w.u32(c.optionFlag0);
+    w.fields(c, &Config::relayMode, &Config::ViewMode, &Config::optionFlag1, &Config::optionFlag0);
     if (format >= 8) {
         w.raw(c.unitDescription);
     }
-    w.u32(c.SafetyStopMode);
-    w.u32(c.autofs_mode);
-    w.u8(c.autofs_time[0]);
-    w.u8(c.autofs_time[1]);
-    w.u8(c.autofs_accept_time);
+    w.fields(c, &Config::SafetyStopMode, &Config::autofs_mode, &Config::autofs_time,
+             &Config::autofs_accept_time);
     if (format >= 9) {
-        w.u8(c.resetOption);
-        w.u8(c.resetProgChoice);
-        w.u8(c.FSVersion);
+        w.fields(c, &Config::resetOption, &Config::resetProgChoice, &Config::FSVersion);
     }
     while (w.size() - start < 100) {
         w.u8(doc.extensionFiller);
@@ -198,11 +198,8 @@ Bytes progDataBlock(const Document& doc, int format) {
     if (format >= 2) {
         w.u8(c.resetDelayLastInput);
     }
-    w.u8(c.accessCode);
-    w.minSec(c.resetDelayTime);
-    w.minSec(c.flushValveTime);
-    w.minSec(c.auxTime);
-    w.u8(c.auxByte);
+    w.fields(c, &Config::accessCode, &Config::resetDelayTime, &Config::flushValveTime,
+             &Config::auxTime, &Config::auxByte);
     for (const std::uint16_t p : c.pin) {
         w.u16(p);
     }
@@ -261,25 +258,17 @@ Bytes dishwashBlock(const Document& doc, int format) {
     }
     const Dishwash& d = doc.dishwash;
     Writer w;
-    w.u8(d.DW_UnitType);
-    w.u8(d.DW_UnitMode);
+    w.fields(d, &Dishwash::DW_UnitType, &Dishwash::DW_UnitMode);
     w.u8(doc.firstICmodeCopy.value_or(d.DW_ICmode));
-    w.u8(d.DW_IOCheckbox);
-    w.u8(d.DW_NumPumps);
-    w.u8(d.DW_Byte69);
+    w.fields(d, &Dishwash::DW_IOCheckbox, &Dishwash::DW_NumPumps, &Dishwash::DW_Byte69);
     w.raw(d.DW_SerialNo);
     for (const std::uint16_t p : d.DW_Pin) {
         w.u16(p);
     }
-    w.u8(d.DW_ICmode);
-    w.minSec(d.DW_ICRunTime);
-    w.minSec(d.DW_ICDelayTime);
-    w.u8(d.DW_ICPulseCount);
-    w.u8(d.DW_ProbeMode);
-    w.u8(d.DW_ProbeConcentration);
-    w.minSec(d.DW_ProbeInitialDelay);
-    w.minSec(d.DW_ProbeAlarmDelay);
-    w.u8(d.DW_ProbeAlarmOff);
+    w.fields(d, &Dishwash::DW_ICmode, &Dishwash::DW_ICRunTime, &Dishwash::DW_ICDelayTime,
+             &Dishwash::DW_ICPulseCount, &Dishwash::DW_ProbeMode, &Dishwash::DW_ProbeConcentration,
+             &Dishwash::DW_ProbeInitialDelay, &Dishwash::DW_ProbeAlarmDelay,
+             &Dishwash::DW_ProbeAlarmOff);
     w.raw(d.DW_PumpSpeed);
     for (const Triple& t : d.DW_PumpRunTime) {
         w.minSec(t);
@@ -300,8 +289,7 @@ Bytes dishwashBlock(const Document& doc, int format) {
     }
     if (format >= 3) {
         w.counted(d.DW_Text);
-        w.u8(d.DW_Flag4);
-        w.u8(d.DW_Flag88);
+        w.fields(d, &Dishwash::DW_Flag4, &Dishwash::DW_Flag88);
         w.u32(doc.viewNumber);
     }
     return w.take();
@@ -391,6 +379,8 @@ Document expectedAfterLoad(const Document& written, int format, const PumpNames&
     const Config& in = written.config;
     Config& c = doc.config;
     const int n = pumpsInFile(format);
+    // The listed fields taken from the file as written.
+    const auto take = [&c, &in](auto... field) { ((c.*field = in.*field), ...); };
 
     const std::size_t legacyBytes = format >= 4 ? 89 : 72;
     std::copy_n(in.legacyConfig.begin(), legacyBytes, c.legacyConfig.begin());
@@ -410,23 +400,18 @@ Document expectedAfterLoad(const Document& written, int format, const PumpNames&
     }
 
     c.unitType = format <= 3 ? oldTypeToNewType(in.unitType) : in.unitType;
-    c.customerName1 = in.customerName1;
-    c.customerName2 = in.customerName2;
+    take(&Config::customerName1, &Config::customerName2, &Config::spareText, &Config::resetDelayOff,
+         &Config::accessCode, &Config::auxByte, &Config::pin);
     std::copy_n(in.pumpSpeed.begin(), n, c.pumpSpeed.begin());
-    c.spareText = in.spareText;
-    c.resetDelayOff = in.resetDelayOff;
     if (format >= 2) {
-        c.resetDelayLastInput = in.resetDelayLastInput;
+        take(&Config::resetDelayLastInput);
     }
-    c.accessCode = in.accessCode;
     for (auto [to, from] :
          {std::pair{&c.resetDelayTime, &in.resetDelayTime},
           std::pair{&c.flushValveTime, &in.flushValveTime}, std::pair{&c.auxTime, &in.auxTime}}) {
         (*to)[0] = (*from)[0];
         (*to)[1] = (*from)[1];
     }
-    c.auxByte = in.auxByte;
-    c.pin = in.pin;
 
     for (std::size_t p = 0; p < kPrograms; ++p) {
         for (std::size_t t = 0; t < idx(n); ++t) {
@@ -447,15 +432,11 @@ Document expectedAfterLoad(const Document& written, int format, const PumpNames&
     }
 
     if (format >= 3) {
-        c.comments = in.comments;
-        c.spareLaundryByte = in.spareLaundryByte;
-        c.progName = in.progName;
+        take(&Config::comments, &Config::spareLaundryByte, &Config::progName);
     }
     if (format >= 4) {
-        c.pumpName = in.pumpName;
-        c.pumpSpeedRange = in.pumpSpeedRange;
+        take(&Config::pumpName, &Config::pumpSpeedRange, &Config::pumpCalibration);
         c.pumpNamesValid = 1;  // whatever the file says
-        c.pumpCalibration = in.pumpCalibration;
         for (std::size_t p = 0; p < kPrograms; ++p) {
             for (std::size_t t = 0; t < kTriggers; ++t) {
                 for (std::size_t k = 0; k < kPumps; ++k) {
@@ -465,26 +446,18 @@ Document expectedAfterLoad(const Document& written, int format, const PumpNames&
         }
     }
     if (format >= 5) {
-        c.FlushType = in.FlushType;
+        take(&Config::FlushType);
     }
     if (format >= 6) {
-        c.relayMode = in.relayMode;
-        c.ViewMode = in.ViewMode;
-        c.optionFlag1 = in.optionFlag1;
-        c.optionFlag0 = in.optionFlag0;
-        c.SafetyStopMode = in.SafetyStopMode;
-        c.autofs_mode = in.autofs_mode;
-        c.autofs_time[0] = in.autofs_time[0];
-        c.autofs_time[1] = in.autofs_time[1];
-        c.autofs_accept_time = in.autofs_accept_time;
+        take(&Config::relayMode, &Config::ViewMode, &Config::optionFlag1, &Config::optionFlag0,
+             &Config::SafetyStopMode, &Config::autofs_mode, &Config::autofs_accept_time);
+        c.autofs_time = {in.autofs_time[0], in.autofs_time[1], 0};
     }
     if (format >= 8) {
-        c.unitDescription = in.unitDescription;
+        take(&Config::unitDescription);
     }
     if (format >= 9) {
-        c.resetOption = in.resetOption;
-        c.resetProgChoice = in.resetProgChoice;
-        c.FSVersion = in.FSVersion;
+        take(&Config::resetOption, &Config::resetProgChoice, &Config::FSVersion);
         if (c.resetOption > 21 || c.resetProgChoice > 20) {
             c.resetOption = 2;
             c.resetProgChoice = 1;

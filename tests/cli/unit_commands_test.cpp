@@ -257,7 +257,8 @@ TEST_F(UnitCommands, EveryStopSignalCancelsSendsOnlyTheLockAndSavesNothing) {
         const auto start = steady_clock::now();
         if (signal == SIGPIPE) {
             // Whoever read the output has gone; the next progress line meets a closed pipe.
-            EXPECT_TRUE(qeltoctl.waitForErr("qeltoctl: unit 123456789")) << "the unit was never unlocked";
+            EXPECT_TRUE(qeltoctl.waitForErr("qeltoctl: unit 123456789"))
+                << "the unit was never unlocked";
             qeltoctl.closeErr();
         } else {
             std::this_thread::sleep_for(milliseconds(600));
@@ -305,49 +306,38 @@ TEST_F(UnitCommands, UsageErrorsExitTwoBeforeTheUnitIsAsked) {
     startUnit(unitMemory());
     const auto file = saveDocument(doc::resetDocument(), "doc.qlf");
     const std::string page = (testDir() / "report.html").string();
-    const struct {
+    // Each line's words, with DOC and PAGE standing for the two files.
+    const auto words = [&file, &page](const std::string& line) {
         std::vector<std::string> args;
-        std::vector<std::string> errHas;
-    } cases[] = {
-        {{"verify", file, "--only", "names"}, {"'names'", "pump-names, prog-names, pump-cal"}},
-        {{"calibration", "set", "--speed", "1=20"}, {}},
-        {{"calibration", "set", "--flow", "11=5"}, {}},
-        {{"calibration", "set", "--flow", "1=70000"}, {}},
-        {{"calibration", "set"}, {}},
-        {{"reset", "memory"}, {}},  // no --yes and no terminal to ask at
-        {{"report", "usage", "--out", page, "--from", "2026-11-01"}, {}},
-        {{"report", "usage", "--out", page, "--from", "2026-11-31", "--to", "2026-12-01"}, {}},
-        {{"report", "usage", "--out", page, "--from", "2026-11-05", "--to", "2026-11-01"}, {}},
-        {{"report", "usage", "--out", page, "--from", "2026-11-01", "--to", "2026-11-05", "--shift",
-          "06:00-14:00"},
-         {}},
-        {{"report", "usage", "--out", page, "--shift", "06:00-14:00", "--shift", "14:00-22:00"},
-         {}},
-        {{"report", "usage", "--out", page, "--xlsx", page}, {}},
-        {{"clock", "get", "--usb"}, {}},
-    };
-    for (const auto& c : cases) {
-        const ProcessResult r = run(c.args);
-        EXPECT_EQ(r.exitCode, 2) << c.args[0] << " " << c.args[1] << ": " << r.err;
-        for (const std::string& text : c.errHas) {
-            EXPECT_NE(r.err.find(text), std::string::npos) << r.err;
+        std::istringstream in(line);
+        for (std::string word; in >> word;) {
+            args.push_back(word == "DOC" ? file : word == "PAGE" ? page : word);
         }
+        return args;
+    };
+    const ProcessResult badGroup = run(words("verify DOC --only names"));
+    EXPECT_TRUE(exited(badGroup, 2, {"'names'", "pump-names, prog-names, pump-cal"}));
+    for (const char* line :
+         {"calibration set --speed 1=20", "calibration set --flow 11=5",
+          "calibration set --flow 1=70000", "calibration set",
+          "reset memory",  // no --yes and no terminal to ask at
+          "report usage --out PAGE --from 2026-11-01",
+          "report usage --out PAGE --from 2026-11-31 --to 2026-12-01",
+          "report usage --out PAGE --from 2026-11-05 --to 2026-11-01",
+          "report usage --out PAGE --from 2026-11-01 --to 2026-11-05 --shift 06:00-14:00",
+          "report usage --out PAGE --shift 06:00-14:00 --shift 14:00-22:00",
+          "report usage --out PAGE --xlsx PAGE", "clock get --usb"}) {
+        const ProcessResult r = run(words(line));
+        EXPECT_EQ(r.exitCode, 2) << line << ": " << r.err;
     }
     EXPECT_EQ(readFile(sim->requestLog()), "") << "a usage error never reaches the unit";
     EXPECT_FALSE(std::filesystem::exists(page));
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{},
-          {"show"},
-          {"new"},
-          {"convert", file},
-          {"diff", file},
-          {"verify", file, "--pin", "1"},
-          {"clock", "get", "--port", "/dev/null"},
-          {"bt", "pair", "10", "--port", "/dev/null"},
-          {"batch", "setup", "--job", "A", "--size", "4"},
-          {"legacy", "third", "--port", "/dev/null", "--password", "70000"},
-          {"calibration", "apply", file, "--speed", "1=10"}}) {
-        EXPECT_EQ(runQeltoctl(args).exitCode, 2) << (args.empty() ? "" : args[0]);
+    for (const char* line :
+         {"", "show", "new", "convert DOC", "diff DOC", "verify DOC --pin 1",
+          "clock get --port /dev/null", "bt pair 10 --port /dev/null",
+          "batch setup --job A --size 4", "legacy third --port /dev/null --password 70000",
+          "calibration apply DOC --speed 1=10"}) {
+        EXPECT_EQ(runQeltoctl(words(line)).exitCode, 2) << line;
     }
 }
 
@@ -399,26 +389,14 @@ TEST_F(UnitCommands, TheUnitsOwnTotalsArriveInTheUsagePagesCellsAndItsWorkbook) 
     const auto book = testDir() / "report.xlsx";
     ASSERT_TRUE(
         exited(run({"report", "usage", "--out", page.string(), "--xlsx", book.string()}), 0));
-    const auto cells = cellTags(readFile(page));
-
     // A usage page (A3) drawn from a unit (A8). Program 1 (column D), pump 2 (rows 7-12): count
     // in row 6p+4, volume in row 6p+5. All programs (column X): the calibrated pump's volume, the
     // timed pump's hours, minutes and seconds. Names escaped in their tags.
-    const std::map<std::string, std::string> expected{{"A3", "0"},
-                                                      {"A8", "2"},
-                                                      {"D10", "12"},
-                                                      {"D11", "3400"},
-                                                      {"X10", "40"},
-                                                      {"X11", "70000"},
-                                                      {"X1", "1"},
-                                                      {"X2", "2"},
-                                                      {"X3", "3"},
-                                                      {"X4", "2"},
-                                                      {"B80", "Towels &lt;b&gt;"},
-                                                      {"A5", "Hotel &quot;Sud&quot;"}};
-    for (const auto& [cell, value] : expected) {
-        EXPECT_EQ(cells.count(cell) ? cells.at(cell) : "(none)", value) << cell;
-    }
+    EXPECT_EQ(reports::test::cellList(
+                  reports::test::readTags(readFile(page)),
+                  {"A3", "A8", "D10", "D11", "X10", "X11", "X1", "X2", "X3", "X4", "B80", "A5"}),
+              "A3=0 A8=2 D10=12 D11=3400 X10=40 X11=70000 X1=1 X2=2 X3=3 X4=2 "
+              "B80=Towels &lt;b&gt; A5=Hotel &quot;Sud&quot;");
 
     // The workbook's data sheet (the template's first) holds the same figures, the name as typed.
     std::string error;

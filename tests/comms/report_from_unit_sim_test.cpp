@@ -66,13 +66,8 @@ TEST_F(ReportFromUnitTest, AUsageReportWithoutARangeTakesTheUnitsOwnCounters) {
     EXPECT_EQ(r.kind, reports::REP_TYPE_LAUNDRY_CYCLES);
     EXPECT_EQ(r.options.toDay, 0u);
 
-    // Program 1 is row 0; the all-programs total is row 20. The figures of every counter
-    // reach the page's cells in qeltoctl's report test, which reads the same counters.
-    EXPECT_EQ(r.data.programs[0].cycles(1), 12);
-    EXPECT_EQ(r.data.programs[20].usage(1).time(), 70000u);
-    EXPECT_FALSE(reports::usageAmount(r.data.programs[20], 0).isVolume);
-
-    // Every row carries the calibration, for the volumes of each program block.
+    // The counters' figures reach the page's cells in qeltoctl's report test, which reads the
+    // same counters. Every row carries the calibration, for the volumes of each program block.
     for (const auto& row : r.data.programs) {
         EXPECT_EQ(row.flowRate(0), 0u);
         EXPECT_EQ(row.flowRate(1), 120u);

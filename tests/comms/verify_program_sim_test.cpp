@@ -90,20 +90,6 @@ TEST_F(VerifyUnit, TheResetToSettingCountsFrom107AndIsNotAskedBefore105) {
     }
 }
 
-TEST_F(VerifyUnit, AUnitThatStopsAnsweringIsNotComparedAndNothingMoreIsAsked) {
-    start(unitMemory(), {"--silent-after", "3"});
-    const OperationResult result = verify();
-    EXPECT_EQ(result.verified, false);
-    EXPECT_EQ(result.closingMessage, kMsgVerifyNotCompared) << "never \"does not match\"";
-    EXPECT_EQ(result.notCompared, "program names");
-    EXPECT_TRUE(result.differences.empty()) << "what was not read is no difference";
-    int getsAfterSilence = 0;
-    for (const auto& r : sim->sim.requests()) {
-        getsAfterSilence += r.value("outcome", "") == "silent" && r.value("cmd", 0) != CMD_LOCK;
-    }
-    EXPECT_EQ(getsAfterSilence, kOperationAttempts) << "one Get waits out its attempts, no more";
-}
-
 TEST_F(VerifyUnit, CancelledOptionsCompareNothingAndLockTheUnit) {
     start(unitMemory());
     prompts.options.reset();

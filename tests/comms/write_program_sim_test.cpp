@@ -212,19 +212,6 @@ TEST_F(WriteProgramToUnit, OnlyASerialNumberReadFromThisUnitIsSentBack) {
     }
 }
 
-TEST_F(WriteProgramToUnit, ADocumentOfAnotherUnitTypeIsRefusedBeforeAnythingIsWritten) {
-    start(unitMemory());
-    fillDocument();
-    config.unitType = 9;  // an L10 document; the unit is an L4
-    prompts.calibrationChoice = kChooseEditorCalibration;
-    const OperationResult result = write();
-    EXPECT_EQ(result.status, OperationStatus::Failed);
-    EXPECT_TRUE(result.unitLocked);
-    EXPECT_EQ(std::count(prompts.calls.begin(), prompts.calls.end(), "askChangeUnitType 9 3"), 1);
-    EXPECT_TRUE(prompts.messages.empty()) << "the engineer has been asked already";
-    EXPECT_EQ(trace(), (std::vector<std::string>{poll(CMD_UNLOCK), poll(CMD_LOCK)}));
-}
-
 TEST_F(WriteProgramToUnit, NoOptionsStillSendTheAutomaticFlushAndAskToVerify) {
     start(unitMemory());
     prompts.options = Options{};

@@ -191,14 +191,9 @@ TEST(DishwashSettingsPage, PumpAndDosingTagsAndAlwaysDayFirst) {
         renderDishwashSettings(d, fourPumpConfig(), bracketContext(/*us=*/true));
     const auto tags = readTags(page);
     EXPECT_EQ(tags.broken, 0);
-    EXPECT_EQ(tags.cells.at("A1"), "07\\12\\2026");
-    EXPECT_EQ(tags.cells.at("B1"), "[225]");
     // Pump 2 is rows 65-69 of column C: speed, run minutes, seconds, off minutes, seconds.
-    EXPECT_EQ(tags.cells.at("C65"), "25");
-    EXPECT_EQ(tags.cells.at("C67"), "1");
-    EXPECT_EQ(tags.cells.at("C44"), "05:00");
-    EXPECT_EQ(tags.cells.at("C54"), "40");
-    EXPECT_EQ(tags.cells.at("C55"), "&lt;x&gt;");
+    EXPECT_EQ(cellList(tags, {"A1", "B1", "C65", "C67", "C44", "C54", "C55"}),
+              "A1=07\\12\\2026 B1=[225] C65=25 C67=1 C44=05:00 C54=40 C55=&lt;x&gt;");
     EXPECT_NE(page.find("<tr><td>2</td><td>025%</td><td>00:01</td><td><b>00:00</b> (1)</td></tr>"),
               std::string::npos);
 }
