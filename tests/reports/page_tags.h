@@ -8,7 +8,21 @@
 #include <regex>
 #include <string>
 
+#include "reports/report_data.h"
+
 namespace qelto::reports::test {
+
+// The usage of two pumps that the page tests draw: pump 1 calibrated (1000 ml/min since 3.5.26,
+// 50001 ml in 7 doses), pump 2 not (59:59 in 4 runs).
+inline void fillTwoPumpUsage(ProgramRecord& record) {
+    UsageCell volume;
+    volume.cycle = 7;
+    volume.setTime(50001);
+    record.setUsage(0, volume);
+    record.setFlowRate(0, 1000);
+    record.setCalibrationDate(0, {3, 5, 26});
+    record.setUsage(1, UsageCell{4, 0, 59, 59});
+}
 
 struct PageTags {
     std::map<std::string, std::string> cells;  // cell name -> content as written (escaped)

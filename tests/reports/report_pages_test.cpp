@@ -81,14 +81,7 @@ struct LaundryUsagePage : ::testing::Test {
         data.totalCycles = 42;
         data.totalCyclesKnown = true;
         for (const std::size_t row : {std::size_t{0}, kTotalsRow}) {
-            ProgramRecord& r = data.programs[row];
-            UsageCell volume;
-            volume.cycle = 7;
-            volume.setTime(50001);
-            r.setUsage(0, volume);
-            r.setFlowRate(0, 1000);
-            r.setCalibrationDate(0, {3, 5, 26});
-            r.setUsage(1, UsageCell{4, 0, 59, 59});
+            test::fillTwoPumpUsage(data.programs[row]);
         }
         data.programPresent[0] = 1;
         tables.shift2.cycle[kTotalsRow][1] = 3;

@@ -61,14 +61,7 @@ std::string sixPumpUsagePage() {
     unit.ResetAll(model::NoPumpNameDefaults{});
     model::setText(unit.SerialNoUnit, "123456789");
     ReportData data;
-    ProgramRecord& all = data.programs[kTotalsRow];
-    UsageCell volume;
-    volume.cycle = 7;
-    volume.setTime(50001);
-    all.setUsage(0, volume);
-    all.setFlowRate(0, 1000);
-    all.setCalibrationDate(0, {3, 5, 26});
-    all.setUsage(1, UsageCell{4, 0, 59, 59});
+    test::fillTwoPumpUsage(data.programs[kTotalsRow]);
     UsageTables tables;
     tables.shift2.cycle[kTotalsRow][0] = 2;
     tables.shift2.low[kTotalsRow][0] = 200;
