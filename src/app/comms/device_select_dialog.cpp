@@ -366,7 +366,9 @@ void DeviceSelectDialog::operationDone() {
     switch (outcome.end) {
         case comms::SessionEnd::NotOpened:
         case comms::SessionEnd::NotUnlocked:
-            // The engineer may pick another unit or scan again.
+            // The engineer may pick another unit or scan again; the next command does not try
+            // the unreachable one at once again.
+            context_.chosenUnit.reset();
             answers_.message(this, QString::fromStdString(outcome.error), comms::MessageIcon::Error,
                              caption);
             panel_->showStatus(context_.text(comms::kStatusUnitsListed));
