@@ -311,6 +311,7 @@ void MainWindow::setView(int slot, QWidget* view) {
     }
     if (view != nullptr) {
         stack_->addWidget(view);
+        watchEdits(view);
     }
     if (held != nullptr) {
         stack_->removeWidget(held);
@@ -508,6 +509,17 @@ void MainWindow::setProgress(int percent) {
     if (context_.settings.progressBars != 0) {
         progress_->setValue(std::clamp(percent, 0, 100));
         progress_->show();
+    }
+}
+
+// The title's "*" follows every edit at once, not only the next save or open.
+void MainWindow::watchEdits(QWidget* view) {
+    if (auto* editor = qobject_cast<EditorPane*>(view)) {
+        connect(editor, &EditorPane::documentModified, this, &MainWindow::refreshTitle);
+    } else if (auto* legacy = qobject_cast<LegacyLaundryForm*>(view)) {
+        connect(legacy, &LegacyLaundryForm::documentModified, this, &MainWindow::refreshTitle);
+    } else if (auto* dishwash = qobject_cast<DishwashEditor*>(view)) {
+        connect(dishwash, &DishwashEditor::documentModified, this, &MainWindow::refreshTitle);
     }
 }
 

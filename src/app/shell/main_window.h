@@ -103,6 +103,7 @@ class MainWindow final : public QMainWindow {
     void documentChanged(model::DocHint hint);
     // The View menu marks the view shown.
     void markShownView();
+    void watchEdits(QWidget* view);
     void rememberFrame();
 
     ShellContext& context_;
