@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_terminal.h"
 #include "cli/cli_context.h"
 #include "cli/document_io.h"
 #include "cli/exit_codes.h"
@@ -380,11 +381,11 @@ bool confirmReset(const CalibrationOptions& options) {
                                memory ? "erasing the settings memory" : "resetting the counters"));
         return false;
     }
-    std::fputs(memory ? "Erase every setting the unit holds? Type yes to go on: "
-                      : "Reset every counter of the unit to zero? Type yes to go on: ",
-               stderr);
-    std::string answer;
-    return static_cast<bool>(std::getline(std::cin, answer)) && answer == "yes";
+    const auto answer =
+        askLineAtTerminal(memory ? "Erase every setting the unit holds? Type yes to go on: "
+                                 : "Reset every counter of the unit to zero? Type yes to go on: ",
+                          true);
+    return answer == "yes";
 }
 
 int runReset(const CalibrationOptions& options) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/text_helpers.h"
 #include "reports/julian_day.h"
 
 namespace qelto::reports {
@@ -20,13 +21,7 @@ constexpr double kSecondsPerDay = 86400.0;
 // The pump table's columns; the usage figures follow, three columns for each shift.
 constexpr std::uint32_t kFirstUsageColumn = 5;
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
+using platform::trimmed;
 
 std::optional<std::uint32_t> wholeNumber(std::string_view text) {
     text = trimmed(text);
