@@ -8,7 +8,7 @@ packages=(
   clang clang-format libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libfmt-dev nlohmann-json3-dev libcli11-dev libhidapi-dev
-  libzip-dev libpugixml-dev
+  libzip-dev libpugixml-dev libsqlite3-dev
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-dejavu-core
   help2man lintian appstream desktop-file-utils shared-mime-info libglib2.0-bin
 )
