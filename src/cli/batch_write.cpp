@@ -103,7 +103,9 @@ int runBatchWrite(const BatchWriteOptions& options) {
         job, path, user, options.verify, environment, options.resetCounters};
     const comms::BatchUnitReport report =
         comms::writeBatchUnit(request, store, [&](const comms::BatchOperation& operation) {
-            return runOnUnit(ctx, options.unit, prompts, operation);
+            // A batch programs new units: there is nothing on them to back up.
+            return runOnUnit(ctx, options.unit, prompts, operation,
+                             {"batch-write", comms::HistoryRecording::Snapshot::Always});
         });
     if (!report.result) {
         printError(fmt::format("no unit was written; nothing was added to {}", path));

@@ -114,7 +114,8 @@ int exitFor(const CalibrationResult& result) {
 }
 
 // Runs work on the unlocked unit; the unit is locked again afterwards.
-int onUnit(const CalibrationOptions& options,
+// The unit history keeps it as historyOperation.
+int onUnit(const CalibrationOptions& options, const std::string& historyOperation,
            const std::function<CalibrationResult(CalibrationSession&, CliContext&)>& work) {
     TerminalAnswers answers;
     if (const int code = settleLinkAndPin(options.unit, answers.pin); code != kExitOk) {
@@ -123,15 +124,19 @@ int onUnit(const CalibrationOptions& options,
     CliContext ctx(options.unit.language);
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
     CalibrationResult outcome;
-    const auto ran = runOnUnit(ctx, options.unit, prompts, [&](comms::OperationContext& c) {
-        CalibrationSession session(c);
-        outcome = work(session, ctx);
-        comms::OperationResult result;
-        result.status = outcome.cancelled ? comms::OperationStatus::Cancelled
-                                          : (outcome.ok ? comms::OperationStatus::Ok
-                                                        : comms::OperationStatus::Failed);
-        return result;
-    });
+    const auto ran = runOnUnit(
+        ctx, options.unit, prompts,
+        [&](comms::OperationContext& c) {
+            CalibrationSession session(c);
+            outcome = work(session, ctx);
+            comms::OperationResult result;
+            result.status = outcome.cancelled ? comms::OperationStatus::Cancelled
+                                              : (outcome.ok ? comms::OperationStatus::Ok
+                                                            : comms::OperationStatus::Failed);
+            result.closingMessage = outcome.message;  // what the history keeps
+            return result;
+        },
+        {historyOperation});
     if (!ran) {
         return kExitFailure;
     }
@@ -227,11 +232,12 @@ void printPage(const CalibrationPage& page, bool json) {
 int runCalibration(const CalibrationOptions& options) {
     if (options.action == "get") {
         CalibrationPage page;
-        const int code = onUnit(options, [&page](CalibrationSession& s, CliContext&) {
-            CalibrationResult result = s.readFromUnit(page);
-            result.message = result.ok ? 0 : result.message;  // the table says it
-            return result;
-        });
+        const int code =
+            onUnit(options, "calibration-get", [&page](CalibrationSession& s, CliContext&) {
+                CalibrationResult result = s.readFromUnit(page);
+                result.message = result.ok ? 0 : result.message;  // the table says it
+                return result;
+            });
         if (code == kExitOk) {
             printPage(page, options.json);
         }
@@ -247,7 +253,7 @@ int runCalibration(const CalibrationOptions& options) {
     }
     CalibrationPage written;
     bool notFitted = false;
-    const int code = onUnit(options, [&](CalibrationSession& s, CliContext&) {
+    const int code = onUnit(options, "calibration", [&](CalibrationSession& s, CliContext&) {
         // The unit's own values for every pump not named, so nothing else changes.
         CalibrationResult result = s.readFromUnit(written);
         if (!result.ok) {
@@ -321,7 +327,7 @@ class RunInterrupt {
 int runPump(const CalibrationOptions& options) {
     bool stopped = false;
     bool notFitted = false;
-    const int code = onUnit(options, [&](CalibrationSession& s, CliContext&) {
+    const int code = onUnit(options, "pump-run", [&](CalibrationSession& s, CliContext&) {
         CalibrationPage page;
         CalibrationResult result = s.readFromUnit(page);
         if (!result.ok) {
@@ -392,7 +398,7 @@ int runReset(const CalibrationOptions& options) {
     if (!confirmReset(options)) {
         return kExitUsage;
     }
-    return onUnit(options, [&options](CalibrationSession& s, CliContext&) {
+    return onUnit(options, "reset", [&options](CalibrationSession& s, CliContext&) {
         if (options.action == "washes") {
             return s.resetWashes();
         }

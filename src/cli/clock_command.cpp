@@ -47,14 +47,16 @@ int runClock(const ClockOptions& options) {
     prompts.hideSuccessMessages();
     const bool set = options.action == "set";
     std::tm sent{};
-    const auto result = runOnUnit(ctx, options.unit, prompts, [&](comms::OperationContext& c) {
-        bool clockOnly = true;
-        if (!set) {
-            return comms::readProgram(c, clockOnly);
-        }
-        c.clock = [&sent] { return sent = comms::realLocalTime(); };
-        return comms::writeProgram(c, clockOnly);
-    });
+    const auto result = runOnUnit(ctx, options.unit, prompts,
+                                  [&](comms::OperationContext& c) {
+                                      bool clockOnly = true;
+                                      if (!set) {
+                                          return comms::readProgram(c, clockOnly);
+                                      }
+                                      c.clock = [&sent] { return sent = comms::realLocalTime(); };
+                                      return comms::writeProgram(c, clockOnly);
+                                  },
+                                  {set ? "clock-set" : "clock-get"});
     if (!result) {
         return kExitFailure;
     }

@@ -10,6 +10,7 @@
 #include "cli/cli_context.h"
 #include "cli/document_io.h"
 #include "cli/exit_codes.h"
+#include "cli/history_file.h"
 #include "cli/interrupt_cancel.h"
 #include "cli/report_output.h"
 #include "cli/terminal_prompts.h"
@@ -23,6 +24,8 @@
 
 namespace qelto::cli {
 namespace {
+
+using Snapshot = comms::HistoryRecording::Snapshot;
 
 struct LegacyOptions {
     std::string port;
@@ -46,11 +49,14 @@ TerminalAnswers answersWith(int password) {
 std::optional<comms::OperationResult> runOnOlderUnit(CliContext& ctx, const LegacyOptions& options,
                                                      TerminalPrompts& prompts,
                                                      const comms::LegacyOperation& operation,
-                                                     int* exitCode) {
+                                                     int* exitCode,
+                                                     const comms::HistoryRecording& recording) {
     comms::UnitSession session([&ctx](int id) { return ctx.text(id); });
     session.configure(sessionSettings(ctx, options.port, kDefaultReplyTimeoutMs));
     const InterruptCancels interrupts(session);
-    const comms::SessionOutcome outcome = session.runLegacy(ctx.doc, prompts, operation);
+    session.useHistory(openHistoryRecorder());
+    const comms::SessionOutcome outcome =
+        session.runLegacy(ctx.doc, prompts, operation, {}, recording);
     if (outcome.end == comms::SessionEnd::NotOpened) {
         printError(outcome.error);
         *exitCode = kExitFailure;
@@ -79,7 +85,8 @@ int runRead(const LegacyOptions& options) {
     TerminalPrompts prompts(answersWith(options.password), [&ctx](int id) { return ctx.text(id); });
     prompts.holdSuccessMessages();
     int code = kExitOk;
-    if (!runOnOlderUnit(ctx, options, prompts, comms::readOlderLaundry, &code)) {
+    if (!runOnOlderUnit(ctx, options, prompts, comms::readOlderLaundry, &code,
+                        {"legacy-read", Snapshot::WhenDone})) {
         printError(fmt::format("nothing was saved to {}", options.out));
         return code;
     }
@@ -98,7 +105,8 @@ int runWrite(const LegacyOptions& options) {
     }
     TerminalPrompts prompts(answersWith(options.password), [&ctx](int id) { return ctx.text(id); });
     int code = kExitOk;
-    runOnOlderUnit(ctx, options, prompts, comms::writeOlderLaundry, &code);
+    runOnOlderUnit(ctx, options, prompts, comms::writeOlderLaundry, &code,
+                   {"legacy-write", Snapshot::Always});
     return code;
 }
 
@@ -106,7 +114,7 @@ int runThird(const LegacyOptions& options) {
     CliContext ctx;
     TerminalPrompts prompts(answersWith(options.password), [&ctx](int id) { return ctx.text(id); });
     int code = kExitOk;
-    runOnOlderUnit(ctx, options, prompts, comms::sendThirdPasswordCommand, &code);
+    runOnOlderUnit(ctx, options, prompts, comms::sendThirdPasswordCommand, &code, {"legacy-third"});
     return code;
 }
 
@@ -118,7 +126,8 @@ int runDishwashRead(const LegacyOptions& options) {
     TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
     prompts.holdSuccessMessages();
     int code = kExitOk;
-    if (!runOnOlderUnit(ctx, options, prompts, comms::readOlderDishwash, &code)) {
+    if (!runOnOlderUnit(ctx, options, prompts, comms::readOlderDishwash, &code,
+                        {"legacy-dishwash-read", Snapshot::WhenDone})) {
         printError(fmt::format("nothing was saved to {}", options.out));
         return code;
     }
@@ -137,7 +146,8 @@ int runDishwashVerify(const LegacyOptions& options) {
     TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
     prompts.hideSuccessMessages();
     int code = kExitOk;
-    const auto result = runOnOlderUnit(ctx, options, prompts, comms::verifyOlderDishwash, &code);
+    const auto result = runOnOlderUnit(ctx, options, prompts, comms::verifyOlderDishwash, &code,
+                                       {"legacy-dishwash-verify"});
     if (!result) {
         return code;
     }
@@ -165,7 +175,7 @@ int runUsage(const LegacyOptions& options) {
     if (!runOnOlderUnit(
             ctx, options, prompts,
             [&report](comms::LegacyContext& unit) { return comms::readOlderUsage(unit, report); },
-            &code)) {
+            &code, {"legacy-usage"})) {
         printError(fmt::format("nothing was written to {}", options.out));
         return code;
     }
@@ -184,7 +194,7 @@ int runDump(const LegacyOptions& options) {
     if (!runOnOlderUnit(
             ctx, options, prompts,
             [&lines](comms::LegacyContext& unit) { return comms::readOlderTextDump(unit, lines); },
-            &code)) {
+            &code, {"legacy-dump"})) {
         printError(fmt::format("nothing was written to {}", options.out));
         return code;
     }
@@ -197,12 +207,11 @@ int runSpareByte(const LegacyOptions& options) {
     TerminalPrompts prompts(TerminalAnswers{}, [&ctx](int id) { return ctx.text(id); });
     const auto value = static_cast<std::uint8_t>(options.spareByte);
     int code = kExitOk;
-    if (!runOnOlderUnit(
-            ctx, options, prompts,
-            [value](comms::LegacyContext& unit) {
-                return comms::writeSpareLaundryByte(unit, value);
-            },
-            &code)) {
+    if (!runOnOlderUnit(ctx, options, prompts,
+                        [value](comms::LegacyContext& unit) {
+                            return comms::writeSpareLaundryByte(unit, value);
+                        },
+                        &code, {"legacy-spare-byte"})) {
         return code;
     }
     std::fputs(fmt::format("spare laundry byte set to {}\n", options.spareByte).c_str(), stdout);

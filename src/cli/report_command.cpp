@@ -61,12 +61,13 @@ int runUnitReport(const ReportCommandOptions& options, comms::ReportRequest requ
     CliContext ctx(options.unit.language);
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
     std::optional<comms::UnitReport> report;
-    const auto result =
-        runOnUnit(ctx, options.unit, prompts, [&report](comms::OperationContext& c) {
-            comms::ReportOutcome outcome = comms::reportFromUnit(c);
-            report = std::move(outcome.report);
-            return outcome.result;
-        });
+    const auto result = runOnUnit(ctx, options.unit, prompts,
+                                  [&report](comms::OperationContext& c) {
+                                      comms::ReportOutcome outcome = comms::reportFromUnit(c);
+                                      report = std::move(outcome.report);
+                                      return outcome.result;
+                                  },
+                                  {"report"});
     if (!result) {
         return kExitFailure;
     }

@@ -39,6 +39,7 @@ struct WriteOptions {
     std::string calibration = "editor";
     bool verify = false;
     bool changeUnitType = false;
+    bool noBackup = false;
 };
 
 struct VerifyOptions {
@@ -106,10 +107,12 @@ int runRead(const ReadOptions& options) {
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
     // "The unit has been read into the document" is only true once the document is saved.
     prompts.holdSuccessMessages();
-    const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
-        bool clockOnly = false;
-        return comms::readProgram(c, clockOnly);
-    });
+    const auto result = runOnUnit(ctx, options.unit, prompts,
+                                  [](comms::OperationContext& c) {
+                                      bool clockOnly = false;
+                                      return comms::readProgram(c, clockOnly);
+                                  },
+                                  {"read", comms::HistoryRecording::Snapshot::WhenDone});
     if (!result) {
         return kExitFailure;
     }
@@ -143,10 +146,13 @@ int runWrite(const WriteOptions& options) {
         return kExitFailure;
     }
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
-    const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
-        bool clockOnly = false;
-        return comms::writeProgram(c, clockOnly);
-    });
+    const auto result = runOnUnit(ctx, options.unit, prompts,
+                                  [](comms::OperationContext& c) {
+                                      bool clockOnly = false;
+                                      return comms::writeProgram(c, clockOnly);
+                                  },
+                                  {"write", comms::HistoryRecording::Snapshot::Always,
+                                   !options.noBackup && ctx.settings.historyBackup != 0});
     if (!result) {
         return kExitFailure;
     }
@@ -183,9 +189,9 @@ int runVerify(const VerifyOptions& options) {
         return kExitNotCompared;
     }
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
-    const auto result = runOnUnit(ctx, options.unit, prompts, [](comms::OperationContext& c) {
-        return comms::verifyProgram(c);
-    });
+    const auto result =
+        runOnUnit(ctx, options.unit, prompts,
+                  [](comms::OperationContext& c) { return comms::verifyProgram(c); }, {"verify"});
     if (!result) {
         return kExitNotCompared;
     }
@@ -232,6 +238,8 @@ void addUnitCommands(CLI::App& app, int& exitCode) {
                      "Which pump calibration to keep when unit and document differ [editor]")
         ->check(CLI::IsMember({"editor", "unit"}));
     writeCmd->add_flag("--verify", write->verify, "Verify the unit against the document after it");
+    writeCmd->add_flag("--no-backup", write->noBackup,
+                       "Write without first reading the unit into the unit history");
     writeCmd->add_flag("--change-unit-type", write->changeUnitType,
                        "Write a document of another unit type, making the unit that type");
     addUnitOptions(*writeCmd, write->unit, true);

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "cli/exit_codes.h"
+#include "cli/history_file.h"
 #include "cli/interrupt_cancel.h"
 #include "cli/pin_entry.h"
 #include "model/unit_types.h"
@@ -116,14 +117,20 @@ int settleLinkAndPin(const UnitOptions& options, std::uint16_t& pin) {
 
 std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptions& options,
                                                 TerminalPrompts& prompts,
-                                                const Operation& operation) {
+                                                const Operation& operation,
+                                                const comms::HistoryRecording& recording,
+                                                std::optional<std::uint32_t> onlySerial) {
     comms::UnitSession session([&ctx](int id) { return ctx.text(id); });
     session.configure(sessionSettings(ctx, options.port, options.replyTimeoutMs));
+    if (!recording.operation.empty()) {
+        session.useHistory(openHistoryRecorder());
+    }
     if (options.commsLog && !startCommsLog(ctx, session)) {
         return std::nullopt;
     }
     const InterruptCancels interrupts(session);
     comms::UnitChoice choice;
+    choice.onlySerial = onlySerial;
     if (options.unit) {
         // --unit N: line N of a fresh scan, with prompts of its own, so the scan's status lines
         // end before the operation's begin.
@@ -133,13 +140,14 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
     } else {
         choice.link = linkRequest(options);
     }
-    const comms::SessionOutcome outcome =
-        session.run(choice, ctx.doc, prompts, operation,
-                    [](const comms::UnitIdentity& unit, const std::string& where) {
-                        printMessage(fmt::format("unit {:09} ({}, software {}) on {}", unit.serial,
-                                                 model::unitModelName(unit.unitTypeIndex),
-                                                 versionText(unit), where));
-                    });
+    const comms::SessionOutcome outcome = session.run(
+        choice, ctx.doc, prompts, operation,
+        [](const comms::UnitIdentity& unit, const std::string& where) {
+            printMessage(fmt::format("unit {:09} ({}, software {}) on {}", unit.serial,
+                                     model::unitModelName(unit.unitTypeIndex), versionText(unit),
+                                     where));
+        },
+        recording);
     switch (outcome.end) {
         case comms::SessionEnd::Ran:
             break;
@@ -155,6 +163,9 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
     }
     if (!outcome.stoppedAnswering.empty()) {
         printError(outcome.stoppedAnswering);
+    }
+    if (outcome.result.closingMessage == comms::kMsgWriteRefusedNoBackup) {
+        printNote("give --no-backup to write without keeping the unit's present settings");
     }
     if (outcome.lockFailed) {
         printLockWarning(outcome.unit.serial);

@@ -32,10 +32,13 @@ bool startCommsLog(const CliContext& ctx, comms::UnitSession& session);
 // Opens the link, unlocks the unit, runs the operation on ctx.doc and locks the unit again.
 // nullopt, with the reason on stderr, when the operation could not start. A cancelled operation
 // (a stop signal while it ran) comes back as such, its unit locked. When the unit stopped
-// answering, stderr says at which step.
+// answering, stderr says at which step. The unit history keeps the operation as recording says.
+// With onlySerial, any other unit that answers is locked again untouched.
 std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptions& options,
                                                 TerminalPrompts& prompts,
-                                                const Operation& operation);
+                                                const Operation& operation,
+                                                const comms::HistoryRecording& recording = {},
+                                                std::optional<std::uint32_t> onlySerial = {});
 
 // The exit status and the note for an operation that ended as cancelled or failed before its
 // own closing message could say so: 128 + the signal that stopped it, else 1.

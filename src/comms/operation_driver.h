@@ -41,6 +41,12 @@ inline constexpr int kMsgResetToUnsupported = 434;
 inline constexpr int kMsgResetToUnsupportedCaption = 433;
 inline constexpr int kMsgValuesBeyondUnit = 2600;
 
+// The backup read before a write failed: whether to write anyway, and what a refusal says.
+inline constexpr int kAskWriteWithoutBackup = 3067;
+inline constexpr int kMsgWriteRefusedNoBackup = 3068;
+// The unit that answered is not the one the operation is for (%1 the unit, %2 the one wanted).
+inline constexpr int kMsgOtherUnitAnswered = 3082;
+
 // What the unit clock shows when the unit has none (or did not say).
 using protocol::kNoClockText;
 
@@ -93,6 +99,9 @@ struct OperationContext {
     // A write of a batch clears the unit's counters, so a new unit leaves with no history; no
     // other write does. It is sent only once the calibration check has passed.
     bool resetCounters = false;
+    // A write calls it once, after its questions and checks and before its first change to the
+    // unit (the unit history reads the unit here); false stops the write with nothing changed.
+    std::function<bool()> beforeChanges = {};
 };
 
 // Reads the unit into the document under the options the engineer picks. With clockOnly set
@@ -100,6 +109,10 @@ struct OperationContext {
 // read; the flag is cleared, since it belongs to this one operation. A failed read of one part
 // leaves that part of the document alone and the rest of the read goes on.
 OperationResult readProgram(OperationContext& context, bool& clockOnly);
+
+// Reads everything the unit holds into the context's document without asking anything, showing
+// a closing message or locking the unit: the history's copy of a unit about to be written.
+OperationResult readForBackup(OperationContext& context);
 
 // Writes the document into the unit under the options the engineer picks. With clockOnly set only
 // the unit clock is set from the PC's. The first failed write stops every later one; the unit is

@@ -31,6 +31,17 @@ class ProgramRead {
         translation_.unitTimeText = &context.doc.commsCopy().UnitTimeText;
     }
 
+    // Everything the unit holds, for the history, before a write: no lock afterwards (the write
+    // goes on in the same session) and no closing message (the engineer asked for the write).
+    OperationResult readQuietly() {
+        readUnit(readPreset());
+        OperationResult result;
+        result.status = channel_.cancelled() ? OperationStatus::Cancelled
+                        : failed_            ? OperationStatus::Failed
+                                             : OperationStatus::Ok;
+        return result;
+    }
+
     OperationResult run(const std::optional<Options>& options, bool clockOnly = false) {
         if (options) {
             readUnit(*options);
@@ -185,6 +196,10 @@ class ProgramRead {
 };
 
 }  // namespace
+
+OperationResult readForBackup(OperationContext& context) {
+    return ProgramRead(context).readQuietly();
+}
 
 OperationResult readProgram(OperationContext& context, bool& clockOnly) {
     std::optional<Options> options;

@@ -91,6 +91,9 @@ class ProgramWrite {
             }
             o.bPumpCal = *useEditor;
         }
+        if (ctx_.beforeChanges && !ctx_.beforeChanges()) {
+            return refusedWithoutBackup();
+        }
 
         unlockAgain();
         if (o.bPumpCal && !error_) {
@@ -366,6 +369,16 @@ class ProgramWrite {
         OperationResult result;
         result.unitLocked = lockUnit(channel_) || lockUnit(channel_);
         result.status = OperationStatus::Failed;
+        return result;
+    }
+
+    OperationResult refusedWithoutBackup() {
+        if (channel_.cancelled()) {
+            return cancelled();
+        }
+        OperationResult result;
+        result.unitLocked = lockUnit(channel_) || lockUnit(channel_);
+        close(result, OperationStatus::Failed, kMsgWriteRefusedNoBackup, MessageIcon::Error);
         return result;
     }
 

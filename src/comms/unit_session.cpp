@@ -5,9 +5,20 @@
 #include "comms/bluetooth_modules.h"
 #include "comms/legacy_context.h"
 #include "logs/comms_log.h"
+#include "model/prog_data.h"
 #include "platform/serial_port.h"
 
 namespace qelto::comms {
+
+namespace {
+
+void replaceFirst(std::string& text, std::string_view placeholder, const std::string& value) {
+    if (const auto at = text.find(placeholder); at != std::string::npos) {
+        text.replace(at, placeholder.size(), value);
+    }
+}
+
+}  // namespace
 
 SessionPorts machinePorts() {
     SessionPorts ports;
@@ -252,7 +263,8 @@ std::unique_ptr<UnitConnection> UnitSession::open(const UnitChoice& choice, std:
 SessionOutcome UnitSession::run(
     const UnitChoice& choice, model::CQeltoDoc& doc, OperatorPrompts& prompts,
     const UnitOperation& operation,
-    const std::function<void(const protocol::UnitIdentity&, const std::string&)>& unlocked) {
+    const std::function<void(const protocol::UnitIdentity&, const std::string&)>& unlocked,
+    const HistoryRecording& recording) {
     SessionOutcome outcome;
     std::unique_ptr<UnitConnection> connection = open(choice, &outcome.error);
     if (!connection) {
@@ -269,10 +281,26 @@ SessionOutcome UnitSession::run(
             if (unlocked) {
                 unlocked(outcome.unit, outcome.where);
             }
+            outcome.end = SessionEnd::Ran;
+            if (choice.onlySerial && *choice.onlySerial != outcome.unit.serial) {
+                outcome.result.status = OperationStatus::Failed;
+                outcome.result.closingMessage = kMsgOtherUnitAnswered;
+                std::string text = text_ ? text_(kMsgOtherUnitAnswered) : std::string("%1 %2");
+                replaceFirst(text, "%1", fmt::format("{:09}", outcome.unit.serial));
+                replaceFirst(text, "%2", fmt::format("{:09}", *choice.onlySerial));
+                prompts.messageText(text, MessageIcon::Error);
+                outcome.error = text;  // for the history: the text as shown
+                outcome.lockFailed = !connection->finish(false);
+                break;
+            }
             OperationContext context{doc,   connection->link(), record, prompts,
                                      text_, settings_.language, {}};
+            if (recording.backupFirst && history_ && history_->available()) {
+                context.beforeChanges = [&] {
+                    return backUpBeforeWrite(*connection, record, prompts, outcome);
+                };
+            }
             outcome.result = operation(context);
-            outcome.end = SessionEnd::Ran;
             if (abort_.load()) {
                 outcome.result.status = OperationStatus::Cancelled;
             }
@@ -289,6 +317,7 @@ SessionOutcome UnitSession::run(
             outcome.lockFailed = !connection->finish(false);
             break;
         case UnlockOutcome::PinRefused:
+            outcome.unit = connection->identity();
             outcome.end = SessionEnd::PinRefused;
             break;
         case UnlockOutcome::NoUnit:
@@ -297,12 +326,78 @@ SessionOutcome UnitSession::run(
             break;
     }
     publishPort(nullptr);
+    recordOutcome(recording, doc, outcome);
     return outcome;
+}
+
+bool UnitSession::backUpBeforeWrite(UnitConnection& connection, const protocol::CommsData& record,
+                                    OperatorPrompts& prompts, const SessionOutcome& outcome) {
+    model::CProgData config;
+    const model::NoPumpNameDefaults noNames;
+    model::CQeltoDoc copy(config, noNames);
+    copy.onNewDocument();
+    protocol::CommsData backupRecord = record;  // the PIN the unlock took, not the write's record
+    OperationContext context{
+        copy, connection.link(), backupRecord, prompts, text_, settings_.language, {}};
+    const OperationResult read = readForBackup(context);
+    if (read.status == OperationStatus::Cancelled || abort_.load()) {
+        return false;
+    }
+    const bool readAll = read.status == OperationStatus::Ok;
+    HistoryEntry entry = historyEntryFor("backup", outcome.unit, outcome.where,
+                                         readAll ? HistoryResult::Done : HistoryResult::Failed,
+                                         readAll || !text_ ? std::string{} : text_(kMsgReadFailed));
+    if (readAll) {
+        entry.snapshot = copy.storeToBytes();
+    }
+    history_->record(std::move(entry));
+    return readAll || prompts.askYesNo(questionOf(text_, kAskWriteWithoutBackup));
+}
+
+void UnitSession::recordOutcome(const HistoryRecording& recording, model::CQeltoDoc& doc,
+                                const SessionOutcome& outcome, bool olderUnit) {
+    // An unavailable history is still told: it says why, once.
+    if (!history_ || recording.operation.empty() || (outcome.unit.serial == 0 && !olderUnit)) {
+        return;
+    }
+    HistoryResult result = HistoryResult::Failed;
+    std::string message = outcome.error;
+    switch (outcome.end) {
+        case SessionEnd::Ran:
+            result = historyResultOf(outcome.result);
+            if (message.empty() && outcome.result.closingMessage != 0 && text_) {
+                message = text_(outcome.result.closingMessage);
+            }
+            if (!outcome.stoppedAnswering.empty()) {
+                message += (message.empty() ? "" : " ") + outcome.stoppedAnswering;
+            }
+            break;
+        case SessionEnd::Cancelled:
+            result = HistoryResult::Cancelled;
+            break;
+        case SessionEnd::PinRefused:
+            break;
+        case SessionEnd::NotOpened:
+        case SessionEnd::NotUnlocked:
+            return;  // no unit answered, so there is no unit to keep it for
+    }
+    HistoryEntry entry = historyEntryFor(recording.operation, outcome.unit, outcome.where, result,
+                                         std::move(message));
+    using Snapshot = HistoryRecording::Snapshot;
+    const bool ran = outcome.end == SessionEnd::Ran &&
+                     outcome.result.closingMessage != kMsgWriteRefusedNoBackup &&
+                     outcome.result.closingMessage != kMsgOtherUnitAnswered;
+    if (ran && (recording.snapshot == Snapshot::Always ||
+                (recording.snapshot == Snapshot::WhenDone && result == HistoryResult::Done))) {
+        entry.snapshot = doc.storeToBytes();
+    }
+    history_->record(std::move(entry));
 }
 
 SessionOutcome UnitSession::runLegacy(model::CQeltoDoc& doc, OperatorPrompts& prompts,
                                       const LegacyOperation& operation,
-                                      std::function<void(model::DocHint)> refreshViews) {
+                                      std::function<void(model::DocHint)> refreshViews,
+                                      const HistoryRecording& recording) {
     SessionOutcome outcome;
     // A scan's port would hold the one about to open.
     closeLinks();
@@ -326,6 +421,7 @@ SessionOutcome UnitSession::runLegacy(model::CQeltoDoc& doc, OperatorPrompts& pr
     }
     // Before the port closes: a cancel must not reach for it afterwards.
     publishPort(nullptr);
+    recordOutcome(recording, doc, outcome, true);
     return outcome;
 }
 

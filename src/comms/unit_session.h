@@ -25,6 +25,7 @@
 #include "comms/bluetooth_dongle.h"
 #include "comms/device_scan.h"
 #include "comms/device_table.h"
+#include "comms/history_recorder.h"
 #include "comms/operation_driver.h"
 #include "comms/operator_prompts.h"
 #include "comms/unit_connection.h"
@@ -78,6 +79,9 @@ struct ScanScope {
 struct UnitChoice {
     std::optional<std::size_t> line;
     LinkRequest link;
+    // The operation is for this unit only (a restore of its own settings): another unit that
+    // answers is locked again untouched.
+    std::optional<std::uint32_t> onlySerial;
 };
 
 enum class SessionEnd {
@@ -135,6 +139,11 @@ class UnitSession {
     bool commsLogOn() const;
     std::filesystem::path commsLogFile() const;
 
+    // The unit history every operation run through the session is recorded in; nullptr (the
+    // default) records nothing.
+    void useHistory(std::unique_ptr<HistoryRecorder> recorder) { history_ = std::move(recorder); }
+    HistoryRecorder* history() const { return history_.get(); }
+
     // The scan: clears the list and fills it from the serial port (a wired unit, or a radio
     // dongle and the units it hears), then USB. The links stay open for an operation on a unit
     // found through them. Returns the list lines.
@@ -151,20 +160,25 @@ class UnitSession {
 
     // Opens the chosen unit, unlocks it with the PIN the prompts give, tells unlocked who
     // answered, runs the operation on the document, locks the unit again and closes the link.
-    // The unit ends locked whatever happens, a cancel included.
+    // The unit ends locked whatever happens, a cancel included. The history keeps the operation
+    // as recording says; a write's backup read that fails stops it unless the engineer answers
+    // yes to writing anyway.
     SessionOutcome run(const UnitChoice& choice, model::CQeltoDoc& doc, OperatorPrompts& prompts,
                        const UnitOperation& operation,
                        const std::function<void(const protocol::UnitIdentity&,
-                                                const std::string& where)>& unlocked = {});
+                                                const std::string& where)>& unlocked = {},
+                       const HistoryRecording& recording = {});
 
     // Runs an operation on an older unit on the session's serial port, over the legacy link at
     // 9600 baud. Older units have no PIN and no lock: the operation asks for a password where
     // its command needs one. NotOpened with the reason when the port will not open; Cancelled
     // when cancel() came. The legacy link has no packets, so nothing of it goes into the
     // communications log. refreshViews tells the window the document changed.
+    // Older units tell no serial number over this link: the history keeps their entries under 0.
     SessionOutcome runLegacy(model::CQeltoDoc& doc, OperatorPrompts& prompts,
                              const LegacyOperation& operation,
-                             std::function<void(model::DocHint)> refreshViews = {});
+                             std::function<void(model::DocHint)> refreshViews = {},
+                             const HistoryRecording& recording = {});
 
     // Stops the scan or operation under way: from now on only the lock request reaches the
     // unit, and a wait on the port ends at once. Any thread.
@@ -181,11 +195,20 @@ class UnitSession {
     ScanLinks openLinks(const LinkRequest& request, std::string* error);
     std::unique_ptr<UnitConnection> open(const UnitChoice& choice, std::string* error);
     void publishPort(platform::ByteLink* port);
+    // The whole unit read and recorded as "backup" before a write changes it; false when the
+    // write must not go on (the read failed and the engineer did not say to write anyway, or a
+    // cancel came).
+    bool backUpBeforeWrite(UnitConnection& connection, const protocol::CommsData& record,
+                           OperatorPrompts& prompts, const SessionOutcome& outcome);
+    // olderUnit: the entry is kept though no serial number is known.
+    void recordOutcome(const HistoryRecording& recording, model::CQeltoDoc& doc,
+                       const SessionOutcome& outcome, bool olderUnit = false);
 
     TextLookup text_;
     SessionPorts ports_;
     SessionSettings settings_;
     std::unique_ptr<logs::CommsLog> log_;
+    std::unique_ptr<HistoryRecorder> history_;
     DeviceTable table_;
     ScanLinks scanLinks_;  // the last scan's, until an operation takes them
     std::unique_ptr<platform::ByteLink> bluetooth_;  // the dongle's port, kept for the pairing

@@ -96,6 +96,8 @@ class CQeltoDoc {
     bool isModified() const { return modified_; }
     void setModifiedFlag(bool modified = true) { modified_ = modified; }
     const std::filesystem::path& pathName() const { return path_; }
+    // A document that came from elsewhere than its file (the unit history): Save asks for a name.
+    void forgetPath() { path_.clear(); }
 
     // The editor view a save remembers (a dishwash view, 2 or 4, or 0) and the one a loaded
     // file asks to show.

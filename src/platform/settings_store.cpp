@@ -97,6 +97,7 @@ Settings SettingsStore::load() const {
     s.batchSize = readBounded(file, "BatchSize", s.batchSize);
     s.batchCounter = readBounded(file, "BatchCounter", s.batchCounter);
     s.logDirectory = file.readString(kSection, "LogDirectory", s.logDirectory, kTextBuffer);
+    s.historyBackup = readBounded(file, "HistoryBackup", s.historyBackup);
     return s;
 }
 
@@ -116,6 +117,7 @@ bool SettingsStore::save(const Settings& settings, std::string* error) const {
     text.set(kSection, "BatchSize", std::to_string(settings.batchSize));
     text.set(kSection, "BatchCounter", std::to_string(settings.batchCounter));
     text.set(kSection, "LogDirectory", quotedIfNeeded(settings.logDirectory));
+    text.set(kSection, "HistoryBackup", std::to_string(settings.historyBackup));
     return ProfileFile(file_).store(text, error);
 }
 

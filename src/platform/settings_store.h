@@ -26,6 +26,7 @@ struct Settings {
     std::uint32_t batchSize = 0;           // "BatchSize"
     std::uint32_t batchCounter = 0;        // "BatchCounter"
     std::string logDirectory;              // "LogDirectory"
+    int historyBackup = 1;  // "HistoryBackup": read the unit into the unit history before a write
 };
 
 class SettingsStore {

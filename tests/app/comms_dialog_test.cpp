@@ -2,6 +2,7 @@
 // editor, write an edit that changes the unit only where it was made, a verify that finds a later
 // edit, a report from the unit, and Cancel in the middle of a slow write, with the window running
 // throughout. Every question is answered from a script; no modal box waits for a click.
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,14 +12,17 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <nlohmann/json.hpp>
 
 #include "app/comms/comms_answers.h"
 #include "app/comms/comms_texts.h"
 #include "app/comms/device_select_dialog.h"
+#include "app/comms/differences_dialog.h"
 #include "app/comms/unit_commands.h"
 #include "app/editor/editor_pane.h"
 #include "app/editor/global_view.h"
+#include "app/history/unit_history_dialog.h"
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
 #include "app_test_env.h"
@@ -196,6 +200,29 @@ class CommsDialogTest : public QObject {
         QCOMPARE(answers_.pinsAsked, 1);
         QCOMPARE(reports_.size(), std::size_t{1});
         QCOMPARE(model::textOf(reports_[0].unit.customerName1), std::string("Hotel Sud"));
+
+        // The unit history has every command on the chosen unit, newest first, the write's backup
+        // just before it; the write against its backup shows the one edit.
+        QTimer::singleShot(0, this, [this] {
+            auto* dialog =
+                qobject_cast<app::UnitHistoryDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            QTreeWidget* list = dialog->list();
+            QStringList operations;
+            for (int row = 0; row < list->topLevelItemCount(); ++row) {
+                operations << list->topLevelItem(row)->text(1);
+            }
+            QCOMPARE(operations.mid(0, 5).join(QLatin1Char(' ')),
+                     QStringLiteral("report verify write backup read"));
+            list->setCurrentItem(list->topLevelItem(2));
+            dialog->findChild<QPushButton*>(QStringLiteral("historyComparePrevious"))->click();
+            auto* shown = dialog->findChild<app::DifferencesDialog*>();
+            QVERIFY(shown != nullptr);
+            QVERIFY(shown->list()->topLevelItemCount() >= 1);
+            saveShot(*dialog, QStringLiteral("unit_history"));
+            dialog->reject();
+        });
+        window_->findChild<QAction*>(QStringLiteral("unitHistory"))->trigger();
 
         json after = stopUnit();
         QVERIFY(after.at("locked").get<bool>());

@@ -316,6 +316,7 @@ void DeviceSelectDialog::OnDevselectok() {
     comms::UnitSession& units = session();
     comms::UnitChoice choice;
     choice.line = static_cast<std::size_t>(row);
+    choice.onlySerial = setup_.onlySerial;
     runRow_ = row;
     const auto pin = context_.unitPins.find(units.units()[choice.line.value()].serialNo);
     prompts_.offerPin(pin != context_.unitPins.end() ? std::optional(pin->second) : std::nullopt);
@@ -337,7 +338,8 @@ void DeviceSelectDialog::OnDevselectok() {
             };
             outcome_ = units.run(
                 choice, context_.doc, prompts_, work,
-                [this](const comms::UnitIdentity& unit, const std::string&) { identity_ = unit; });
+                [this](const comms::UnitIdentity& unit, const std::string&) { identity_ = unit; },
+                setup_.recording);
         },
         [this] { operationDone(); });
 }

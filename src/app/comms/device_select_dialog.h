@@ -38,6 +38,9 @@ struct DeviceDialogSetup {
     GuiOperatorPrompts::ReportOptions reportOptions;
     // Shows the document's new values in the window; called on the GUI thread.
     std::function<void()> refreshViews;
+    // How the unit history keeps the operation, and the one unit it is for (a restore).
+    comms::HistoryRecording recording = {};
+    std::optional<std::uint32_t> onlySerial = {};
 };
 
 class DeviceSelectDialog final : public QDialog {

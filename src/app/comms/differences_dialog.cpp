@@ -29,7 +29,7 @@ QString differencePlace(const platform::LanguageCatalog& texts,
 
 DifferencesDialog::DifferencesDialog(const platform::LanguageCatalog& texts,
                                      const std::vector<comms::Difference>& differences,
-                                     QWidget* parent)
+                                     QWidget* parent, const QStringList& sides)
     : QDialog(parent) {
     using namespace commstext;
     setObjectName(QStringLiteral("differencesDialog"));
@@ -41,8 +41,9 @@ DifferencesDialog::DifferencesDialog(const platform::LanguageCatalog& texts,
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("differences"));
     list_->setRootIsDecorated(false);
-    list_->setHeaderLabels(
-        {uiText(texts, kTextSetting), uiText(texts, kTextUnit), uiText(texts, kTextDocument)});
+    list_->setHeaderLabels({uiText(texts, kTextSetting),
+                            sides.size() == 2 ? sides[0] : uiText(texts, kTextUnit),
+                            sides.size() == 2 ? sides[1] : uiText(texts, kTextDocument)});
     for (const comms::Difference& difference : differences) {
         const QString place = differencePlace(texts, difference);
         const QString field = QString::fromStdString(difference.field);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <vector>
 
 #include "comms/differences.h"
@@ -15,8 +16,11 @@ class DifferencesDialog final : public QDialog {
     Q_OBJECT
 
   public:
+    // The two value columns are "Unit" and "Document" unless sides names them otherwise (two
+    // entries of the unit history).
     DifferencesDialog(const platform::LanguageCatalog& texts,
-                      const std::vector<comms::Difference>& differences, QWidget* parent = nullptr);
+                      const std::vector<comms::Difference>& differences, QWidget* parent = nullptr,
+                      const QStringList& sides = {});
 
     QTreeWidget* list() const { return list_; }
 

@@ -57,7 +57,8 @@ bool OlderUnitDialog::start() {
     };
     const bool started = worker_.start(
         [this, &session, refresh] {
-            outcome_ = session.runLegacy(setup_.doc, prompts_, setup_.operation, refresh);
+            outcome_ = session.runLegacy(setup_.doc, prompts_, setup_.operation, refresh,
+                                         setup_.recording);
         },
         [this] { finished(); });
     if (started) {

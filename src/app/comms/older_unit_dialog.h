@@ -31,6 +31,8 @@ struct OlderUnitSetup {
     // The outcome, on the GUI thread, once the dialog has closed; not called when the dialog is
     // torn down around a running operation.
     std::function<void(const comms::SessionOutcome&)> done;
+    // How the unit history keeps the operation; empty: not at all.
+    comms::HistoryRecording recording = {};
 };
 
 class OlderUnitDialog final : public QDialog {

@@ -14,11 +14,15 @@
 #include "app/editor/global_view.h"
 #include "app/forms/dishwash_editor.h"
 #include "app/forms/legacy_laundry_form.h"
+#include "app/history/history_texts.h"
+#include "app/history/unit_history_dialog.h"
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
 #include "comms/calibration_session.h"
+#include "comms/unit_history_store.h"
 #include "comms/unit_report.h"
 #include "model/unit_types.h"
+#include "platform/user_paths.h"
 
 namespace qelto::app {
 
@@ -30,6 +34,7 @@ UnitCommands::UnitCommands(MainWindow& window, ShellContext& context, UnitComman
         answers = ownAnswers_.get();
     }
     answers_ = answers;
+    startHistory();
     connectActions();
     attachClockButtons();
     // An editor pane put into the window later gets the clock buttons once it shows.
@@ -58,6 +63,7 @@ void UnitCommands::connectActions() {
         {"unitPumpCalibration", [this] { calibratePumps(); }},
         {"unitReport", [this] { RunCommsOperation(kOpReportFromUnit); }},
         {"unitFind", [this] { findUnits(); }},
+        {"unitHistory", [this] { showHistory(); }},
     };
     for (const auto& [name, run] : commands) {
         if (auto* action = window_.findChild<QAction*>(QString::fromLatin1(name))) {
@@ -72,6 +78,48 @@ void UnitCommands::attachClockButtons() {
         view->setClockCommands([this] { RunCommsOperation(kOpReadProgram, true); },
                                [this] { RunCommsOperation(kOpWriteProgram, true); });
     }
+}
+
+void UnitCommands::startHistory() {
+    if (context_.units.history() != nullptr) {
+        return;  // the window's session has its history already
+    }
+    std::string notice;
+    auto history = comms::openUnitHistory(platform::historyFile(), &notice);
+    const bool opened = history != nullptr;
+    // Told on the worker thread, shown on the GUI thread once the dialog is done.
+    auto warn = [this, opened](const std::string& reason) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, opened, reason] {
+                const QString text = QString::fromStdString(reason);
+                answers_->message(&window_,
+                                  opened ? text : context_.text(historytext::kCannotUse).arg(text),
+                                  comms::MessageIcon::Warning, QStringLiteral("Qelto"));
+            },
+            Qt::QueuedConnection);
+    };
+    context_.units.useHistory(std::make_unique<comms::HistoryRecorder>(
+        std::move(history), QELTO_VERSION, std::move(warn), std::move(notice)));
+}
+
+void UnitCommands::showHistory() {
+    comms::HistoryRecorder* recorder = context_.units.history();
+    if (recorder == nullptr || !recorder->available()) {
+        answers_->message(&window_,
+                          context_.text(historytext::kCannotUse)
+                              .arg(QString::fromStdString(platform::historyFile().string())),
+                          comms::MessageIcon::Warning, QStringLiteral("Qelto"));
+        return;
+    }
+    HistoryDialogActions actions;
+    actions.openAsDocument = [this](const std::vector<std::uint8_t>& snapshot) {
+        return window_.openSnapshot(snapshot);
+    };
+    actions.restoreToUnit = [this](std::uint32_t serial) { restoreToUnit(serial); };
+    UnitHistoryDialog dialog(context_, *recorder->history(), *answers_, std::move(actions),
+                             &window_);
+    dialog.exec();
 }
 
 void UnitCommands::pushEdits() {
@@ -94,11 +142,14 @@ void UnitCommands::refreshViews() {
     window_.refreshTitle();
 }
 
-std::optional<comms::OperationResult> UnitCommands::runThroughDialog(int operationCode,
-                                                                     CoreOperation op) {
+std::optional<comms::OperationResult> UnitCommands::runThroughDialog(
+    int operationCode, CoreOperation op, const comms::HistoryRecording& recording,
+    std::optional<std::uint32_t> onlySerial) {
     DeviceDialogSetup setup;
     setup.operation = operationCode;
     setup.work = std::move(op);
+    setup.recording = recording;
+    setup.onlySerial = onlySerial;
     setup.reportOptions = hooks_.askReportOptions;
     setup.refreshViews = [this] { refreshViews(); };
     DeviceSelectDialog dialog(context_, *answers_, std::move(setup), &window_);
@@ -119,14 +170,36 @@ void UnitCommands::runWithStatusBar(DeviceSelectDialog& dialog) {
     window_.showChosenUnit();
 }
 
+comms::HistoryRecording UnitCommands::writeRecording(const char* operation) const {
+    return {operation, comms::HistoryRecording::Snapshot::Always,
+            context_.settings.historyBackup != 0};
+}
+
+bool UnitCommands::restoreToUnit(std::uint32_t serial) {
+    pushEdits();
+    const auto result = runThroughDialog(
+        kOpWriteProgram,
+        [](comms::OperationContext& context) {
+            bool clockOnly = false;
+            return comms::writeProgram(context, clockOnly);
+        },
+        writeRecording("restore"), serial);
+    return result && result->status == comms::OperationStatus::Ok;
+}
+
 bool UnitCommands::RunCommsOperation(int operation, bool clockOnly) {
+    using Snapshot = comms::HistoryRecording::Snapshot;
     std::optional<comms::OperationResult> result;
     switch (operation) {
         case kOpReadProgram:
-            result = runThroughDialog(operation, [clockOnly](comms::OperationContext& context) {
-                bool clock = clockOnly;
-                return comms::readProgram(context, clock);
-            });
+            result = runThroughDialog(
+                operation,
+                [clockOnly](comms::OperationContext& context) {
+                    bool clock = clockOnly;
+                    return comms::readProgram(context, clock);
+                },
+                clockOnly ? comms::HistoryRecording{"clock-get"}
+                          : comms::HistoryRecording{"read", Snapshot::WhenDone});
             if (result) {
                 // Whatever the read brought in (all of it, or the parts read before a failure
                 // or a cancel) is in the document now and not in any file.
@@ -142,24 +215,31 @@ bool UnitCommands::RunCommsOperation(int operation, bool clockOnly) {
             break;
         case kOpWriteProgram:
             pushEdits();
-            result = runThroughDialog(operation, [clockOnly](comms::OperationContext& context) {
-                bool clock = clockOnly;
-                return comms::writeProgram(context, clock);
-            });
+            result = runThroughDialog(
+                operation,
+                [clockOnly](comms::OperationContext& context) {
+                    bool clock = clockOnly;
+                    return comms::writeProgram(context, clock);
+                },
+                clockOnly ? comms::HistoryRecording{"clock-set"} : writeRecording("write"));
             break;
         case kOpVerifyProgram:
             pushEdits();
-            result = runThroughDialog(operation, [](comms::OperationContext& context) {
-                return comms::verifyProgram(context);
-            });
+            result = runThroughDialog(
+                operation,
+                [](comms::OperationContext& context) { return comms::verifyProgram(context); },
+                {"verify"});
             break;
         case kOpReportFromUnit: {
             auto report = std::make_shared<std::optional<comms::UnitReport>>();
-            result = runThroughDialog(operation, [report](comms::OperationContext& context) {
-                comms::ReportOutcome outcome = comms::reportFromUnit(context);
-                *report = std::move(outcome.report);
-                return outcome.result;
-            });
+            result = runThroughDialog(operation,
+                                      [report](comms::OperationContext& context) {
+                                          comms::ReportOutcome outcome =
+                                              comms::reportFromUnit(context);
+                                          *report = std::move(outcome.report);
+                                          return outcome.result;
+                                      },
+                                      {"report"});
             if (result && result->status == comms::OperationStatus::Ok && *report &&
                 hooks_.showUnitReport) {
                 hooks_.showUnitReport(**report);
@@ -206,6 +286,7 @@ bool UnitCommands::runCalibration() {
     DeviceDialogSetup setup;
     setup.operation = kOpPumpCalibration;
     setup.refreshViews = [this] { refreshViews(); };
+    setup.recording = {"calibration"};
     setup.work = [this, &dialog, american](comms::OperationContext& context) {
         comms::CalibrationSession session(context);
         const comms::UnitIdentity& unit = dialog->unitIdentity();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+#include "comms/history_recorder.h"
 #include "comms/operation_driver.h"
 #include "comms/report_request.h"
 #include "comms/unit_report.h"
@@ -64,7 +65,15 @@ class UnitCommands final : public QObject {
     // PIN, the work on the worker thread, lock, close. nullopt when the work never started
     // (cancelled before, no unit chosen or reachable, PIN refused). A cancel while it ran gives
     // status Cancelled, whatever the work itself answered.
-    std::optional<comms::OperationResult> runThroughDialog(int operationCode, CoreOperation op);
+    // The unit history keeps it as recording says; with onlySerial, another unit that answers
+    // is locked again untouched.
+    std::optional<comms::OperationResult> runThroughDialog(
+        int operationCode, CoreOperation op, const comms::HistoryRecording& recording = {},
+        std::optional<std::uint32_t> onlySerial = {});
+
+    // Writes the document (the settings a history entry kept, opened by the caller) back into
+    // unit serial, and into no other; true when it was written.
+    bool restoreToUnit(std::uint32_t serial);
 
     // The dialog for a scan only ("unitFind").
     void findUnits();
@@ -85,6 +94,11 @@ class UnitCommands final : public QObject {
     void refreshViews();
     // The views' edits in progress go into the document before it is written.
     void pushEdits();
+    // The unit history of the window's session: its failures are shown once, after the
+    // operation that met them.
+    void startHistory();
+    void showHistory();
+    comms::HistoryRecording writeRecording(const char* operation) const;
 
     MainWindow& window_;
     ShellContext& context_;

@@ -374,11 +374,13 @@ void LegacyLaundryForm::setTalking(bool talking) {
                              : QString());
 }
 
-void LegacyLaundryForm::run(int titleId, comms::LegacyOperation operation) {
+void LegacyLaundryForm::run(int titleId, comms::LegacyOperation operation,
+                            const comms::HistoryRecording& recording) {
     if (busy()) {
         return;
     }
     OlderUnitSetup setup{session_, doc_, texts_, *answers_, titleId, std::move(operation), {}, {}};
+    setup.recording = recording;
     // A read shows what it brought before its closing message says it is there.
     setup.refreshViews = [this] {
         doc_.notifyViews(model::DocHint::Opened);
@@ -400,7 +402,8 @@ void LegacyLaundryForm::run(int titleId, comms::LegacyOperation operation) {
 }
 
 void LegacyLaundryForm::runRead() {
-    run(kTextReadUnit, comms::readOlderLaundry);
+    run(kTextReadUnit, comms::readOlderLaundry,
+        {"legacy-read", comms::HistoryRecording::Snapshot::WhenDone});
 }
 
 void LegacyLaundryForm::runWrite() {
@@ -412,11 +415,12 @@ void LegacyLaundryForm::runWrite() {
         QMessageBox::warning(this, QStringLiteral("Qelto"), field->box->toolTip());
         return;
     }
-    run(kTextWriteUnit, comms::writeOlderLaundry);
+    run(kTextWriteUnit, comms::writeOlderLaundry,
+        {"legacy-write", comms::HistoryRecording::Snapshot::Always});
 }
 
 void LegacyLaundryForm::runThird() {
-    run(kTextThirdCommand, comms::sendThirdPasswordCommand);
+    run(kTextThirdCommand, comms::sendThirdPasswordCommand, {"legacy-third"});
 }
 
 }  // namespace qelto::app

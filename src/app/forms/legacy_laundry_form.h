@@ -72,7 +72,8 @@ class LegacyLaundryForm final : public QWidget {
     void storeAll();
     void edited();
     void setTalking(bool talking);
-    void run(int titleId, comms::LegacyOperation operation);
+    void run(int titleId, comms::LegacyOperation operation,
+             const comms::HistoryRecording& recording);
     void runRead();
     void runWrite();
     void runThird();

@@ -21,6 +21,7 @@
 #include <atomic>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <tuple>
 
 #include "app/comms/comms_texts.h"
@@ -30,6 +31,7 @@
 #include "app/forms/chemical_names_dialog.h"
 #include "app/forms/dishwash_editor.h"
 #include "app/forms/legacy_laundry_form.h"
+#include "app/history/history_texts.h"
 #include "app/shell/about_dialog.h"
 #include "app/shell/comms_settings_dialog.h"
 #include "app/shell/frame_placement.h"
@@ -159,6 +161,19 @@ void MainWindow::buildMenus() {
     addCommand(unit, "unitPumpCalibration", text::kUnitPumpCalibration, false);
     addCommand(unit, "unitReport", text::kUnitReport, false);
     addCommand(unit, "unitFind", text::kUnitFind, false)->setShortcut(Qt::Key_F8);
+    unit->addSeparator();
+    addCommand(unit, "unitHistory", historytext::kMenuUnitHistory, false);
+    QAction* backup = addCommand(unit, "unitHistoryBackup", historytext::kBackUpBeforeWrite);
+    backup->setCheckable(true);
+    backup->setChecked(context_.settings.historyBackup != 0);
+    connect(backup, &QAction::toggled, this, [this](bool on) {
+        context_.settings.historyBackup = on ? 1 : 0;
+        std::string error;
+        if (!context_.store.save(context_.settings, &error)) {
+            prompts_.warn(this, context_.text(text::kCannotSave) + QStringLiteral("\n\n") +
+                                    QString::fromStdString(error));
+        }
+    });
     unit->addSeparator();
     QAction* comms = addCommand(unit, "unitCommsSettings", text::kUnitCommsSettings);
     connect(comms, &QAction::triggered, this, &MainWindow::showCommsSettings);
@@ -419,6 +434,26 @@ bool MainWindow::openDocument(const QString& path) {
         prompts_.inform(this, context_.text(result.messageId));
     }
     rememberRecent(path);
+    showDocumentView();
+    refreshTitle();
+    return true;
+}
+
+bool MainWindow::openSnapshot(const std::vector<std::uint8_t>& snapshot) {
+    if (!settleModifiedDocument()) {
+        return false;
+    }
+    const model::OpenResult result =
+        context_.doc.loadFromBytes(std::span(snapshot.data(), snapshot.size()),
+                                   context_.text(historytext::kCaption).toStdString());
+    if (!result.ok()) {
+        prompts_.warn(this, context_.text(text::kCannotOpen) + QStringLiteral("\n\n") +
+                                QString::fromStdString(result.detail));
+        return false;
+    }
+    context_.doc.forgetPath();
+    context_.doc.setModifiedFlag(true);
+    context_.doc.notifyViews(model::DocHint::Opened);
     showDocumentView();
     refreshTitle();
     return true;

@@ -48,6 +48,9 @@ class MainWindow final : public QMainWindow {
     // The File commands. Each returns false when it did not happen (cancelled or failed).
     bool newDocument();
     bool openDocument(const QString& path);
+    // Opens settings kept by the unit history as a new, unsaved document, once the document open
+    // has been saved or given up; false when the engineer kept it or the bytes are no document.
+    bool openSnapshot(const std::vector<std::uint8_t>& snapshot);
     bool saveDocument();
     bool saveDocumentAs();
     // Asks whether to save a modified document: false when the engineer cancels or the save

@@ -33,7 +33,9 @@ WindowCommands::WindowCommands(MainWindow& window, ShellContext& context, ShellP
     report_->setReadFromUnit([unit] { unit->RunCommsOperation(kOpReportFromUnit); });
     batch_ = std::make_unique<BatchCommands>(window, context, prompts);
     batch_->setRunOnUnit([unit](int operationCode, CoreOperation operation) {
-        return unit->runThroughDialog(operationCode, std::move(operation));
+        // A batch programs new units: there is nothing on them to back up.
+        return unit->runThroughDialog(operationCode, std::move(operation),
+                                      {"batch-write", comms::HistoryRecording::Snapshot::Always});
     });
     connectOlderUnits();
 }
@@ -72,7 +74,8 @@ void WindowCommands::connectOlderUnits() {
         {"olderDishwashRead",
          [this] {
              runOnOlderUnit(text::kOlderDishwashRead, comms::readOlderDishwash,
-                            [this] { window_.SwitchView(kDishwashSlot); });
+                            [this] { window_.SwitchView(kDishwashSlot); },
+                            {"legacy-dishwash-read", comms::HistoryRecording::Snapshot::WhenDone});
          }},
         {"olderDishwashVerify",
          [this] {
@@ -80,7 +83,8 @@ void WindowCommands::connectOlderUnits() {
              if (QWidget* focus = QApplication::focusWidget()) {
                  focus->clearFocus();
              }
-             runOnOlderUnit(text::kOlderDishwashVerify, comms::verifyOlderDishwash);
+             runOnOlderUnit(text::kOlderDishwashVerify, comms::verifyOlderDishwash, {},
+                            {"legacy-dishwash-verify"});
          }},
         {"olderUsage",
          [this, usage] {
@@ -89,7 +93,7 @@ void WindowCommands::connectOlderUnits() {
                  [usage](comms::LegacyContext& unit) {
                      return comms::readOlderUsage(unit, *usage);
                  },
-                 [this, usage] { report_->showUnitReport(*usage); });
+                 [this, usage] { report_->showUnitReport(*usage); }, {"legacy-usage"});
          }},
         {"olderTextDump",
          [this, dump] {
@@ -98,7 +102,7 @@ void WindowCommands::connectOlderUnits() {
                  [dump](comms::LegacyContext& unit) {
                      return comms::readOlderTextDump(unit, *dump);
                  },
-                 [this, dump] { report_->showTextDump(*dump); });
+                 [this, dump] { report_->showTextDump(*dump); }, {"legacy-dump"});
          }},
     };
     for (const auto& [name, run] : commands) {
@@ -110,7 +114,8 @@ void WindowCommands::connectOlderUnits() {
 }
 
 void WindowCommands::runOnOlderUnit(int titleId, comms::LegacyOperation operation,
-                                    std::function<void()> done) {
+                                    std::function<void()> done,
+                                    const comms::HistoryRecording& recording) {
     OlderUnitSetup setup{context_.units,
                          context_.doc,
                          context_.language,
@@ -120,6 +125,7 @@ void WindowCommands::runOnOlderUnit(int titleId, comms::LegacyOperation operatio
                          {},
                          {}};
     setup.refreshViews = [this] { context_.doc.notifyViews(model::DocHint::Opened); };
+    setup.recording = recording;
     setup.done = [done = std::move(done)](const comms::SessionOutcome& outcome) {
         if (done && outcome.end == comms::SessionEnd::Ran &&
             outcome.result.status == comms::OperationStatus::Ok) {

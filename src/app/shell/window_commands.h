@@ -33,9 +33,10 @@ class WindowCommands {
   private:
     void connectOlderUnits();
     // Runs an older-unit operation on the session's port, then done on the GUI thread when it
-    // went through.
+    // went through. The unit history keeps it as recording says.
     void runOnOlderUnit(int titleId, comms::LegacyOperation operation,
-                        std::function<void()> done = {});
+                        std::function<void()> done = {},
+                        const comms::HistoryRecording& recording = {});
 
     MainWindow& window_;
     ShellContext& context_;

@@ -1,0 +1,26 @@
+// The numbers of the catalog texts of the unit history window.
+#pragma once
+
+namespace qelto::app::historytext {
+
+inline constexpr int kMenuUnitHistory = 3069;
+inline constexpr int kCaption = 3070;
+inline constexpr int kColumnTime = 3071;
+inline constexpr int kColumnOperation = 3072;
+inline constexpr int kColumnSerial = 3073;
+inline constexpr int kColumnResult = 3074;
+inline constexpr int kColumnUser = 3075;
+inline constexpr int kOpenAsDocument = 3076;
+inline constexpr int kCompareWithDocument = 3077;
+inline constexpr int kCompareWithPrevious = 3078;
+inline constexpr int kRestoreToUnit = 3079;
+inline constexpr int kNoSettingsKept = 3080;
+inline constexpr int kAskRestore = 3081;  // %1 entry, %2 serial
+inline constexpr int kCannotUse = 3083;   // %1 why
+inline constexpr int kSameSettings = 3084;
+inline constexpr int kAllUnits = 3085;
+inline constexpr int kColumnMessage = 3086;
+inline constexpr int kBackUpBeforeWrite = 3087;
+inline constexpr int kEntryN = 3088;
+
+}  // namespace qelto::app::historytext

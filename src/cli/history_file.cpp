@@ -1,0 +1,25 @@
+#include "cli/history_file.h"
+
+#include <string>
+
+#include "cli/cli_context.h"
+#include "comms/unit_history_store.h"
+#include "platform/user_paths.h"
+
+namespace qelto::cli {
+
+std::unique_ptr<comms::HistoryRecorder> openHistoryRecorder() {
+    std::string notice;
+    auto history = comms::openUnitHistory(platform::historyFile(), &notice);
+    const bool opened = history != nullptr;
+    return std::make_unique<comms::HistoryRecorder>(
+        std::move(history), QELTO_VERSION,
+        [opened](const std::string& reason) {
+            // Not silenced by --quiet: the engineer must know the history missed a command.
+            printError("warning: " + reason +
+                       (opened ? "" : "; the unit history did not record this command"));
+        },
+        notice);
+}
+
+}  // namespace qelto::cli
