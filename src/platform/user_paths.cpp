@@ -66,6 +66,23 @@ std::filesystem::path chemicalCatalogueFile() {
     return configDir() / "qelto.ini";
 }
 
+std::filesystem::path dataHome() {
+    if (const char* xdg = nonEmptyEnv("XDG_DATA_HOME")) {
+        const std::filesystem::path base(xdg);
+        if (base.is_absolute()) {
+            return base / kCompanyFolder / "Qelto";
+        }
+    }
+    return homeDir() / ".local" / "share" / kCompanyFolder / "Qelto";
+}
+
+std::filesystem::path historyFile() {
+    if (const char* file = nonEmptyEnv("QELTO_HISTORY")) {
+        return file;
+    }
+    return dataHome() / "history.sqlite";
+}
+
 std::filesystem::path languageDir() {
     if (const char* dir = nonEmptyEnv("QELTO_LANG_DIR")) {
         return dir;

@@ -15,6 +15,15 @@ std::filesystem::path settingsFile();
 // The chemical-name catalogue: configDir()/qelto.ini.
 std::filesystem::path chemicalCatalogueFile();
 
+// The company's folder of per-user data: $XDG_DATA_HOME/Halvercott/Qelto, or
+// ~/.local/share/Halvercott/Qelto when XDG_DATA_HOME is unset, empty or relative.
+std::filesystem::path dataHome();
+
+// The unit history: $QELTO_HISTORY when set (the tests and a site that keeps it elsewhere),
+// otherwise dataHome()/history.sqlite. Every front end asks here, so all of them record into and
+// read the same file.
+std::filesystem::path historyFile();
+
 // The folder of the language catalogs: $QELTO_LANG_DIR when set; otherwise ../share/qelto/lang
 // beside the running program when that exists (an installed program); otherwise the source
 // tree's lang/ folder (a program run from its build tree).

@@ -37,6 +37,8 @@ class IsolatingListener : public ::testing::EmptyTestEventListener {
         std::filesystem::create_directories(g_testDir / ".config");
         ::setenv("HOME", g_testDir.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", (g_testDir / ".config").c_str(), 1);
+        ::setenv("XDG_DATA_HOME", (g_testDir / ".local" / "share").c_str(), 1);
+        ::unsetenv("QELTO_HISTORY");
         std::filesystem::current_path(g_testDir);
     }
 

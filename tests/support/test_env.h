@@ -1,8 +1,9 @@
 // Shared helpers of the test programs.
 //
-// Every test runs in a fresh temporary directory that is also its HOME, XDG_CONFIG_HOME and
-// working directory (a listener installed by test_env.cpp does this around each test), so no
-// test reads or writes the settings or files of the person running the suite.
+// Every test runs in a fresh temporary directory that is also its HOME, the root of its
+// XDG_CONFIG_HOME and XDG_DATA_HOME, and its working directory (a listener installed by
+// test_env.cpp does this around each test), so no test reads or writes the settings, unit history
+// or files of the person running the suite.
 #pragma once
 
 #include <gtest/gtest.h>
