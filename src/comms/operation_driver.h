@@ -44,6 +44,7 @@ inline constexpr int kMsgValuesBeyondUnit = 2600;
 // The backup read before a write failed: whether to write anyway, and what a refusal says.
 inline constexpr int kAskWriteWithoutBackup = 3067;
 inline constexpr int kMsgWriteRefusedNoBackup = 3068;
+inline constexpr int kStatusReadingForHistory = 3089;
 // The unit that answered is not the one the operation is for (%1 the unit, %2 the one wanted).
 inline constexpr int kMsgOtherUnitAnswered = 3082;
 

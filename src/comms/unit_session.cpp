@@ -12,6 +12,29 @@ namespace qelto::comms {
 
 namespace {
 
+// The engineer asked for a write: the read before it shows one status line of its own, not the
+// read's, and its progress, and passes on only what it must ask.
+class BackupPrompts final : public OperatorPrompts {
+  public:
+    explicit BackupPrompts(OperatorPrompts& prompts) : prompts_(prompts) {}
+    bool askYesNo(const Question& question) override { return prompts_.askYesNo(question); }
+    std::optional<std::uint16_t> askPin() override { return prompts_.askPin(); }
+    std::optional<Options> askOptions(OptionsKind kind, const Options& preset) override {
+        return prompts_.askOptions(kind, preset);
+    }
+    std::optional<int> askCalibrationChoice(const CalibrationComparison& comparison) override {
+        return prompts_.askCalibrationChoice(comparison);
+    }
+    void status(const std::string&) override {}
+    void progressRange(int steps) override { prompts_.progressRange(steps); }
+    void progressStep() override { prompts_.progressStep(); }
+    void progressHide() override { prompts_.progressHide(); }
+    void message(int, MessageIcon, int) override {}
+
+  private:
+    OperatorPrompts& prompts_;
+};
+
 void replaceFirst(std::string& text, std::string_view placeholder, const std::string& value) {
     if (const auto at = text.find(placeholder); at != std::string::npos) {
         text.replace(at, placeholder.size(), value);
@@ -337,8 +360,12 @@ bool UnitSession::backUpBeforeWrite(UnitConnection& connection, const protocol::
     model::CQeltoDoc copy(config, noNames);
     copy.onNewDocument();
     protocol::CommsData backupRecord = record;  // the PIN the unlock took, not the write's record
+    if (text_) {
+        prompts.status(text_(kStatusReadingForHistory));
+    }
+    BackupPrompts quiet(prompts);
     OperationContext context{
-        copy, connection.link(), backupRecord, prompts, text_, settings_.language, {}};
+        copy, connection.link(), backupRecord, quiet, text_, settings_.language, {}};
     const OperationResult read = readForBackup(context);
     if (read.status == OperationStatus::Cancelled || abort_.load()) {
         return false;
