@@ -76,23 +76,27 @@ int runDiff(const DiffOptions& options) {
     if (!open(ctx, ctx.doc, options.a) || !open(ctx, other, options.b)) {
         return kExitNotCompared;
     }
+    return printDifferences(ctx.doc, other, options.json);
+}
+
+}  // namespace
+
+int printDifferences(const model::CQeltoDoc& a, const model::CQeltoDoc& b, bool json) {
     std::vector<model::ConfigDifference> differences;
-    if (auto family = model::diffUnitFamily(ctx.doc, other)) {
+    if (auto family = model::diffUnitFamily(a, b)) {
         differences.push_back(std::move(*family));
     }
-    for (auto& d : model::diffConfigs(ctx.config, otherConfig)) {
+    for (auto& d : model::diffConfigs(a.config(), b.config())) {
         differences.push_back(std::move(d));
     }
     // Whether the list reached standard output is checked as the program ends.
-    if (options.json) {
+    if (json) {
         printJson(differences);
     } else {
         printLines(differences);
     }
     return differences.empty() ? kExitOk : kExitFailure;
 }
-
-}  // namespace
 
 void addDiffCommand(CLI::App& app, int& exitCode) {
     auto options = std::make_shared<DiffOptions>();

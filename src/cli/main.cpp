@@ -14,6 +14,7 @@
 #include "cli/command_help.h"
 #include "cli/document_commands.h"
 #include "cli/exit_codes.h"
+#include "cli/history_commands.h"
 #include "cli/interrupt_cancel.h"
 #include "cli/legacy_commands.h"
 #include "cli/port_commands.h"
@@ -25,11 +26,12 @@ namespace {
 
 using namespace qelto::cli;
 
-// For these commands exit status 1 says "differs", so results that never reached standard output
-// must not end with it.
+// For these commands (`history diff` among them) exit status 1 says "differs", so results that
+// never reached standard output must not end with it.
 bool comparesThings(const CLI::App& app) {
     for (const CLI::App* command : app.get_subcommands()) {
-        if (command->get_name() == "verify" || command->get_name() == "diff") {
+        const std::string& name = command->get_name();
+        if (name == "verify" || name == "diff" || (name == "history" && comparesThings(*command))) {
             return true;
         }
     }
@@ -83,6 +85,7 @@ int main(int argc, char** argv) {
     addLegacyCommands(app, exitCode);
     addReportCommand(app, exitCode);
     addCalibrationCommands(app, exitCode);
+    addHistoryCommands(app, exitCode);
 
     try {
         app.parse(argc, argv);

@@ -16,9 +16,11 @@ std::string reasonForErrno(int err) {
         case ENOSPC:
         case EDQUOT:
             return reason + "; free some space on that disk and try again";
+        case EISDIR:
+            return reason + "; the history must be a file, so move that folder away";
         case ENOTDIR:
         case EEXIST:
-            return reason + "; a file stands where its folder should be, move that file away";
+            return "a file stands where a folder should be; move that file away";
         default:
             return reason;
     }

@@ -143,6 +143,16 @@ Attempt attemptOpen(const std::filesystem::path& path) {
     if (*check != "ok") {
         return failed(raw, SQLITE_CORRUPT);
     }
+    // Even the switch to WAL mode writes into the file, so a newer layout is refused first.
+    const auto version = userVersion(raw, &code);
+    if (!version) {
+        return failed(raw, code);
+    }
+    if (*version > kHistorySchemaVersion) {
+        Attempt refused;
+        refused.reason = newerLayout(*version);
+        return refused;
+    }
     const auto mode = sqlite::pragmaValue(raw, "PRAGMA journal_mode = WAL", &code);
     if (!mode) {
         return failed(raw, code);
