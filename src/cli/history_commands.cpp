@@ -16,6 +16,7 @@
 #include "cli/diff_command.h"
 #include "cli/document_io.h"
 #include "cli/exit_codes.h"
+#include "cli/history_restore.h"
 #include "comms/unit_history_store.h"
 #include "platform/user_paths.h"
 
@@ -296,7 +297,6 @@ void addHistoryCommands(CLI::App& app, int& exitCode) {
     auto list = std::make_shared<ListOptions>();
     CLI::App* history = app.add_subcommand(
         "history", "List what Qelto did to the units, newest first, from the unit history");
-    // `history restore` joins show and diff here.
     history->require_subcommand(0, 1);
     history->add_option("--serial", list->serial, "Only the entries of the unit with this serial")
         ->type_name("N");
@@ -344,6 +344,8 @@ void addHistoryCommands(CLI::App& app, int& exitCode) {
         "could not be read; 4: no entry has that number; 5: an entry keeps no "
         "configuration, or there is none before ID.");
     diffCmd->callback([diff, &exitCode] { exitCode = runDiff(*diff); });
+
+    addHistoryRestore(*history, exitCode);
 }
 
 }  // namespace qelto::cli

@@ -25,13 +25,14 @@ struct RestoreOptions {
     bool noBackup = false;
 };
 
-// The entry's snapshot in ctx.doc; false, with the reason on stderr, when there is none.
-bool loadSnapshot(CliContext& ctx, std::int64_t id, std::uint32_t& serial) {
+// The entry's snapshot in ctx.doc and its unit in serial; otherwise the exit status, the reason
+// on stderr.
+int loadSnapshot(CliContext& ctx, std::int64_t id, std::uint32_t& serial) {
     std::string error;
     const auto history = comms::openUnitHistory(platform::historyFile(), &error);
     if (!history) {
         printError(error);
-        return false;
+        return kExitFailure;
     }
     const auto entry = history->entry(id, &error);
     if (!entry) {
@@ -39,21 +40,22 @@ bool loadSnapshot(CliContext& ctx, std::int64_t id, std::uint32_t& serial) {
                                                "history` lists them",
                                                id)
                                  : error);
-        return false;
+        return error.empty() ? kExitNoSuchEntry : kExitFailure;
     }
-    if (entry->snapshot.empty()) {
-        printError(fmt::format(
-            "entry {} ({}) keeps no settings to restore; restore a read, backup or write", id,
-            entry->operation));
-        return false;
+    if (entry->snapshot.empty() || entry->serial == 0) {
+        printError(
+            fmt::format("entry {} ({}) keeps no settings of a unit to restore; restore a "
+                        "read, backup or write",
+                        id, entry->operation));
+        return kExitNoSnapshot;
     }
     const auto opened = ctx.doc.loadFromBytes(entry->snapshot, fmt::format("history entry {}", id));
     if (!opened.ok()) {
         printError(opened.detail);
-        return false;
+        return kExitFailure;
     }
     serial = entry->serial;
-    return true;
+    return kExitOk;
 }
 
 int runRestore(const RestoreOptions& options) {
@@ -68,8 +70,8 @@ int runRestore(const RestoreOptions& options) {
     answers.verifyAfterWrite = options.verify;
     CliContext ctx(options.unit.language);
     std::uint32_t serial = 0;
-    if (!loadSnapshot(ctx, options.id, serial)) {
-        return kExitFailure;
+    if (const int code = loadSnapshot(ctx, options.id, serial); code != kExitOk) {
+        return code;
     }
     TerminalPrompts prompts(answers, [&ctx](int id) { return ctx.text(id); });
     const auto result = runOnUnit(
