@@ -13,6 +13,7 @@
 #include "forms_test_support.h"
 #include "model/legacy_config.h"
 #include "support/sim_process.h"
+#include "support/unit_memory.h"
 
 namespace qelto::test {
 
@@ -116,24 +117,9 @@ class LegacyLaundryFormTest : public QObject {
 
     std::unique_ptr<SimProcess> startUnit(const std::string& version,
                                           std::vector<std::string> extra = {}) {
-        using nlohmann::json;
-        const json unit{{"version", version},
-                        {"password", 4321},
-                        {"config",
-                         {{"customerLines", {"Hotel Sud", "Laundry 2"}},
-                          {"unitType", 7},
-                          {"pumpSpeed", 90},
-                          {"accessCode", 12},
-                          {"resetDelay", 125},
-                          {"flushValveTime", 90},
-                          {"runTime", {1, 15}},
-                          {"pins", {1111, 2222, 3333}},
-                          {"auxByte", 9}}},
-                        {"programNames", {"Towels", "Sheets"}},
-                        {"comments", "Checked on site."}};
         extra.insert(extra.begin(), {"--kind", "legacy-laundry"});
-        auto sim =
-            SimProcess::withMemory(env_.path().toStdString(), QELTO_UNITSIM_PATH, unit, extra);
+        auto sim = SimProcess::withMemory(env_.path().toStdString(), QELTO_UNITSIM_PATH,
+                                          legacyLaundryMemory(version), extra);
         session_.configure({sim->portPath()});
         return sim;
     }

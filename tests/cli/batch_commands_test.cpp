@@ -38,10 +38,9 @@ class BatchCommands : public ::testing::Test {
   protected:
     void SetUp() override {
         std::filesystem::create_directory(logs);
-        document = testDir() / "batch.qlf";
         doc::Document written = doc::resetDocument();
         written.config.progName[0] = "Towels";
-        writeFile(document, doc::writeDocument(written, 9));
+        document = doc::saveDocument(written, "batch.qlf");
     }
 
     void startUnit(std::vector<std::string> options = {}, const std::string& serial = "987654321") {

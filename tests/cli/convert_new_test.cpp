@@ -23,19 +23,7 @@ const doc::PumpNames kL08Names{"Eight1", "Eight2", "Eight3", "Eight4", "Eight5",
                                "Eight6", "Eight7", "Eight8", "",       ""};
 
 void writeCatalogue() {
-    std::string text = "[System Settings]\nNoOfChemicals=0\n";
-    const auto section = [&text](const std::string& name, const doc::PumpNames& names) {
-        text += "[" + name + "]\n";
-        for (std::size_t p = 0; p < names.size(); ++p) {
-            text +=
-                "P" + std::string(p < 9 ? "0" : "") + std::to_string(p + 1) + "=" + names[p] + "\n";
-        }
-    };
-    section("L04", kL04Names);
-    section("L08", kL08Names);
-    const auto dir = configHome() / "Halvercott";
-    std::filesystem::create_directories(dir);
-    writeFile(dir / "qelto.ini", text);
+    doc::writeCatalogue({{"L04", kL04Names}, {"L08", kL08Names}});
 }
 
 Bytes asBytes(const std::string& s) {

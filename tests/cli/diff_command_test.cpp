@@ -12,11 +12,7 @@
 namespace qelto::test {
 namespace {
 
-std::string save(const doc::Document& d, const std::string& name) {
-    const auto path = testDir() / name;
-    writeFile(path, doc::writeDocument(d, 9));
-    return path.string();
-}
+using doc::saveDocument;
 
 // Two documents that differ in one step's run time and in a customer name, as lines and as JSON,
 // exit 1; the same document in two files, exit 0; a dishwash and a laundry document.
@@ -26,8 +22,8 @@ TEST(Diff, eachDifferenceIsOneLineAndTheExitStatusSaysTheyDiffer) {
     doc::Document after = before;
     after.config.programs[2][1][0].runTime = {1, 30, 0};
     after.config.customerName2 = doc::fixedText<17>("Say \"hi\"");
-    const auto a = save(before, "a.qlf");
-    const auto b = save(after, "b.qlf");
+    const auto a = saveDocument(before, "a.qlf");
+    const auto b = saveDocument(after, "b.qlf");
 
     const auto lines = runQeltoctl({"diff", a, b});
     EXPECT_EQ(lines.exitCode, 1) << lines.err;
@@ -46,7 +42,7 @@ TEST(Diff, eachDifferenceIsOneLineAndTheExitStatusSaysTheyDiffer) {
                                       {"a", "0:45"},
                                       {"b", "1:30"}}));
 
-    const auto copy = save(before, "copy.qlf");
+    const auto copy = saveDocument(before, "copy.qlf");
     const auto same = runQeltoctl({"diff", a, copy});
     EXPECT_TRUE(exited(same, 0));
     EXPECT_EQ(same.out, "");
@@ -54,14 +50,14 @@ TEST(Diff, eachDifferenceIsOneLineAndTheExitStatusSaysTheyDiffer) {
 
     doc::Document laundry = before;
     laundry.viewNumber = 0;  // `before` was saved from the dishwash editor, this one was not
-    const auto family = runQeltoctl({"diff", a, save(laundry, "laundry.qlf")});
+    const auto family = runQeltoctl({"diff", a, saveDocument(laundry, "laundry.qlf")});
     EXPECT_EQ(family.exitCode, 1) << family.err;
     EXPECT_EQ(family.out, "unitFamily: dishwash -> laundry\n");
 }
 
 // Exit 3: could not compare, which is not "differs".
 TEST(Diff, anUnreadableFileIsNamedAndNothingIsCompared) {
-    const auto a = save(doc::distinctDocument(), "a.qlf");
+    const auto a = saveDocument(doc::distinctDocument(), "a.qlf");
     const auto missing = (testDir() / "missing.qlf").string();
     for (const auto& run : {runQeltoctl({"diff", missing, a}), runQeltoctl({"diff", a, missing})}) {
         EXPECT_TRUE(exited(run, 3, {"missing.qlf"}));

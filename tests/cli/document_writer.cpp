@@ -1,8 +1,11 @@
 #include "document_writer.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <type_traits>
 #include <utility>
+
+#include "support/test_env.h"
 
 namespace qelto::test::doc {
 namespace {
@@ -679,6 +682,24 @@ std::string latin1ToUtf8(std::string_view latin1) {
         }
     }
     return out;
+}
+
+std::string saveDocument(const Document& doc, const std::string& name, int format) {
+    const auto path = testDir() / name;
+    writeFile(path, writeDocument(doc, format));
+    return path.string();
+}
+
+void writeCatalogue(std::initializer_list<std::pair<std::string, PumpNames>> sections) {
+    std::string text = "[System Settings]\nNoOfChemicals=0\n";
+    for (const auto& [section, names] : sections) {
+        text += "[" + section + "]\n";
+        for (std::size_t p = 0; p < names.size(); ++p) {
+            text += (p < 9 ? "P0" : "P") + std::to_string(p + 1) + "=" + names[p] + "\n";
+        }
+    }
+    std::filesystem::create_directories(configHome() / "Halvercott");
+    writeFile(configHome() / "Halvercott" / "qelto.ini", text);
 }
 
 }  // namespace qelto::test::doc

@@ -9,11 +9,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qelto::test::doc {
@@ -162,5 +164,12 @@ Document distinctDocument();
 
 // Latin-1 bytes as UTF-8.
 std::string latin1ToUtf8(std::string_view latin1);
+
+// `doc` saved as a file of `format` in the current test's folder; its path.
+std::string saveDocument(const Document& doc, const std::string& name, int format = 9);
+
+// The chemical catalogue (qelto.ini) of the current test, with the pump names of each unit type
+// section given ("L04").
+void writeCatalogue(std::initializer_list<std::pair<std::string, PumpNames>> sections);
 
 }  // namespace qelto::test::doc

@@ -18,29 +18,12 @@
 #include "reports/page_tags.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
+#include "support/unit_memory.h"
 
 namespace qelto::test {
 namespace {
 
 using nlohmann::json;
-
-json laundryUnit(const std::string& version) {
-    return json{{"version", version},
-                {"password", 4321},
-                {"config",
-                 {{"customerLines", {"Hotel Sud", "Laundry 2"}},
-                  {"unitType", 7},
-                  {"pumpSpeed", 90},
-                  {"accessCode", 12},
-                  {"resetDelay", 125},
-                  {"flushValveTime", 90},
-                  {"runTime", {1, 15}},
-                  {"pins", {1111, 2222, 3333}},
-                  {"auxByte", 9}}},
-                {"programNames", {"Towels", "Sheets"}},
-                {"comments", "Checked on site."},
-                {"dumpText", "FLASH <ok> & RAM ok\r\nEND\r\n"}};
-}
 
 // Pump 1 calibrated (250 ml/min since 14/03/24) with 1 x 65536 + 134 x 256 + 160 = 100000 ml in
 // 77 cycles; pump 2 timed, 2 h 30 min 15 s in 5 cycles. Program 2 ran pump 2 for 1 h 2 min 3 s.
@@ -91,7 +74,7 @@ class LegacyCommands : public ::testing::Test {
 };
 
 TEST_F(LegacyCommands, ReadSavesTheImageNamesAndCommentsAndWriteCarriesThemIntoAnotherUnit) {
-    auto source = start("legacy-laundry", laundryUnit("1.1.0"));
+    auto source = start("legacy-laundry", legacyLaundryMemory("1.1.0"));
     const auto doc = testDir() / "unit.qlf";
     const std::vector<std::string> read{"legacy", "read",       "--port",    source->portPath(),
                                         "--out",  doc.string(), "--password"};
@@ -148,7 +131,7 @@ TEST_F(LegacyCommands, DishwashReadThenVerifyAgreesAndAChangedUnitDiffers) {
 }
 
 TEST_F(LegacyCommands, TheUsagePageCarriesTheUnitsTotalsProgramsAndIdentityInItsCells) {
-    auto sim = start("legacy-laundry", withUsage(laundryUnit("1.1.0")));
+    auto sim = start("legacy-laundry", withUsage(legacyLaundryMemory("1.1.0")));
     const auto book = testDir() / "report.xlsx";
     const ProcessResult r = runQeltoctl({"legacy", "usage", "--port", sim->portPath(), "--out",
                                          page.string(), "--xlsx", book.string()});
@@ -172,7 +155,7 @@ TEST_F(LegacyCommands, TheUsagePageCarriesTheUnitsTotalsProgramsAndIdentityInIts
 // The dump page holds the unit's lines escaped; a read that gets no answer, or no port, writes
 // no page.
 TEST_F(LegacyCommands, TheDumpPageHoldsTheUnitsLinesAndAFailedReadWritesNoPage) {
-    auto sim = start("legacy-laundry", laundryUnit("1.0.9"));
+    auto sim = start("legacy-laundry", legacyLaundryMemory("1.0.9"));
     ASSERT_TRUE(exited(
         runQeltoctl({"legacy", "dump", "--port", sim->portPath(), "--out", page.string()}), 0));
     const std::string html = readFile(page);
@@ -193,13 +176,13 @@ TEST_F(LegacyCommands, TheDumpPageHoldsTheUnitsLinesAndAFailedReadWritesNoPage) 
 }
 
 TEST_F(LegacyCommands, TheSpareByteLandsInAUnitOfSoftware110AndA109HasNone) {
-    auto sim = start("legacy-laundry", laundryUnit("1.1.0"));
+    auto sim = start("legacy-laundry", legacyLaundryMemory("1.1.0"));
     ASSERT_TRUE(exited(runQeltoctl({"legacy", "spare-byte", "--port", sim->portPath()}), 0));
     ASSERT_TRUE(exited(
         runQeltoctl({"legacy", "spare-byte", "--port", sim->portPath(), "--value", "200"}), 0));
     EXPECT_EQ(sim->stopAndDump().at("spareByte"), 200);
 
-    auto older = start("legacy-laundry", laundryUnit("1.0.9"));
+    auto older = start("legacy-laundry", legacyLaundryMemory("1.0.9"));
     EXPECT_TRUE(
         exited(runQeltoctl({"legacy", "spare-byte", "--port", older->portPath(), "--value", "5"}),
                1, {"software 1.09", "no spare laundry byte"}));
@@ -212,7 +195,7 @@ TEST_F(LegacyCommands, AStopSignalCancelsAReadAtOnce) {
     using namespace std::chrono;
     for (const int signal : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(signal);
-        auto paced = start("legacy-laundry", laundryUnit("1.1.0"), {"--pace"});
+        auto paced = start("legacy-laundry", legacyLaundryMemory("1.1.0"), {"--pace"});
         const auto out = testDir() / "cancelled.qlf";
         std::vector<std::string> args{QELTOCTL_PATH, "legacy",          "read",
                                       "--port",      paced->portPath(), "--password",

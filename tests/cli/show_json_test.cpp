@@ -23,16 +23,6 @@ using nlohmann::json;
 const doc::PumpNames kL04Names{"Alkali", "Detergent", "Bleach",  "Sour",   "Softener",
                                "Starch", "Enzyme",    "Booster", "Rinse9", "Rinse10"};
 
-void writeL04Catalogue() {
-    std::string text = "[L04]\n";
-    for (std::size_t p = 0; p < kL04Names.size(); ++p) {
-        text +=
-            "P" + std::string(p < 9 ? "0" : "") + std::to_string(p + 1) + "=" + kL04Names[p] + "\n";
-    }
-    std::filesystem::create_directories(configHome() / "Halvercott");
-    writeFile(configHome() / "Halvercott" / "qelto.ini", text);
-}
-
 std::filesystem::path saveBytes(const Bytes& bytes, const std::string& name = "unit.qlf") {
     const auto path = testDir() / name;
     writeFile(path, bytes);
@@ -47,22 +37,9 @@ void expectUnreadable(const std::filesystem::path& path) {
     EXPECT_NE(shown.run.err.find(path.filename().string()), std::string::npos) << shown.run.err;
 }
 
-class EveryFormat : public ::testing::TestWithParam<int> {};
-
-TEST_P(EveryFormat, loadsEveryStoredFieldAndKeepsResetValuesForTheRest) {
-    writeL04Catalogue();
-    const auto shown =
-        showDocument(saveBytes(doc::writeDocument(doc::distinctDocument(), GetParam())));
-    ASSERT_EQ(shown.run.exitCode, 0) << shown.run.err;
-    EXPECT_TRUE(
-        sameJson(doc::expectedShow(doc::distinctDocument(), GetParam(), kL04Names), shown.json));
-}
-
-INSTANTIATE_TEST_SUITE_P(Formats1To9, EveryFormat, ::testing::Range(1, 10),
-                         [](const auto& tp) { return "format" + std::to_string(tp.param); });
-
-// One field of distinctDocument() changed (or none), saved as one format: the repairs made while
-// loading, what the older formats lack, the dishwash block and the texts. Each row's record is
+// distinctDocument() as every format stores it, or with one field changed: every stored field
+// loads and the rest keep their reset values; the repairs made while loading, what the older
+// formats lack, the dishwash block and the texts. Each row's record is
 // compared whole with the model of the loader, and its named values with the figures written
 // here by hand. A name is a JSON pointer, or "legacy:N" for the legacy image's bytes from N on.
 struct Case {
@@ -76,143 +53,152 @@ std::vector<Case> loadCases() {
     using d8 = std::uint8_t;
     const auto none = [](Document&) {};
     const json resetStep = {{"runTime", {0, 45, 0}}, {"delayTime", {0, 0, 0}}, {"dose", 0}};
-    std::vector<Case> cases{
-        {"legacy PINs above 9999 are clamped, live ones are not",
-         9,
-         [](Document& d) {
-             const std::array<d8, 6> pins{0x39, 0x30, 0xFF, 0xFF, 0x0F, 0x27};  // 12345 65535 9999
-             std::copy(pins.begin(), pins.end(), d.config.legacyConfig.begin() + 65);
-             d.config.pin = {12345, 10000, 9999};
-         },
-         {{"legacy:65", "0f270f270f27"}, {"/config/pin", {12345, 10000, 9999}}}},
-        {"legacy serial bytes below 0 and above 9 are clamped to digits, the last one too",
-         9,
-         [](Document& d) {
-             const std::string serial{'/', ':', '\x7f', ' ', '5', '\xff', 'A', 0, '9', 'z'};
-             std::copy(serial.begin(), serial.end(), d.config.legacyConfig.begin() + 72);
-         },
-         {{"legacy:72", "30393930353939303939"}, {"/config/SerialNoUnit", "000000000"}}},
-        {"a trigger without pulses or pumps takes the default pulse count",
-         9,
-         [](Document& d) {
-             d.config.legacyConfig[46] = 5;
-             d.config.pulseCount[2][3] = 0;
-             d.config.pumpEnabled[2][3].fill(0);
-         },
-         {{"/config/pulseCount/2/3", 5}}},
-        {"a trigger with only its last pump enabled keeps no pulses",
-         9,
-         [](Document& d) {
-             d.config.legacyConfig[46] = 5;
-             d.config.pulseCount[2][4] = 0;
-             d.config.pumpEnabled[2][4].fill(0);
-             d.config.pumpEnabled[2][4][9] = 1;
-         },
-         {{"/config/pulseCount/2/4", 0}}},
-        {"a six-pump format looks at its six pumps only",
-         3,
-         [](Document& d) {
-             d.config.legacyConfig[46] = 5;
-             d.config.pulseCount[19][5] = 0;
-             d.config.pumpEnabled[19][5].fill(0);
-             d.config.pumpEnabled[19][5][8] = 1;  // not in a format-3 file
-         },
-         {{"/config/pulseCount/19/5", 5}}},
-        {"format 1 lacks legacy byte 64 and the last input flag",
-         1,
-         [](Document& d) {
-             d.config.legacyConfig[64] = 0x77;
-             d.config.resetDelayLastInput = 1;
-         },
-         {{"legacy:64", "00d2042909800d"},  // then PINs 1234 2345 3456
-          {"/config/resetDelayLastInput", 0},
-          {"/config/accessCode", 42},
-          {"/config/firstFormatLoad", 1}}},
-        {"format 2 keeps them",
-         2,
-         [](Document& d) {
-             d.config.legacyConfig[64] = 0x77;
-             d.config.resetDelayLastInput = 1;
-         },
-         {{"legacy:64", "77"}, {"/config/resetDelayLastInput", 1}, {"/config/firstFormatLoad", 0}}},
-        {"format 3 holds six triggers of six pumps and six speeds",
-         3,
-         none,
-         {{"/config/programs/7/6/0", resetStep},
-          {"/config/programs/7/0/6", resetStep},
-          {"/config/programs/19/9/9", resetStep},
-          {"/config/pulseCount/7/6", 1},
-          {"/config/pumpEnabled/0/0/6", 0},
-          {"/config/pumpSpeed", {31, 38, 45, 52, 59, 66, 80, 80, 80, 80}},
-          {"/config/programs/19/5/5/runTime",
-           {(19 * 31 + 5 * 7 + 5 * 3 + 1) % 100, (19 * 13 + 5 * 11 + 5 * 5 + 2) % 60, 0}},
-          {"/config/pumpName/1", "Detergent"}}},  // from the catalogue: none in the file
-        {"format 8 reads the description but not the reset-to settings",
-         8,
-         none,
-         {{"/config/unitDescription", "Kitchen line 4"},
-          {"/config/resetOption", 2},
-          {"/config/SafetyStopMode", 2}}},
-        {"pump names read as valid whatever the file holds",
-         4,
-         [](Document& d) { d.config.pumpNamesValid = 0; },
-         {{"/config/pumpNamesValid", 1}}},
-        {"the end marker's value is not checked", 9, [](Document& d) { d.endMarker = 0; }, {}},
-        {"format 2 has no dishwash text and extra flags",
-         2,
-         none,
-         {{"/dishwash/DW_Text", ""},
-          {"/dishwash/DW_Flag4", 0},
-          {"/dishwash/DW_Flag88", 0},
-          {"/dishwash/DW_NamesFormat", 0},
-          {"/dishwash/DW_ProbeConcentration", 150}}},
-        {"format 3 carries them",
-         3,
-         none,
-         {{"/dishwash/DW_Text", "Sp\u00fclmaschine"},
-          {"/dishwash/DW_Flag4", 0x44},
-          {"/dishwash/DW_Flag88", 0x88},
-          {"/dishwash/DW_NamesFormat", 1}}},
-        {"format 1 has no dishwash block: the reset record",
-         1,
-         none,
-         {{"/dishwash/DW_UnitMode", 0},
-          {"/dishwash/DW_PumpSpeed", {100, 75, 100}},
-          {"/dishwash/DW_SerialNo", "00000000"}}},
-        {"the second stored initial charge mode wins",
-         9,
-         [](Document& d) {
-             d.firstICmodeCopy = 9;
-             d.dishwash.DW_ICmode = 4;
-         },
-         {{"/dishwash/DW_ICmode", 4}}},
-        {"an output time keeps its hour-like number in the third byte",
-         9,
-         [](Document& d) {
-             d.dishwash.DW_IOTime[1] = {34, 0, 12};
-         },
-         {{"/dishwash/DW_IOTime/1", {34, 0, 12}}, {"/dishwash/DW_IODuration/3", {53, 0, 23}}}},
-        {"Latin-1 bytes show as UTF-8",
-         9,
-         none,
-         {{"/config/customerName1", "H\u00f4tel S\u00fcd"},
-          {"/config/customerName2", "W\u00e4scherei Nord"},
-          {"/config/pumpName/0", "Chem\u00e9 1"},
-          {"/config/progName/19", "Wash \u00fc20"},
-          {"/config/comments", "\u00a9 Service notes\r\nsecond line"}}},
-        {"full-width texts without a terminator show every byte",
-         9,
-         [](Document& d) {
-             d.config.spareText = doc::fixedText<9>("ABCDEFGHI");
-             d.config.customerName2 = doc::fixedText<17>("0123456789ABCDEFG");
-             d.config.unitDescription = doc::fixedText<17>("abcdefghijklmnopq");
-             d.dishwash.DW_SerialNo = doc::fixedText<9>("987654321");
-         },
-         {{"/config/spareText", "ABCDEFGHI"},
-          {"/config/customerName2", "0123456789ABCDEFG"},
-          {"/config/unitDescription", "abcdefghijklmnopq"},
-          {"/dishwash/DW_SerialNo", "987654321"}}},
-    };
+    std::vector<Case> cases;
+    for (int format = 1; format <= 9; ++format) {
+        cases.push_back({"as written", format, none, {}});
+    }
+    cases.insert(
+        cases.end(),
+        {
+            {"legacy PINs above 9999 are clamped, live ones are not",
+             9,
+             [](Document& d) {
+                 const std::array<d8, 6> pins{0x39, 0x30, 0xFF,
+                                              0xFF, 0x0F, 0x27};  // 12345 65535 9999
+                 std::copy(pins.begin(), pins.end(), d.config.legacyConfig.begin() + 65);
+                 d.config.pin = {12345, 10000, 9999};
+             },
+             {{"legacy:65", "0f270f270f27"}, {"/config/pin", {12345, 10000, 9999}}}},
+            {"legacy serial bytes below 0 and above 9 are clamped to digits, the last one too",
+             9,
+             [](Document& d) {
+                 const std::string serial{'/', ':', '\x7f', ' ', '5', '\xff', 'A', 0, '9', 'z'};
+                 std::copy(serial.begin(), serial.end(), d.config.legacyConfig.begin() + 72);
+             },
+             {{"legacy:72", "30393930353939303939"}, {"/config/SerialNoUnit", "000000000"}}},
+            {"a trigger without pulses or pumps takes the default pulse count",
+             9,
+             [](Document& d) {
+                 d.config.legacyConfig[46] = 5;
+                 d.config.pulseCount[2][3] = 0;
+                 d.config.pumpEnabled[2][3].fill(0);
+             },
+             {{"/config/pulseCount/2/3", 5}}},
+            {"a trigger with only its last pump enabled keeps no pulses",
+             9,
+             [](Document& d) {
+                 d.config.legacyConfig[46] = 5;
+                 d.config.pulseCount[2][4] = 0;
+                 d.config.pumpEnabled[2][4].fill(0);
+                 d.config.pumpEnabled[2][4][9] = 1;
+             },
+             {{"/config/pulseCount/2/4", 0}}},
+            {"a six-pump format looks at its six pumps only",
+             3,
+             [](Document& d) {
+                 d.config.legacyConfig[46] = 5;
+                 d.config.pulseCount[19][5] = 0;
+                 d.config.pumpEnabled[19][5].fill(0);
+                 d.config.pumpEnabled[19][5][8] = 1;  // not in a format-3 file
+             },
+             {{"/config/pulseCount/19/5", 5}}},
+            {"format 1 lacks legacy byte 64 and the last input flag",
+             1,
+             [](Document& d) {
+                 d.config.legacyConfig[64] = 0x77;
+                 d.config.resetDelayLastInput = 1;
+             },
+             {{"legacy:64", "00d2042909800d"},  // then PINs 1234 2345 3456
+              {"/config/resetDelayLastInput", 0},
+              {"/config/accessCode", 42},
+              {"/config/firstFormatLoad", 1}}},
+            {"format 2 keeps them",
+             2,
+             [](Document& d) {
+                 d.config.legacyConfig[64] = 0x77;
+                 d.config.resetDelayLastInput = 1;
+             },
+             {{"legacy:64", "77"},
+              {"/config/resetDelayLastInput", 1},
+              {"/config/firstFormatLoad", 0}}},
+            {"format 3 holds six triggers of six pumps and six speeds",
+             3,
+             none,
+             {{"/config/programs/7/6/0", resetStep},
+              {"/config/programs/7/0/6", resetStep},
+              {"/config/programs/19/9/9", resetStep},
+              {"/config/pulseCount/7/6", 1},
+              {"/config/pumpEnabled/0/0/6", 0},
+              {"/config/pumpSpeed", {31, 38, 45, 52, 59, 66, 80, 80, 80, 80}},
+              {"/config/programs/19/5/5/runTime",
+               {(19 * 31 + 5 * 7 + 5 * 3 + 1) % 100, (19 * 13 + 5 * 11 + 5 * 5 + 2) % 60, 0}},
+              {"/config/pumpName/1", "Detergent"}}},  // from the catalogue: none in the file
+            {"format 8 reads the description but not the reset-to settings",
+             8,
+             none,
+             {{"/config/unitDescription", "Kitchen line 4"},
+              {"/config/resetOption", 2},
+              {"/config/SafetyStopMode", 2}}},
+            {"pump names read as valid whatever the file holds",
+             4,
+             [](Document& d) { d.config.pumpNamesValid = 0; },
+             {{"/config/pumpNamesValid", 1}}},
+            {"the end marker's value is not checked", 9, [](Document& d) { d.endMarker = 0; }, {}},
+            {"format 2 has no dishwash text and extra flags",
+             2,
+             none,
+             {{"/dishwash/DW_Text", ""},
+              {"/dishwash/DW_Flag4", 0},
+              {"/dishwash/DW_Flag88", 0},
+              {"/dishwash/DW_NamesFormat", 0},
+              {"/dishwash/DW_ProbeConcentration", 150}}},
+            {"format 3 carries them",
+             3,
+             none,
+             {{"/dishwash/DW_Text", "Sp\u00fclmaschine"},
+              {"/dishwash/DW_Flag4", 0x44},
+              {"/dishwash/DW_Flag88", 0x88},
+              {"/dishwash/DW_NamesFormat", 1}}},
+            {"format 1 has no dishwash block: the reset record",
+             1,
+             none,
+             {{"/dishwash/DW_UnitMode", 0},
+              {"/dishwash/DW_PumpSpeed", {100, 75, 100}},
+              {"/dishwash/DW_SerialNo", "00000000"}}},
+            {"the second stored initial charge mode wins",
+             9,
+             [](Document& d) {
+                 d.firstICmodeCopy = 9;
+                 d.dishwash.DW_ICmode = 4;
+             },
+             {{"/dishwash/DW_ICmode", 4}}},
+            {"an output time keeps its hour-like number in the third byte",
+             9,
+             [](Document& d) {
+                 d.dishwash.DW_IOTime[1] = {34, 0, 12};
+             },
+             {{"/dishwash/DW_IOTime/1", {34, 0, 12}}, {"/dishwash/DW_IODuration/3", {53, 0, 23}}}},
+            {"Latin-1 bytes show as UTF-8",
+             9,
+             none,
+             {{"/config/customerName1", "H\u00f4tel S\u00fcd"},
+              {"/config/customerName2", "W\u00e4scherei Nord"},
+              {"/config/pumpName/0", "Chem\u00e9 1"},
+              {"/config/progName/19", "Wash \u00fc20"},
+              {"/config/comments", "\u00a9 Service notes\r\nsecond line"}}},
+            {"full-width texts without a terminator show every byte",
+             9,
+             [](Document& d) {
+                 d.config.spareText = doc::fixedText<9>("ABCDEFGHI");
+                 d.config.customerName2 = doc::fixedText<17>("0123456789ABCDEFG");
+                 d.config.unitDescription = doc::fixedText<17>("abcdefghijklmnopq");
+                 d.dishwash.DW_SerialNo = doc::fixedText<9>("987654321");
+             },
+             {{"/config/spareText", "ABCDEFGHI"},
+              {"/config/customerName2", "0123456789ABCDEFG"},
+              {"/config/unitDescription", "abcdefghijklmnopq"},
+              {"/dishwash/DW_SerialNo", "987654321"}}},
+        });
     // A default pulse count of 0 becomes 1 before format 7 only, and an empty trigger takes it.
     for (const int format : {1, 3, 6, 7, 9}) {
         cases.push_back({"default pulse count 0",
@@ -281,7 +267,7 @@ std::vector<Case> loadCases() {
 }
 
 TEST(LoadingAFile, repairsAndOlderFormatsShowAsTheLayoutSays) {
-    writeL04Catalogue();
+    doc::writeCatalogue({{"L04", kL04Names}});
     for (const Case& c : loadCases()) {
         SCOPED_TRACE(c.what + ", format " + std::to_string(c.format));
         Document d = doc::distinctDocument();
@@ -303,16 +289,10 @@ TEST(LoadingAFile, repairsAndOlderFormatsShowAsTheLayoutSays) {
     }
 }
 
-// The writer itself keeps to the documented layout where it is easiest to get wrong.
-TEST(DocumentWriter, countedStringLengthFormsAndOutputTimesFollowTheLayout) {
-    const Bytes medium = doc::countedString(std::string(300, 'x'));
-    ASSERT_EQ(medium.size(), 303U);
-    EXPECT_EQ(Bytes(medium.begin(), medium.begin() + 3), Bytes({0xFF, 0x2C, 0x01}));  // 300
-    const Bytes large = doc::countedString(std::string(0xFFFE, 'x'));
-    ASSERT_EQ(large.size(), 0xFFFEU + 7);
-    EXPECT_EQ(Bytes(large.begin(), large.begin() + 7),
-              Bytes({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}));
-
+// The writer itself keeps to the layout where the loader could share its mistake: the counted
+// string forms are the archive's, checked byte by byte in tests/model, and the comments cases
+// above carry them through the loader; an output time is checked here.
+TEST(DocumentWriter, anOutputTimeKeepsItsHourLikeNumberFirst) {
     Document d = doc::distinctDocument();
     d.dishwash.DW_IOTime[1] = {34, 0, 12};  // entered as 12:34
     const Bytes bytes = doc::writeDocument(d, 9);

@@ -60,11 +60,7 @@ class UnitCommands : public ::testing::Test {
     std::unique_ptr<SimProcess> sim;
 };
 
-std::string saveDocument(const doc::Document& document, const std::string& name) {
-    const auto path = testDir() / name;
-    writeFile(path, doc::writeDocument(document, 9));
-    return path.string();
-}
+using doc::saveDocument;
 
 // The groups of the unit's memory that differ between two dumps; its clock runs on by itself.
 std::set<std::string> changedGroups(json before, json after) {
@@ -513,9 +509,8 @@ TEST_F(UnitCommands, PumpsTheUnitOrDocumentLacksAreRefusedWithNothingChanged) {
     EXPECT_EQ(unit["calibration"][0]["volume"], 0);
     EXPECT_TRUE(unit.value("pumpRuns", json::array()).empty());
 
-    const auto in = testDir() / "l4.qlf";
-    writeFile(in, doc::writeDocument(doc::resetDocument(), 9));  // an L4: four pumps
-    EXPECT_TRUE(exited(runQeltoctl({"calibration", "apply", in.string(), "--out",
+    const auto in = saveDocument(doc::resetDocument(), "l4.qlf");  // an L4: four pumps
+    EXPECT_TRUE(exited(runQeltoctl({"calibration", "apply", in, "--out",
                                     (testDir() / "out.qlf").string(), "--flow", "7=90"}),
                        2, {"pump 7: the document's unit type L4 has 4 pumps"}));
     EXPECT_FALSE(std::filesystem::exists(testDir() / "out.qlf"));
@@ -550,12 +545,10 @@ TEST_F(UnitCommands, ARunLeftToItsEndSendsOneCommandAndAStopSignalStopsTheNext) 
 TEST(CalibrationApply, ADocumentGetsDosesForTheRunTimesOfANewlyCalibratedPump) {
     doc::Document written = doc::resetDocument();
     written.config.programs[0][0][1].runTime = {1, 15, 0};
-    const auto in = testDir() / "in.qlf";
+    const auto in = saveDocument(written, "in.qlf");
     const auto out = testDir() / "out.qlf";
-    writeFile(in, doc::writeDocument(written, 9));
-    ASSERT_TRUE(exited(runQeltoctl({"calibration", "apply", in.string(), "--out", out.string(),
-                                    "--flow", "2=120"}),
-                       0));
+    ASSERT_TRUE(exited(
+        runQeltoctl({"calibration", "apply", in, "--out", out.string(), "--flow", "2=120"}), 0));
     const ShowResult shown = showDocument(out);
     ASSERT_EQ(shown.run.exitCode, 0) << shown.run.err;
     EXPECT_EQ(shown.json["config"]["pumpCalibration"][1], 120);

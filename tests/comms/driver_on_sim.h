@@ -29,10 +29,7 @@ class DriverOnSim : public ::testing::Test {
     }
 
     void start(const nlohmann::json& memory, std::vector<std::string> options = {}) {
-        const auto state = testDir() / "unit.json";
-        writeFile(state, memory.dump());
-        options.insert(options.begin(), {"--state", state.string()});
-        sim = std::make_unique<SimLink>(options);
+        sim = std::make_unique<SimLink>(stateOptions(testDir(), memory, std::move(options)));
         data.connection.rememberedPin = 1234;
     }
 

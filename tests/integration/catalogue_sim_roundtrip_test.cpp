@@ -194,9 +194,7 @@ TEST_F(CatalogueRoundtrip, TextsReadBackUpToTheirFullWidthAndCommentsUntilNamesA
 
 TEST_F(CatalogueRoundtrip, ResetOptionsSurviveTheWireAndTheUnitReportsItsFeatureVersion) {
     // The feature version is the unit's own: set it in the unit's memory, never over the wire.
-    const auto state = test::testDir() / "state.json";
-    test::writeFile(state, nlohmann::json{{"resetTo", {{"fsVersion", 7}}}}.dump());
-    start({"--state", state.string()});
+    start(test::stateOptions(test::testDir(), {{"resetTo", {{"fsVersion", 7}}}}));
     for (const std::uint8_t option : std::initializer_list<std::uint8_t>{0, 1, 2, 21}) {
         const ResetTo sent = resetToForOption(option);
         set(makeResetTo(sent));

@@ -1,6 +1,7 @@
-// The older units' operations through the real serial code against the simulated older units,
-// with the units' short pauses skipped: names, comments and the spare byte of a 1.10 unit, a
-// dishwash read and verify, the usage counters and the text dump.
+// The older units through the real serial code (9600 baud, real frames) against the simulated
+// older units: the link's sign-on and password, and what only units of software 1.10 take (their
+// names and comments, the second charge block of a dishwash unit). The usage page, the text dump
+// and the spare byte go through the same operations in qeltoctl legacy's tests.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -9,6 +10,7 @@
 #include "comms/legacy_context.h"
 #include "comms/legacy_operations.h"
 #include "comms/scripted_prompts.h"
+#include "legacy/command_frame.h"
 #include "platform/serial_port.h"
 #include "support/sim_process.h"
 #include "support/test_env.h"
@@ -18,11 +20,25 @@ namespace {
 
 using namespace std::chrono_literals;
 using comms::OperationStatus;
+using legacy::LegacyResult;
 using nlohmann::json;
 
+std::unique_ptr<platform::ByteLink> openSerial(const std::string& name, unsigned baud,
+                                               std::string* error) {
+    return platform::SerialPort::open(name, baud, error);
+}
+
 struct LegacySim {
-    test::SimProcess sim;
-    legacy::LegacyLink link;
+    std::unique_ptr<test::SimProcess> sim;
+    std::vector<std::chrono::milliseconds> pauses;
+    // Only the long breaths before a text command and after an end packet are taken for real: a
+    // sign-on follows them and purges the port, and bytes still on their way would be lost.
+    legacy::LegacyLink link{openSerial, 500ms, [this](std::chrono::milliseconds pause) {
+                                pauses.push_back(pause);
+                                if (pause >= 250ms) {
+                                    std::this_thread::sleep_for(pause);
+                                }
+                            }};
     model::NoPumpNameDefaults noNames;
     model::CProgData config;
     model::CQeltoDoc doc{config, noNames};
@@ -30,40 +46,42 @@ struct LegacySim {
     comms::LegacyContext context{
         doc, link, engineer, [](int id) { return std::to_string(id); }, {}};
 
-    LegacySim(const std::string& kind, const json& memory)
-        : sim(test::testDir(), QELTO_UNITSIM_PATH, startOptions(kind, memory)),
-          link(
-              [](const std::string& name, unsigned baud,
-                 std::string* error) -> std::unique_ptr<platform::ByteLink> {
-                  return platform::SerialPort::open(name, baud, error);
-              },
-              500ms,
-              [](std::chrono::milliseconds pause) {
-                  // Only the long breaths before a text command and after an end packet are taken
-                  // for real: a sign-on follows them and purges the port, and bytes still on
-                  // their way to the unit would be lost.
-                  if (pause >= 250ms) {
-                      std::this_thread::sleep_for(pause);
-                  }
-              }) {
-        link.setPortName(sim.portPath());
+    LegacySim(const std::string& kind, const json& memory, std::vector<std::string> options = {}) {
+        options.insert(options.begin(), {"--kind", kind});
+        sim = test::SimProcess::withMemory(test::testDir(), QELTO_UNITSIM_PATH, memory, options);
+        link.setPortName(sim->portPath());
         doc.onNewDocument();
         engineer.password = 1234;
         engineer.yes = true;
     }
-
-    static std::vector<std::string> startOptions(const std::string& kind, const json& memory) {
-        const auto state = test::testDir() / "unit.json";
-        test::writeFile(state, memory.dump());
-        return {"--kind", kind, "--state", state.string()};
-    }
-
-    json dump() {
-        link.closePort();
-        sim.stop();
-        return json::parse(test::readFile(sim.dumpFile()));
-    }
 };
+
+TEST(LegacyLinkAgainstSimulator, SignOnReadsTheDeviceInformationOrPausesWithoutIt) {
+    LegacySim s("legacy-laundry", {{"version", "1.1.0"}}, {"--unit-type", "2"});
+    ASSERT_EQ(s.link.SignOn(), LegacyResult::Ok);
+    const legacy::DeviceInfo& info = s.link.deviceInfo();
+    EXPECT_EQ(info[0], 4);
+    EXPECT_EQ(info[1], 2);
+    EXPECT_EQ(legacy::versionText(info), "1.10");
+    EXPECT_TRUE(legacy::VersionAtLeast(info, '1', '1', '0'));
+    EXPECT_FALSE(legacy::VersionAtLeast(info, '1', '2', '0'));
+
+    LegacySim none("legacy-laundry", json::object(), {"--version", "none"});
+    ASSERT_EQ(none.link.SignOn(), LegacyResult::Ok);
+    EXPECT_EQ(none.link.deviceInfo(), (legacy::DeviceInfo{1, 0xFF, 0, 0, 0}));
+    EXPECT_NE(std::find(none.pauses.begin(), none.pauses.end(), 1000ms), none.pauses.end());
+}
+
+TEST(LegacyLinkAgainstSimulator, ThePasswordDecidesWhetherACommandIsTakenAndAMissingPortSaysWhy) {
+    LegacySim s("legacy-laundry", {{"version", "1.1.0"}}, {"--pin", "4321"});
+    EXPECT_EQ(s.link.SendCommand(legacy::kCmdReadConfig, 1234), LegacyResult::PasswordRefused);
+    EXPECT_EQ(s.link.SendCommand(legacy::kCmdReadConfig, 4321), LegacyResult::Ok);
+
+    legacy::LegacyLink link(openSerial);
+    link.setPortName((test::testDir() / "ttyNone").string());
+    EXPECT_EQ(link.SignOn(), LegacyResult::PortUnavailable);
+    EXPECT_NE(link.openError().find("ttyNone"), std::string::npos) << link.openError();
+}
 
 TEST(LegacyOperationsAgainstSimulator, AWriteToA110UnitReplacesItsNamesAndComments) {
     LegacySim s(
@@ -84,12 +102,6 @@ TEST(LegacyOperationsAgainstSimulator, AWriteToA110UnitReplacesItsNamesAndCommen
     EXPECT_EQ(s.config.progName[19], "Mops");
     EXPECT_EQ(s.config.comments, comments);
     EXPECT_EQ(s.engineer.messages, (std::vector<int>{comms::kMsgWriteDone, comms::kMsgReadDone}));
-}
-
-TEST(LegacyOperationsAgainstSimulator, TheSpareByteReachesA110Unit) {
-    LegacySim s("legacy-laundry", {{"version", "1.1.0"}});
-    ASSERT_EQ(comms::writeSpareLaundryByte(s.context, 1).status, OperationStatus::Ok);
-    EXPECT_EQ(s.dump().at("spareByte"), 1);
 }
 
 TEST(LegacyOperationsAgainstSimulator, ADishwashReadOfA110UnitTakesTheSecondChargeBlock) {
@@ -115,30 +127,6 @@ TEST(LegacyOperationsAgainstSimulator, ADishwashReadOfA110UnitTakesTheSecondChar
     ASSERT_EQ(verified.differences.size(), 1U);
     EXPECT_EQ(comms::olderDifferenceLine(verified.differences[0]), "prop to: unit 9, document 7");
     EXPECT_EQ(verified.closingMessage, comms::kMsgVerifyMismatch);
-}
-
-TEST(LegacyOperationsAgainstSimulator, UsageAndTheTextDumpComeFromTheUnitsCounters) {
-    json programs = json::array();
-    for (int i = 0; i < 20; ++i) {
-        programs.push_back(
-            {{"used", i == 4}, {"time", {{0, 10, 20}, {1, 2, 3}}}, {"cycles", {9, 8}}});
-    }
-    LegacySim s("legacy-laundry", {{"version", "1.0.9"},
-                                   {"dumpText", "LINE 1\r\nLINE 2"},
-                                   {"usage",
-                                    {{"pumpCount", 2},
-                                     {"totalCycles", 700},
-                                     {"pumps", {{{"hours", 300}, {"flow", 150}, {"cycles", 40}}}},
-                                     {"programs", programs}}}});
-    comms::UnitReport report;
-    ASSERT_EQ(comms::readOlderUsage(s.context, report).status, OperationStatus::Ok);
-    EXPECT_EQ(report.kind, reports::REP_TYPE_LAUNDRY_CYCLES);
-    EXPECT_EQ(report.pumpCount, 2U);
-    EXPECT_EQ(report.data.totalCycles, 700U);
-
-    std::vector<std::string> lines;
-    ASSERT_EQ(comms::readOlderTextDump(s.context, lines).status, OperationStatus::Ok);
-    EXPECT_EQ(lines, (std::vector<std::string>{"LINE 1", "LINE 2"}));
 }
 
 }  // namespace

@@ -18,9 +18,7 @@ using test::dateWord;
 using test::pumpWord;
 
 std::vector<std::string> stateOption(const nlohmann::json& state) {
-    const auto path = qelto::test::testDir() / "state.json";
-    qelto::test::writeFile(path, state.dump());
-    return {"--state", path.string()};
+    return qelto::test::stateOptions(qelto::test::testDir(), state);
 }
 
 TEST(GetReportOnSim, LogSearchFindsTheRangeAndSplitsTheShifts) {

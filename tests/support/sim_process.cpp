@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -74,15 +75,22 @@ SimProcess::~SimProcess() {
     stop();
 }
 
-std::unique_ptr<SimProcess> SimProcess::withMemory(const std::filesystem::path& workDir,
-                                                   const std::string& executable,
-                                                   const nlohmann::json& memory,
-                                                   std::vector<std::string> options) {
+std::vector<std::string> stateOptions(const std::filesystem::path& workDir,
+                                      const nlohmann::json& memory,
+                                      std::vector<std::string> options) {
     static int count = 0;
     const auto state = workDir / ("unit" + std::to_string(count++) + ".json");
     std::ofstream(state) << memory.dump();
     options.insert(options.begin(), {"--state", state.string()});
-    return std::make_unique<SimProcess>(workDir, executable, options);
+    return options;
+}
+
+std::unique_ptr<SimProcess> SimProcess::withMemory(const std::filesystem::path& workDir,
+                                                   const std::string& executable,
+                                                   const nlohmann::json& memory,
+                                                   std::vector<std::string> options) {
+    return std::make_unique<SimProcess>(workDir, executable,
+                                        stateOptions(workDir, memory, std::move(options)));
 }
 
 nlohmann::json SimProcess::stopAndDump() {

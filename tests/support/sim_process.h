@@ -13,6 +13,12 @@
 
 namespace qelto::test {
 
+// The options that start a unit whose memory is `memory` (written to a new state file in workDir),
+// followed by `options`.
+std::vector<std::string> stateOptions(const std::filesystem::path& workDir,
+                                      const nlohmann::json& memory,
+                                      std::vector<std::string> options = {});
+
 class SimProcess {
   public:
     // Starts the simulator with extra options and waits until its pseudo-terminal exists. Its

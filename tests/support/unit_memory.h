@@ -40,4 +40,24 @@ inline nlohmann::json unitMemory(const std::string& version = "1.3.0") {
     };
 }
 
+// An older laundry unit (software `version`, password 4321) with something in every setting of its
+// configuration stream, names, comments and a text dump.
+inline nlohmann::json legacyLaundryMemory(const std::string& version) {
+    return nlohmann::json{{"version", version},
+                          {"password", 4321},
+                          {"config",
+                           {{"customerLines", {"Hotel Sud", "Laundry 2"}},
+                            {"unitType", 7},
+                            {"pumpSpeed", 90},
+                            {"accessCode", 12},
+                            {"resetDelay", 125},
+                            {"flushValveTime", 90},
+                            {"runTime", {1, 15}},
+                            {"pins", {1111, 2222, 3333}},
+                            {"auxByte", 9}}},
+                          {"programNames", {"Towels", "Sheets"}},
+                          {"comments", "Checked on site."},
+                          {"dumpText", "FLASH <ok> & RAM ok\r\nEND\r\n"}};
+}
+
 }  // namespace qelto::test
