@@ -185,8 +185,9 @@ std::filesystem::path withSuffix(const std::filesystem::path& path, const std::s
     return std::filesystem::path(path.string() + suffix);
 }
 
-// Renames the damaged file and its -wal and -shm files; the name it went to, or "" with the
-// reason. A stale -wal left beside a new file would be replayed into it, so it must go too.
+// Renames the damaged file and the -wal and -shm files SQLite left beside it (another process
+// may still hold them), so that none is read into the new file; the name it went to, or "" with
+// the reason.
 std::filesystem::path setAside(const std::filesystem::path& path, std::string* reason) {
     const std::string stamp = ".damaged-" + utcStamp();
     std::filesystem::path target = withSuffix(path, stamp);

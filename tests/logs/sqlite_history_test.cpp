@@ -207,6 +207,8 @@ TEST(SqliteHistory, aDamagedFileIsSetAsideAndANewHistoryStarted) {
             std::fill(bytes.begin() + 4096, bytes.begin() + 16384, '\xff');
         }
         test::writeFile(path, bytes);
+        // A log left beside the damaged file must not leak into the new one.
+        test::writeFile(path.string() + "-wal", std::string(4096, 'w'));
 
         std::string warning;
         auto history = SqliteHistory::open(path, &warning);
