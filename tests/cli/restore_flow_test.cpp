@@ -54,11 +54,26 @@ class RestoreFlow : public ::testing::Test {
 };
 
 // What a person set: the clock runs on, the lock and the counters are the unit's own business,
-// and a full write dates the calibration.
+// a full write dates the calibration, and it sends every trigger of a program that doses, with
+// the document's default run time for the pumps that dose nothing there.
 json settingsOf(json memory) {
     for (const char* kept : {"clock", "locked", "usage", "calibration"}) {
         memory.erase(kept);
     }
+    json dosing = json::array();
+    for (json trigger : memory["programs"]) {
+        bool doses = false;
+        for (json& pump : trigger["pumps"]) {
+            doses = doses || pump[0] != 0;
+            if (pump[0] == 0) {
+                pump = json::array({0, 0, 0, 0, 0});
+            }
+        }
+        if (doses) {
+            dosing.push_back(trigger);
+        }
+    }
+    memory["programs"] = dosing;
     return memory;
 }
 
