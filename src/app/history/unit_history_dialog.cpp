@@ -1,9 +1,11 @@
 #include "app/history/unit_history_dialog.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -23,6 +25,13 @@ namespace {
 
 constexpr std::size_t kEntriesShown = 1000;
 constexpr int kIdRole = Qt::UserRole;
+
+// The entry's UTC time as the engineer reads a time: local, in the language's own way.
+QString localTime(const std::string& utc) {
+    const QDateTime time = QDateTime::fromString(QString::fromStdString(utc), Qt::ISODate);
+    return time.isValid() ? QLocale().toString(time.toLocalTime(), QLocale::ShortFormat)
+                          : QString::fromStdString(utc);
+}
 
 QString serialText(std::uint32_t serial) {
     return QStringLiteral("%1").arg(serial, 9, 10, QLatin1Char('0'));
@@ -123,7 +132,7 @@ void UnitHistoryDialog::refill() {
     }
     for (const comms::HistoryEntry& entry : entries) {
         auto* item = new QTreeWidgetItem(
-            list_, {QString::fromStdString(entry.time), QString::fromStdString(entry.operation),
+            list_, {localTime(entry.time), QString::fromStdString(entry.operation),
                     serialText(entry.serial),
                     QString::fromUtf8(logs::historyResultName(entry.result).data()),
                     QString::fromStdString(entry.user), QString::fromStdString(entry.message)});
