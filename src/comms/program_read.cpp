@@ -56,7 +56,8 @@ class ProgramRead {
             result.status = OperationStatus::Cancelled;
             return result;
         }
-        if (failed_) {
+        // A clock read the unit never answered must not say the unit has no clock.
+        if (failed_ || (clockOnly && !clockAnswered_)) {
             finish(result, OperationStatus::Failed, kMsgReadFailed, MessageIcon::Error);
         } else if (clockOnly) {
             result.status = OperationStatus::Ok;
@@ -83,7 +84,7 @@ class ProgramRead {
 
         // The clock is read whatever the options, and a unit without one is no failure. A unit
         // that gave no time leaves none: the time an earlier read found is not this unit's now.
-        (void)GetUnitTime(data.unitTime, channel_);
+        clockAnswered_ = GetUnitTime(data.unitTime, channel_);
         take(COMMS_UNITTIME);
         if (o.bSerialNo) {
             readIdentity();
@@ -195,6 +196,7 @@ class ProgramRead {
     UnitChannel channel_;
     TranslationContext translation_;
     bool failed_ = false;
+    bool clockAnswered_ = false;
     bool commentsCut_ = false;
 };
 

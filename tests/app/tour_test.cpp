@@ -271,7 +271,10 @@ class TourTest : public QObject {
             test::SimProcess::withMemory(dir, QELTO_UNITSIM_PATH, mute, {"--silent-after", "6"});
         usePort(silent->portPath());
         trigger("unitFind");
+        messages_.clear();
         trigger("unitClockGet");
+        QVERIFY2(!messages_.join(QLatin1Char('|')).contains(QStringLiteral("NO RTC")),
+                 qPrintable(messages_.join(QLatin1Char('|'))));  // it failed, it has a clock
         shootWindow();
         const QString noAnswerShown = unitTime();
         silent.reset();
