@@ -188,9 +188,7 @@ class TourTest : public QObject {
 
     void aNewEngineersTour() {
         const std::filesystem::path dir = env_.path().toStdString();
-        nlohmann::json memory = test::unitMemory();
-        memory["pin"] = 1234;
-        auto unit = test::SimProcess::withMemory(dir, QELTO_UNITSIM_PATH, memory,
+        auto unit = test::SimProcess::withMemory(dir, QELTO_UNITSIM_PATH, test::unitMemory(),
                                                  {"--usage-seed", "7", "--usage-days", "30"});
         start();
         const QString port = QString::fromStdString(unit->portPath());
@@ -212,6 +210,8 @@ class TourTest : public QObject {
         QCOMPARE(window().currentViewIndex(), int(app::kEditorSlot));
         QVERIFY(globalView()->isVisible());  // the unit-wide settings, where the clock is too
         QCOMPARE(globalView()->customerName1Edit()->text(), QStringLiteral("Hotel Sud"));
+        // Once the unit has answered, the status bar names its model, not just the product.
+        QCOMPARE(statusUnit(), QStringLiteral("Unit 123456789 (L4) on ") + port);
         shootWindow();
 
         step(QStringLiteral("edit"));
