@@ -1,3 +1,4 @@
+#include <ctime>
 #include <optional>
 #include <string>
 #include <utility>
@@ -6,6 +7,7 @@
 #include "comms/driver_support.h"
 #include "comms/operation_driver.h"
 #include "comms/software_version.h"
+#include "protocol/packet_catalogue_texts.h"
 #include "protocol/translation.h"
 #include "protocol/unit_operations.h"
 
@@ -20,6 +22,19 @@ Options readPreset() {
     preset.bAppendComments = false;
     preset.bSpare = false;
     return preset;
+}
+
+// The unit's 14 digits as the engineer reads a time, in the form the window shows the PC's.
+std::string readableClock(const std::string& unitText) {
+    if (unitText.empty()) {
+        return std::string(kNoClockText);
+    }
+    const std::optional<std::tm> time = parseUnitTimeText(unitText);
+    char shown[32] = {};
+    if (!time || std::strftime(shown, sizeof shown, "%H:%M:%S - %d/%m/%Y", &*time) == 0) {
+        return unitText;
+    }
+    return shown;
 }
 
 class ProgramRead {
@@ -52,15 +67,15 @@ class ProgramRead {
             result.status = OperationStatus::Cancelled;
             return result;
         }
-        if (failed_) {
+        // A clock read the unit never answered must not say the unit has no clock.
+        if (failed_ || (clockOnly && !clockAnswered_)) {
             finish(result, OperationStatus::Failed, kMsgReadFailed, MessageIcon::Error);
         } else if (clockOnly) {
             result.status = OperationStatus::Ok;
             result.closingMessage = kMsgClockRead;
-            const std::string shown = slotText(ctx_.data.unitTime);
             std::string text = ctx_.text ? ctx_.text(kMsgClockRead) : std::string("%1");
             if (const auto at = text.find("%1"); at != std::string::npos) {
-                text.replace(at, 2, shown.empty() ? std::string(kNoClockText) : shown);
+                text.replace(at, 2, readableClock(slotText(ctx_.data.unitTime)));
             }
             ctx_.prompts.messageText(text, MessageIcon::Information);
         } else if (commentsCut_) {
@@ -78,10 +93,10 @@ class ProgramRead {
         // locked itself meanwhile. Whether it succeeds shows in the Gets.
         (void)Unlock(data, channel_, [this] { return ctx_.prompts.askPin(); });
 
-        // The clock is read whatever the options, and a unit without one is no failure.
-        if (GetUnitTime(data.unitTime, channel_)) {
-            take(COMMS_UNITTIME);
-        }
+        // The clock is read whatever the options, and a unit without one is no failure. A unit
+        // that gave no time leaves none: the time an earlier read found is not this unit's now.
+        clockAnswered_ = GetUnitTime(data.unitTime, channel_);
+        take(COMMS_UNITTIME);
         if (o.bSerialNo) {
             readIdentity();
         }
@@ -192,6 +207,7 @@ class ProgramRead {
     UnitChannel channel_;
     TranslationContext translation_;
     bool failed_ = false;
+    bool clockAnswered_ = false;
     bool commentsCut_ = false;
 };
 

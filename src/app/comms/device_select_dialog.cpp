@@ -200,6 +200,8 @@ void DeviceSelectDialog::scanAndRefill() {
         list_->clear();
     }
     setBusy(true);
+    // Until the scan's own status arrives the line would still say what the last list held.
+    panel_->showStatus(context_.text(comms::kStatusScanning));
     worker_.start([this, &units] { units.scan(prompts_); },
                   [this] {
                       panel_->hideProgress();
@@ -353,6 +355,10 @@ void DeviceSelectDialog::operationDone() {
         result_ = outcome.result;
         // The unit that ran the command stays chosen, and its PIN is given again next time.
         chooseLine(runRow_, outcome.where);
+        // The scan's list knows only the product; the unit itself said which model it is.
+        if (identity_.serial == context_.chosenUnit->serial) {
+            context_.chosenUnit->model = model::unitModelName(identity_.unitTypeIndex);
+        }
         if (const auto pin = prompts_.lastPin()) {
             context_.unitPins[context_.chosenUnit->serial] = *pin;
         }

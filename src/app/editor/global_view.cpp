@@ -11,6 +11,7 @@
 
 #include "app/editor/editor_texts.h"
 #include "comms/operation_driver.h"
+#include "comms/unit_clock.h"
 #include "model/config_fields.h"
 #include "model/unit_types.h"
 
@@ -42,6 +43,20 @@ void showValue(QSpinBox* box, int value) {
 void showIndex(QComboBox* box, int index) {
     const QSignalBlocker blocker(box);
     box->setCurrentIndex(index);
+}
+
+// The unit's time and the PC's stand one above the other in the same form, so the engineer sees
+// at a glance how far apart they are.
+constexpr QStringView kClockFormat = u"HH:mm:ss - dd/MM/yyyy";
+
+QString unitTimeShown(const std::string& text) {
+    const std::optional<std::tm> time = comms::parseUnitTimeText(text);
+    if (!time) {
+        return QString::fromStdString(text);
+    }
+    const QDateTime shown(QDate(time->tm_year + 1900, time->tm_mon + 1, time->tm_mday),
+                          QTime(time->tm_hour, time->tm_min, time->tm_sec));
+    return shown.toString(kClockFormat);
 }
 
 }  // namespace
@@ -315,7 +330,7 @@ QWidget* GlobalView::buildPumps() {
 }
 
 void GlobalView::showClock() {
-    pcTime_->setText(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm - dd/MM/yyyy")));
+    pcTime_->setText(QDateTime::currentDateTime().toString(kClockFormat));
 }
 
 void GlobalView::showAutoFlush() {
@@ -347,7 +362,7 @@ void GlobalView::refresh() {
     const model::CProgData& config = ctx_.config();
     // The unit clock as the last read found it; a unit read without a time has no clock.
     const std::string& unitTime = ctx_.doc.commsCopy().UnitTimeText;
-    unitTime_->setText(!unitTime.empty() ? QString::fromStdString(unitTime)
+    unitTime_->setText(!unitTime.empty() ? unitTimeShown(unitTime)
                        : config.identitySource == model::IdentitySource::UnitRead
                            ? QString::fromLatin1(comms::kNoClockText.data(),
                                                  static_cast<qsizetype>(comms::kNoClockText.size()))
