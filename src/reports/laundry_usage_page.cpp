@@ -128,8 +128,9 @@ void UsagePage::writeRangeLine() {
     const ShortDate& from = in_.options.reportFrom;
     const ShortDate& to = in_.options.reportTo;
     const bool us = page_.usUnits();
-    page_.line(" From - " + formatDate(from.day, from.month, from.year, us, '/', 2) + " To - " +
-               formatDate(to.day, to.month, to.year, us, '/', 2));
+    page_.line(" " + page_.str(2586) + " - " +
+               formatDate(from.day, from.month, from.year, us, '/', 2) + " " + page_.str(2587) +
+               " - " + formatDate(to.day, to.month, to.year, us, '/', 2));
 }
 
 void UsagePage::writeEntry(std::size_t pump, const PumpFigure& figure) {

@@ -139,7 +139,7 @@ TEST_F(LaundryUsagePage, CalibratedAndUncalibratedPumpsOnThePageAndInItsChart) {
     options.reportTo = {30, 11, 26};
     data.programs[kTotalsRow].setFlowRate(0, 1250);
     const std::string us = render(true);
-    EXPECT_NE(us.find(" From - 11/01/26 To - 11/30/26"), std::string::npos);
+    EXPECT_NE(us.find(" [2586] - 11/01/26 [2587] - 11/30/26"), std::string::npos);
     EXPECT_NE(us.find("<b> 12.50 [239]</b>  (05/03/26)"), std::string::npos);
     EXPECT_EQ(readTags(us).cells.at("B14"), "12.50");
     EXPECT_EQ(readTags(us).cells.at("X5"), "500.01");
