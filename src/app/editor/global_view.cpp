@@ -4,6 +4,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLocale>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -46,8 +47,14 @@ void showIndex(QComboBox* box, int index) {
 }
 
 // The unit's time and the PC's stand one above the other in the same form, so the engineer sees
-// at a glance how far apart they are.
-constexpr QStringView kClockFormat = u"HH:mm:ss - dd/MM/yyyy";
+// at a glance how far apart they are: to the second, the date as the language writes it.
+QString clockFormat() {
+    QString date = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!date.contains(QStringLiteral("yyyy"))) {
+        date.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    }
+    return QStringLiteral("HH:mm:ss - ") + date;
+}
 
 QString unitTimeShown(const std::string& text) {
     const std::optional<std::tm> time = comms::parseUnitTimeText(text);
@@ -56,7 +63,7 @@ QString unitTimeShown(const std::string& text) {
     }
     const QDateTime shown(QDate(time->tm_year + 1900, time->tm_mon + 1, time->tm_mday),
                           QTime(time->tm_hour, time->tm_min, time->tm_sec));
-    return shown.toString(kClockFormat);
+    return shown.toString(clockFormat());
 }
 
 }  // namespace
@@ -330,7 +337,7 @@ QWidget* GlobalView::buildPumps() {
 }
 
 void GlobalView::showClock() {
-    pcTime_->setText(QDateTime::currentDateTime().toString(kClockFormat));
+    pcTime_->setText(QDateTime::currentDateTime().toString(clockFormat()));
 }
 
 void GlobalView::showAutoFlush() {
