@@ -204,8 +204,7 @@ class CommsDialogTest : public QObject {
         // The unit history has every command on the chosen unit, newest first, the write's backup
         // just before it; the write against its backup shows the one edit.
         QTimer::singleShot(0, this, [this] {
-            auto* dialog =
-                qobject_cast<app::UnitHistoryDialog*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<app::UnitHistoryDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
             QTreeWidget* list = dialog->list();
             QStringList operations;
