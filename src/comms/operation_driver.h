@@ -70,6 +70,9 @@ enum class OperationStatus {
 struct OperationResult {
     OperationStatus status = OperationStatus::Ok;
     int closingMessage = 0;  // the string number shown at the end, 0 when none
+    // The closing message as shown, when values were put into its text ("The unit clock reads
+    // 09:41:05 - 15/03/2019."); empty when the text of closingMessage stands as it is.
+    std::string closingText = {};
     // Whether the final lock was acknowledged; when not, the connection locks once more as it
     // closes, so a unit is never left open to changes.
     bool unitLocked = false;

@@ -78,6 +78,7 @@ class ProgramRead {
                 text.replace(at, 2, readableClock(slotText(ctx_.data.unitTime)));
             }
             ctx_.prompts.messageText(text, MessageIcon::Information);
+            result.closingText = std::move(text);
         } else if (commentsCut_) {
             finish(result, OperationStatus::Ok, kMsgReadCommentsCut, MessageIcon::Warning);
         } else {

@@ -392,6 +392,9 @@ void UnitSession::recordOutcome(const HistoryRecording& recording, model::CQelto
     switch (outcome.end) {
         case SessionEnd::Ran:
             result = historyResultOf(outcome.result);
+            if (message.empty()) {
+                message = outcome.result.closingText;
+            }
             if (message.empty() && outcome.result.closingMessage != 0 && text_) {
                 message = text_(outcome.result.closingMessage);
             }

@@ -212,7 +212,7 @@ class CommsDialogTest : public QObject {
                 operations << list->topLevelItem(row)->text(1);
             }
             QCOMPARE(operations.mid(0, 5).join(QLatin1Char(' ')),
-                     QStringLiteral("report verify write backup read"));
+                     QStringLiteral("Report Verify Write Backup Read"));
             list->setCurrentItem(list->topLevelItem(2));
             dialog->findChild<QPushButton*>(QStringLiteral("historyComparePrevious"))->click();
             auto* shown = dialog->findChild<app::DifferencesDialog*>();
@@ -244,6 +244,28 @@ class CommsDialogTest : public QObject {
         }
         QCOMPARE(changed.join(QLatin1Char(' ')), QStringLiteral("/globals/accessCode"));
         QCOMPARE(after.at("globals").at("accessCode").get<int>(), 7);
+    }
+
+    // Restore in the unit history writes the settings the backup before a write kept back into
+    // the unit, once the edited document is given up.
+    void aRestoreFromTheHistoryBringsTheUnitBack() {
+        startUnit();
+        chooseFirstUnit();
+        QVERIFY(commands_->RunCommsOperation(app::kOpReadProgram));
+        context_->config.accessCode = 7;
+        QVERIFY(commands_->RunCommsOperation(app::kOpWriteProgram));
+        QCOMPARE(sim_->dumpNow().at("globals").at("accessCode").get<int>(), 7);
+        shellPrompts_.answers = {app::Answer::No};
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<app::UnitHistoryDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            dialog->list()->setCurrentItem(dialog->list()->topLevelItem(1));  // the backup
+            dialog->findChild<QPushButton*>(QStringLiteral("historyRestore"))->click();
+            dialog->reject();
+        });
+        window_->findChild<QAction*>(QStringLiteral("unitHistory"))->trigger();
+        QCOMPARE(context_->config.accessCode, 2);
+        QCOMPARE(stopUnit().at("globals").at("accessCode").get<int>(), 2);
     }
 
     void cancelInTheMiddleOfAWriteLeavesTheUnitLocked() {

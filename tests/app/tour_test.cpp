@@ -249,6 +249,10 @@ class TourTest : public QObject {
         QCOMPARE(window().currentViewIndex(), int(app::kReportSlot));
         shootWindow();
 
+        step(QStringLiteral("unit-history"));
+        trigger("unitHistory");
+        QVERIFY(dialogShots_ > 0);
+
         step(QStringLiteral("export"));
         const QString workbook = env_.path() + QStringLiteral("/hotel-sud.xlsx");
         prompts_.files = {workbook};
@@ -340,6 +344,9 @@ class TourTest : public QObject {
         step(QStringLiteral("usage-report"));
         trigger("unitReport");
         shootWindow();
+        step(QStringLiteral("unit-history"));
+        trigger("unitHistory");
+        QVERIFY(dialogShots_ > 0);
         prompts_.answers = {app::Answer::No};
         QVERIFY(window().close());
         qelto_->ExitInstance();

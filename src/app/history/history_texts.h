@@ -22,5 +22,22 @@ inline constexpr int kAllUnits = 3085;
 inline constexpr int kColumnMessage = 3086;
 inline constexpr int kBackUpBeforeWrite = 3087;
 inline constexpr int kEntryN = 3088;
+// The operations and results the history keeps, as the list shows them.
+inline constexpr int kOperationRead = 3090;
+inline constexpr int kOperationBackup = 3091;
+inline constexpr int kOperationWrite = 3092;
+inline constexpr int kOperationVerify = 3093;
+inline constexpr int kOperationClockGet = 3094;
+inline constexpr int kOperationClockSet = 3095;
+inline constexpr int kOperationCalibration = 3096;
+inline constexpr int kOperationReset = 3097;
+inline constexpr int kOperationReport = 3098;
+inline constexpr int kOperationRestore = 3099;
+inline constexpr int kOperationBatchWrite = 3100;
+inline constexpr int kOperationOlderUnit = 3101;  // %1 the operation
+inline constexpr int kResultDone = 3102;
+inline constexpr int kResultFailed = 3103;
+inline constexpr int kResultCancelled = 3104;
+inline constexpr int kResultDiffers = 3105;
 
 }  // namespace qelto::app::historytext

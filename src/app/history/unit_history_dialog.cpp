@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <map>
 #include <span>
+#include <string_view>
 
 #include "app/comms/comms_answers.h"
 #include "app/comms/comms_texts.h"
@@ -33,8 +35,60 @@ QString localTime(const std::string& utc) {
                           : QString::fromStdString(utc);
 }
 
+// Older units tell no serial number: their entries keep 0.
 QString serialText(std::uint32_t serial) {
+    if (serial == 0) {
+        return QStringLiteral("-");
+    }
     return QStringLiteral("%1").arg(serial, 9, 10, QLatin1Char('0'));
+}
+
+// The operation as the list names it in the engineer's language; an operation with no text of
+// its own keeps the word the history stores.
+QString operationShown(const ShellContext& context, const std::string& operation) {
+    using namespace historytext;
+    static const std::map<std::string_view, int> kTexts{
+        {"read", kOperationRead},
+        {"backup", kOperationBackup},
+        {"write", kOperationWrite},
+        {"verify", kOperationVerify},
+        {"clock-get", kOperationClockGet},
+        {"clock-set", kOperationClockSet},
+        {"calibration", kOperationCalibration},
+        {"calibration-get", kOperationCalibration},
+        {"reset", kOperationReset},
+        {"report", kOperationReport},
+        {"restore", kOperationRestore},
+        {"batch-write", kOperationBatchWrite},
+        {"dishwash-read", kOperationRead},
+        {"dishwash-verify", kOperationVerify},
+        {"usage", kOperationReport},
+        {"dump", kOperationReport},
+    };
+    constexpr std::string_view kOlder = "legacy-";
+    const bool older = operation.starts_with(kOlder);
+    const std::string_view word =
+        older ? std::string_view(operation).substr(kOlder.size()) : std::string_view(operation);
+    const auto known = kTexts.find(word);
+    const QString shown = known != kTexts.end()
+                              ? context.text(known->second)
+                              : QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size()));
+    return older ? context.text(kOperationOlderUnit).arg(shown) : shown;
+}
+
+QString resultShown(const ShellContext& context, comms::HistoryResult result) {
+    using namespace historytext;
+    switch (result) {
+        case comms::HistoryResult::Done:
+            return context.text(kResultDone);
+        case comms::HistoryResult::Failed:
+            break;
+        case comms::HistoryResult::Cancelled:
+            return context.text(kResultCancelled);
+        case comms::HistoryResult::Differs:
+            return context.text(kResultDiffers);
+    }
+    return context.text(kResultFailed);
 }
 
 // A snapshot as a configuration to compare; nullopt when its bytes are no document.
@@ -132,9 +186,8 @@ void UnitHistoryDialog::refill() {
     }
     for (const comms::HistoryEntry& entry : entries) {
         auto* item = new QTreeWidgetItem(
-            list_, {localTime(entry.time), QString::fromStdString(entry.operation),
-                    serialText(entry.serial),
-                    QString::fromUtf8(logs::historyResultName(entry.result).data()),
+            list_, {localTime(entry.time), operationShown(context_, entry.operation),
+                    serialText(entry.serial), resultShown(context_, entry.result),
                     QString::fromStdString(entry.user), QString::fromStdString(entry.message)});
         item->setData(0, kIdRole, QVariant::fromValue<qlonglong>(entry.id));
         item->setData(1, kIdRole, entry.hasSnapshot);
