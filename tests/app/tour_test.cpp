@@ -161,6 +161,13 @@ class TourTest : public QObject {
         window().showNormal();
         window().resize(1366, 768);
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        // Every menu entry has its catalog text.
+        for (QAction* top : window().menuBar()->actions()) {
+            for (QAction* item : top->menu()->actions()) {
+                QVERIFY2(item->isSeparator() || !item->text().startsWith(QLatin1Char('#')),
+                         qPrintable(item->text()));
+            }
+        }
     }
     void usePort(const std::string& port) {
         context().settings.serPort = port;
