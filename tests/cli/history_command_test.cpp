@@ -1,9 +1,8 @@
-// `qeltoctl history` on a history the test records through the store itself: the list as columns
-// and as JSON, one entry in full and saved as a document, and the differences between two of a
-// unit's configurations, which must read exactly as `qeltoctl diff` does.
+// `qeltoctl history` on a history the test records through the store itself: the list as JSON,
+// one entry in full and saved as a document, and the differences between two of a unit's
+// configurations, which must read exactly as `qeltoctl diff` does.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -61,16 +60,8 @@ class HistoryCommand : public ::testing::Test {
     const std::vector<std::uint8_t> after = documentBytes("second");
 };
 
-TEST_F(HistoryCommand, listsNewestFirstInColumnsAndAsJson) {
-    const auto table = runQeltoctl({"history"});
-    ASSERT_TRUE(exited(table, 0));
-    EXPECT_EQ(table.out,
-              "ID  TIME                  OPERATION  SERIAL  RESULT  USER\n"
-              " 4  2026-12-07T23:05:06Z  read           99  done    bob\n"
-              " 3  2026-12-07T23:05:06Z  write        4711  done    alice\n"
-              " 2  2026-12-07T23:05:06Z  clock-set    4711  done    alice\n"
-              " 1  2026-12-07T23:05:06Z  read         4711  done    alice\n");
-
+TEST_F(HistoryCommand, listsNewestFirstAsJson) {
+    ASSERT_TRUE(exited(runQeltoctl({"history"}), 0));
     const auto json = runQeltoctl({"history", "--serial", "4711", "--limit", "2", "--json"});
     ASSERT_TRUE(exited(json, 0));
     EXPECT_EQ(nlohmann::json::parse(json.out), nlohmann::json::parse(R"([
@@ -97,9 +88,7 @@ TEST_F(HistoryCommand, showsAnEntryAndSavesItsConfiguration) {
     } refusals[] = {
         {{"history", "show", "2", "--out", "none.qlf"}, 5, "entry 2 (clock-set, done) keeps no"},
         {{"history", "show", "42"}, 4, "the unit history has no entry 42"},
-        {{"history", "show", "3", "--out", testDir().string()}, 1, "it is a folder"},
         {{"history", "diff", "1"}, 5, "no configuration of unit 4711 older than entry 1"},
-        {{"history", "diff", "2"}, 5, "entry 2 (clock-set, done) keeps no configuration"},
         {{"history", "diff", "1", "42"}, 4, "no entry 42"},
     };
     for (const auto& r : refusals) {
@@ -133,15 +122,6 @@ TEST_F(HistoryCommand, diffReadsAsDiffOfTheTwoDocuments) {
         }
     }
     EXPECT_TRUE(exited(runQeltoctl({"history", "diff", "4", "1"}), 0));
-}
-
-TEST_F(HistoryCommand, aHistoryThatCannotBeOpenedIsOneClearError) {
-    writeFile(testDir() / "plain-file", "x");
-    ::setenv("QELTO_HISTORY", (testDir() / "plain-file" / "history.sqlite").c_str(), 1);
-    const auto run = runQeltoctl({"history"});
-    EXPECT_TRUE(exited(run, 1, {"qeltoctl: the unit history ", "cannot be opened"}));
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-    EXPECT_EQ(run.out, "");
 }
 
 }  // namespace
