@@ -52,12 +52,7 @@ TEST_F(ReportFromUnitTest, ASettingsReportCarriesTheUnitsSettingsAndLeavesTheDoc
 }
 
 TEST_F(ReportFromUnitTest, AUsageReportWithoutARangeTakesTheUnitsOwnCounters) {
-    nlohmann::json memory = unitMemory();
-    memory["usage"] = {{"counters",
-                        {{{"program", 1}, {"pump", 1}, {"cycles", 12}, {"amount", 3400}},
-                         {{"program", 0}, {"pump", 1}, {"cycles", 40}, {"amount", 70000}},
-                         {{"program", 0}, {"pump", 0}, {"cycles", 2}, {"amount", 0x010203}}}}};
-    start(memory);
+    start(test::unitMemoryWithCounters());
 
     const ReportOutcome outcome = report(reports::kReadTotals);
     ASSERT_EQ(outcome.result.status, OperationStatus::Ok);

@@ -40,6 +40,17 @@ inline nlohmann::json unitMemory(const std::string& version = "1.3.0") {
     };
 }
 
+// unitMemory() with usage counters of its own, programs and pumps counted from 0 (program 0 is
+// all programs): pump 1 in program 1 and in all, and pump 0 with a three-byte amount.
+inline nlohmann::json unitMemoryWithCounters() {
+    nlohmann::json memory = unitMemory();
+    memory["usage"] = {{"counters",
+                        {{{"program", 1}, {"pump", 1}, {"cycles", 12}, {"amount", 3400}},
+                         {{"program", 0}, {"pump", 1}, {"cycles", 40}, {"amount", 70000}},
+                         {{"program", 0}, {"pump", 0}, {"cycles", 2}, {"amount", 0x010203}}}}};
+    return memory;
+}
+
 // An older laundry unit (software `version`, password 4321) with something in every setting of its
 // configuration stream, names, comments and a text dump.
 inline nlohmann::json legacyLaundryMemory(const std::string& version) {
