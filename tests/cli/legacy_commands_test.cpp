@@ -3,8 +3,6 @@
 // spare byte, and the exit statuses, with a stop signal that cancels a read at once.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <map>
@@ -197,24 +195,13 @@ TEST_F(LegacyCommands, AStopSignalCancelsAReadAtOnce) {
         SCOPED_TRACE(signal);
         auto paced = start("legacy-laundry", legacyLaundryMemory("1.1.0"), {"--pace"});
         const auto out = testDir() / "cancelled.qlf";
-        std::vector<std::string> args{QELTOCTL_PATH, "legacy",          "read",
-                                      "--port",      paced->portPath(), "--password",
-                                      "4321",        "--out",           out.string()};
-        std::vector<char*> argv;
-        for (std::string& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        pid_t pid = -1;
-        ASSERT_EQ(::posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+        StartedProcess qeltoctl({QELTOCTL_PATH, "legacy", "read", "--port", paced->portPath(),
+                                 "--password", "4321", "--out", out.string()});
         std::this_thread::sleep_for(milliseconds(800));  // past the password, in the names
         const auto sent = steady_clock::now();
-        ::kill(pid, signal);
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ::kill(qeltoctl.pid(), signal);
+        EXPECT_EQ(qeltoctl.wait(), 128 + signal) << qeltoctl.err();
         EXPECT_LT(steady_clock::now() - sent, milliseconds(500));
-        ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
         EXPECT_FALSE(std::filesystem::exists(out));
     }
 }
