@@ -16,6 +16,7 @@
 #include "cli/diff_command.h"
 #include "cli/document_io.h"
 #include "cli/exit_codes.h"
+#include "cli/history_file.h"
 #include "cli/history_restore.h"
 #include "comms/unit_history_store.h"
 #include "platform/user_paths.h"
@@ -43,18 +44,6 @@ struct DiffOptions {
     std::optional<std::int64_t> other;
     bool json = false;
 };
-
-// A history that was damaged and started anew is still one to read from, after the warning.
-std::unique_ptr<UnitHistory> openHistory() {
-    std::string warning;
-    auto history = comms::openUnitHistory(platform::historyFile(), &warning);
-    if (!history) {
-        printError(warning);
-    } else if (!warning.empty()) {
-        printError("warning: " + warning);
-    }
-    return history;
-}
 
 std::string serialText(std::uint32_t serial) {
     return serial == 0 ? std::string("-") : std::to_string(serial);
@@ -91,7 +80,7 @@ nlohmann::ordered_json serialJson(std::uint32_t serial) {
 }
 
 int runList(const ListOptions& options) {
-    const auto history = openHistory();
+    const auto history = openHistoryToRead();
     if (!history) {
         return kExitFailure;
     }
@@ -210,7 +199,7 @@ int runShow(const ShowOptions& options) {
     if (!options.out.empty() && !canSaveDocument(options.out)) {
         return kExitFailure;
     }
-    const auto history = openHistory();
+    const auto history = openHistoryToRead();
     if (!history) {
         return kExitFailure;
     }
@@ -249,7 +238,7 @@ Found snapshotEntry(UnitHistory& history, std::int64_t id) {
 }
 
 int runDiff(const DiffOptions& options) {
-    const auto history = openHistory();
+    const auto history = openHistoryToRead();
     if (!history) {
         return kExitNotCompared;
     }

@@ -22,4 +22,15 @@ std::unique_ptr<comms::HistoryRecorder> openHistoryRecorder() {
         notice);
 }
 
+std::unique_ptr<comms::UnitHistory> openHistoryToRead() {
+    std::string warning;
+    auto history = comms::openUnitHistory(platform::historyFile(), &warning);
+    if (!history) {
+        printError(warning);
+    } else if (!warning.empty()) {
+        printError("warning: " + warning);
+    }
+    return history;
+}
+
 }  // namespace qelto::cli

@@ -8,6 +8,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/exit_codes.h"
+#include "cli/history_file.h"
 #include "cli/terminal_prompts.h"
 #include "cli/unit_options.h"
 #include "cli/unit_run.h"
@@ -28,12 +29,11 @@ struct RestoreOptions {
 // The entry's snapshot in ctx.doc and its unit in serial; otherwise the exit status, the reason
 // on stderr.
 int loadSnapshot(CliContext& ctx, std::int64_t id, std::uint32_t& serial) {
-    std::string error;
-    const auto history = comms::openUnitHistory(platform::historyFile(), &error);
+    const auto history = openHistoryToRead();
     if (!history) {
-        printError(error);
         return kExitFailure;
     }
+    std::string error;
     const auto entry = history->entry(id, &error);
     if (!entry) {
         printError(error.empty() ? fmt::format("the unit history has no entry {}; `qeltoctl "

@@ -13,6 +13,7 @@
 #include "cli/history_file.h"
 #include "cli/interrupt_cancel.h"
 #include "cli/pin_entry.h"
+#include "comms/software_version.h"
 #include "model/unit_types.h"
 #include "platform/user_paths.h"
 
@@ -27,11 +28,6 @@ comms::LinkRequest linkRequest(const UnitOptions& options) {
         request.rfChannel = static_cast<std::uint8_t>(*options.rfChannel);
     }
     return request;
-}
-
-std::string versionText(const comms::UnitIdentity& unit) {
-    return fmt::format("V{:c}.{:c}{:c}", static_cast<char>(unit.version[0]),
-                       static_cast<char>(unit.version[1]), static_cast<char>(unit.version[2]));
 }
 
 void printLockWarning(std::uint32_t serial) {
@@ -144,8 +140,8 @@ std::optional<comms::OperationResult> runOnUnit(CliContext& ctx, const UnitOptio
         choice, ctx.doc, prompts, operation,
         [](const comms::UnitIdentity& unit, const std::string& where) {
             printMessage(fmt::format("unit {:09} ({}, software {}) on {}", unit.serial,
-                                     model::unitModelName(unit.unitTypeIndex), versionText(unit),
-                                     where));
+                                     model::unitModelName(unit.unitTypeIndex),
+                                     comms::softwareVersionText(unit.version), where));
         },
         recording);
     switch (outcome.end) {

@@ -1,11 +1,10 @@
 #include "comms/history_recorder.h"
 
-#include <fmt/format.h>
-
 #include <chrono>
 #include <ctime>
 #include <utility>
 
+#include "comms/software_version.h"
 #include "model/unit_types.h"
 #include "platform/machine_identity.h"
 
@@ -57,9 +56,7 @@ HistoryEntry historyEntryFor(const std::string& operation, const protocol::UnitI
     entry.serial = unit.serial;
     if (unit.serial != 0) {
         entry.unitType = model::unitModelName(unit.unitTypeIndex);
-        entry.unitSoftware =
-            fmt::format("V{:c}.{:c}{:c}", static_cast<char>(unit.version[0]),
-                        static_cast<char>(unit.version[1]), static_cast<char>(unit.version[2]));
+        entry.unitSoftware = softwareVersionText(unit.version);
     }
     entry.link = where;
     entry.result = result;

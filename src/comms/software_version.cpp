@@ -6,6 +6,11 @@
 
 namespace qelto::comms {
 
+std::string softwareVersionText(const SoftwareVersion& version) {
+    return {'V', static_cast<char>(version[0]), '.', static_cast<char>(version[1]),
+            static_cast<char>(version[2])};
+}
+
 bool versionAtLeast(const SoftwareVersion& unit, const SoftwareVersion& wanted) {
     return !std::lexicographical_compare(unit.begin(), unit.end(), wanted.begin(), wanted.end());
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "protocol/unit_channel.h"
 
@@ -15,6 +16,9 @@ using SoftwareVersion = std::array<std::uint8_t, 3>;
 inline constexpr SoftwareVersion kVersion105{'1', '0', '5'};
 inline constexpr SoftwareVersion kVersion107{'1', '0', '7'};
 inline constexpr SoftwareVersion kVersion130{'1', '3', '0'};
+
+// "V1.30", as the engineer reads it.
+std::string softwareVersionText(const SoftwareVersion& version);
 
 // True when unit is wanted or newer.
 bool versionAtLeast(const SoftwareVersion& unit, const SoftwareVersion& wanted);
