@@ -42,8 +42,8 @@ class HidBackend {
     virtual HidOpenResult open(const std::string& path) = 0;
 };
 
-// hidapi over hidraw.
-HidBackend& hidapiBackend();
+// The system's HID devices: hidapi over hidraw on Linux, hid.dll and SetupAPI on Windows.
+HidBackend& systemHidBackend();
 
 // Whether a device is a unit: the unit vendor id and either product id.
 bool isHidUnit(const HidCandidate& device, const HidIds& ids);

@@ -91,13 +91,13 @@ class HidapiBackend final : public HidBackend {
 
 }  // namespace
 
-HidBackend& hidapiBackend() {
+HidBackend& systemHidBackend() {
     static HidapiBackend backend;
     return backend;
 }
 
 std::unique_ptr<HidDevice> OpenHidUnit(const HidIds& ids, std::string* error) {
-    return openHidUnitWith(hidapiBackend(), ids, error);
+    return openHidUnitWith(systemHidBackend(), ids, error);
 }
 
 }  // namespace qelto::platform
