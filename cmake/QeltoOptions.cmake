@@ -15,8 +15,9 @@ endif()
 # fortified C library calls (they need the optimiser), stack protection, format-string checks,
 # position-independent executables, and relocations resolved at start-up and then made read-only.
 # Debug and sanitizer builds keep their own flags.
+# (Linux only: the ELF linker flags and the fortified C library have no counterpart in mingw.)
 if(CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$" AND NOT QELTO_SANITIZE
-   AND NOT QELTO_FUZZ)
+   AND NOT QELTO_FUZZ AND NOT WIN32)
   set(CMAKE_POSITION_INDEPENDENT_CODE ON)
   include(CheckPIESupported)
   check_pie_supported()

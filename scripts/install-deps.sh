@@ -11,6 +11,7 @@ packages=(
   libzip-dev libpugixml-dev libsqlite3-dev
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-dejavu-core
   help2man lintian appstream desktop-file-utils shared-mime-info libglib2.0-bin
+  g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
 missing=()

@@ -1,12 +1,10 @@
 #include "cli/batch_terminal.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <iostream>
 
 #include "cli/cli_context.h"
-#include "cli/terminal_echo.h"
+#include "platform/console.h"
 
 namespace qelto::cli {
 
@@ -43,7 +41,7 @@ bool TerminalBatchPrompts::ask(const std::string& text, const char* choices) {
 }
 
 std::optional<std::string> askLineAtTerminal(const std::string& prompt, bool echo) {
-    if (::isatty(STDIN_FILENO) == 0) {
+    if (!platform::isTerminal(stdin)) {
         return std::nullopt;
     }
     std::fputs(prompt.c_str(), stderr);
@@ -53,7 +51,7 @@ std::optional<std::string> askLineAtTerminal(const std::string& prompt, bool ech
     if (echo) {
         read = static_cast<bool>(std::getline(std::cin, line));
     } else {
-        const EchoOff echoOff;
+        const platform::EchoOff echoOff;
         read = static_cast<bool>(std::getline(std::cin, line));
         std::fputc('\n', stderr);
     }

@@ -1,8 +1,6 @@
 #include "cli/calibration_commands.h"
 
 #include <fmt/format.h>
-#include <signal.h>
-#include <unistd.h>
 
 #include <array>
 #include <atomic>
@@ -16,9 +14,11 @@
 #include "cli/cli_context.h"
 #include "cli/document_io.h"
 #include "cli/exit_codes.h"
+#include "cli/interrupt_cancel.h"
 #include "cli/unit_run.h"
 #include "comms/calibration_session.h"
 #include "model/unit_types.h"
+#include "platform/console.h"
 
 namespace qelto::cli {
 namespace {
@@ -287,43 +287,6 @@ int runCalibration(const CalibrationOptions& options) {
     return code;
 }
 
-// A stop signal during a run (Ctrl-C, `kill`, `timeout`, a closed session) is noted, so the pump
-// is stopped before the unit is locked, instead of cancelling the link and leaving the pump to
-// run its full minute.
-constexpr std::array kRunStopSignals{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
-std::atomic<int> gStopSignal{0};
-void onRunInterrupt(int signal) {
-    int none = 0;
-    gStopSignal.compare_exchange_strong(none, signal);
-}
-
-class RunInterrupt {
-  public:
-    RunInterrupt() {
-        gStopSignal.store(0);
-        struct sigaction action {};
-        action.sa_handler = onRunInterrupt;
-        sigemptyset(&action.sa_mask);
-        for (std::size_t i = 0; i < kRunStopSignals.size(); ++i) {
-            ::sigaction(kRunStopSignals[i], &action, &previous_[i]);
-            // A signal the shell told us to ignore (a background job's Ctrl-C) stays ignored.
-            if (previous_[i].sa_handler == SIG_IGN) {
-                ::sigaction(kRunStopSignals[i], &previous_[i], nullptr);
-            }
-        }
-    }
-    ~RunInterrupt() {
-        for (std::size_t i = 0; i < kRunStopSignals.size(); ++i) {
-            ::sigaction(kRunStopSignals[i], &previous_[i], nullptr);
-        }
-    }
-    RunInterrupt(const RunInterrupt&) = delete;
-    RunInterrupt& operator=(const RunInterrupt&) = delete;
-
-  private:
-    std::array<struct sigaction, kRunStopSignals.size()> previous_{};
-};
-
 int runPump(const CalibrationOptions& options) {
     bool stopped = false;
     bool notFitted = false;
@@ -347,9 +310,12 @@ int runPump(const CalibrationOptions& options) {
         const std::uint32_t speed = page.speed[static_cast<std::size_t>(options.pump - 1)];
         printMessage(fmt::format("pump {} runs for {} seconds at {} %; Ctrl-C stops it",
                                  options.pump, comms::kPumpRunLength.count(), speed));
-        const RunInterrupt interrupt;
+        // A stop during the run (Ctrl-C, `kill`, `timeout`, a closed session) stops the pump
+        // before the unit is locked, instead of cancelling the link and leaving the pump to run
+        // its full minute.
+        const StopNotes stops;
         stopped =
-            comms::waitForPumpRun([] { return gStopSignal.load() != 0; },
+            comms::waitForPumpRun([&stops] { return stops.noted() != 0; },
                                   [](int tick) {
                                       if (tick % 100 == 0 && !quiet()) {
                                           std::fprintf(stderr, "qeltoctl:   %d s\n", tick / 10);
@@ -371,7 +337,7 @@ int runPump(const CalibrationOptions& options) {
         return kExitUsage;
     }
     if (code == kExitOk && stopped) {
-        return kExitSignalBase + gStopSignal.load();
+        return kExitSignalBase + StopNotes::lastNoted();
     }
     return code;
 }
@@ -382,7 +348,7 @@ bool confirmReset(const CalibrationOptions& options) {
         return true;
     }
     const bool memory = options.action == "memory";
-    if (::isatty(STDIN_FILENO) == 0) {
+    if (!platform::isTerminal(stdin)) {
         printError(fmt::format("{} needs --yes when standard input is not a terminal",
                                memory ? "erasing the settings memory" : "resetting the counters"));
         return false;

@@ -11,6 +11,10 @@ namespace qelto::cli {
 std::unique_ptr<comms::HistoryRecorder> openHistoryRecorder() {
     std::string notice;
     auto history = comms::openUnitHistory(platform::historyFile(), &notice);
+    if (!comms::unitHistoryInThisBuild()) {
+        // Said when the engineer asks for the history, not at every command on a unit.
+        notice.clear();
+    }
     const bool opened = history != nullptr;
     return std::make_unique<comms::HistoryRecorder>(
         std::move(history), QELTO_VERSION,

@@ -1,23 +1,23 @@
 #include "cli/interrupt_cancel.h"
 
 #include <signal.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <cstring>
 
-#include "cli/terminal_echo.h"
+#include "platform/console.h"
 
 namespace qelto::cli {
 namespace {
 
+static_assert(SIGHUP == kStopHangUp && SIGINT == kStopInterrupt && SIGPIPE == kStopPipe &&
+              SIGTERM == kStopTerminate);
 constexpr std::array<int, 4> kStopSignals{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 std::atomic<comms::UnitSession*> gSession{nullptr};
 std::atomic<int> gStopSignal{0};
-std::atomic<const termios*> gEchoToRestore{nullptr};
 // What each signal did before we took it over: SIG_DFL or SIG_IGN (exec resets handlers).
 std::array<std::atomic<bool>, 4> gInheritedIgnore{};
 
@@ -38,10 +38,7 @@ std::size_t indexOf(int signal) {
 // Ends the process by the signal itself, as if we had never caught it, after giving the
 // terminal its echo back (a PIN prompt may be showing).
 void dieBy(int signal) {
-    if (const termios* saved = gEchoToRestore.load()) {
-        ::tcsetattr(STDIN_FILENO, TCSANOW, saved);
-        say("\n");
-    }
+    platform::restoreEchoNow();
     struct sigaction action {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
@@ -123,8 +120,8 @@ int stopSignal() {
     return gStopSignal.load();
 }
 
-void noteEchoOff(const termios* saved) {
-    gEchoToRestore.store(saved);
+const char* stopName(int stop) {
+    return stop == SIGHUP ? "SIGHUP" : "SIGTERM";
 }
 
 InterruptCancels::InterruptCancels(comms::UnitSession& session) {
@@ -141,6 +138,41 @@ InterruptCancels::~InterruptCancels() {
 
 bool InterruptCancels::interrupted() const {
     return stopSignal() != 0;
+}
+
+namespace {
+
+std::atomic<int> gNotedStop{0};
+std::array<struct sigaction, kStopSignals.size()> gBeforeNotes{};
+
+void noteStop(int signal) {
+    int none = 0;
+    gNotedStop.compare_exchange_strong(none, signal);
+}
+
+}  // namespace
+
+StopNotes::StopNotes() {
+    gNotedStop.store(0);
+    struct sigaction action {};
+    action.sa_handler = noteStop;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
+        ::sigaction(kStopSignals[i], &action, &gBeforeNotes[i]);
+        if (gBeforeNotes[i].sa_handler == SIG_IGN) {
+            ::sigaction(kStopSignals[i], &gBeforeNotes[i], nullptr);
+        }
+    }
+}
+
+StopNotes::~StopNotes() {
+    for (std::size_t i = 0; i < kStopSignals.size(); ++i) {
+        ::sigaction(kStopSignals[i], &gBeforeNotes[i], nullptr);
+    }
+}
+
+int StopNotes::lastNoted() {
+    return gNotedStop.load();
 }
 
 }  // namespace qelto::cli

@@ -219,7 +219,7 @@ int runSpareByte(const LegacyOptions& options) {
 }
 
 void addPort(CLI::App& cmd, LegacyOptions& options) {
-    cmd.add_option("--port", options.port, "Serial port of the unit (e.g. /dev/ttyUSB0)")
+    cmd.add_option("--port", options.port, "Serial port of the unit (/dev/ttyUSB0, COM5)")
         ->required();
 }
 

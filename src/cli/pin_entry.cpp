@@ -1,7 +1,5 @@
 #include "cli/pin_entry.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -9,7 +7,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "cli/terminal_echo.h"
+#include "platform/console.h"
 #include "platform/text_helpers.h"
 
 namespace qelto::cli {
@@ -40,14 +38,14 @@ std::optional<std::uint16_t> readPinFile(const std::string& path, std::string& e
 }
 
 PinEntry askPinAtTerminal(std::uint16_t& pin) {
-    if (::isatty(STDIN_FILENO) == 0) {
+    if (!platform::isTerminal(stdin)) {
         return PinEntry::NoTerminal;
     }
     std::fputs("PIN of the unit: ", stderr);
     std::fflush(stderr);
     std::string line;
     {
-        const EchoOff echoOff;
+        const platform::EchoOff echoOff;
         std::getline(std::cin, line);
     }
     std::fputc('\n', stderr);

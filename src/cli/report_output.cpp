@@ -8,13 +8,15 @@
 #include "cli/exit_codes.h"
 #include "cli/report_workbook.h"
 #include "platform/atomic_file.h"
+#include "platform/calendar_time.h"
+#include "reports/xlsx_export.h"
 
 namespace qelto::cli {
 
 LocalNow localNow() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
+    platform::localTime(now, local);
     LocalNow result;
     result.moment = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
                      local.tm_hour,        local.tm_min,     local.tm_sec};
@@ -33,6 +35,12 @@ reports::PageContext pageContext(const CliContext& ctx, int languageOverride) {
 
 int checkReportOutputs(const std::string& out, const std::optional<std::string>& xlsx,
                        const std::optional<std::string>& in) {
+    if (xlsx && !reports::workbookExportInThisBuild()) {
+        printError(
+            "--xlsx: the workbook export is not part of this build; write the page with "
+            "--out and open it in a browser or a spreadsheet program");
+        return kExitUsage;
+    }
     if (in && isSameFile(out, *in)) {
         printError(
             fmt::format("--out {} is the document the report is drawn from; give the page "

@@ -1,7 +1,6 @@
 #include "cli/terminal_prompts.h"
 
 #include <fmt/format.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <utility>
@@ -10,6 +9,7 @@
 #include "comms/device_scan.h"
 #include "comms/legacy_operations.h"
 #include "model/unit_types.h"
+#include "platform/console.h"
 
 namespace qelto::cli {
 namespace {
@@ -30,7 +30,10 @@ std::string counterLead(const std::string& text) {
 
 TerminalPrompts::TerminalPrompts(const TerminalAnswers& answers, comms::TextLookup text,
                                  std::FILE* out)
-    : answers_(answers), text_(std::move(text)), out_(out), redrawable_(isatty(fileno(out)) != 0) {}
+    : answers_(answers),
+      text_(std::move(text)),
+      out_(out),
+      redrawable_(platform::isTerminal(out)) {}
 
 TerminalPrompts::~TerminalPrompts() {
     endLine();

@@ -1,7 +1,6 @@
 #include "cli/unit_run.h"
 
 #include <fmt/format.h>
-#include <signal.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -175,14 +174,14 @@ int reportCancelled() {
         case 0:
             printError("cancelled by the operator");
             return kExitFailure;
-        case SIGINT:
+        case kStopInterrupt:
             printError("cancelled by the operator (Ctrl-C)");
             break;
-        case SIGPIPE:
+        case kStopPipe:
             printError("stopped: the output was closed (SIGPIPE)");
             break;
         default:
-            printError(fmt::format("stopped by {}", signal == SIGHUP ? "SIGHUP" : "SIGTERM"));
+            printError(fmt::format("stopped by {}", stopName(signal)));
             break;
     }
     return kExitSignalBase + signal;

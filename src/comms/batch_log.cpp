@@ -1,10 +1,6 @@
 #include "comms/batch_log.h"
 
-#include <fcntl.h>
 #include <fmt/format.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -15,6 +11,8 @@
 #include <vector>
 
 #include "platform/atomic_file.h"
+#include "platform/locked_file.h"
+#include "platform/machine_identity.h"
 
 namespace qelto::comms {
 namespace {
@@ -24,57 +22,16 @@ bool startsLikeFormula(std::string_view text) {
            std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
 }
 
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 bool makeYearFolder(const std::string& path, std::string* error) {
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    if (folder.empty() || ::mkdir(folder.c_str(), 0777) == 0 || errno == EEXIST) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::string reason;
+    if (folder.empty() || platform::makeFolder(folder, &reason)) {
         return true;
     }
     if (error != nullptr) {
-        *error = fmt::format("cannot create the batch log folder {}: {}", folder,
-                             platform::describeErrno(errno));
+        *error = fmt::format("cannot create the batch log folder {}: {}", folder.string(), reason);
     }
     return false;
-}
-
-int lockedForAppend(const std::string& path, std::string* error) {
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (error != nullptr) {
-            *error = fmt::format("cannot open the batch log {}: {}", path,
-                                 platform::describeErrno(errno));
-        }
-        return -1;
-    }
-    int locked = -1;
-    do {
-        locked = ::flock(fd, LOCK_EX);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
-        if (error != nullptr) {
-            *error = fmt::format("cannot lock the batch log {}: {}", path,
-                                 platform::describeErrno(errno));
-        }
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 // The fields of one CSV record from at, as RFC 4180 reads them; at moves past its line end.
@@ -167,71 +124,56 @@ std::string batchLogLine(const BatchUnitLine& line) {
 }
 
 std::string localHostName() {
-    std::array<char, 256> name{};
-    if (::gethostname(name.data(), name.size() - 1) != 0) {
-        return {};
-    }
-    return name.data();
+    return platform::hostName();
 }
 
 std::unique_ptr<JobFile> JobFile::open(const std::string& path, std::string* error) {
     if (!makeYearFolder(path, error)) {
         return nullptr;
     }
-    const int fd = lockedForAppend(path, error);
-    if (fd < 0) {
-        return nullptr;
-    }
-    std::unique_ptr<JobFile> file(new JobFile(fd, path));
-    // Under the lock, so two first units of a job cannot both write the heading.
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    std::string reason;
+    auto file = platform::LockedAppendFile::open(path, &reason);
+    if (!file) {
         if (error != nullptr) {
-            *error = fmt::format("cannot read the batch log {}: {}", path,
-                                 platform::describeErrno(errno));
+            *error = fmt::format("cannot open the batch log {}: {}", path, reason);
         }
         return nullptr;
     }
-    if (info.st_size == 0 && !file->append(kBatchLogHeading, error)) {
+    std::unique_ptr<JobFile> job(new JobFile(std::move(file), path));
+    // Under the lock, so two first units of a job cannot both write the heading.
+    std::uint64_t size = 0;
+    if (!job->file_->size(size, &reason)) {
+        if (error != nullptr) {
+            *error = fmt::format("cannot read the batch log {}: {}", path, reason);
+        }
         return nullptr;
     }
-    return file;
+    if (size == 0 && !job->append(kBatchLogHeading, error)) {
+        return nullptr;
+    }
+    return job;
 }
 
 bool JobFile::read(std::string& text, std::string* error) const {
-    text.clear();
-    std::array<char, 4096> buffer{};
-    for (off_t offset = 0;;) {
-        const ssize_t n = ::pread(fd_, buffer.data(), buffer.size(), offset);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            if (error != nullptr) {
-                *error = fmt::format("cannot read the batch log {}: {}", path_,
-                                     platform::describeErrno(errno));
-            }
-            return false;
-        }
-        if (n == 0) {
-            return true;
-        }
-        text.append(buffer.data(), static_cast<std::size_t>(n));
-        offset += n;
-    }
-}
-
-JobFile::~JobFile() {
-    ::close(fd_);
-}
-
-bool JobFile::append(std::string_view text, std::string* error) {
-    if (writeAll(fd_, text) && ::fdatasync(fd_) == 0) {
+    std::string reason;
+    if (file_->readAll(text, &reason)) {
         return true;
     }
     if (error != nullptr) {
-        *error = fmt::format("cannot add to the batch log {}: {}", path_,
-                             platform::describeErrno(errno));
+        *error = fmt::format("cannot read the batch log {}: {}", path_, reason);
+    }
+    return false;
+}
+
+JobFile::~JobFile() = default;
+
+bool JobFile::append(std::string_view text, std::string* error) {
+    std::string reason;
+    if (file_->append(text, &reason)) {
+        return true;
+    }
+    if (error != nullptr) {
+        *error = fmt::format("cannot add to the batch log {}: {}", path_, reason);
     }
     return false;
 }

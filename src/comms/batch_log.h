@@ -9,6 +9,8 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/locked_file.h"
+
 namespace qelto::comms {
 
 inline constexpr std::string_view kBatchLogHeading =
@@ -65,8 +67,9 @@ class JobFile {
     const std::string& path() const { return path_; }
 
   private:
-    JobFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-    int fd_;
+    JobFile(std::unique_ptr<platform::LockedAppendFile> file, std::string path)
+        : file_(std::move(file)), path_(std::move(path)) {}
+    std::unique_ptr<platform::LockedAppendFile> file_;
     std::string path_;
 };
 

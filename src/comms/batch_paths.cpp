@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/atomic_file.h"
+#include "platform/user_folders.h"
+
 namespace qelto::comms {
 
 BatchEnvironment realBatchEnvironment() {
@@ -12,13 +15,12 @@ BatchEnvironment realBatchEnvironment() {
 }
 
 std::string runningProgramFolder() {
-    std::error_code ec;
-    const auto program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || program.parent_path().empty()) {
+    const auto program = platform::programFolder();
+    if (program.empty()) {
         return {};
     }
-    std::string folder = program.parent_path().string();
-    if (folder.back() != '/') {
+    std::string folder = program.string();
+    if (folder.back() != '/' && folder.back() != '\\') {
         folder += '/';
     }
     return folder;
@@ -43,14 +45,15 @@ std::string jobFilePath(const std::string& logDirectory, const std::string& year
 }
 
 std::string jobNameProblem(std::string_view job) {
-    if (job.find('/') != std::string_view::npos) {
-        return fmt::format(
-            "The Sales Order No \"{}\" contains a '/', but it names the job's log "
-            "file; choose one without it.",
-            job);
-    }
     if (job.find('\0') != std::string_view::npos) {
         return "The Sales Order No contains a zero byte, but it names the job's log file.";
+    }
+    // '/' everywhere; on Windows also the other characters its file names cannot hold.
+    if (const char c = platform::forbiddenFileNameChar(job); c != '\0') {
+        return fmt::format(
+            "The Sales Order No \"{}\" contains a '{}', but it names the job's log "
+            "file; choose one without it.",
+            job, c);
     }
     if (job == "." || job == "..") {
         return fmt::format(

@@ -6,6 +6,7 @@
 
 #include "comms/software_version.h"
 #include "model/unit_types.h"
+#include "platform/calendar_time.h"
 #include "platform/machine_identity.h"
 
 namespace qelto::comms {
@@ -80,7 +81,7 @@ HistoryResult historyResultOf(const OperationResult& result) {
 std::string historyTimeNow() {
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm utc{};
-    gmtime_r(&now, &utc);
+    platform::utcTime(now, utc);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
     return text;

@@ -21,6 +21,10 @@ using logs::UnitHistory;
 // sentence naming the file, the reason and what to do in *warning, when it cannot be used; a
 // history that was damaged and started anew is returned with *warning saying where the old one
 // went. Never throws.
+// False in a build without the history (the Windows build has no SQLite): openUnitHistory then
+// always fails, saying so.
+bool unitHistoryInThisBuild();
+
 std::unique_ptr<UnitHistory> openUnitHistory(const std::filesystem::path& file,
                                              std::string* warning);
 

@@ -1,34 +1,16 @@
 #include "logs/comms_log.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <utility>
 
+#include "platform/c_file.h"
+#include "platform/machine_identity.h"
+
 namespace qelto::logs {
 namespace {
-
-std::string loginName() {
-    if (const passwd* entry = ::getpwuid(::geteuid()); entry != nullptr && entry->pw_name) {
-        return entry->pw_name;
-    }
-    if (const char* name = ::getlogin(); name != nullptr) {
-        return name;
-    }
-    return {};
-}
-
-std::string machineName() {
-    std::array<char, 512> name{};
-    if (::gethostname(name.data(), name.size() - 1) != 0) {
-        return {};
-    }
-    return name.data();
-}
 
 void printError(const std::string& message) {
     std::fputs(message.c_str(), stderr);
@@ -41,7 +23,7 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File openFile(const std::filesystem::path& path, const char* mode) {
-    return File(std::fopen(path.c_str(), mode));
+    return File(platform::openCFile(path, mode));
 }
 
 // Opened and closed for each line, so that a spreadsheet can read the log between packets.
@@ -62,10 +44,10 @@ CommsLog::CommsLog(Environment env) : env_(std::move(env)) {
         env_.now = [] { return std::time(nullptr); };
     }
     if (!env_.userName) {
-        env_.userName = loginName;
+        env_.userName = platform::userName;
     }
     if (!env_.hostName) {
-        env_.hostName = machineName;
+        env_.hostName = platform::hostName;
     }
     if (!env_.reportError) {
         env_.reportError = printError;

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "platform/calendar_time.h"
+
 namespace qelto::logs {
 namespace {
 
@@ -60,7 +62,7 @@ std::string pollText(const Packet& packet) {
 
 std::string logTimestamp(std::time_t when) {
     std::tm local{};
-    if (::localtime_r(&when, &local) == nullptr) {
+    if (!platform::localTime(when, local)) {
         return "0000-00-00, 00:00:00";
     }
     return fmt::format("{:04}-{:02}-{:02}, {:02}:{:02}:{:02}", local.tm_year + 1900,

@@ -10,6 +10,7 @@
 
 #include "logs/sqlite_errors.h"
 #include "logs/sqlite_history.h"
+#include "platform/calendar_time.h"
 
 namespace qelto::logs {
 namespace {
@@ -175,7 +176,7 @@ Attempt attemptOpen(const std::filesystem::path& path) {
 std::string utcStamp() {
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
-    gmtime_r(&now, &utc);
+    platform::utcTime(now, utc);
     std::array<char, 32> text{};
     std::strftime(text.data(), text.size(), "%Y%m%d-%H%M%S", &utc);
     return text.data();

@@ -102,6 +102,10 @@ bool mayWrite(const std::filesystem::path& path, int what) {
 
 }  // namespace
 
+char forbiddenFileNameChar(std::string_view name) {
+    return name.find('/') != std::string_view::npos ? '/' : '\0';
+}
+
 std::string describeErrno(int err) {
     switch (err) {
         case ENOENT:

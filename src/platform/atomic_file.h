@@ -29,6 +29,11 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes,
                    std::string* error = nullptr);
 
+// The first character of a file name (one part of a path, not a whole path) that this system does
+// not allow in a file name: '/' on Linux; on Windows also \ : * ? " < > | and control
+// characters. '\0' when the name has none.
+char forbiddenFileNameChar(std::string_view name);
+
 // The reason text for an errno value as the tool words it, with advice where there is some.
 std::string describeErrno(int err);
 

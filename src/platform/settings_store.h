@@ -10,6 +10,13 @@
 
 namespace qelto::platform {
 
+// The port a fresh installation talks to: the first USB-serial adapter, or COM1 on Windows.
+#ifdef _WIN32
+inline constexpr const char* kDefaultSerialPort = "COM1";
+#else
+inline constexpr const char* kDefaultSerialPort = "/dev/ttyUSB0";
+#endif
+
 // The "Language" setting of American English: US units, month-first dates and flows in
 // hundredths of a fluid ounce.
 inline constexpr int kAmericanEnglish = 8;
@@ -17,15 +24,15 @@ inline constexpr int kAmericanEnglish = 8;
 struct Settings {
     int maximized = 0;  // "Maximized"
     std::array<std::int32_t, 4>
-        frameRect{};                       // "FrameRect": left, top, right, bottom; all 0 = empty
-    std::string serPort = "/dev/ttyUSB0";  // "SerPort"
-    int progressBars = 1;                  // "ProgressBars"
-    int usbSpeedThrottle = 0;              // "USBSpeedThrottle", in 10 ms steps
-    int language = 0;                      // "Language"; 0 = never chosen
-    std::string batchName;                 // "BatchName"
-    std::uint32_t batchSize = 0;           // "BatchSize"
-    std::uint32_t batchCounter = 0;        // "BatchCounter"
-    std::string logDirectory;              // "LogDirectory"
+        frameRect{};  // "FrameRect": left, top, right, bottom; all 0 = empty
+    std::string serPort = kDefaultSerialPort;  // "SerPort"
+    int progressBars = 1;                      // "ProgressBars"
+    int usbSpeedThrottle = 0;                  // "USBSpeedThrottle", in 10 ms steps
+    int language = 0;                          // "Language"; 0 = never chosen
+    std::string batchName;                     // "BatchName"
+    std::uint32_t batchSize = 0;               // "BatchSize"
+    std::uint32_t batchCounter = 0;            // "BatchCounter"
+    std::string logDirectory;                  // "LogDirectory"
     int historyBackup = 1;  // "HistoryBackup": read the unit into the unit history before a write
 };
 

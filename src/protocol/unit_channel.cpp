@@ -1,11 +1,13 @@
 #include "protocol/unit_channel.h"
 
+#include "platform/calendar_time.h"
+
 namespace qelto::protocol {
 
 std::tm realLocalTime() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
+    platform::localTime(now, local);
     return local;
 }
 

@@ -1,11 +1,11 @@
 #include "reports/report_file.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 #include <utility>
+
+#include "platform/c_file.h"
 
 namespace qelto::reports {
 namespace {
@@ -32,25 +32,20 @@ std::optional<ReportFile> ReportFile::create(const std::filesystem::path& folder
     }
     if (!name.empty()) {
         const std::filesystem::path path = dir / name;
-        std::FILE* file = std::fopen(path.c_str(), "w+");
+        std::FILE* file = platform::openCFile(path, "w+b");
         if (file == nullptr) {
             setError(error, "cannot create " + path.string() + ": " + std::strerror(errno));
             return std::nullopt;
         }
         return ReportFile(file, path, deleteOnClose);
     }
-    std::string pattern = (dir / "~tmpXXXXXX").string();
-    const int fd = ::mkstemp(pattern.data());
-    std::FILE* file = fd < 0 ? nullptr : ::fdopen(fd, "w+");
+    std::filesystem::path made;
+    std::FILE* file = platform::createUniqueFile(dir, "~tmp", made);
     if (file == nullptr) {
         setError(error, "cannot create a file in " + dir.string() + ": " + std::strerror(errno));
-        if (fd >= 0) {
-            ::close(fd);
-            std::filesystem::remove(pattern, ec);
-        }
         return std::nullopt;
     }
-    return ReportFile(file, pattern, deleteOnClose);
+    return ReportFile(file, made, deleteOnClose);
 }
 
 ReportFile::ReportFile(ReportFile&& other) noexcept

@@ -13,6 +13,10 @@
 #include "reports/xlsx_xml.h"
 
 namespace qelto::reports {
+
+bool workbookExportInThisBuild() {
+    return true;
+}
 namespace {
 
 namespace fs = std::filesystem;

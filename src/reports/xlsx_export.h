@@ -33,6 +33,10 @@ struct ExportResult {
 // and saves the finished workbook at the target as atomically as a document: writable even when
 // the template is not, and only over a regular file. When any step fails nothing is written and
 // a file already at the target stays as it was.
+// False in a build without libzip and pugixml (the Windows build): exportWorkbook then always
+// fails, saying so.
+bool workbookExportInThisBuild();
+
 ExportResult exportWorkbook(const std::filesystem::path& templatePath,
                             const std::filesystem::path& targetPath, std::string_view sheetName,
                             const std::map<std::string, std::string>& cells);

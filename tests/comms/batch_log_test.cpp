@@ -74,19 +74,19 @@ TEST(BatchLogCsv, TheBatchsUnitsAreItsLastOkLinesHoweverTheFileWasEdited) {
 class JobFiles : public ::testing::Test {
   protected:
     std::string logs = (testDir() / "logs/").string();
-    std::string path = logs + "2031/Job, \"7\".csv";
+    std::string path = logs + "2031/Job, '7'.csv";
     platform::SettingsStore store{testDir() / "Qelto.conf"};
 
     void setUpBatch(std::uint32_t size, std::uint32_t counter) {
         writeFile(store.file(),
-                  "[Settings]\nBatchName=\"Job, \"7\"\"\nBatchSize=" + std::to_string(size) +
+                  "[Settings]\nBatchName=\"Job, '7'\"\nBatchSize=" + std::to_string(size) +
                       "\nBatchCounter=" + std::to_string(counter) + "\n");
     }
     bool record(const std::string& result, comms::BatchProgress& progress,
                 std::string* error = nullptr, std::uint32_t serial = 4321) {
         std::string ignored;
         auto file = comms::JobFile::open(path, error != nullptr ? error : &ignored);
-        return file && comms::recordBatchUnit(*file, unitLine(result, serial), "Job, \"7\"", store,
+        return file && comms::recordBatchUnit(*file, unitLine(result, serial), "Job, '7'", store,
                                               progress, countedBefore, error);
     }
     bool countedBefore = false;

@@ -1,0 +1,16 @@
+# Cross-building qeltoctl.exe and the core's tests for 64-bit Windows with Debian's mingw-w64
+# (package g++-mingw-w64-x86-64-posix). The posix thread model, because the core uses std::thread
+# and std::mutex; the runtime linked in statically, so the .exe needs no DLLs beside it.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Tests found by gtest_discover_tests run through Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

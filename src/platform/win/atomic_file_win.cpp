@@ -1,0 +1,271 @@
+// Saving and reading whole files on Windows: the same rules as on Linux (only a regular file is
+// replaced, the old file stays whole until the new one is on the disk), in Win32 terms.
+#include <fmt/format.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+#include "platform/atomic_file.h"
+#include "platform/win/wide_text.h"
+
+namespace qelto::platform {
+namespace {
+
+void setError(std::string* error, std::string text) {
+    if (error != nullptr) {
+        *error = std::move(text);
+    }
+}
+
+std::string describeWin32(DWORD code) {
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return "no such file or folder";
+        case ERROR_ACCESS_DENIED:
+            return "permission denied";
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return "the disk is full";
+        case ERROR_WRITE_PROTECT:
+            return "the disk is write-protected";
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return "another program has the file open; close it and try again";
+        default:
+            return systemMessage(code);
+    }
+}
+
+// Closes a handle on every way out.
+class Handle {
+  public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() { close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    bool close() {
+        const bool ok = !valid() || ::CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+constexpr int kMaxLinkHops = 40;
+
+// The file at the end of any chain of symbolic links, so the links stay links.
+std::filesystem::path throughLinks(std::filesystem::path path) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
+            return path;
+        }
+        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            return path;
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& path) {
+    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+}
+
+// Opens an existing name without reading or writing it, to learn what it is. Devices (NUL, CON,
+// COM1, \\.\...) open as character devices or pipes, never as disk files.
+std::string notARegularFile(const std::filesystem::path& path) {
+    Handle probe(::CreateFileW(wide(path), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!probe.valid()) {
+        return {};
+    }
+    switch (::GetFileType(probe.get())) {
+        case FILE_TYPE_DISK:
+            return {};
+        case FILE_TYPE_CHAR:
+            return "it is a device, not a file";
+        case FILE_TYPE_PIPE:
+            return "it is a named pipe, not a file";
+        default:
+            return "it is not a regular file";
+    }
+}
+
+// A name no other save of the same file picks: the process, a counter and the clock.
+std::filesystem::path temporaryBeside(const std::filesystem::path& path, unsigned attempt) {
+    static std::atomic<unsigned> counter{0};
+    const auto unique =
+        fmt::format(".{}.{:x}{:x}{:x}", narrow(path.filename().wstring()), ::GetCurrentProcessId(),
+                    counter.fetch_add(1) + attempt, ::GetTickCount64() & 0xffffff);
+    return folderOf(path) / widen(unique);
+}
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = bytes.size() > 1U << 20 ? 1U << 20 : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        if (::WriteFile(file, bytes.data(), chunk, &written, nullptr) == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+char forbiddenFileNameChar(std::string_view name) {
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 ||
+            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+            return c;
+        }
+    }
+    return '\0';
+}
+
+std::string describeErrno(int err) {
+    switch (err) {
+        case ENOENT:
+            return "no such file or folder";
+        case EACCES:
+        case EPERM:
+            return "permission denied";
+        case ENOSPC:
+            return "the disk is full";
+        case EROFS:
+            return "the file system is read-only";
+        case EISDIR:
+            return "it is a folder";
+        default:
+            return std::strerror(err);
+    }
+}
+
+bool canReplaceFile(const std::filesystem::path& requested, std::string* error) {
+    const auto refuse = [&](const std::string& reason) {
+        setError(error, fmt::format("cannot write {}: {}", narrow(requested.wstring()), reason));
+        return false;
+    };
+    const std::filesystem::path path = throughLinks(requested);
+    const DWORD attributes = ::GetFileAttributesW(wide(path));
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return refuse("it is a folder");
+        }
+        if (std::string why = notARegularFile(path); !why.empty()) {
+            return refuse(why);
+        }
+        if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+            return refuse("the file is read-only");
+        }
+    } else if (const DWORD code = ::GetLastError();
+               code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
+        // A reserved device name (NUL, CON, COM1) answers here on some systems.
+        if (std::string why = notARegularFile(path); !why.empty()) {
+            return refuse(why);
+        }
+        return refuse(describeWin32(code));
+    } else if (std::string why = notARegularFile(path); !why.empty()) {
+        return refuse(why);
+    }
+    const std::filesystem::path folder = folderOf(path);
+    const DWORD folderAttributes = ::GetFileAttributesW(wide(folder));
+    if (folderAttributes == INVALID_FILE_ATTRIBUTES) {
+        return refuse(fmt::format("the folder {} does not exist", narrow(folder.wstring())));
+    }
+    if ((folderAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return refuse(fmt::format("{} is not a folder", narrow(folder.wstring())));
+    }
+    return true;
+}
+
+bool writeFileAtomically(const std::filesystem::path& requested, std::string_view bytes,
+                         std::string* error) {
+    if (!canReplaceFile(requested, error)) {
+        return false;
+    }
+    const auto fail = [&](DWORD code) {
+        setError(error, fmt::format("cannot write {}: {}", narrow(requested.wstring()),
+                                    describeWin32(code)));
+        return false;
+    };
+    const std::filesystem::path path = throughLinks(requested);
+    std::filesystem::path temporary;
+    HANDLE created = INVALID_HANDLE_VALUE;
+    for (unsigned attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
+        temporary = temporaryBeside(path, attempt);
+        created = ::CreateFileW(wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) {
+            return fail(::GetLastError());
+        }
+    }
+    Handle file(created);
+    if (!file.valid()) {
+        return fail(ERROR_FILE_EXISTS);
+    }
+    const bool written = writeAll(file.get(), bytes) && ::FlushFileBuffers(file.get()) != 0;
+    const DWORD writeError = ::GetLastError();
+    if (!file.close() || !written) {
+        const DWORD code = written ? ::GetLastError() : writeError;
+        ::DeleteFileW(wide(temporary));
+        return fail(code);
+    }
+    // One rename, written through to the disk before it returns: the name holds the old file or
+    // the new one, never a part of either.
+    if (::MoveFileExW(wide(temporary), wide(path),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        const DWORD code = ::GetLastError();
+        ::DeleteFileW(wide(temporary));
+        return fail(code);
+    }
+    return true;
+}
+
+bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::string* error) {
+    const auto refuse = [&](const std::string& reason) {
+        setError(error, fmt::format("cannot open {}: {}", narrow(path.wstring()), reason));
+        return false;
+    };
+    const DWORD attributes = ::GetFileAttributesW(wide(path));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return refuse("it is a folder");
+    }
+    Handle file(::CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return refuse(describeWin32(::GetLastError()));
+    }
+    // A device (NUL, CON, a COM port) may never end: it is not a file to read whole.
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return refuse("it is a device, not a file");
+    }
+    bytes.clear();
+    char buffer[65536];
+    for (;;) {
+        DWORD n = 0;
+        if (::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr) == 0) {
+            setError(error, fmt::format("cannot read {}: {}", narrow(path.wstring()),
+                                        describeWin32(::GetLastError())));
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        bytes.append(buffer, n);
+    }
+    return true;
+}
+
+}  // namespace qelto::platform
