@@ -2,8 +2,11 @@
 // whose they are, and the reports move with overlapped ReadFile/WriteFile so that no wait is
 // unbounded. The results follow hidapi's, which the layer above was written against.
 #include <windows.h>
-// windows.h first: these two use its types without including it.
+// windows.h first: these two use its types without including it. mingw-w64's hid headers
+// declare the hid.dll functions without C linkage, which would look for C++ names.
+extern "C" {
 #include <hidsdi.h>
+}
 #include <setupapi.h>
 
 #include <algorithm>

@@ -13,7 +13,7 @@ std::wstring utf8ToWide(std::string_view utf8);
 std::string wideToUtf8(std::wstring_view wide);
 
 // The system's own sentence for a GetLastError() code, in UTF-8, with the code after it
-// ("The system cannot find the file specified (error 2)"). DWORD is unsigned long on Windows.
+// ("Access is denied (error 5)"). DWORD is unsigned long on Windows.
 std::string windowsMessage(unsigned long err);
 
 // The name the user knows a port by: "COM5" for "\\.\COM5".

@@ -161,6 +161,14 @@ struct SerialPort::Impl {
         ::ClearCommError(port, &errors, nullptr);
     }
 
+    // The bytes the driver still has to send, or MAXDWORD when it cannot say (so that a later
+    // answer counts as progress rather than a stall).
+    DWORD outputQueued() const {
+        DWORD errors = 0;
+        COMSTAT status{};
+        return ::ClearCommError(port, &errors, &status) ? status.cbOutQue : MAXDWORD;
+    }
+
     IoStatus write(std::span<const std::uint8_t> bytes, std::chrono::milliseconds perByte) {
         if (bytes.empty()) {
             return IoStatus::Ok;
@@ -180,8 +188,8 @@ struct SerialPort::Impl {
         }
         // One write for the lot keeps the bytes back to back on the line; while it is pending,
         // the driver's output queue shrinking is the sign that bytes still leave in time.
-        DWORD queued = MAXDWORD;
         auto deadline = Clock::now() + perByte;
+        DWORD queued = outputQueued();
         for (;;) {
             const IoStatus waited = waitFor(writeEvent, deadline);
             if (waited == IoStatus::Ok) {
@@ -193,10 +201,8 @@ struct SerialPort::Impl {
                 return sent == size && size == bytes.size() ? IoStatus::Ok : IoStatus::TimedOut;
             }
             if (waited == IoStatus::TimedOut) {
-                DWORD errors = 0;
-                COMSTAT status{};
-                if (::ClearCommError(port, &errors, &status) && status.cbOutQue < queued) {
-                    queued = status.cbOutQue;
+                if (const DWORD now = outputQueued(); now < queued) {
+                    queued = now;
                     deadline = Clock::now() + perByte;
                     continue;
                 }
