@@ -1,6 +1,6 @@
 #include "platform/profile_file.h"
 
-#include <climits>
+#include <limits>
 #include <utility>
 
 #include "platform/profile_io.h"
@@ -10,8 +10,8 @@ namespace qelto::platform {
 namespace {
 
 // The C library's decimal conversion, without its locale and without undefined overflow: a value
-// beyond the range of long stops at the nearest end of it.
-long parseLeadingInt(std::string_view text) {
+// beyond the range of 64 bits stops at the nearest end of it (not long: 32 bits on Windows).
+std::int64_t parseLeadingInt(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
         ++i;
@@ -21,13 +21,15 @@ long parseLeadingInt(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    long value = 0;
+    constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    std::int64_t value = 0;
     for (; i < text.size() && isDigit(text[i]); ++i) {
         const int digit = text[i] - '0';
         if (negative) {
-            value = value < (LONG_MIN + digit) / 10 ? LONG_MIN : value * 10 - digit;
+            value = value < (kMin + digit) / 10 ? kMin : value * 10 - digit;
         } else {
-            value = value > (LONG_MAX - digit) / 10 ? LONG_MAX : value * 10 + digit;
+            value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
         }
     }
     return value;
@@ -55,7 +57,8 @@ std::string ProfileFile::readString(std::string_view section, std::string_view k
     return value;
 }
 
-long ProfileFile::readInt(std::string_view section, std::string_view key, long fallback) const {
+std::int64_t ProfileFile::readInt(std::string_view section, std::string_view key,
+                                  std::int64_t fallback) const {
     const auto value = load().find(section, key);
     // "Key=" reads as missing: the Windows reader falls back when it copies no characters.
     if (!value || value->empty()) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -62,7 +63,8 @@ class ProfileFile {
 
     // GetPrivateProfileInt: leading blanks, an optional sign, then decimal digits; a value that
     // does not start with a number reads as 0, a missing one as fallback.
-    long readInt(std::string_view section, std::string_view key, long fallback) const;
+    std::int64_t readInt(std::string_view section, std::string_view key,
+                         std::int64_t fallback) const;
 
     // WritePrivateProfileString: creates the file (and its folder) when missing. Returns false and
     // fills error with a sentence that names the file and the reason when the write fails.

@@ -72,7 +72,7 @@ std::string quotedIfNeeded(std::string_view value) {
 
 template <typename T>
 T readBounded(const ProfileFile& file, std::string_view key, T fallback) {
-    const long value = file.readInt(kSection, key, static_cast<long>(fallback));
+    const std::int64_t value = file.readInt(kSection, key, static_cast<std::int64_t>(fallback));
     return std::in_range<T>(value) ? static_cast<T>(value) : fallback;
 }
 

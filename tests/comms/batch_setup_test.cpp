@@ -131,18 +131,18 @@ TEST_F(BatchSetup, OnlyThisYearsJobFileRaisesTheDuplicateQuestion) {
 
 TEST_F(BatchSetup, StoresTheBatchKeysAndLeavesTheOthersAlone) {
     putFile(store.file(),
-            "[Settings]\nLanguage=4\nBatchName=\"Order, \"A\"\"\nBatchSize=20\nBatchCounter=3\n"
+            "[Settings]\nLanguage=4\nBatchName=\"Order, 'A'\"\nBatchSize=20\nBatchCounter=3\n"
             "SerPort=/dev/ttyS1\n");
     prompts.script({true});
-    EXPECT_EQ(accept(form("Order, \"A\"", 20)), SetupResult::Stored);
+    EXPECT_EQ(accept(form("Order, 'A'", 20)), SetupResult::Stored);
     const platform::Settings s = store.load();
-    EXPECT_EQ(s.batchName, "Order, \"A\"");
+    EXPECT_EQ(s.batchName, "Order, 'A'");
     EXPECT_EQ(s.batchSize, 20u);
     EXPECT_EQ(s.logDirectory, logs);
     EXPECT_EQ(s.batchCounter, 3u) << "the batch under way goes on counting";
     EXPECT_EQ(s.language, 4);
     EXPECT_EQ(s.serPort, "/dev/ttyS1");
-    EXPECT_EQ(record.batchJobName, "Order, \"A\"");
+    EXPECT_EQ(record.batchJobName, "Order, 'A'");
     EXPECT_EQ(record.batchSize, 20u);
 }
 

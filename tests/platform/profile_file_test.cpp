@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 #include "support/test_env.h"
 
 namespace qelto::platform {
@@ -28,9 +31,9 @@ TEST(ProfileFileRead, IntegerTakesTheLeadingDecimalNumber) {
     const auto file = fileWith(
         "[S]\ntrailing=12abc\nword=abc\nnegative=-5\nquoted=\"9\"\nempty=\n"
         "huge=99999999999999999999999\n");
-    const std::pair<const char*, long> rows[] = {{"trailing", 12}, {"word", 0},
-                                                 {"negative", -5}, {"quoted", 9},
-                                                 {"empty", -1},    {"huge", LONG_MAX}};
+    const std::pair<const char*, std::int64_t> rows[] = {
+        {"trailing", 12}, {"word", 0},   {"negative", -5},
+        {"quoted", 9},    {"empty", -1}, {"huge", std::numeric_limits<std::int64_t>::max()}};
     for (const auto& [key, value] : rows) {
         EXPECT_EQ(file.readInt("S", key, -1), value) << key;
     }

@@ -2,8 +2,8 @@
 # qeltoctl.exe under Wine against qelto-unitsim, its pseudo-terminal mapped as COM5 in a scratch
 # Wine prefix, beside the Linux qeltoctl against a second simulated unit: the same commands must
 # give the same documents and leave the same unit memory. Then what goes wrong on a laptop: a COM
-# port that is not there, one in use, a unit that does not answer, and a stop in the middle of a
-# write (the unit must end locked).
+# port that is not there, a unit that does not answer, and a stop in the middle of a write (the
+# unit must end locked).
 #   wine_integration.sh QELTO_UNITSIM QELTOCTL QELTOCTL_EXE
 set -euo pipefail
 sim=$(realpath "$1"); linux_ctl=$(realpath "$2"); windows_ctl=$(realpath "$3")
@@ -13,7 +13,7 @@ pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
+  WINEPREFIX="$work/prefix" wineserver -k >/dev/null 2>&1 || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -25,13 +25,17 @@ export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64
 # No Mono or Gecko: the prefix must not try to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$HOME"
+# One Wine server for the whole run, its own chatter (it lists its objects when a port's far side
+# goes away) kept out of the log.
+mkdir -p "$WINEPREFIX"
+wineserver -p >/dev/null 2>&1
 wine wineboot -i >/dev/null 2>&1 || fail "cannot start a Wine prefix"
 
 # start_unit NAME [options...]: a simulated unit whose pty path and dump land in $work/NAME.*
 start_unit() {
   local name=$1; shift
   rm -f "$work/$name.path"
-  "$sim" --path-file "$work/$name.path" --dump "$work/$name.dump" "$@" 2>"$work/$name.log" &
+  "$sim" --path-file "$work/$name.path" --dump "$work/$name.dump" "$@" >/dev/null 2>"$work/$name.log" &
   pids+=($!)
   eval "${name}_pid=$!"
   for _ in $(seq 100); do [ -s "$work/$name.path" ] && break; sleep 0.05; done
@@ -74,14 +78,15 @@ set -e
   { cat "$work/missing.err" >&2; fail "a missing COM port: exit $code"; }
 
 # 3. A unit that does not answer.
-start_unit silent --silent-after 0; as_com5 silent
+start_unit silent --silent-after 1; as_com5 silent
 set +e
 win clock get --port COM5 --pin 1234 >/dev/null 2>"$work/silent.err"; code=$?
 set -e
 [ "$code" -eq 1 ] || { cat "$work/silent.err" >&2; fail "a silent unit: exit $code"; }
 stop_unit silent
 
-# 4. A port in use, and Ctrl-C in the middle of a write: the unit ends locked.
+# 4. Ctrl-C in the middle of a write: the unit ends locked. (A port in use cannot be shown here:
+# Wine does not keep a second program out of a COM port.)
 start_unit slow --pace; as_com5 slow
 (cd "$work" && exec wine "$windows_ctl" write --port COM5 --pin 1234 edited.qlf \
    >"$work/stopped.out" 2>"$work/stopped.err") &
@@ -89,11 +94,6 @@ writer=$!
 pids+=("$writer")
 for _ in $(seq 400); do grep -q 'qeltoctl: unit 123456789' "$work/stopped.err" 2>/dev/null && break; sleep 0.05; done
 sleep 1
-set +e
-win clock get --port COM5 --pin 1234 >/dev/null 2>"$work/busy.err"; code=$?
-set -e
-[ "$code" -eq 1 ] && grep -q 'in use' "$work/busy.err" ||
-  { cat "$work/busy.err" >&2; fail "a COM port in use: exit $code"; }
 kill -INT "$writer"
 set +e
 wait "$writer"; code=$?
@@ -102,4 +102,4 @@ stop_unit slow
 python3 -c 'import json,sys; sys.exit(0 if json.load(open(sys.argv[1]))["locked"] else 1)' \
   "$work/slow.dump" || { cat "$work/stopped.err" >&2; fail "the unit was left unlocked (exit $code)"; }
 [ "$code" -eq 130 ] || { cat "$work/stopped.err" >&2; fail "Ctrl-C in a write: exit $code, not 130"; }
-echo "wine_integration: missing port, silent unit, port in use, Ctrl-C in a write: as on Linux"
+echo "wine_integration: missing port, silent unit, Ctrl-C in a write: as on Linux"
