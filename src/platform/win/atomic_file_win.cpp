@@ -1,6 +1,7 @@
 // Saving and reading whole files on Windows: the same rules as on Linux (only a regular file is
 // replaced, the old file stays whole until the new one is on the disk), in Win32 terms.
 #include <fmt/format.h>
+#include <windows.h>
 
 #include <atomic>
 #include <cerrno>
@@ -35,7 +36,7 @@ std::string describeWin32(DWORD code) {
         case ERROR_LOCK_VIOLATION:
             return "another program has the file open; close it and try again";
         default:
-            return systemMessage(code);
+            return windowsMessage(code);
     }
 }
 
@@ -83,7 +84,7 @@ std::filesystem::path folderOf(const std::filesystem::path& path) {
 // Opens an existing name without reading or writing it, to learn what it is. Devices (NUL, CON,
 // COM1, \\.\...) open as character devices or pipes, never as disk files.
 std::string notARegularFile(const std::filesystem::path& path) {
-    Handle probe(::CreateFileW(wide(path), 0,
+    Handle probe(::CreateFileW(path.c_str(), 0,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!probe.valid()) {
@@ -104,10 +105,10 @@ std::string notARegularFile(const std::filesystem::path& path) {
 // A name no other save of the same file picks: the process, a counter and the clock.
 std::filesystem::path temporaryBeside(const std::filesystem::path& path, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
-    const auto unique =
-        fmt::format(".{}.{:x}{:x}{:x}", narrow(path.filename().wstring()), ::GetCurrentProcessId(),
-                    counter.fetch_add(1) + attempt, ::GetTickCount64() & 0xffffff);
-    return folderOf(path) / widen(unique);
+    const auto unique = fmt::format(".{}.{:x}{:x}{:x}", wideToUtf8(path.filename().wstring()),
+                                    ::GetCurrentProcessId(), counter.fetch_add(1) + attempt,
+                                    ::GetTickCount64() & 0xffffff);
+    return folderOf(path) / utf8ToWide(unique);
 }
 
 bool writeAll(HANDLE file, std::string_view bytes) {
@@ -154,11 +155,12 @@ std::string describeErrno(int err) {
 
 bool canReplaceFile(const std::filesystem::path& requested, std::string* error) {
     const auto refuse = [&](const std::string& reason) {
-        setError(error, fmt::format("cannot write {}: {}", narrow(requested.wstring()), reason));
+        setError(error,
+                 fmt::format("cannot write {}: {}", wideToUtf8(requested.wstring()), reason));
         return false;
     };
     const std::filesystem::path path = throughLinks(requested);
-    const DWORD attributes = ::GetFileAttributesW(wide(path));
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             return refuse("it is a folder");
@@ -180,12 +182,12 @@ bool canReplaceFile(const std::filesystem::path& requested, std::string* error) 
         return refuse(why);
     }
     const std::filesystem::path folder = folderOf(path);
-    const DWORD folderAttributes = ::GetFileAttributesW(wide(folder));
+    const DWORD folderAttributes = ::GetFileAttributesW(folder.c_str());
     if (folderAttributes == INVALID_FILE_ATTRIBUTES) {
-        return refuse(fmt::format("the folder {} does not exist", narrow(folder.wstring())));
+        return refuse(fmt::format("the folder {} does not exist", wideToUtf8(folder.wstring())));
     }
     if ((folderAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        return refuse(fmt::format("{} is not a folder", narrow(folder.wstring())));
+        return refuse(fmt::format("{} is not a folder", wideToUtf8(folder.wstring())));
     }
     return true;
 }
@@ -196,7 +198,7 @@ bool writeFileAtomically(const std::filesystem::path& requested, std::string_vie
         return false;
     }
     const auto fail = [&](DWORD code) {
-        setError(error, fmt::format("cannot write {}: {}", narrow(requested.wstring()),
+        setError(error, fmt::format("cannot write {}: {}", wideToUtf8(requested.wstring()),
                                     describeWin32(code)));
         return false;
     };
@@ -205,7 +207,7 @@ bool writeFileAtomically(const std::filesystem::path& requested, std::string_vie
     HANDLE created = INVALID_HANDLE_VALUE;
     for (unsigned attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
         temporary = temporaryBeside(path, attempt);
-        created = ::CreateFileW(wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        created = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
         if (created == INVALID_HANDLE_VALUE && ::GetLastError() != ERROR_FILE_EXISTS) {
             return fail(::GetLastError());
@@ -219,15 +221,15 @@ bool writeFileAtomically(const std::filesystem::path& requested, std::string_vie
     const DWORD writeError = ::GetLastError();
     if (!file.close() || !written) {
         const DWORD code = written ? ::GetLastError() : writeError;
-        ::DeleteFileW(wide(temporary));
+        ::DeleteFileW(temporary.c_str());
         return fail(code);
     }
     // One rename, written through to the disk before it returns: the name holds the old file or
     // the new one, never a part of either.
-    if (::MoveFileExW(wide(temporary), wide(path),
+    if (::MoveFileExW(temporary.c_str(), path.c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         const DWORD code = ::GetLastError();
-        ::DeleteFileW(wide(temporary));
+        ::DeleteFileW(temporary.c_str());
         return fail(code);
     }
     return true;
@@ -235,15 +237,15 @@ bool writeFileAtomically(const std::filesystem::path& requested, std::string_vie
 
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::string* error) {
     const auto refuse = [&](const std::string& reason) {
-        setError(error, fmt::format("cannot open {}: {}", narrow(path.wstring()), reason));
+        setError(error, fmt::format("cannot open {}: {}", wideToUtf8(path.wstring()), reason));
         return false;
     };
-    const DWORD attributes = ::GetFileAttributesW(wide(path));
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return refuse("it is a folder");
     }
-    Handle file(::CreateFileW(wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         return refuse(describeWin32(::GetLastError()));
     }
@@ -256,7 +258,7 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::s
     for (;;) {
         DWORD n = 0;
         if (::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr) == 0) {
-            setError(error, fmt::format("cannot read {}: {}", narrow(path.wstring()),
+            setError(error, fmt::format("cannot read {}: {}", wideToUtf8(path.wstring()),
                                         describeWin32(::GetLastError())));
             return false;
         }

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 #include <atomic>
 #include <cerrno>
@@ -10,15 +11,15 @@
 namespace qelto::platform {
 
 std::FILE* openCFile(const std::filesystem::path& path, const char* mode) {
-    return ::_wfopen(path.c_str(), widen(mode).c_str());
+    return ::_wfopen(path.c_str(), utf8ToWide(mode).c_str());
 }
 
 std::FILE* createUniqueFile(const std::filesystem::path& folder, const std::string& prefix,
                             std::filesystem::path& made) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto name = folder / widen(prefix + std::to_string(::GetCurrentProcessId()) + "-" +
-                                         std::to_string(counter.fetch_add(1)));
+        const auto name = folder / utf8ToWide(prefix + std::to_string(::GetCurrentProcessId()) +
+                                              "-" + std::to_string(counter.fetch_add(1)));
         const HANDLE handle = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {

@@ -1,3 +1,5 @@
+#include <windows.h>
+
 #include "platform/locked_file.h"
 #include "platform/win/wide_text.h"
 
@@ -7,7 +9,7 @@ namespace {
 bool fail(std::string* reason) {
     if (reason != nullptr) {
         const DWORD code = ::GetLastError();
-        *reason = code == ERROR_ACCESS_DENIED ? "permission denied" : systemMessage(code);
+        *reason = code == ERROR_ACCESS_DENIED ? "permission denied" : windowsMessage(code);
     }
     return false;
 }

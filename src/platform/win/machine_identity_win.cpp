@@ -1,4 +1,5 @@
 #include <lmcons.h>
+#include <windows.h>
 
 #include <array>
 
@@ -11,7 +12,7 @@ std::string userName() {
     std::array<wchar_t, UNLEN + 1> name{};
     DWORD size = static_cast<DWORD>(name.size());
     if (::GetUserNameW(name.data(), &size) != 0 && name[0] != L'\0') {
-        return narrow(name.data());
+        return wideToUtf8(name.data());
     }
     return "unknown";
 }
@@ -20,7 +21,7 @@ std::string hostName() {
     std::array<wchar_t, MAX_COMPUTERNAME_LENGTH + 1> name{};
     DWORD size = static_cast<DWORD>(name.size());
     if (::GetComputerNameW(name.data(), &size) != 0 && name[0] != L'\0') {
-        return narrow(name.data());
+        return wideToUtf8(name.data());
     }
     return "unknown";
 }

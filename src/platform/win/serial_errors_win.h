@@ -1,20 +1,13 @@
 // What a failed Windows call on a serial port or a HID device means to the engineer in front of
-// the laptop, and what to do; and the UTF-8/UTF-16 conversions at the system boundary.
+// the laptop, and what to do.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "platform/win/wide_text.h"
+
 namespace qelto::platform {
-
-// Windows speaks UTF-16; Qelto keeps UTF-8 everywhere else. Invalid input becomes U+FFFD rather
-// than an empty text, so a message still names what it can.
-std::wstring utf8ToWide(std::string_view utf8);
-std::string wideToUtf8(std::wstring_view wide);
-
-// The system's own sentence for a GetLastError() code, in UTF-8, with the code after it
-// ("Access is denied (error 5)"). DWORD is unsigned long on Windows.
-std::string windowsMessage(unsigned long err);
 
 // The name the user knows a port by: "COM5" for "\\.\COM5".
 std::string portDisplayName(const std::string& path);

@@ -1,4 +1,5 @@
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <system_error>
@@ -59,7 +60,7 @@ std::filesystem::path installedFolder(const char* folder) {
     if (program.empty()) {
         return {};
     }
-    auto installed = program / widen(folder);
+    auto installed = program / utf8ToWide(folder);
     std::error_code ec;
     return std::filesystem::is_directory(installed, ec) ? installed : std::filesystem::path{};
 }

@@ -1,49 +1,57 @@
 #include "platform/win/wide_text.h"
 
+#include <windows.h>
+
 #include <climits>
 
 namespace qelto::platform {
 
-std::wstring widen(std::string_view utf8) {
+std::wstring utf8ToWide(std::string_view utf8) {
     if (utf8.empty() || utf8.size() > INT_MAX) {
         return {};
     }
-    const int size = static_cast<int>(utf8.size());
-    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(needed > 0 ? needed : 0), L'\0');
-    if (needed > 0) {
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), needed);
-    }
-    return out;
-}
-
-std::string narrow(std::wstring_view utf16) {
-    if (utf16.empty() || utf16.size() > INT_MAX) {
+    const int length = static_cast<int>(utf8.size());
+    const int count = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+    if (count <= 0) {
         return {};
     }
-    const int size = static_cast<int>(utf16.size());
-    const int needed =
-        ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
-    if (needed > 0) {
-        ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, out.data(), needed, nullptr, nullptr);
-    }
-    return out;
+    std::wstring wide(static_cast<std::size_t>(count), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), count);
+    return wide;
 }
 
-std::string systemMessage(DWORD code) {
+std::string wideToUtf8(std::wstring_view wide) {
+    if (wide.empty() || wide.size() > INT_MAX) {
+        return {};
+    }
+    const int length = static_cast<int>(wide.size());
+    const int count =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    if (count <= 0) {
+        return {};
+    }
+    std::string utf8(static_cast<std::size_t>(count), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), count, nullptr, nullptr);
+    return utf8;
+}
+
+std::string windowsMessage(unsigned long err) {
     wchar_t* buffer = nullptr;
+    // With ALLOCATE_BUFFER the buffer argument is really a wchar_t**; that is the API's design.
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text = length > 0 ? narrow({buffer, length}) : std::string();
-    ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.' ||
-                             text.back() == ' ')) {
+        nullptr, err, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length > 0 && buffer != nullptr ? std::wstring(buffer, length) : L"";
+    if (buffer != nullptr) {
+        ::LocalFree(buffer);
+    }
+    // The system's sentences end in ".\r\n"; ours continue after them.
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' ||
+                             text.back() == L'.')) {
         text.pop_back();
     }
-    return text.empty() ? "Windows error " + std::to_string(code) : text;
+    const std::string code = "error " + std::to_string(err);
+    return text.empty() ? "system " + code : wideToUtf8(text) + " (" + code + ")";
 }
 
 }  // namespace qelto::platform
