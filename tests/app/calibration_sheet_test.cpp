@@ -13,9 +13,7 @@
 #include "comms/calibration_session.h"
 #include "comms/scripted_prompts.h"
 #include "forms_test_support.h"
-#include "platform/serial_port.h"
-#include "protocol/packet_link.h"
-#include "support/sim_process.h"
+#include "support/sim_link.h"
 #include "support/unit_memory.h"
 
 namespace qelto::test {
@@ -35,37 +33,21 @@ class ScriptedSheet final : public app::SheetPrompts {
 
 // A unit on qelto-unitsim, the real serial code to it, and a calibration session over it.
 struct UnitOnSim {
-    std::unique_ptr<SimProcess> sim;
-    std::unique_ptr<platform::SerialPort> port;
-    protocol::LinkState state;
-    std::atomic<bool> abort{false};
-    std::unique_ptr<protocol::SerialPacketPath> path;
-    std::unique_ptr<protocol::PacketLink> link;
+    SimLink unit;
     protocol::CommsData data;
     ScriptedPrompts prompts;
     std::unique_ptr<comms::OperationContext> context;
     std::unique_ptr<comms::CalibrationSession> session;
 
     UnitOnSim(model::CQeltoDoc& doc, const std::filesystem::path& dir)
-        : sim(SimProcess::withMemory(dir, QELTO_UNITSIM_PATH, unitMemory())) {
-        std::string error;
-        port = platform::SerialPort::open(sim->portPath(), 57600, &error);
-        if (!port) {
-            qFatal("%s", error.c_str());
-        }
-        protocol::SerialTimings timings;
-        timings.reply = std::chrono::milliseconds(300);
-        timings.byteWrite = std::chrono::milliseconds(300);
-        path = std::make_unique<protocol::SerialPacketPath>(*port, state, timings);
-        link = std::make_unique<protocol::PacketLink>(*path, nullptr, abort,
-                                                      [](std::chrono::milliseconds) {});
+        : unit(dir, stateOptions(dir, unitMemory())) {
         data.connection.rememberedPin = 1234;
         context = std::make_unique<comms::OperationContext>(comms::OperationContext{
-            doc, *link, data, prompts, [](int id) { return std::to_string(id); }, 1, {}});
+            doc, *unit.link, data, prompts, [](int id) { return std::to_string(id); }, 1, {}});
         context->sleep = [](std::chrono::milliseconds) {};
         session = std::make_unique<comms::CalibrationSession>(*context);
     }
-    nlohmann::json after() { return sim->stopAndDump(); }
+    nlohmann::json after() { return unit.sim.stopAndDump(); }
 };
 
 class CalibrationSheetTest : public QObject {

@@ -92,10 +92,9 @@ class EditorPaneTest : public QObject {
                  QByteArray("\x02\x00\x00\x00", 4));
         f.select(f.tree()->triggerItem(4, 0));
         f.tree()->pasteOnSelected();
+        // What a copy and a clear do to the record is ProgData's; the tree adds the name.
         QCOMPARE(f.config.progName[4], std::string("Towels"));
         QVERIFY(f.config.programs[4] == f.config.programs[2]);
-        QVERIFY(f.config.pumpEnabled[4] == f.config.pumpEnabled[2]);
-        QCOMPARE(f.config.pulseCount[4][4], 2);
         QVERIFY(f.doc.isModified());
 
         f.select(f.tree()->programItem(4));
@@ -106,9 +105,6 @@ class EditorPaneTest : public QObject {
         f.tree()->clearSelected();
         QCOMPARE(f.config.progName[4], std::string());
         QCOMPARE(f.config.pumpEnabled[4][4][1], 0);
-        QCOMPARE(f.config.pulseCount[4][4], 1);
-        QCOMPARE(f.config.programs[4][4][1].runTime, (qelto::model::MinSec{0, 45, 0}));
-        QCOMPARE(f.config.programs[4][4][1].delayTime, (qelto::model::MinSec{0, 0, 0}));
         QCOMPARE(f.config.programs[4][4][1].dose, 321u);
     }
 

@@ -126,15 +126,5 @@ TEST_F(CliOnUnit, PinWithoutTheCommandLineJsonResultsAndQuiet) {
                        {"is not a PIN"}));
 }
 
-// Resetting counters cannot be undone: without a terminal to ask on it needs --yes, and the unit
-// is not touched.
-TEST_F(CliOnUnit, ResetCountersAsksFirst) {
-    ::setenv("QELTO_PIN", "1234", 1);
-    const ProcessResult refused = runQeltoctl(on({"reset", "counters"}));
-    EXPECT_TRUE(exited(refused, 2, {"resetting the counters needs --yes"}));
-    EXPECT_TRUE(sim->requests().empty());
-    EXPECT_TRUE(exited(runQeltoctl(on({"reset", "counters", "--yes"})), 0));
-}
-
 }  // namespace
 }  // namespace qelto::test

@@ -307,8 +307,8 @@ TEST_F(UnitCommands, UsageErrorsExitTwoBeforeTheUnitIsAsked) {
     EXPECT_TRUE(exited(badGroup, 2, {"'names'", "pump-names, prog-names, pump-cal"}));
     for (const char* line :
          {"calibration set --speed 1=20", "calibration set --flow 11=5",
-          "calibration set --flow 1=70000", "calibration set",
-          "reset memory",  // no --yes and no terminal to ask at
+          "calibration set --flow 1=70000", "calibration set", "reset memory",
+          "reset counters",  // no --yes and no terminal to ask at
           "report usage --out PAGE --from 2026-11-01",
           "report usage --out PAGE --from 2026-11-31 --to 2026-12-01",
           "report usage --out PAGE --from 2026-11-05 --to 2026-11-01",

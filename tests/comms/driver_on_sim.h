@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "comms/operation_driver.h"
-#include "integration/sim_link.h"
 #include "model/unit_types.h"
 #include "protocol/packet.h"
 #include "scripted_prompts.h"
+#include "support/sim_link.h"
+#include "support/test_env.h"
 #include "support/unit_memory.h"
 
 namespace qelto::test {
@@ -29,7 +30,8 @@ class DriverOnSim : public ::testing::Test {
     }
 
     void start(const nlohmann::json& memory, std::vector<std::string> options = {}) {
-        sim = std::make_unique<SimLink>(stateOptions(testDir(), memory, std::move(options)));
+        sim = std::make_unique<SimLink>(testDir(),
+                                        stateOptions(testDir(), memory, std::move(options)));
         data.connection.rememberedPin = 1234;
     }
 

@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "integration/sim_link.h"
 #include "protocol/packet_catalogue.h"
 #include "protocol/unit_operations.h"
+#include "support/sim_link.h"
 #include "support/test_env.h"
 
 namespace qelto {
@@ -31,7 +31,7 @@ class CatalogueRoundtrip : public ::testing::Test {
   protected:
     // Starts a unit and unlocks it, as every write sequence of the PC begins.
     void start(const std::vector<std::string>& options = {}) {
-        unit_ = std::make_unique<test::SimLink>(options);
+        unit_ = std::make_unique<test::SimLink>(test::testDir(), options);
         ASSERT_EQ(ask(makeUnlock(1234)).id(), PKT_ACK);
     }
 
@@ -321,7 +321,7 @@ TEST_F(CatalogueRoundtrip, GlobalsReadBackAndTheUnitFilesEachWrittenFieldUnderIt
 TEST(OperationsAgainstSimulator, ProgramDataComesBackForEveryProgrammedTrigger) {
     for (const char* version : {"1.3.0", "2.0.5"}) {
         SCOPED_TRACE(version);
-        test::SimLink sim({"--version", version});
+        test::SimLink sim(test::testDir(), {"--version", version});
         UnitChannel channel{*sim.link};
         CommsData data;
         data.connection.rememberedPin = 1234;

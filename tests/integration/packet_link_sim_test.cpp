@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "integration/sim_link.h"
 #include "logs/comms_log.h"
 #include "protocol/packet_catalogue.h"
+#include "support/sim_link.h"
 #include "support/test_env.h"
 
 namespace qelto {
@@ -56,7 +56,7 @@ TEST(LinkAgainstSimulator, EachFaultIsRetriedRealignedOrReported) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SimLink s(c.options);
+        SimLink s(test::testDir(), c.options);
         if (c.options[0] == "--rotate-every") {
             s.state.selectedSerial = 123456789;  // only the selected unit's replies are realigned
         }
@@ -71,7 +71,7 @@ TEST(LinkAgainstSimulator, EachFaultIsRetriedRealignedOrReported) {
         }
     }
     // A cancel during the retries stops at the next attempt.
-    SimLink dropping({"--drop-every", "1"});
+    SimLink dropping(test::testDir(), {"--drop-every", "1"});
     dropping.abort = true;
     Packet reply;
     EXPECT_EQ(dropping.exchange(protocol::makePoll(protocol::CMD_NONE), reply),
@@ -82,7 +82,7 @@ TEST(LinkAgainstSimulator, EachFaultIsRetriedRealignedOrReported) {
 TEST(LinkAgainstSimulator, EveryPacketOfAnExchangeIsLogged) {
     logs::CommsLog log;
     log.setEnabled(true);
-    SimLink s({}, &log);
+    SimLink s(test::testDir(), {}, &log);
     const Packet poll = protocol::makePoll(protocol::CMD_NONE);
     s.link->logNew(poll);
     Packet reply;

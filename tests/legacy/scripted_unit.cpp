@@ -33,10 +33,8 @@ ScriptedUnit& ScriptedUnit::stuckWrite() {
     return *this;
 }
 
-IoStatus ScriptedUnit::write(std::span<const std::uint8_t> bytes,
-                             std::chrono::milliseconds perByte) {
+IoStatus ScriptedUnit::write(std::span<const std::uint8_t> bytes) {
     for (const std::uint8_t byte : bytes) {
-        writeWaits.push_back(perByte);
         if (steps_.empty()) {
             ADD_FAILURE() << "wrote 0x" << std::hex << int{byte} << " after the script ended";
             return IoStatus::Failed;
@@ -66,9 +64,7 @@ IoStatus ScriptedUnit::write(std::span<const std::uint8_t> bytes,
     return IoStatus::Ok;
 }
 
-IoStatus ScriptedUnit::read(std::span<std::uint8_t> out, std::chrono::milliseconds timeout,
-                            std::size_t* received) {
-    readWaits.push_back(timeout);
+IoStatus ScriptedUnit::read(std::span<std::uint8_t> out, std::size_t* received) {
     std::size_t count = 0;
     IoStatus status = IoStatus::Ok;
     while (count < out.size()) {

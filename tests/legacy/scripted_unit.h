@@ -29,14 +29,9 @@ class ScriptedUnit {
     bool finished() const { return steps_.empty(); }
 
     Bytes written;
-    std::vector<std::chrono::milliseconds> readWaits;
-    std::vector<std::chrono::milliseconds> writeWaits;
-    int purges = 0;
 
-    platform::IoStatus write(std::span<const std::uint8_t> bytes,
-                             std::chrono::milliseconds perByte);
-    platform::IoStatus read(std::span<std::uint8_t> out, std::chrono::milliseconds timeout,
-                            std::size_t* received);
+    platform::IoStatus write(std::span<const std::uint8_t> bytes);
+    platform::IoStatus read(std::span<std::uint8_t> out, std::size_t* received);
 
   private:
     enum class Kind { Expect, Reply, Silence, BrokenRead, StuckWrite };
@@ -52,14 +47,14 @@ class ScriptedPort final : public platform::ByteLink {
   public:
     explicit ScriptedPort(ScriptedUnit& unit) : unit_(unit) {}
     platform::IoStatus write(std::span<const std::uint8_t> bytes,
-                             std::chrono::milliseconds perByte) override {
-        return unit_.write(bytes, perByte);
+                             std::chrono::milliseconds) override {
+        return unit_.write(bytes);
     }
-    platform::IoStatus read(std::span<std::uint8_t> out, std::chrono::milliseconds timeout,
+    platform::IoStatus read(std::span<std::uint8_t> out, std::chrono::milliseconds,
                             std::size_t* received = nullptr) override {
-        return unit_.read(out, timeout, received);
+        return unit_.read(out, received);
     }
-    void purge() override { ++unit_.purges; }
+    void purge() override {}
     void cancel() override {}
 
   private:

@@ -42,27 +42,11 @@ class ScriptedPath final : public PacketPath {
     }
 };
 
-// Counts what an operation shows.
-struct RecordingObserver final : OperationObserver {
-    std::vector<int> begun;
-    int steps = 0;
-    int ended = 0;
-    std::vector<std::pair<std::array<std::uint8_t, 3>, std::uint8_t>> units;
-
-    void progressBegin(int n) override { begun.push_back(n); }
-    void progressStep() override { ++steps; }
-    void progressEnd() override { ++ended; }
-    void currentUnit(const std::array<std::uint8_t, 3>& version, std::uint8_t type) override {
-        units.emplace_back(version, type);
-    }
-};
-
 struct ScriptedUnit {
     ScriptedPath path;
     std::atomic<bool> abort{false};
     PacketLink link{path, nullptr, abort, [](std::chrono::milliseconds) {}};
-    RecordingObserver observer;
-    UnitChannel channel{link, &observer};
+    UnitChannel channel{link};
 
     void reply(const Packet& packet) { path.replies.emplace_back(packet); }
     void replyAck(int times = 1) {
@@ -70,7 +54,6 @@ struct ScriptedUnit {
             reply(makeAck());
         }
     }
-    void silence() { path.replies.emplace_back(std::nullopt); }
     const std::vector<Packet>& sent() const { return path.requests; }
 };
 

@@ -5,9 +5,10 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
-#include "integration/sim_link.h"
 #include "log_words.h"
 #include "reports/get_report.h"
+#include "support/sim_link.h"
+#include "support/test_env.h"
 
 namespace qelto::reports {
 namespace {
@@ -34,7 +35,7 @@ TEST(GetReportOnSim, LogSearchFindsTheRangeAndSplitsTheShifts) {
         pumpWord(19, 9, 7),
         dateWord(16, 1, 26, 9 * 3600),  // after it
     };
-    qelto::test::SimLink sim(stateOption({{"usage", {{"log", log}}}}));
+    qelto::test::SimLink sim(qelto::test::testDir(), stateOption({{"usage", {{"log", log}}}}));
     UnitChannel channel(*sim.link);
     UsageTables tables;
     ReportOptions options;
@@ -77,7 +78,7 @@ TEST(GetReportOnSim, WholeLogAgreesWithTheUnitsOwnCounters) {
         {{"--usage-seed", "3", "--usage-days", "5"}, today},
     };
     for (const auto& row : rows) {
-        qelto::test::SimLink sim(row.options);
+        qelto::test::SimLink sim(qelto::test::testDir(), row.options);
         UnitChannel channel(*sim.link);
         UsageTables totals;
         ReportOptions none;

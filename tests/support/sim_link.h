@@ -1,9 +1,11 @@
-// A packet link to a qelto-unitsim process: the real serial port code, framing and retries, with
-// short waits so that a missing reply costs 300 ms, not 3 s.
+// A packet link to a qelto-unitsim process started in `dir`: the real serial port code, framing
+// and retries, with short waits so that a missing reply costs 300 ms, not 3 s. The test program
+// defines QELTO_UNITSIM_PATH.
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -14,7 +16,6 @@
 #include "protocol/packet.h"
 #include "protocol/packet_link.h"
 #include "support/sim_process.h"
-#include "support/test_env.h"
 
 namespace qelto::test {
 
@@ -26,8 +27,9 @@ struct SimLink {
     std::unique_ptr<protocol::SerialPacketPath> path;
     std::unique_ptr<protocol::PacketLink> link;
 
-    explicit SimLink(const std::vector<std::string>& options = {}, logs::CommsLog* log = nullptr)
-        : sim(testDir(), QELTO_UNITSIM_PATH, options) {
+    explicit SimLink(const std::filesystem::path& dir, const std::vector<std::string>& options = {},
+                     logs::CommsLog* log = nullptr)
+        : sim(dir, QELTO_UNITSIM_PATH, options) {
         using namespace std::chrono_literals;
         std::string error;
         port = platform::SerialPort::open(sim.portPath(), 57600, &error);
