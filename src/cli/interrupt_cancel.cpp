@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/stop_state.h"
 #include "platform/console.h"
 
 namespace qelto::cli {
@@ -16,8 +17,6 @@ static_assert(SIGHUP == kStopHangUp && SIGINT == kStopInterrupt && SIGPIPE == kS
               SIGTERM == kStopTerminate);
 constexpr std::array<int, 4> kStopSignals{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
-std::atomic<comms::UnitSession*> gSession{nullptr};
-std::atomic<int> gStopSignal{0};
 // What each signal did before we took it over: SIG_DFL or SIG_IGN (exec resets handlers).
 std::array<std::atomic<bool>, 4> gInheritedIgnore{};
 
@@ -116,28 +115,8 @@ void installStopHandlers() {
     }
 }
 
-int stopSignal() {
-    return gStopSignal.load();
-}
-
 const char* stopName(int stop) {
     return stop == SIGHUP ? "SIGHUP" : "SIGTERM";
-}
-
-InterruptCancels::InterruptCancels(comms::UnitSession& session) {
-    // A stop that came earlier in this run holds for every later operation too.
-    if (stopSignal() != 0) {
-        session.requestStop();
-    }
-    gSession.store(&session);
-}
-
-InterruptCancels::~InterruptCancels() {
-    gSession.store(nullptr);
-}
-
-bool InterruptCancels::interrupted() const {
-    return stopSignal() != 0;
 }
 
 namespace {

@@ -9,13 +9,12 @@
 #include <thread>
 
 #include "cli/interrupt_cancel.h"
+#include "cli/stop_state.h"
 #include "platform/console.h"
 
 namespace qelto::cli {
 namespace {
 
-std::atomic<comms::UnitSession*> gSession{nullptr};
-std::atomic<int> gStopSignal{0};
 std::atomic<bool> gNoting{false};
 std::atomic<int> gNotedStop{0};
 
@@ -91,27 +90,8 @@ void installStopHandlers() {
     ::SetConsoleCtrlHandler(onConsoleStop, TRUE);
 }
 
-int stopSignal() {
-    return gStopSignal.load();
-}
-
 const char* stopName(int stop) {
     return stop == kStopHangUp ? "closing the console window" : "Ctrl-Break";
-}
-
-InterruptCancels::InterruptCancels(comms::UnitSession& session) {
-    if (stopSignal() != 0) {
-        session.requestStop();
-    }
-    gSession.store(&session);
-}
-
-InterruptCancels::~InterruptCancels() {
-    gSession.store(nullptr);
-}
-
-bool InterruptCancels::interrupted() const {
-    return stopSignal() != 0;
 }
 
 StopNotes::StopNotes() {

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/file_links.h"
+
 namespace qelto::platform {
 namespace {
 
@@ -53,30 +55,6 @@ mode_t newFileMode() {
         return static_cast<mode_t>(0666 & ~mask);
     }();
     return mode;
-}
-
-// A chain of links longer than this is taken for a loop, as the kernel does.
-constexpr int kMaxLinkHops = 40;
-
-// The path a save writes: the file at the end of any chain of symbolic links, so the links stay.
-// A link to a file not yet made leads to that file's name.
-std::filesystem::path throughLinks(std::filesystem::path path) {
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        std::error_code ec;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
-            return path;
-        }
-        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
-        if (ec) {
-            return path;
-        }
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    return path;
-}
-
-std::filesystem::path folderOf(const std::filesystem::path& path) {
-    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
 }
 
 // Why a file of this type is not a document, a page or a settings file.

@@ -49,40 +49,6 @@ bool onBoardPortPresent(const SerialPortRoots& roots, const std::string& name) {
 
 }  // namespace
 
-bool naturalLess(std::string_view a, std::string_view b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (isDigit(a[i]) && isDigit(b[j])) {
-            const std::size_t startA = i;
-            const std::size_t startB = j;
-            while (i < a.size() && isDigit(a[i])) {
-                ++i;
-            }
-            while (j < b.size() && isDigit(b[j])) {
-                ++j;
-            }
-            auto numA = a.substr(startA, i - startA);
-            auto numB = b.substr(startB, j - startB);
-            numA.remove_prefix(std::min(numA.find_first_not_of('0'), numA.size()));
-            numB.remove_prefix(std::min(numB.find_first_not_of('0'), numB.size()));
-            if (numA.size() != numB.size()) {
-                return numA.size() < numB.size();
-            }
-            if (numA != numB) {
-                return numA < numB;
-            }
-            continue;
-        }
-        if (a[i] != b[j]) {
-            return a[i] < b[j];
-        }
-        ++i;
-        ++j;
-    }
-    return a.size() - i < b.size() - j || (a.size() - i == b.size() - j && a < b);
-}
-
 std::vector<std::string> listSerialPortsUnder(const SerialPortRoots& roots) {
     std::vector<std::string> ports;
     std::set<std::string> seen;

@@ -8,10 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace qelto::platform {
+#include "platform/text_helpers.h"
 
-// "ttyUSB2" before "ttyUSB10": runs of digits compare as numbers.
-bool naturalLess(std::string_view a, std::string_view b);
+namespace qelto::platform {
 
 struct SerialPortRoots {
     std::filesystem::path dev = "/dev";

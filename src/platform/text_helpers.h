@@ -29,4 +29,8 @@ bool allDigits(std::string_view text);
 // nullopt when the text is shorter or one of them is not a digit: no blank, no sign.
 std::optional<int> digitsAt(std::string_view text, std::size_t at, std::size_t count);
 
+// Orders names as a person reads them, numbers by value: COM2 before COM10, ttyUSB9 before
+// ttyUSB10.
+bool naturalLess(std::string_view a, std::string_view b);
+
 }  // namespace qelto::platform

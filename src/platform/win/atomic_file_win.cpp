@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/atomic_file.h"
+#include "platform/file_links.h"
 #include "platform/win/wide_text.h"
 
 namespace qelto::platform {
@@ -58,28 +59,6 @@ class Handle {
   private:
     HANDLE handle_;
 };
-
-constexpr int kMaxLinkHops = 40;
-
-// The file at the end of any chain of symbolic links, so the links stay links.
-std::filesystem::path throughLinks(std::filesystem::path path) {
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        std::error_code ec;
-        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
-            return path;
-        }
-        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
-        if (ec) {
-            return path;
-        }
-        path = target.is_absolute() ? target : path.parent_path() / target;
-    }
-    return path;
-}
-
-std::filesystem::path folderOf(const std::filesystem::path& path) {
-    return path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-}
 
 // Opens an existing name without reading or writing it, to learn what it is. Devices (NUL, CON,
 // COM1, \\.\...) open as character devices or pipes, never as disk files.
