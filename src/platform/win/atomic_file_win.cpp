@@ -114,23 +114,6 @@ char forbiddenFileNameChar(std::string_view name) {
     return '\0';
 }
 
-std::string describeErrno(int err) {
-    switch (err) {
-        case ENOENT:
-            return "no such file or folder";
-        case EACCES:
-        case EPERM:
-            return "permission denied";
-        case ENOSPC:
-            return "the disk is full";
-        case EROFS:
-            return "the file system is read-only";
-        case EISDIR:
-            return "it is a folder";
-        default:
-            return std::strerror(err);
-    }
-}
 
 bool canReplaceFile(const std::filesystem::path& requested, std::string* error) {
     const auto refuse = [&](const std::string& reason) {
