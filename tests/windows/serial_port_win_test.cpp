@@ -3,12 +3,14 @@
 // (wine_integration.sh).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 
 #include "platform/hid_device.h"
 #include "platform/serial_port.h"
 #include "platform/serial_port_list.h"
+#include "platform/win/serial_errors_win.h"
 
 namespace qelto::platform {
 namespace {
@@ -35,6 +37,16 @@ TEST(SerialPortWin, EachRefusalSaysWhatIsWrong) {
             EXPECT_THAT(error, HasSubstr(part)) << row.path;
         }
     }
+}
+
+// Wine lets a second program open a COM port, so the refusal Windows gives it is put here by hand.
+TEST(SerialPortWin, APortHeldByAnotherProgramIsInUse) {
+    for (const DWORD err : {DWORD{ERROR_ACCESS_DENIED}, DWORD{ERROR_SHARING_VIOLATION}}) {
+        EXPECT_THAT(serialOpenError("\\\\.\\COM5", err),
+                    HasSubstr("COM5 is in use by another program"));
+    }
+    EXPECT_THAT(serialOpenError("C:\\secret.txt", ERROR_ACCESS_DENIED),
+                ::testing::Not(HasSubstr("in use")));
 }
 
 TEST(SerialPortWin, ThePortListIsInNaturalOrderWithoutRepeats) {

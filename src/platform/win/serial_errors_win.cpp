@@ -74,9 +74,9 @@ std::string serialOpenError(const std::string& path, unsigned long err) {
 }
 
 std::string serialBusyError(const std::string& path) {
-    return "cannot open " + portDisplayName(path) +
-           ": the port is in use by another program; close the program that holds it (another "
-           "Qelto window, qeltoctl or a terminal program) or choose another port";
+    return portDisplayName(path) +
+           " is in use by another program; close the program that holds it (another Qelto "
+           "window, qeltoctl or a terminal program) or choose another port";
 }
 
 std::string serialSetupError(const std::string& path, const std::string& step, unsigned long err) {
