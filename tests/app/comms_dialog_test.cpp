@@ -1,24 +1,21 @@
 // The communications dialog end to end against qelto-unitsim: scan, choose, read into the
-// editor, write an edit that reaches the unit, a verify that finds a later
-// edit, a report from the unit, and Cancel in the middle of a slow write, with the window running
-// throughout. Every question is answered from a script; no modal box waits for a click.
-#include <QAction>
+// editor, write an edit that reaches the unit, a verify that finds a later edit, and Cancel in the
+// middle of a slow write, with the window running throughout. Every question is answered from a
+// script; no modal box waits for a click. The report and the unit history in the window are the
+// tour's; the restore from the history is qeltoctl's restore test's.
 #include <QApplication>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 #include <nlohmann/json.hpp>
 
 #include "app/comms/comms_answers.h"
 #include "app/comms/comms_texts.h"
 #include "app/comms/device_select_dialog.h"
-#include "app/comms/differences_dialog.h"
 #include "app/comms/unit_commands.h"
 #include "app/editor/editor_pane.h"
-#include "app/history/unit_history_dialog.h"
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
 #include "app_test_env.h"
@@ -79,7 +76,6 @@ class CommsDialogTest : public QObject {
     std::unique_ptr<app::UnitCommands> commands_;
     std::unique_ptr<test::SimProcess> sim_;
     app::EditorPane* editor_ = nullptr;
-    std::vector<comms::UnitReport> reports_;
 
     QString text(int id) const { return context_->text(id); }
     std::filesystem::path dir() const { return env_.path().toStdString(); }
@@ -136,15 +132,9 @@ class CommsDialogTest : public QObject {
         window_->setView(app::kEditorSlot, editor_);
         window_->SwitchView(app::kEditorSlot);
         window_->show();
-        app::UnitCommandHooks hooks;
-        hooks.askReportOptions = [](QWidget*) { return comms::ReportRequest{}; };
-        hooks.showUnitReport = [this](const comms::UnitReport& report) {
-            reports_.push_back(report);
-        };
-        commands_ =
-            std::make_unique<app::UnitCommands>(*window_, *context_, std::move(hooks), &answers_);
+        commands_ = std::make_unique<app::UnitCommands>(*window_, *context_,
+                                                        app::UnitCommandHooks{}, &answers_);
         answers_ = ScriptedAnswers{};
-        reports_.clear();
     }
     void cleanup() {
         commands_.reset();
@@ -176,59 +166,10 @@ class CommsDialogTest : public QObject {
         QCOMPARE(answers_.messages.last(), text(comms::kMsgVerifyMismatch));
         QCOMPARE(answers_.differences.size(), std::size_t{1});
 
-        // A report from the unit goes to the report view.
-        QVERIFY(commands_->RunCommsOperation(app::kOpReportFromUnit));
-        QCOMPARE(answers_.pinsAsked, 1);
-        QCOMPARE(reports_.size(), std::size_t{1});
-        QCOMPARE(model::textOf(reports_[0].unit.customerName1), std::string("Hotel Sud"));
-
-        // The unit history has every command on the chosen unit, newest first, the write's backup
-        // just before it; the write against its backup shows the one edit.
-        QTimer::singleShot(0, this, [this] {
-            auto* dialog = qobject_cast<app::UnitHistoryDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            QTreeWidget* list = dialog->list();
-            QStringList operations;
-            for (int row = 0; row < list->topLevelItemCount(); ++row) {
-                operations << list->topLevelItem(row)->text(1);
-            }
-            QCOMPARE(operations.mid(0, 5).join(QLatin1Char(' ')),
-                     QStringLiteral("Report Verify Write Backup Read"));
-            list->setCurrentItem(list->topLevelItem(2));
-            dialog->findChild<QPushButton*>(QStringLiteral("historyComparePrevious"))->click();
-            auto* shown = dialog->findChild<app::DifferencesDialog*>();
-            QVERIFY(shown != nullptr);
-            QVERIFY(shown->list()->topLevelItemCount() >= 1);
-            saveShot(*dialog, QStringLiteral("unit_history"));
-            dialog->reject();
-        });
-        window_->findChild<QAction*>(QStringLiteral("unitHistory"))->trigger();
-
         // Which fields a write changes is the write's own test's; here the edit reaches the unit.
         const json after = stopUnit();
         QVERIFY(after.at("locked").get<bool>());
         QCOMPARE(after.at("globals").at("accessCode").get<int>(), 7);
-    }
-
-    // Restore in the unit history writes the settings the backup before a write kept back into
-    // the unit, once the edited document is given up.
-    void aRestoreFromTheHistoryBringsTheUnitBack() {
-        startUnit();
-        chooseFirstUnit();
-        QVERIFY(commands_->RunCommsOperation(app::kOpReadProgram));
-        context_->config.accessCode = 7;
-        QVERIFY(commands_->RunCommsOperation(app::kOpWriteProgram));
-        shellPrompts_.answers = {app::Answer::No};
-        QTimer::singleShot(0, this, [] {
-            auto* dialog = qobject_cast<app::UnitHistoryDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            dialog->list()->setCurrentItem(dialog->list()->topLevelItem(1));  // the backup
-            dialog->findChild<QPushButton*>(QStringLiteral("historyRestore"))->click();
-            dialog->reject();
-        });
-        window_->findChild<QAction*>(QStringLiteral("unitHistory"))->trigger();
-        QCOMPARE(context_->config.accessCode, 2);
-        QCOMPARE(stopUnit().at("globals").at("accessCode").get<int>(), 2);
     }
 
     void cancelInTheMiddleOfAWriteLeavesTheUnitLocked() {
