@@ -1,7 +1,7 @@
 // The older units through the real serial code (9600 baud, real frames) against the simulated
-// older units: the link's sign-on and password, and what only units of software 1.10 take (their
-// names and comments, the second charge block of a dishwash unit). The usage page, the text dump,
-// the spare byte and a missing port go through the same operations in qeltoctl legacy's tests.
+// older units: the link's sign-on, and what only units of software 1.10 take (their names and
+// comments, the second charge block of a dishwash unit). The password, the usage page, the text
+// dump, the spare byte and a missing port go through the same code in qeltoctl legacy's tests.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -70,12 +70,6 @@ TEST(LegacyLinkAgainstSimulator, SignOnReadsTheDeviceInformationOrPausesWithoutI
     ASSERT_EQ(none.link.SignOn(), LegacyResult::Ok);
     EXPECT_EQ(none.link.deviceInfo(), (legacy::DeviceInfo{1, 0xFF, 0, 0, 0}));
     EXPECT_NE(std::find(none.pauses.begin(), none.pauses.end(), 1000ms), none.pauses.end());
-}
-
-TEST(LegacyLinkAgainstSimulator, ThePasswordDecidesWhetherACommandIsTaken) {
-    LegacySim s("legacy-laundry", {{"version", "1.1.0"}}, {"--pin", "4321"});
-    EXPECT_EQ(s.link.SendCommand(legacy::kCmdReadConfig, 1234), LegacyResult::PasswordRefused);
-    EXPECT_EQ(s.link.SendCommand(legacy::kCmdReadConfig, 4321), LegacyResult::Ok);
 }
 
 TEST(LegacyOperationsAgainstSimulator, AWriteToA110UnitReplacesItsNamesAndComments) {
