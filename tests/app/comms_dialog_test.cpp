@@ -1,21 +1,25 @@
 // The communications dialog end to end against qelto-unitsim: scan, choose, read into the
 // editor, write an edit that reaches the unit, a verify that finds a later edit, and Cancel in the
 // middle of a slow write, with the window running throughout. Every question is answered from a
-// script; no modal box waits for a click. The report and the unit history in the window are the
-// tour's; the restore from the history is qeltoctl's restore test's.
+// script; no modal box waits for a click. The report in the window is the tour's, and a restore
+// from the unit history qeltoctl's restore test's.
+#include <QAction>
 #include <QApplication>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <nlohmann/json.hpp>
 
 #include "app/comms/comms_answers.h"
 #include "app/comms/comms_texts.h"
 #include "app/comms/device_select_dialog.h"
+#include "app/comms/differences_dialog.h"
 #include "app/comms/unit_commands.h"
 #include "app/editor/editor_pane.h"
+#include "app/history/unit_history_dialog.h"
 #include "app/shell/main_window.h"
 #include "app/shell/shell_context.h"
 #include "app_test_env.h"
@@ -165,6 +169,29 @@ class CommsDialogTest : public QObject {
         QVERIFY(!commands_->RunCommsOperation(app::kOpVerifyProgram));
         QCOMPARE(answers_.messages.last(), text(comms::kMsgVerifyMismatch));
         QCOMPARE(answers_.differences.size(), std::size_t{1});
+
+        // The unit history has every command on the chosen unit, newest first, the write's backup
+        // just before it; the write against its backup shows the one edit, in the differences
+        // list that no other test opens.
+        QTimer::singleShot(0, this, [this] {
+            auto* dialog = qobject_cast<app::UnitHistoryDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            QTreeWidget* list = dialog->list();
+            QStringList operations;
+            for (int row = 0; row < list->topLevelItemCount(); ++row) {
+                operations << list->topLevelItem(row)->text(1);
+            }
+            QCOMPARE(operations.mid(0, 4).join(QLatin1Char(' ')),
+                     QStringLiteral("Verify Write Backup Read"));
+            list->setCurrentItem(list->topLevelItem(1));
+            dialog->findChild<QPushButton*>(QStringLiteral("historyComparePrevious"))->click();
+            auto* shown = dialog->findChild<app::DifferencesDialog*>();
+            QVERIFY(shown != nullptr);
+            QVERIFY(shown->list()->topLevelItemCount() >= 1);
+            saveShot(*dialog, QStringLiteral("unit_history"));
+            dialog->reject();
+        });
+        window_->findChild<QAction*>(QStringLiteral("unitHistory"))->trigger();
 
         // Which fields a write changes is the write's own test's; here the edit reaches the unit.
         const json after = stopUnit();
