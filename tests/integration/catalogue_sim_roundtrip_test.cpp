@@ -2,18 +2,17 @@
 // layouts with code of its own: the global settings and a record of each dosing kind are written
 // with a builder, read back with the matching poll and parser, and must come back as they went,
 // and the unit's memory names each field. A field that one side places at a different byte than
-// the other shows up here. Names, texts, the clock and the serial number travel through the
-// operation driver's tests, which check the unit's memory after a write in the same way.
+// the other shows up here. Whole records, names, texts, the clock and the serial number travel
+// through the operation driver's tests, which check the unit's memory after a write and read it
+// back with a verify.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "protocol/packet_catalogue.h"
-#include "protocol/unit_operations.h"
 #include "support/sim_link.h"
 #include "support/test_env.h"
 
@@ -120,51 +119,6 @@ TEST_F(CatalogueRoundtrip, GlobalsReadBackAndTheUnitFilesEachWrittenFieldUnderIt
     for (const auto& [pointer, expected] : fields) {
         ASSERT_TRUE(dump.contains(P(pointer))) << pointer;
         EXPECT_EQ(dump.at(P(pointer)), expected) << pointer;
-    }
-}
-
-// The program data operations over a whole record: a unit below 2.0.5 erases triggers to no
-// pulses, 2.0.5 to one; a trigger left as erased is neither sent nor read back.
-TEST(OperationsAgainstSimulator, ProgramDataComesBackForEveryProgrammedTrigger) {
-    for (const char* version : {"1.3.0", "2.0.5"}) {
-        SCOPED_TRACE(version);
-        test::SimLink sim(test::testDir(), {"--version", version});
-        UnitChannel channel{*sim.link};
-        CommsData data;
-        data.connection.rememberedPin = 1234;
-        ASSERT_TRUE(Unlock(data, channel, {}));
-        ASSERT_TRUE(EraseFormula(channel));
-        const std::uint8_t pulses = defaultPulseCount(data.identity, channel);
-        EXPECT_EQ(pulses, std::string_view(version) == "2.0.5" ? 1 : 0);
-
-        ProgDataPart sent;
-        for (auto& program : sent.programs) {
-            for (auto& trigger : program) {
-                trigger.setting = pulses;
-            }
-        }
-        sent.programs[0][0].pumps[0] = {1, 30, 1, 5, 0};
-        sent.programs[0][0].pumps[9] = {1, 0x58, 0x02, 0, 2};
-        sent.programs[0][4].setting = 3;  // no pumps, but not the erased pulse count
-        sent.programs[12][9].pumps[6] = {1, 0, 2, 10, 0};
-        sent.programs[12][9].pumps[7] = {0, 5, 5, 5, 5};  // disabled: comes back disabled
-        ASSERT_TRUE(SetProgData(sent, channel, pulses));
-
-        CommsData read;
-        ASSERT_TRUE(GetProgdata(read, channel));
-        ProgDataPart expected = sent;
-        for (auto& program : expected.programs) {
-            for (auto& trigger : program) {
-                const bool anyPump = std::any_of(trigger.pumps.begin(), trigger.pumps.end(),
-                                                 [](const ProgPump& pump) { return pump.enabled; });
-                if (!anyPump && trigger.setting == pulses) {
-                    trigger = TriggerRecord{};
-                }
-            }
-        }
-        EXPECT_EQ(read.progData, expected);
-        EXPECT_EQ(read.progData.programs[0][4].setting, 3);
-        EXPECT_EQ(read.progData.programs[0][0].pumps[9].dose16(), 600);
     }
 }
 
