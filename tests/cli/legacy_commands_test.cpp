@@ -42,10 +42,13 @@ json withUsage(json unit) {
     return unit;
 }
 
+// Software 1.10: the second charge block (the probe and its proportional band) travels too.
 json dishwashUnit() {
-    return json{{"version", "1.0.9"},
+    return json{{"version", "1.1.0"},
                 {"dishwash",
                  {{"customerLines", {"Cafe Nord", ""}},
+                  {"probeConcentration", 150},
+                  {"propTo", 9},
                   {"pins", {1, 2, 3}},
                   {"typeByte", 2},
                   {"modeByte", 3},
@@ -94,7 +97,8 @@ TEST_F(LegacyCommands, ReadSavesTheImageNamesAndCommentsAndWriteCarriesThemIntoA
     EXPECT_EQ(shown.json["config"]["comments"], "Checked on site.");
     const json sourceConfig = source->stopAndDump().at("config");
 
-    auto target = start("legacy-laundry", json{{"version", "1.0.9"}, {"password", 77}});
+    // A unit of software 1.10 takes the names and comments too.
+    auto target = start("legacy-laundry", json{{"version", "1.1.0"}, {"password", 77}});
     ASSERT_TRUE(exited(runQeltoctl({"legacy", "write", doc.string(), "--port", target->portPath(),
                                     "--password", "77"}),
                        0));
@@ -102,6 +106,8 @@ TEST_F(LegacyCommands, ReadSavesTheImageNamesAndCommentsAndWriteCarriesThemIntoA
         runQeltoctl({"legacy", "third", "--port", target->portPath(), "--password", "77"}), 0));
     const json written = target->stopAndDump();
     EXPECT_EQ(written.at("config"), sourceConfig);
+    EXPECT_EQ(written.at("programNames")[1], "Sheets");
+    EXPECT_EQ(written.at("comments"), "Checked on site.");
     EXPECT_EQ(written.at("thirdCommandCount"), 1);
 }
 
@@ -115,6 +121,8 @@ TEST_F(LegacyCommands, DishwashReadThenVerifyAgreesAndAChangedUnitDiffers) {
     EXPECT_EQ(shown.json["dishwash"]["DW_UnitMode"], 2);
     EXPECT_EQ(shown.json["dishwash"]["DW_PumpSpeed"], json({60, 70, 80}));
     EXPECT_EQ(shown.json["dishwash"]["DW_Pin"], json({1, 2, 3}));
+    EXPECT_EQ(shown.json["dishwash"]["DW_ProbeConcentration"], 150);
+    EXPECT_EQ(shown.json["dishwash"]["DW_PropTo"], 9);
     r = runQeltoctl({"legacy", "dishwash", "verify", doc.string(), "--port", sim->portPath()});
     EXPECT_EQ(r.exitCode, 0) << r.err << r.out;
     EXPECT_EQ(r.out, "");
