@@ -42,13 +42,10 @@ json withUsage(json unit) {
     return unit;
 }
 
-// Software 1.10: the second charge block (the probe and its proportional band) travels too.
 json dishwashUnit() {
-    return json{{"version", "1.1.0"},
+    return json{{"version", "1.0.9"},
                 {"dishwash",
                  {{"customerLines", {"Cafe Nord", ""}},
-                  {"probeConcentration", 150},
-                  {"propTo", 9},
                   {"pins", {1, 2, 3}},
                   {"typeByte", 2},
                   {"modeByte", 3},
@@ -121,8 +118,6 @@ TEST_F(LegacyCommands, DishwashReadThenVerifyAgreesAndAChangedUnitDiffers) {
     EXPECT_EQ(shown.json["dishwash"]["DW_UnitMode"], 2);
     EXPECT_EQ(shown.json["dishwash"]["DW_PumpSpeed"], json({60, 70, 80}));
     EXPECT_EQ(shown.json["dishwash"]["DW_Pin"], json({1, 2, 3}));
-    EXPECT_EQ(shown.json["dishwash"]["DW_ProbeConcentration"], 150);
-    EXPECT_EQ(shown.json["dishwash"]["DW_PropTo"], 9);
     r = runQeltoctl({"legacy", "dishwash", "verify", doc.string(), "--port", sim->portPath()});
     EXPECT_EQ(r.exitCode, 0) << r.err << r.out;
     EXPECT_EQ(r.out, "");
