@@ -1,7 +1,8 @@
 // The communications dialog end to end against qelto-unitsim: scan, choose, read into the
-// editor, write an edit that reaches the unit, a verify that finds a later
-// edit, a report from the unit, and Cancel in the middle of a slow write, with the window running
-// throughout. Every question is answered from a script; no modal box waits for a click.
+// editor, write an edit that reaches the unit, a verify that finds a later edit, and Cancel in the
+// middle of a slow write, with the window running throughout. Every question is answered from a
+// script; no modal box waits for a click. The report in the window is the tour's, and a restore
+// from the unit history qeltoctl's restore test's.
 #include <QAction>
 #include <QApplication>
 #include <QListWidget>
@@ -79,7 +80,6 @@ class CommsDialogTest : public QObject {
     std::unique_ptr<app::UnitCommands> commands_;
     std::unique_ptr<test::SimProcess> sim_;
     app::EditorPane* editor_ = nullptr;
-    std::vector<comms::UnitReport> reports_;
 
     QString text(int id) const { return context_->text(id); }
     std::filesystem::path dir() const { return env_.path().toStdString(); }
@@ -136,15 +136,9 @@ class CommsDialogTest : public QObject {
         window_->setView(app::kEditorSlot, editor_);
         window_->SwitchView(app::kEditorSlot);
         window_->show();
-        app::UnitCommandHooks hooks;
-        hooks.askReportOptions = [](QWidget*) { return comms::ReportRequest{}; };
-        hooks.showUnitReport = [this](const comms::UnitReport& report) {
-            reports_.push_back(report);
-        };
-        commands_ =
-            std::make_unique<app::UnitCommands>(*window_, *context_, std::move(hooks), &answers_);
+        commands_ = std::make_unique<app::UnitCommands>(*window_, *context_,
+                                                        app::UnitCommandHooks{}, &answers_);
         answers_ = ScriptedAnswers{};
-        reports_.clear();
     }
     void cleanup() {
         commands_.reset();
@@ -176,14 +170,9 @@ class CommsDialogTest : public QObject {
         QCOMPARE(answers_.messages.last(), text(comms::kMsgVerifyMismatch));
         QCOMPARE(answers_.differences.size(), std::size_t{1});
 
-        // A report from the unit goes to the report view.
-        QVERIFY(commands_->RunCommsOperation(app::kOpReportFromUnit));
-        QCOMPARE(answers_.pinsAsked, 1);
-        QCOMPARE(reports_.size(), std::size_t{1});
-        QCOMPARE(model::textOf(reports_[0].unit.customerName1), std::string("Hotel Sud"));
-
         // The unit history has every command on the chosen unit, newest first, the write's backup
-        // just before it; the write against its backup shows the one edit.
+        // just before it; the write against its backup shows the one edit, in the differences
+        // list that no other test opens.
         QTimer::singleShot(0, this, [this] {
             auto* dialog = qobject_cast<app::UnitHistoryDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog != nullptr);
@@ -192,9 +181,9 @@ class CommsDialogTest : public QObject {
             for (int row = 0; row < list->topLevelItemCount(); ++row) {
                 operations << list->topLevelItem(row)->text(1);
             }
-            QCOMPARE(operations.mid(0, 5).join(QLatin1Char(' ')),
-                     QStringLiteral("Report Verify Write Backup Read"));
-            list->setCurrentItem(list->topLevelItem(2));
+            QCOMPARE(operations.mid(0, 4).join(QLatin1Char(' ')),
+                     QStringLiteral("Verify Write Backup Read"));
+            list->setCurrentItem(list->topLevelItem(1));
             dialog->findChild<QPushButton*>(QStringLiteral("historyComparePrevious"))->click();
             auto* shown = dialog->findChild<app::DifferencesDialog*>();
             QVERIFY(shown != nullptr);
@@ -208,27 +197,6 @@ class CommsDialogTest : public QObject {
         const json after = stopUnit();
         QVERIFY(after.at("locked").get<bool>());
         QCOMPARE(after.at("globals").at("accessCode").get<int>(), 7);
-    }
-
-    // Restore in the unit history writes the settings the backup before a write kept back into
-    // the unit, once the edited document is given up.
-    void aRestoreFromTheHistoryBringsTheUnitBack() {
-        startUnit();
-        chooseFirstUnit();
-        QVERIFY(commands_->RunCommsOperation(app::kOpReadProgram));
-        context_->config.accessCode = 7;
-        QVERIFY(commands_->RunCommsOperation(app::kOpWriteProgram));
-        shellPrompts_.answers = {app::Answer::No};
-        QTimer::singleShot(0, this, [] {
-            auto* dialog = qobject_cast<app::UnitHistoryDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            dialog->list()->setCurrentItem(dialog->list()->topLevelItem(1));  // the backup
-            dialog->findChild<QPushButton*>(QStringLiteral("historyRestore"))->click();
-            dialog->reject();
-        });
-        window_->findChild<QAction*>(QStringLiteral("unitHistory"))->trigger();
-        QCOMPARE(context_->config.accessCode, 2);
-        QCOMPARE(stopUnit().at("globals").at("accessCode").get<int>(), 2);
     }
 
     void cancelInTheMiddleOfAWriteLeavesTheUnitLocked() {

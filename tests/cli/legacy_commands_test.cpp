@@ -94,7 +94,8 @@ TEST_F(LegacyCommands, ReadSavesTheImageNamesAndCommentsAndWriteCarriesThemIntoA
     EXPECT_EQ(shown.json["config"]["comments"], "Checked on site.");
     const json sourceConfig = source->stopAndDump().at("config");
 
-    auto target = start("legacy-laundry", json{{"version", "1.0.9"}, {"password", 77}});
+    // A unit of software 1.10 takes the names and comments too.
+    auto target = start("legacy-laundry", json{{"version", "1.1.0"}, {"password", 77}});
     ASSERT_TRUE(exited(runQeltoctl({"legacy", "write", doc.string(), "--port", target->portPath(),
                                     "--password", "77"}),
                        0));
@@ -102,6 +103,8 @@ TEST_F(LegacyCommands, ReadSavesTheImageNamesAndCommentsAndWriteCarriesThemIntoA
         runQeltoctl({"legacy", "third", "--port", target->portPath(), "--password", "77"}), 0));
     const json written = target->stopAndDump();
     EXPECT_EQ(written.at("config"), sourceConfig);
+    EXPECT_EQ(written.at("programNames")[1], "Sheets");
+    EXPECT_EQ(written.at("comments"), "Checked on site.");
     EXPECT_EQ(written.at("thirdCommandCount"), 1);
 }
 

@@ -66,7 +66,7 @@ TEST_F(LegacyLinkTest, SendCmdWantsItsAcknowledgeWhateverTheSignOnSaid) {
 }
 
 // A password command wants the acknowledge of its odd code; no verdict is a failure, not a
-// refusal (a verdict of 0 is tests/integration's).
+// refusal (a verdict of 0, the refusal, is qeltoctl legacy read's against the simulated unit).
 TEST_F(LegacyLinkTest, APasswordCommandFailsOnTheEvenAcknowledgeOrWithoutAVerdict) {
     scriptInformedSignOn(3, {'1', '1', '0'});
     unit.expect(kReadConfigFrame).reply({0xD3});

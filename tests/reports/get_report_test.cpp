@@ -18,8 +18,8 @@ using test::pumpWord;
 constexpr std::uint32_t kJan10 = 2461051;
 constexpr std::uint32_t kJan15 = 2461056;
 
-// Where a search stops, its shifts and how run times carry are the log search's own tests and the
-// reads against the simulated unit (get_report_sim_test.cpp); here, the exchange around them.
+// Where a search stops, its shifts and how run times carry are the log search's own tests, and the
+// reads against the simulated unit the report-from-unit test's; here, the exchange around them.
 
 // Hands out a log, newest word first, seven words a reply, zeros past the end; a request with
 // byte 9 set starts again at the newest.

@@ -1,5 +1,5 @@
 // The simulator's own usage words and counters, checked against the documented layouts by hand.
-// Its log and counter replies are checked end to end by the reads in get_report_sim_test.cpp.
+// Its log and counter replies are read end to end by the report-from-unit test (tests/comms).
 #include <gtest/gtest.h>
 
 #include "sim/usage_memory.h"
