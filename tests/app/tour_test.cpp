@@ -1,8 +1,8 @@
 // A new engineer's first hour with the window, at 1366x768 against qelto-unitsim, saved as
-// pictures (tour-NN-<step>.png) for a person to look through: find the unit, read it, edit, write
-// and verify, the clock, the calibration sheet, a usage report and its workbook, the batch form, an
-// older unit, and a unit without a clock. Every modal dialog is answered by a timer as a person
-// would, and pictured on the way.
+// pictures (tour-NN-<step>.png, and tour-de-NN-<step>.png in German) for a person to look
+// through: find the unit, read it, edit, write and verify, the clock, the calibration sheet, a
+// usage report and its workbook, the batch form, an older unit, and a unit without a clock.
+// Every modal dialog is answered by a timer as a person would, and pictured on the way.
 #include <QAction>
 #include <QApplication>
 #include <QDateEdit>
@@ -45,6 +45,7 @@ class TourTest : public QObject {
     test::AppTestEnv env_;
     test::FakePrompts prompts_;
     std::unique_ptr<app::QeltoApplication> qelto_;
+    QString prefix_ = QStringLiteral("tour");
     int step_ = 0;
     QString stepName_;
     int dialogShots_ = 0;
@@ -60,7 +61,8 @@ class TourTest : public QObject {
     }
     // The next step of the tour: its number, and the window as it stands after it.
     void step(const QString& name) {
-        stepName_ = QStringLiteral("tour-%1-%2").arg(++step_, 2, 10, QLatin1Char('0')).arg(name);
+        stepName_ =
+            QStringLiteral("%1-%2-%3").arg(prefix_).arg(++step_, 2, 10, QLatin1Char('0')).arg(name);
         dialogShots_ = 0;
     }
     void shootWindow() {
@@ -326,6 +328,32 @@ class TourTest : public QObject {
         QVERIFY(!prompts_.told.isEmpty());  // it says the language changes at the next start
         shootWindow();
 
+        // The same window in German, at the next start.
+        prompts_.answers = {app::Answer::No};
+        QVERIFY(window().close());
+        qelto_->ExitInstance();
+        qelto_.reset();
+        prefix_ = QStringLiteral("tour-de");
+        step_ = 0;
+        start();
+        usePort(unit->portPath());
+        step(QStringLiteral("start"));
+        shootWindow();
+        step(QStringLiteral("unit-menu"));
+        shootMenu(2);
+        step(QStringLiteral("find-units"));
+        trigger("unitFind");
+        shootWindow();
+        step(QStringLiteral("read"));
+        trigger("unitRead");
+        QVERIFY(globalView()->isVisible());
+        shootWindow();
+        step(QStringLiteral("usage-report"));
+        trigger("unitReport");
+        shootWindow();
+        step(QStringLiteral("unit-history"));
+        trigger("unitHistory");
+        QVERIFY(dialogShots_ > 0);
         prompts_.answers = {app::Answer::No};
         QVERIFY(window().close());
         qelto_->ExitInstance();
