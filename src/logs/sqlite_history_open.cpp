@@ -4,9 +4,11 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <system_error>
+#include <thread>
 
 #include "logs/sqlite_errors.h"
 #include "logs/sqlite_history.h"
@@ -50,7 +52,16 @@ struct Attempt {
     Outcome outcome = Outcome::Failed;
     Connection db;
     std::string reason;  // for Failed: why, and what to do
+    int code = 0;        // for Failed and Damaged: SQLite's result code
 };
+
+// Another process is opening the same new history (creating it, switching it to the write-ahead
+// log): SQLite may say so at once instead of waiting in the busy handler.
+bool isContention(const Attempt& attempt) {
+    const int primary = attempt.code & 0xff;
+    return attempt.outcome == Outcome::Failed &&
+           (primary == SQLITE_BUSY || primary == SQLITE_LOCKED);
+}
 
 bool isDamage(int code) {
     return (code & 0xff) == SQLITE_NOTADB || (code & 0xff) == SQLITE_CORRUPT;
@@ -60,6 +71,7 @@ Attempt failed(sqlite3* db, int code) {
     Attempt attempt;
     attempt.outcome = isDamage(code) ? Outcome::Damaged : Outcome::Failed;
     attempt.reason = sqlite::reasonFor(db, code);
+    attempt.code = code;
     return attempt;
 }
 
@@ -229,6 +241,10 @@ std::unique_ptr<SqliteHistory> SqliteHistory::open(const std::filesystem::path& 
         }
     }
     Attempt attempt = attemptOpen(path);
+    for (int retry = 0; retry < 50 && isContention(attempt); ++retry) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        attempt = attemptOpen(path);
+    }
     if (attempt.outcome == Outcome::Damaged) {
         attempt.db.reset();
         std::string reason;
