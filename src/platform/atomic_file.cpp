@@ -84,7 +84,6 @@ char forbiddenFileNameChar(std::string_view name) {
     return name.find('/') != std::string_view::npos ? '/' : '\0';
 }
 
-
 bool canReplaceFile(const std::filesystem::path& requested, std::string* error) {
     const auto refuse = [&](const std::string& reason) {
         setError(error, fmt::format("cannot write {}: {}", requested.string(), reason));
