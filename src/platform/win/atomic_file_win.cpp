@@ -114,7 +114,6 @@ char forbiddenFileNameChar(std::string_view name) {
     return '\0';
 }
 
-
 bool canReplaceFile(const std::filesystem::path& requested, std::string* error) {
     const auto refuse = [&](const std::string& reason) {
         setError(error,
