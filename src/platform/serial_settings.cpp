@@ -20,6 +20,17 @@ constexpr std::array<std::pair<unsigned, speed_t>, 11> kRates{{
     {921600, B921600},
 }};
 
+// The termios speed of each rate of kSerialBaudRates, in its order.
+constexpr bool sameRates() {
+    for (std::size_t i = 0; i < kRates.size(); ++i) {
+        if (kRates[i].first != kSerialBaudRates[i]) {
+            return false;
+        }
+    }
+    return kRates.size() == kSerialBaudRates.size();
+}
+static_assert(sameRates());
+
 constexpr tcflag_t kCheckedControlFlags = CSIZE | PARENB | CSTOPB | CRTSCTS | CREAD | CLOCAL;
 
 }  // namespace
@@ -31,17 +42,6 @@ std::optional<speed_t> baudSpeed(unsigned baud) {
         }
     }
     return std::nullopt;
-}
-
-std::string supportedBaudRates() {
-    std::string text;
-    for (const auto& rate : kRates) {
-        if (!text.empty()) {
-            text += ", ";
-        }
-        text += std::to_string(rate.first);
-    }
-    return text;
 }
 
 termios unitLineSettings(termios t, speed_t speed, bool ctsFlowControl) {

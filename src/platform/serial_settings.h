@@ -6,13 +6,12 @@
 #include <optional>
 #include <string>
 
+#include "platform/serial_rates.h"
+
 namespace qelto::platform {
 
 // The termios speed of a standard baud rate; nullopt for any other rate.
 std::optional<speed_t> baudSpeed(unsigned baud);
-
-// The rates baudSpeed() accepts, for messages ("9600, 19200, ...").
-std::string supportedBaudRates();
 
 // Raw bytes, 8 data bits, no parity, one stop bit, no XON/XOFF, the receiver on and the modem
 // status lines ignored for opening. Units wired for hardware handshake run at 9600 baud only, so

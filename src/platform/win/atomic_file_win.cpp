@@ -10,6 +10,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/file_links.h"
+#include "platform/win/handle_guard.h"
 #include "platform/win/wide_text.h"
 
 namespace qelto::platform {
@@ -41,31 +42,12 @@ std::string describeWin32(DWORD code) {
     }
 }
 
-// Closes a handle on every way out.
-class Handle {
-  public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() { close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    bool close() {
-        const bool ok = !valid() || ::CloseHandle(handle_) != 0;
-        handle_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-  private:
-    HANDLE handle_;
-};
-
 // Opens an existing name without reading or writing it, to learn what it is. Devices (NUL, CON,
 // COM1, \\.\...) open as character devices or pipes, never as disk files.
 std::string notARegularFile(const std::filesystem::path& path) {
-    Handle probe(::CreateFileW(path.c_str(), 0,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    HandleGuard probe(::CreateFileW(path.c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!probe.valid()) {
         return {};
     }
@@ -121,26 +103,21 @@ bool canReplaceFile(const std::filesystem::path& requested, std::string* error) 
         return false;
     };
     const std::filesystem::path path = throughLinks(requested);
+    // A device (NUL, CON, COM1, \\.\...) first: some systems give no attributes for one.
+    if (std::string why = notARegularFile(path); !why.empty()) {
+        return refuse(why);
+    }
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             return refuse("it is a folder");
-        }
-        if (std::string why = notARegularFile(path); !why.empty()) {
-            return refuse(why);
         }
         if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
             return refuse("the file is read-only");
         }
     } else if (const DWORD code = ::GetLastError();
                code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) {
-        // A reserved device name (NUL, CON, COM1) answers here on some systems.
-        if (std::string why = notARegularFile(path); !why.empty()) {
-            return refuse(why);
-        }
         return refuse(describeWin32(code));
-    } else if (std::string why = notARegularFile(path); !why.empty()) {
-        return refuse(why);
     }
     const std::filesystem::path folder = folderOf(path);
     const DWORD folderAttributes = ::GetFileAttributesW(folder.c_str());
@@ -174,7 +151,7 @@ bool writeFileAtomically(const std::filesystem::path& requested, std::string_vie
             return fail(::GetLastError());
         }
     }
-    Handle file(created);
+    HandleGuard file(created);
     if (!file.valid()) {
         return fail(ERROR_FILE_EXISTS);
     }
@@ -205,8 +182,8 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::s
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return refuse("it is a folder");
     }
-    Handle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    HandleGuard file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         return refuse(describeWin32(::GetLastError()));
     }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/serial_port.h"
+#include "platform/serial_rates.h"
 #include "platform/win/handle_guard.h"
 #include "platform/win/serial_errors_win.h"
 
@@ -14,20 +15,6 @@ namespace qelto::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr std::array<unsigned, 11> kRates{1200,  2400,   4800,   9600,   19200, 38400,
-                                          57600, 115200, 230400, 460800, 921600};
-
-std::string supportedBaudRates() {
-    std::string text;
-    for (const unsigned rate : kRates) {
-        if (!text.empty()) {
-            text += ", ";
-        }
-        text += std::to_string(rate);
-    }
-    return text;
-}
 
 void setError(std::string* error, std::string text) {
     if (error != nullptr) {
@@ -283,7 +270,7 @@ struct SerialPort::Impl {
 
 std::unique_ptr<SerialPort> SerialPort::open(const std::string& path, unsigned baud,
                                              std::string* error) {
-    if (std::find(kRates.begin(), kRates.end(), baud) == kRates.end()) {
+    if (!isSupportedBaudRate(baud)) {
         setError(error, "cannot open " + portDisplayName(path) + ": " + std::to_string(baud) +
                             " baud is not a supported rate; use one of " + supportedBaudRates());
         return nullptr;
